@@ -1,0 +1,69 @@
+// Operations on the proof document. Every function takes the AppState it
+// works on; the view, status line and work area are reached through the
+// RichBox and Host interfaces only.
+#pragma once
+
+#include <string>
+
+#include "document/state.h"
+#include "platform/richbox.h"
+
+namespace qv {
+
+// ---- Shared computations (one definition each; every caller uses these) ----
+
+// The rule text of a statement: "4 " tag for a Conclusion, the rule name, then
+// ", Arg1" and ", Arg2" where they are cited. A Premise's Arg1 (its closing
+// Conclusion) is not a citation and is not shown.
+std::string RuleTextOf(const StmtRec& s);
+
+// Recomputes ViewerStartLine of every visible statement from IntroLen and the
+// block extents (hidden statements get 0).
+void RecomputeViewPositions(DocState& d);
+
+// Recomputes IntroLen after the whole document was replaced (undo, redo, open).
+void RecomputeIntroLen(DocState& d);
+
+// Checks every invariant of the statement table against the proof text.
+// Returns "" when all hold, else a description of the first one broken.
+std::string CheckDocInvariants(const DocState& d);
+
+// ---- Status line ----
+void ShowStatus(AppState& S, const std::string& text);  // text, then centred
+void ClearStatus(AppState& S);                          // empty, not re-centred
+std::string StatusText(const AppState& S);
+
+// ---- Adding statements ----
+// Parses ExprText and adds it with RuleMode/RuleArg1/RuleArg2/PendingNewVar,
+// at the end or before InsertLine in insert mode. Returns false (and leaves
+// the document unchanged) when it could not add the statement.
+bool PutStmt(AppState& S);
+
+// Is Var already in use above the innermost open premise, looking up from Line?
+void FreeVarColourFont(AppState& S, const std::string& Var, int Line, bool& InScope, bool& Flag);
+
+// ---- Undo snapshot ----
+void BackUpUndo(AppState& S);
+
+// ---- Active statement and clicked token (read the caret of S.View) ----
+void GetActiveStmt(AppState& S, int& LineNo, std::string& StmtText);
+void FindStmtAtCaret(AppState& S, int& LineNo, std::string& StmtText);
+void SelectToken(AppState& S, int& LineNo, int& TokenIdx);
+void SelectTokenRange(AppState& S, int& LineNo, int& FirstTok, int& LastTok);
+
+// ---- Element-of glyph, work area, clipboard ----
+std::string ConvertEpsilon(const RichBox& Box);
+void ConvertAmpersand(RichBox& Box, int32_t Start, int32_t Count);
+void ReformatWA(AppState& S, Rgb Colour);
+void CopySel(AppState& S, RichBox& Box);
+void PasteInto(AppState& S, RichBox& Box);
+
+// ---- Redraw of the proof view ----
+void ResetFonts(AppState& S);
+
+// ---- Deleting statements ----
+void FlagStmts(AppState& S, int Line, int& Count);
+void DeleteStmts(AppState& S, int Line);
+void RemIndent(AppState& S, int Premise);
+
+}  // namespace qv

@@ -1,0 +1,121 @@
+// The program's shared state: the statement table, the proof text, the
+// parser's tables, the pending rule and the undo snapshots. One AppState is
+// owned by the application object; tests build fresh ones.
+// Pure C++: no GUI headers here.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "expr/expr.h"
+
+namespace qv {
+
+class Host;
+class RichBox;
+
+inline constexpr int kMaxStmts = 32767;
+
+// One statement. Positions are 1-based in ProofText.
+struct StmtRec {
+  int16_t Rule = 0;           // rule code 1..54
+  int16_t Arg1 = 0;           // first cited line (Premise: its Conclusion; Conclusion: its Premise)
+  int16_t Arg2 = 0;           // second cited line
+  std::string NewVar;         // E Spec / U Spec: the variable or term introduced
+  std::string FreeVars;       // " a b " list form, "" when empty
+  std::string ScopedVars;     // free variables already in use above the innermost open premise
+  std::string FlagVars;       // shown bold by the redraw
+  bool Visible = true;
+  int32_t StartLine = 0;      // first character of the block (comment or number)
+  int32_t EndUserComment = 0; // last character of the comment, 0 = none
+  int32_t StartStmt = 0;      // first character of the formula
+  int32_t EndStmt = 0;        // last character of the formula
+  int32_t StartRule = 0;      // first character of the rule text
+  int32_t EndRule = 0;        // last character of the rule text
+  int32_t ViewerStartLine = 0;// 1-based position of the block in the view
+  bool DeleteFlag = false;
+  int16_t NewLineNo = 0;
+  bool Highlight = false;
+
+  bool operator==(const StmtRec&) const = default;
+};
+
+// Rule codes with a meaning of their own in the program.
+enum RuleCode : int16_t {
+  kRulePremise = 1, kRuleSpec = 2, kRuleESpec = 3, kRuleUSpec = 4, kRuleEGen = 5, kRuleUGen = 6,
+  kRuleConclusion = 7, kRuleDeleteAtSub = 9, kRuleQuant = 11, kRuleRemDNeg = 12, kRuleJoin = 14,
+  kRuleSplit = 15, kRuleDetach = 16, kRuleIffAnd = 17, kRuleSubset = 18, kRuleImplyAnd = 19,
+  kRuleContra = 20, kRuleDeMorgan = 21, kRuleArbOr = 22, kRuleArbAnte = 23, kRuleArbCons = 24,
+  kRuleSubstitute = 28, kRuleReflex = 30, kRuleSym = 31, kRuleToggleHighlight = 32,
+  kRuleInduction = 33, kRuleImplyOr = 34, kRuleCases = 36, kRuleOrNot = 37, kRuleSum = 42,
+  kRuleProd = 43, kRuleSetInsertMode = 44, kRuleAxiom = 45, kRuleRename = 46, kRuleReorder = 47,
+  kRuleDeleteAtRef = -1
+};
+
+extern const std::array<const char*, 55> RuleNames;  // element 0 = ""
+
+// The proof document and the hand-over of a new statement to PutStmt.
+struct DocState {
+  std::string ProofText;
+  std::vector<StmtRec> Stmts{StmtRec{}};  // 1..StmtCount; element 0 unused
+  int StmtCount = 0;
+  int32_t IntroLen = 0;
+  bool InsertMode = false;
+  int InsertLine = 0;
+  int RuleMode = 0;
+  int RuleArg1 = 0;
+  int RuleArg2 = 0;
+  std::string PendingNewVar;
+};
+
+// Full copy of the document for the one-level undo and redo.
+struct UndoSnapshot {
+  bool Valid = false;
+  std::vector<StmtRec> Stmts{StmtRec{}};
+  int StmtCount = 0;
+  std::string ProofText;
+  int InsertLine = 0;
+};
+
+// Everything else the windows share.
+struct UiState {
+  bool ProofChanged = false;
+  bool DialogCancelled = false;
+  int FontSize = 12;
+  int SmallFontSize = 10;
+  std::string AppPath;          // the program's folder (settings, help file)
+  std::string SettingsPath;     // where the settings files are read and written
+  std::string DefaultDir;
+  std::string ProofFileName;    // "" while untitled
+  std::string ProofCaption;
+  // A parse held aside while a dialog is open.
+  std::string SavedExprText;
+  std::vector<TokenRec> SavedTokens{TokenRec{}};
+  std::vector<NodeRec> SavedNodes{NodeRec{}};
+  bool ArbOrLeft = false;
+  bool EditingIntro = false;
+  int CommentLine = 0;
+  bool FirstClickPending = false;
+  std::string UndoRTF;          // one-level edit undo text shared by the formula editors
+  bool OpenAfterSave = false;
+  bool OpenFromRecent = false;
+  std::string PendingOpenFile;
+};
+
+struct AppState {
+  ParserState Parser;
+  DocState Doc;
+  UndoSnapshot Undo;
+  UndoSnapshot Redo;
+  UiState Ui;
+
+  // Platform seams; never null in a running program. Tests point them at fakes.
+  Host* host = nullptr;
+  RichBox* View = nullptr;        // the proof view
+  RichBox* StatusLine = nullptr;  // the main window's status line
+  RichBox* WorkArea = nullptr;    // the hidden work-area box
+};
+
+}  // namespace qv

@@ -1,0 +1,67 @@
+// The statement language: token and node tables, the tokeniser, the parser
+// and the comparison of statements up to renaming of bound variables.
+// Pure C++: no GUI headers here.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace qv {
+
+// One token of a parsed text. Index 0 of a token table is an all-zero dummy.
+struct TokenRec {
+  std::string Token;
+  int16_t Position = 0;  // 1-based position in the parsed text; 0 = inserted bracket
+  int16_t TPtr = 0;      // bracket: index of the matching bracket
+  int16_t DPtr = 0;      // bracket: node the group stands for
+  bool Bound = false;    // occurrence of a variable bound by an enclosing quantifier
+  int32_t Colour = 0;    // display colour of a free variable (set by the layout)
+  bool Flag = false;
+};
+
+// One node of the parse tree. Index 0 is an all-zero dummy; the root is last.
+struct NodeRec {
+  int16_t Rule = 0;  // node kind 1..29
+  std::string Name;  // Atom / Prop name
+  int16_t Ptr1 = 0;
+  int16_t Ptr2 = 0;
+};
+
+// Node kinds.
+enum NodeKind : int16_t {
+  kAtom = 1, kExpo, kANeg, kMult, kDiv, kAdd, kSubt, kNtuple, kFunc,
+  kEQ, kLT, kLE, kGT, kGE, kLNeg, kLAnd, kLOr, kImply, kIff,
+  kALL, kEXIST, kElt, kSUM, kPROD, kProp, kPred, kIntersection, kUnion, kComplement
+};
+
+inline constexpr int kMaxTableIndex = 32767;
+
+// The parser's shared variables: the input text, the tables of the last
+// parse and its error.
+struct ParserState {
+  std::string ExprText;
+  std::vector<TokenRec> Tokens{TokenRec{}};
+  std::vector<NodeRec> Nodes{NodeRec{}};
+  std::string ParseErr;
+  int16_t ParseErrPos = 0;
+  std::array<std::string, 31> NodeKindNames{};
+  std::array<std::string, 31> OpSymbol{};
+  std::array<int16_t, 31> OpPriority{};
+};
+
+// Splits Text into tokens (Toks reset to the dummy first). Err/ErrPos are
+// empty/0 on success, else messages 17..20 and their position.
+void TokenizeExpr(const std::string& Text, std::vector<TokenRec>& Toks, std::string& Err,
+                  int16_t& ErrPos);
+void AddToken(const std::string& Tok, int16_t Pos, std::vector<TokenRec>& Toks);
+
+// Parses P.ExprText into P.Tokens/P.Nodes; P.ParseErr empty on success.
+void ParseExpr(ParserState& P);
+
+// True when A and B are the same statement up to renaming of bound variables
+// (and blanks and redundant brackets). Leaves P holding a parse of B's text.
+bool SameStmt(ParserState& P, const std::string& A, const std::string& B);
+
+}  // namespace qv

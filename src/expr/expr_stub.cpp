@@ -1,0 +1,1 @@
+#include "expr/expr.h"

@@ -1,0 +1,3 @@
+// Interfaces only so far.
+#include "platform/host.h"
+#include "platform/richbox.h"

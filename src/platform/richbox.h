@@ -1,0 +1,81 @@
+// The rich-text box as the program's logic sees it.
+//
+// Text is 8-bit (Latin-1). A line break is CR LF and counts as two characters,
+// both in Text() and in every caret position, whatever the widget underneath
+// does. Carets and selections are 0-based.
+//
+// Characters formatted with the symbol font (kSymbolFont) are stored as their
+// Latin letter and shown as the matching Greek letter, so "e" in the symbol
+// font reads back as "e" with SelFontName() == kSymbolFont and shows as an
+// epsilon. The same one-character mapping applies to the tag font
+// (kTagFont). Positions therefore never shift when a glyph is shown.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace qv {
+
+inline constexpr const char* kSymbolFont = "Symbol";
+inline constexpr const char* kTagFont = "Wingdings";
+inline constexpr const char* kDefaultFont = "Arial";
+
+// 0x00BBGGRR, as the colour values stored in tokens and passed to ReformatWA.
+using Rgb = uint32_t;
+inline constexpr Rgb RgbOf(int r, int g, int b) {
+  return static_cast<Rgb>(r) | (static_cast<Rgb>(g) << 8) | (static_cast<Rgb>(b) << 16);
+}
+inline constexpr Rgb kBlack = RgbOf(0, 0, 0);
+
+enum class Align { Left, Centre, Right };
+
+class RichBox {
+ public:
+  virtual ~RichBox() = default;
+
+  // Whole text. SetText replaces it with default formatting and puts the caret at 0.
+  virtual std::string Text() const = 0;
+  virtual void SetText(const std::string& text) = 0;
+  virtual int32_t TextLength() const { return static_cast<int32_t>(Text().size()); }
+
+  // Selection, 0-based. Setting SelStart collapses the selection to length 0;
+  // values outside the text are clamped.
+  virtual int32_t SelStart() const = 0;
+  virtual void SetSelStart(int32_t pos) = 0;
+  virtual int32_t SelLength() const = 0;
+  virtual void SetSelLength(int32_t len) = 0;
+  virtual std::string SelText() const = 0;
+  // Replaces the selection; the caret goes after the new text. The new text
+  // takes the format of the character before the selection.
+  virtual void SetSelText(const std::string& text) = 0;
+
+  // Formatting of the selection. Getters report the first selected character
+  // (or the character before the caret when nothing is selected).
+  virtual Rgb SelColor() const = 0;
+  virtual void SetSelColor(Rgb colour) = 0;
+  virtual std::string SelFontName() const = 0;
+  virtual void SetSelFontName(const std::string& name) = 0;
+  virtual int SelFontSize() const = 0;
+  virtual void SetSelFontSize(int points) = 0;
+  virtual bool SelBold() const = 0;
+  virtual void SetSelBold(bool bold) = 0;
+  virtual void SetSelAlignment(Align align) = 0;
+
+  // Default font of the whole box (used by SetText and for new text).
+  virtual void SetDefaultFont(const std::string& name, int points) = 0;
+
+  // A snapshot of text, formatting and selection, and its restore.
+  virtual std::string RichText() const = 0;
+  virtual void SetRichText(const std::string& snapshot) = 0;
+
+  // Character position under a point in the box's own pixel coordinates,
+  // -1 when the box cannot tell.
+  virtual int32_t CharFromPoint(int x, int y) const = 0;
+
+  virtual void SetFocus() {}
+  virtual void SetEnabled(bool) {}
+  // Stops painting while a long sequence of edits runs (redraw of a long proof).
+  virtual void SetUpdatesEnabled(bool) {}
+};
+
+}  // namespace qv
