@@ -1,0 +1,39 @@
+// The click rules and the Conclusion command. Each click rule is called by the
+// proof view's click dispatch while RuleMode holds its code, reads the click
+// from the caret of S.View, and either adds its statement(s) (BackUpUndo, then
+// PutStmt) or refuses in the status line; it resets RuleMode when finished or
+// refused. A two-click rule receives FirstClickPending by reference.
+#pragma once
+
+#include "document/state.h"
+
+namespace qv {
+
+void Spec(AppState& S);                                   // 2: U Spec / E Spec
+void ExistGenSelect(AppState& S);                         // 5: E Gen
+void UnivGen(AppState& S);                                // 6: U Gen
+void QuantSwitch(AppState& S);                            // 11: Quant
+void RemDNeg(AppState& S);                                // 12: Rem DNeg
+void Join(AppState& S, bool& FirstClickPending);          // 14
+void Split(AppState& S);                                  // 15
+void Detach(AppState& S, bool& FirstClickPending);        // 16
+void IffSplit(AppState& S);                               // 17: Iff-And
+void SubsetRule(AppState& S);                             // 18: Subset
+void ImplyAnd(AppState& S);                               // 19: Imply-And
+void Contrapositive(AppState& S);                         // 20: Contra
+void DeMorgan(AppState& S);                               // 21
+void ArbOr(AppState& S);                                  // 22
+void ArbAnte(AppState& S);                                // 23
+void ArbCons(AppState& S);                                // 24
+void SubstituteRule(AppState& S, bool& FirstClickPending);// 28
+void SymmetryRule(AppState& S);                           // 31: Sym
+void ImplyOr(AppState& S);                                // 34: Imply-Or
+void Cases(AppState& S, bool& FirstClickPending);         // 36
+void SumProd(AppState& S);                                // 42, 43
+void Rename(AppState& S);                                 // 46
+void Reorder(AppState& S);                                // 47
+
+// The Conclusion command (menu and toolbar).
+void optConclusion_Click(AppState& S);
+
+}  // namespace qv
