@@ -1,0 +1,2 @@
+// Axiom and definition builders.
+#include "document/state.h"

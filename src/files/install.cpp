@@ -1,0 +1,7 @@
+#include "files/install.h"
+
+namespace qv {
+
+void InstallFilesForms(AppState&, CommandRegistry&, QWidget*) {}
+
+}  // namespace qv

@@ -1,0 +1,7 @@
+#include "mainwindow/rulecommands.h"
+
+namespace qv {
+
+void RegisterRuleCommands(AppState&, CommandRegistry&) {}
+
+}  // namespace qv

@@ -1,0 +1,7 @@
+#include "rules/install.h"
+
+namespace qv {
+
+void InstallRulesForms(AppState&, CommandRegistry&, QWidget*) {}
+
+}  // namespace qv
