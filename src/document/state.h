@@ -102,6 +102,14 @@ struct UiState {
   bool OpenAfterSave = false;
   bool OpenFromRecent = false;
   std::string PendingOpenFile;
+  // Entry window (TestParser): its caption and the hint its message line
+  // shows at opening, both set by whoever opens it.
+  std::string EntryCaption;
+  std::string EntryHint;
+  // Caption of the comment editor, set by whoever opens it.
+  std::string CommentCaption;
+  // Message of the Warning box, set by whoever shows it.
+  std::string WarningText;
 };
 
 struct AppState {
