@@ -66,4 +66,11 @@ void FlagStmts(AppState& S, int Line, int& Count);
 void DeleteStmts(AppState& S, int Line);
 void RemIndent(AppState& S, int Premise);
 
+// ---- Delete commands, default click and choice of the insert line ----
+// Each reads the click from the caret of S.View.
+void DeleteAllRef(AppState& S);      // RuleMode -1: the clicked line and its dependants
+void DeleteAllSub(AppState& S);      // RuleMode 9: the clicked line and all after it
+void ToggleConclusion(AppState& S);  // no rule pending: highlight, comment, collapse
+void GetInsertLineNo(AppState& S);   // RuleMode 44: choose the insert line
+
 }  // namespace qv
