@@ -110,6 +110,23 @@ struct UiState {
   std::string CommentCaption;
   // Message of the Warning box, set by whoever shows it.
   std::string WarningText;
+  // Variable names handed to the input box: the Conclusion's generalised
+  // variables, and the leading universal variables of Rename and Reorder.
+  // Entries 1..Num*; element 0 unused.
+  std::vector<std::string> BoundVarNames{std::string{}};
+  int NumBoundVars = 0;
+  std::vector<std::string> ExistVarNames{std::string{}};
+  int NumExistVars = 0;
+  std::string SpecVar;  // variable of the quantifier being specified, or the SUM/PROD index
+  std::string UGenVar;  // free variable chosen for U Gen
+  // The input box (MyInputBox): its caption, prompt (Label1), message line
+  // (Label2) and the text typed in its box (Text1), set by whoever opens it.
+  struct InputBoxState {
+    std::string Caption;
+    std::string Label1;
+    std::string Label2;
+    std::string Text1;
+  } InputBox;
 };
 
 struct AppState {
