@@ -127,6 +127,13 @@ struct UiState {
     std::string Label2;
     std::string Text1;
   } InputBox;
+  // The main window's file dialog remembers the last name chosen (Open, Save
+  // As, HTML export); Save As and the HTML export propose a name from it.
+  std::string DialogFileName;
+  // Double click in the proof view: the caret to restore when the mouse button
+  // comes up (set by the double-click handler, used by the mouse-up handler).
+  bool DblClickPending = false;
+  int32_t SavedSelStart = 0;
 };
 
 struct AppState {
