@@ -134,6 +134,9 @@ struct UiState {
   // comes up (set by the double-click handler, used by the mouse-up handler).
   bool DblClickPending = false;
   int32_t SavedSelStart = 0;
+  // Length of the selection that CopySel last put on the clipboard (0 until
+  // the first copy).
+  int32_t CopiedLength = 0;
 };
 
 struct AppState {

@@ -67,6 +67,12 @@ class RichBox {
   // A snapshot of text, formatting and selection, and its restore.
   virtual std::string RichText() const = 0;
   virtual void SetRichText(const std::string& snapshot) = 0;
+  // The selection as rich text (text and formatting, what the clipboard
+  // carries in rich-text mode), and its insertion in place of the selection
+  // (caret after the inserted text). A box overrides both together; the
+  // defaults fall back to plain text.
+  virtual std::string SelRichText() const { return SelText(); }
+  virtual void SetSelRichText(const std::string& rich) { SetSelText(rich); }
 
   // Character position under a point in the box's own pixel coordinates,
   // -1 when the box cannot tell.
