@@ -60,6 +60,7 @@ class Host {
   virtual void SetControlChecked(const std::string& name, bool checked) = 0;
   virtual void SetControlCaption(const std::string& name, const std::string& caption) = 0;
   virtual bool ControlEnabled(const std::string& name) const = 0;
+  virtual bool ControlVisible(const std::string& name) const = 0;
   virtual bool ControlChecked(const std::string& name) const = 0;
   virtual std::string ControlCaption(const std::string& name) const = 0;
   virtual void SetWindowTitle(const std::string& title) = 0;
@@ -72,6 +73,13 @@ class Host {
   using FormRunner = std::function<void()>;
   virtual void RegisterForm(const std::string& name, FormRunner run) = 0;
   virtual bool ShowModal(const std::string& name) = 0;
+
+  // Prints a RichBox snapshot (RichBox::RichText()) on pages with the given
+  // margins in twips (1440 to the inch). The user picks the printer (or a
+  // file) in the system's print dialog.
+  enum class PrintResult { Printed, Cancelled, Failed };
+  virtual PrintResult PrintRichText(const std::string& rich, int leftTwips, int topTwips,
+                                    int rightTwips, int bottomTwips) = 0;
 
   // Lets pending window events run (used while the pointer is the hourglass).
   virtual void ProcessEvents() {}

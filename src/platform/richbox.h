@@ -8,7 +8,8 @@
 // Latin letter and shown as the matching Greek letter, so "e" in the symbol
 // font reads back as "e" with SelFontName() == kSymbolFont and shows as an
 // epsilon. The same one-character mapping applies to the tag font
-// (kTagFont). Positions therefore never shift when a glyph is shown.
+// (kTagFont: "4" shows as a right-pointing triangle, "5" as an upward one).
+// Positions therefore never shift when a glyph is shown.
 #pragma once
 
 #include <cstdint>
@@ -17,7 +18,8 @@
 namespace qv {
 
 inline constexpr const char* kSymbolFont = "Symbol";
-inline constexpr const char* kTagFont = "Wingdings";
+inline constexpr const char* kTagFont = "Webdings";
+inline constexpr const char* kFixedFont = "Courier New";
 inline constexpr const char* kDefaultFont = "Arial";
 
 // 0x00BBGGRR, as the colour values stored in tokens and passed to ReformatWA.
@@ -59,6 +61,9 @@ class RichBox {
   virtual void SetSelFontSize(int points) = 0;
   virtual bool SelBold() const = 0;
   virtual void SetSelBold(bool bold) = 0;
+  // Alignment of the paragraphs the selection touches (the caret's paragraph
+  // when nothing is selected).
+  virtual Align SelAlignment() const = 0;
   virtual void SetSelAlignment(Align align) = 0;
 
   // Default font of the whole box (used by SetText and for new text).
@@ -66,10 +71,13 @@ class RichBox {
 
   // A snapshot of text, formatting and selection, and its restore.
   virtual std::string RichText() const = 0;
+  // Anything that is not a snapshot ("" included) is taken as plain text.
   virtual void SetRichText(const std::string& snapshot) = 0;
   // The selection as rich text (text and formatting, what the clipboard
   // carries in rich-text mode), and its insertion in place of the selection
-  // (caret after the inserted text). A box overrides both together; the
+  // (caret after the inserted text; the inserted characters keep their
+  // formats and take the paragraph's alignment; text that is not a snapshot
+  // is inserted as SetSelText would). A box overrides both together; the
   // defaults fall back to plain text.
   virtual std::string SelRichText() const { return SelText(); }
   virtual void SetSelRichText(const std::string& rich) { SetSelText(rich); }

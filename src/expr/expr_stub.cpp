@@ -1,1 +1,0 @@
-#include "expr/expr.h"

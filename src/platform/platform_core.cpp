@@ -1,3 +1,0 @@
-// Interfaces only so far.
-#include "platform/host.h"
-#include "platform/richbox.h"
