@@ -2,6 +2,10 @@
 // about and tips windows, as the main window uses them.
 #pragma once
 
+#include <array>
+#include <cstdint>
+#include <string>
+
 #include "document/state.h"
 
 namespace qv {
@@ -9,11 +13,63 @@ namespace qv {
 void SaveChanges(AppState& S);     // shows the save-changes prompt when asked to; sets DialogCancelled
 void OpenProofFile(AppState& S);   // picks a file (or the recent one) and opens it
 void OpenProof(AppState& S);       // reads ProofFileName into the document
-void SaveProof(AppState& S);       // writes the document to ProofFileName
+// Writes the document to ProofFileName (a temporary file renamed over it, so a
+// failed write leaves the old file whole). False after a failure, which it
+// has reported ("Unable to save file") and signalled by DialogCancelled.
+bool SaveProof(AppState& S);
 void SaveProofFile(AppState& S);   // SaveProof, recent files, title, ProofChanged
 void AddRecentFile(AppState& S);
 void LoadRecentFiles(AppState& S);
 void LoadFontSize(AppState& S);
 void SaveFontSize(AppState& S);
+
+// ---- Added with the files services ----
+
+// Window title of a saved or opened proof: " caption  -  path", or
+// " Quorvane 2.0  -  path" without a caption.
+std::string SavedTitle(const AppState& S);
+void SetSavedTitle(AppState& S);
+
+// Path with its file name's extension replaced by "proof" (".proof" added
+// when the file name has no extension; a dot in a folder name is not taken
+// for one).
+std::string ProofPathFor(const std::string& Path);
+
+// Decides the folder of the settings files: AppPath when it is writable,
+// else $XDG_CONFIG_HOME/quorvane (or ~/.config/quorvane), created if needed.
+// Creates any settings file missing there with its default content (no
+// recent files, text size 12, no default folder, tip option on), so a first
+// start reads them without warnings. The caller stores the result in
+// S.Ui.SettingsPath before the first settings file is read.
+std::string ChooseSettingsPath(const std::string& AppPath);
+
+// Start-up readers of DefaultDir.bin and UserOption.bin. False when the file
+// cannot be read at all (the caller warns). A DefaultDir.bin with a wrong tag
+// leaves DefaultDir empty; UserOption.bin's 0 checks optShowTip, anything
+// else unchecks it.
+bool ReadDefaultDir(AppState& S);
+bool ReadUserOption(AppState& S);
+// Writes UserOption.bin: 0 when the tip option is on, -1 when off. False
+// when the file could not be written (nothing reported).
+bool WriteUserOption(AppState& S, bool ShowTip);
+
+// The directory chooser "SelectDir": sets DefaultDir and DefaultDir.bin.
+void SelectDir(AppState& S);
+
+// ---- Splash, about and tips windows ----
+inline constexpr const char* kQuorvaneWebSite = "https://www.quorvane.org/";
+inline constexpr int kTipCount = 14;
+extern const std::array<const char*, kTipCount + 1> kTips;  // element 0 = ""
+int RandomTipIndex();                                      // 1..14, equally likely
+// The tips window's "Show tips on start-up" check box was clicked.
+void TipsCheckClicked(AppState& S, bool Checked);
+// The about window's "Go to Quorvane Online" button.
+void AboutGoOnline(AppState& S);
+
+// ---- The save-changes prompt's parts (the form wires its buttons to these) ----
+std::string SaveChangesFileLabel(const AppState& S);  // the file name or "(Untitled file)"
+void SaveChangesYes(AppState& S);
+void SaveChangesNo(AppState& S);
+void SaveChangesCancel(AppState& S);
 
 }  // namespace qv

@@ -1,0 +1,305 @@
+#include "files/binformat.h"
+
+#include <limits>
+
+#include "document/document.h"
+
+namespace qv {
+
+namespace {
+
+// Fixed part of a statement record plus four empty texts.
+constexpr size_t kMinRecordBytes = 50;
+// Positions are 32-bit; keep the text well inside that range so that no sum
+// of positions can overflow.
+constexpr size_t kMaxProofText = std::numeric_limits<int32_t>::max() / 4;
+
+}  // namespace
+
+// ---------------------------------------------------------------- writer
+
+void ByteWriter::I16(int16_t v) {
+  auto u = static_cast<uint16_t>(v);
+  out_.push_back(static_cast<char>(u & 0xFF));
+  out_.push_back(static_cast<char>(u >> 8));
+}
+
+void ByteWriter::I32(int32_t v) {
+  auto u = static_cast<uint32_t>(v);
+  for (int i = 0; i < 4; ++i) out_.push_back(static_cast<char>((u >> (8 * i)) & 0xFF));
+}
+
+void ByteWriter::Text(std::string_view s) {
+  if (s.size() < kLongTextMark) {
+    I16(static_cast<int16_t>(static_cast<uint16_t>(s.size())));
+  } else {
+    I16(static_cast<int16_t>(kLongTextMark));
+    I32(static_cast<int32_t>(static_cast<uint32_t>(s.size())));
+  }
+  out_.append(s);
+}
+
+void ByteWriter::Header(int16_t count) {
+  out_.append(kFileTag);
+  I16(count);
+}
+
+// ---------------------------------------------------------------- reader
+
+bool ByteReader::I16(int16_t& v) {
+  if (Remaining() < 2) return false;
+  auto b0 = static_cast<uint8_t>(in_[pos_]);
+  auto b1 = static_cast<uint8_t>(in_[pos_ + 1]);
+  v = static_cast<int16_t>(static_cast<uint16_t>(b0 | (b1 << 8)));
+  pos_ += 2;
+  return true;
+}
+
+bool ByteReader::I32(int32_t& v) {
+  if (Remaining() < 4) return false;
+  uint32_t u = 0;
+  for (int i = 0; i < 4; ++i) u |= static_cast<uint32_t>(static_cast<uint8_t>(in_[pos_ + i])) << (8 * i);
+  v = static_cast<int32_t>(u);
+  pos_ += 4;
+  return true;
+}
+
+bool ByteReader::Bool16(bool& v) {
+  int16_t x;
+  if (!I16(x)) return false;
+  v = x != 0;
+  return true;
+}
+
+bool ByteReader::Text(std::string& s) {
+  const size_t start = pos_;
+  int16_t raw;
+  if (!I16(raw)) return false;
+  size_t n = static_cast<uint16_t>(raw);
+  if (n == kLongTextMark) {
+    int32_t len;
+    if (!I32(len)) {
+      pos_ = start;
+      return false;
+    }
+    n = static_cast<uint32_t>(len);
+  }
+  if (Remaining() < n) {
+    pos_ = start;
+    return false;
+  }
+  s.assign(in_.substr(pos_, n));
+  pos_ += n;
+  return true;
+}
+
+bool ByteReader::Header(bool& TagOk, int16_t& Count) {
+  if (Remaining() < kFileTag.size() + 2) return false;
+  TagOk = in_.substr(pos_, kFileTag.size()) == kFileTag;
+  pos_ += kFileTag.size();
+  return I16(Count);
+}
+
+// ---------------------------------------------------------------- proof file
+
+std::string WriteProofBytes(const std::string& Caption, const DocState& d) {
+  ByteWriter w;
+  w.Header(static_cast<int16_t>(d.StmtCount));
+  w.Text(Caption);
+  for (int k = 1; k <= d.StmtCount; ++k) {
+    const StmtRec& s = d.Stmts[k];
+    w.I16(s.Rule);
+    w.I16(s.Arg1);
+    w.I16(s.Arg2);
+    w.Text(s.NewVar);
+    w.Text(s.FreeVars);
+    w.Text(s.ScopedVars);
+    w.Text(s.FlagVars);
+    w.Bool16(s.Visible);
+    w.I32(s.StartLine);
+    w.I32(s.EndUserComment);
+    w.I32(s.StartStmt);
+    w.I32(s.EndStmt);
+    w.I32(s.StartRule);
+    w.I32(s.EndRule);
+    w.I32(s.ViewerStartLine);
+    w.Bool16(s.DeleteFlag);
+    w.I16(s.NewLineNo);
+    w.Bool16(s.Highlight);
+  }
+  w.Text(d.ProofText);
+  return w.Take();
+}
+
+namespace {
+
+bool ReadStmt(ByteReader& r, StmtRec& s) {
+  return r.I16(s.Rule) && r.I16(s.Arg1) && r.I16(s.Arg2) && r.Text(s.NewVar) && r.Text(s.FreeVars) &&
+         r.Text(s.ScopedVars) && r.Text(s.FlagVars) && r.Bool16(s.Visible) && r.I32(s.StartLine) &&
+         r.I32(s.EndUserComment) && r.I32(s.StartStmt) && r.I32(s.EndStmt) && r.I32(s.StartRule) &&
+         r.I32(s.EndRule) && r.I32(s.ViewerStartLine) && r.Bool16(s.DeleteFlag) && r.I16(s.NewLineNo) &&
+         r.Bool16(s.Highlight);
+}
+
+std::string LineMsg(int k, const char* what) { return "line " + std::to_string(k) + ": " + what; }
+
+// What the reader needs before it rebuilds the view, beyond the document
+// invariants that CheckDocInvariants tests afterwards: known rule codes, a
+// closed premise pointing forward inside the proof (the collapse walks to
+// it), closed subproofs nested and never overlapping, and every block inside
+// the text and after the one before it (which keeps the view arithmetic in
+// range).
+std::string CheckStructure(const DocState& d) {
+  const int n = d.StmtCount;
+  const auto len = static_cast<int64_t>(d.ProofText.size());
+  std::vector<int> open;  // Conclusion lines of the enclosing closed subproofs, innermost last
+  int64_t prevEnd = 0;
+  for (int k = 1; k <= n; ++k) {
+    const StmtRec& s = d.Stmts[k];
+    if (s.Rule < 1 || s.Rule >= static_cast<int>(RuleNames.size())) return LineMsg(k, "unknown rule code");
+    if (s.Rule == kRulePremise && s.Arg1 != 0) {
+      if (s.Arg1 <= k || s.Arg1 > n) return LineMsg(k, "premise closed by a line outside its subproof");
+      if (!open.empty() && s.Arg1 > open.back()) return LineMsg(k, "subproofs overlap");
+      open.push_back(s.Arg1);
+    }
+    if (!open.empty() && open.back() == k) open.pop_back();
+
+    const int32_t pos[] = {s.StartLine, s.StartStmt, s.EndStmt, s.StartRule, s.EndRule};
+    for (int32_t p : pos)
+      if (p < 1 || p > len) return LineMsg(k, "position outside the proof text");
+    if (s.EndUserComment < 0 || s.EndUserComment > len) return LineMsg(k, "position outside the proof text");
+    if (s.StartLine > s.EndRule || s.StartLine <= prevEnd) return LineMsg(k, "block out of order");
+    prevEnd = s.EndRule;
+  }
+  return "";
+}
+
+// Every proof opens showing its active statements: the lines of a closed
+// subproof (premise up to the line before its conclusion) are hidden.
+void CollapseClosedSubproofs(DocState& d) {
+  int j = 1;
+  while (j <= d.StmtCount) {
+    StmtRec& s = d.Stmts[j];
+    if (s.Rule == kRulePremise && s.Arg1 > j) {
+      for (int k = j; k < s.Arg1; ++k) {
+        d.Stmts[k].Visible = false;
+        d.Stmts[k].ViewerStartLine = 0;
+      }
+      j = s.Arg1;
+    } else {
+      s.Visible = true;
+      ++j;
+    }
+  }
+}
+
+}  // namespace
+
+std::string ReadProofBytes(std::string_view bytes, std::string& Caption, DocState& d) {
+  ByteReader r(bytes);
+  bool tagOk = false;
+  int16_t count = 0;
+  if (!r.Header(tagOk, count)) return "file too short for a header";
+  if (!tagOk) return "not a proof file";
+  if (count < 0) return "negative statement count";
+  // Each record takes at least 50 bytes: refuse a count the file cannot hold
+  // before allocating anything for it.
+  if (static_cast<size_t>(count) * kMinRecordBytes > r.Remaining()) return "statement records missing";
+
+  std::string caption;
+  if (!r.Text(caption)) return "caption cut short";
+  DocState out;
+  out.Stmts.assign(static_cast<size_t>(count) + 1, StmtRec{});
+  for (int k = 1; k <= count; ++k)
+    if (!ReadStmt(r, out.Stmts[k])) return LineMsg(k, "record cut short");
+  if (!r.Text(out.ProofText)) return "proof text cut short";
+  if (out.ProofText.size() > kMaxProofText) return "proof text too long";
+  out.StmtCount = count;
+
+  std::string why = CheckStructure(out);
+  if (!why.empty()) return why;
+  CollapseClosedSubproofs(out);
+  RecomputeIntroLen(out);
+  RecomputeViewPositions(out);
+  why = CheckDocInvariants(out);
+  if (!why.empty()) return why;
+
+  Caption = std::move(caption);
+  d = std::move(out);
+  return "";
+}
+
+// ---------------------------------------------------------------- settings
+
+std::string EncodeRecentFiles(const std::vector<std::string>& paths) {
+  ByteWriter w;
+  w.Header(static_cast<int16_t>(paths.size()));
+  for (const auto& p : paths) w.Text(p);
+  return w.Take();
+}
+
+SettingsRead DecodeRecentFiles(std::string_view bytes, std::vector<std::string>& Paths) {
+  Paths.clear();
+  ByteReader r(bytes);
+  bool tagOk = false;
+  int16_t count = 0;
+  if (!r.Header(tagOk, count)) return SettingsRead::Truncated;
+  if (!tagOk || count < 1 || count > kMaxRecentFiles) return SettingsRead::BadHeader;
+  for (int k = 0; k < count; ++k) {
+    std::string p;
+    if (!r.Text(p)) {
+      Paths.clear();
+      return SettingsRead::Truncated;
+    }
+    Paths.push_back(std::move(p));
+  }
+  return SettingsRead::Ok;
+}
+
+std::string EncodeFontSize(int FontSize) {
+  ByteWriter w;
+  w.Header(static_cast<int16_t>(FontSize));
+  return w.Take();
+}
+
+SettingsRead DecodeFontSize(std::string_view bytes, int& FontSize) {
+  ByteReader r(bytes);
+  bool tagOk = false;
+  int16_t count = 0;
+  if (!r.Header(tagOk, count)) return SettingsRead::Truncated;
+  if (!tagOk) return SettingsRead::BadHeader;
+  FontSize = count;
+  return SettingsRead::Ok;
+}
+
+std::string EncodeDefaultDir(const std::string& Dir) {
+  ByteWriter w;
+  w.Header(0);
+  w.Text(Dir);
+  return w.Take();
+}
+
+SettingsRead DecodeDefaultDir(std::string_view bytes, std::string& Dir) {
+  ByteReader r(bytes);
+  bool tagOk = false;
+  int16_t count = 0;
+  if (!r.Header(tagOk, count)) return SettingsRead::Truncated;
+  if (!tagOk) return SettingsRead::BadHeader;
+  std::string dir;
+  if (!r.Text(dir)) return SettingsRead::Truncated;
+  Dir = std::move(dir);
+  return SettingsRead::Ok;
+}
+
+std::string EncodeUserOption(int16_t Value) {
+  ByteWriter w;
+  w.I16(Value);
+  return w.Take();
+}
+
+bool DecodeUserOption(std::string_view bytes, int16_t& Value) {
+  ByteReader r(bytes);
+  return r.I16(Value);
+}
+
+}  // namespace qv

@@ -1,0 +1,92 @@
+// Byte-level layout of the proof file and the settings files. Pure C++: no
+// file system, no windows, so the tests and the fuzzer drive it directly.
+//
+// Numbers are little-endian two's complement, packed without padding. A text
+// is a 2-byte unsigned length followed by that many 8-bit characters. Texts
+// of 65,535 characters or more (a long ProofText) write 0xFFFF as the 2-byte
+// length and the real length as 4 bytes right after it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "document/state.h"
+
+namespace qv {
+
+// The 10-character tag that opens the proof file and three settings files.
+inline constexpr std::string_view kFileTag = "Quorvane 1";
+// Length prefix that announces a 4-byte length.
+inline constexpr uint16_t kLongTextMark = 0xFFFF;
+
+class ByteWriter {
+ public:
+  void I16(int16_t v);
+  void I32(int32_t v);
+  void Bool16(bool b) { I16(b ? -1 : 0); }
+  void Text(std::string_view s);
+  void Header(int16_t count);  // tag + count
+  const std::string& Bytes() const { return out_; }
+  std::string Take() { return std::move(out_); }
+
+ private:
+  std::string out_;
+};
+
+// Reads from a byte range; every read checks what is left and fails (leaving
+// the reader where it was) when the bytes run out.
+class ByteReader {
+ public:
+  explicit ByteReader(std::string_view bytes) : in_(bytes) {}
+  bool I16(int16_t& v);
+  bool I32(int32_t& v);
+  bool Bool16(bool& v);  // any nonzero value is true
+  bool Text(std::string& s);
+  // Reads the tag and count; TagOk tells whether the tag was "Quorvane 1".
+  bool Header(bool& TagOk, int16_t& Count);
+  size_t Remaining() const { return in_.size() - pos_; }
+
+ private:
+  std::string_view in_;
+  size_t pos_ = 0;
+};
+
+// ---- Proof file ----
+
+// The bytes of a proof file for the caption and the document's statements
+// and text.
+std::string WriteProofBytes(const std::string& Caption, const DocState& d);
+
+// Reads a proof file into Caption and d (ProofText, Stmts, StmtCount,
+// IntroLen), with closed subproofs collapsed and the view positions rebuilt.
+// Returns "" on success, else what is wrong with the file; on failure the
+// outputs hold nothing useful and the caller keeps its own document.
+// Bytes after the proof text are ignored.
+std::string ReadProofBytes(std::string_view bytes, std::string& Caption, DocState& d);
+
+// ---- Settings files ----
+
+enum class SettingsRead { Ok, BadHeader, Truncated };
+
+// RecentFiles.bin: header (count 1..5), then the paths, most recent first.
+inline constexpr int kMaxRecentFiles = 5;
+std::string EncodeRecentFiles(const std::vector<std::string>& paths);
+// Ok: Paths holds the list. BadHeader: wrong tag or a count outside 1..5
+// (Paths empty). Truncated: the file ends inside the list.
+SettingsRead DecodeRecentFiles(std::string_view bytes, std::vector<std::string>& Paths);
+
+// UserFontSize.bin: header only, the count being the font size.
+std::string EncodeFontSize(int FontSize);
+SettingsRead DecodeFontSize(std::string_view bytes, int& FontSize);
+
+// DefaultDir.bin: header (count 0, never read), then the folder as one text.
+std::string EncodeDefaultDir(const std::string& Dir);
+SettingsRead DecodeDefaultDir(std::string_view bytes, std::string& Dir);
+
+// UserOption.bin: one 16-bit number, no header; 0 = show the tip on start-up.
+std::string EncodeUserOption(int16_t Value);
+bool DecodeUserOption(std::string_view bytes, int16_t& Value);
+
+}  // namespace qv

@@ -1,0 +1,131 @@
+// Saving and opening proof files: the status line and pointer while the
+// file is written, the bookkeeping after a successful save or open, and the
+// refusal of a file that cannot be read.
+#include <exception>
+
+#include "document/document.h"
+#include "files/binformat.h"
+#include "files/fileio.h"
+#include "files/files.h"
+#include "files/filesinternal.h"
+#include "platform/host.h"
+
+namespace qv {
+
+namespace {
+
+// A proof file is never larger than this; reading stops there, so a huge
+// file chosen by mistake cannot exhaust memory (it is refused as cut short).
+constexpr size_t kMaxProofFileBytes = size_t(512) << 20;
+
+void RestoreStatus(AppState& S, const std::string& kept) {
+  if (kept.empty())
+    ClearStatus(S);
+  else
+    ShowStatus(S, kept);
+}
+
+void ReportSaveFailure(AppState& S) {
+  S.Ui.DialogCancelled = true;
+  FilesMessage(S, "Unable to save file");
+}
+
+}  // namespace
+
+std::string SavedTitle(const AppState& S) {
+  if (!S.Ui.ProofCaption.empty()) return " " + S.Ui.ProofCaption + "  -  " + S.Ui.ProofFileName;
+  return " Quorvane 2.0  -  " + S.Ui.ProofFileName;
+}
+
+void SetSavedTitle(AppState& S) {
+  if (S.host) S.host->SetWindowTitle(SavedTitle(S));
+}
+
+std::string ProofPathFor(const std::string& Path) {
+  const size_t slash = Path.rfind('/');
+  const size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+  const size_t dot = Path.rfind('.');
+  if (dot == std::string::npos || dot < nameStart) return Path + ".proof";
+  return Path.substr(0, dot + 1) + "proof";
+}
+
+bool SaveProof(AppState& S) {
+  const std::string kept = StatusText(S);
+  ShowStatus(S, "Please wait...");
+  if (S.host) S.host->SetWaitCursor(true);
+  bool ok = false;
+  try {
+    ok = WriteFileReplacing(S.Ui.ProofFileName, WriteProofBytes(S.Ui.ProofCaption, S.Doc));
+  } catch (const std::exception&) {
+    ok = false;
+  }
+  if (S.host) S.host->SetWaitCursor(false);
+  RestoreStatus(S, kept);
+  if (!ok) ReportSaveFailure(S);
+  return ok;
+}
+
+void SaveProofFile(AppState& S) {
+  try {
+    if (!SaveProof(S)) return;
+    AddRecentFile(S);
+    LoadRecentFiles(S);
+    S.Ui.ProofChanged = false;
+    SetSavedTitle(S);
+  } catch (const std::exception&) {
+    if (S.host) S.host->SetWaitCursor(false);
+    ReportSaveFailure(S);
+  }
+}
+
+void OpenProof(AppState& S) {
+  // Whatever the file holds, a pending rule and insert mode end here and the
+  // undo snapshots (of the proof now on screen) can no longer be reached.
+  if (S.host) {
+    S.host->SetControlEnabled("optUndo", false);
+    S.host->SetControlEnabled("optRedo", false);
+    S.host->SetControlEnabled("cmdUndo", false);
+    S.host->SetControlEnabled("cmdRedo", false);
+  }
+  S.Doc.RuleMode = 0;
+  if (S.Doc.InsertMode) {
+    S.Doc.InsertMode = false;
+    S.Doc.InsertLine = 0;
+    if (S.host) {
+      S.host->SetControlCaption("InsertLineLabel", "");
+      S.host->SetControlChecked("optInsert", false);
+    }
+  }
+
+  // The file is read and checked whole before anything of the open proof
+  // changes, so a damaged or foreign file leaves it as it was.
+  std::string caption;
+  DocState read;
+  bool ok = false;
+  try {
+    std::string bytes;
+    ok = ReadFileBytes(S.Ui.ProofFileName, bytes, kMaxProofFileBytes) &&
+         ReadProofBytes(bytes, caption, read).empty();
+  } catch (const std::exception&) {
+    ok = false;
+  }
+  if (!ok) {
+    S.Ui.DialogCancelled = true;
+    FilesBeep(S);
+    ShowStatus(S, "Open: Unable to open proof file");
+    return;
+  }
+
+  S.Ui.ProofCaption = std::move(caption);
+  SetSavedTitle(S);
+  S.Doc.ProofText = std::move(read.ProofText);
+  S.Doc.Stmts = std::move(read.Stmts);
+  S.Doc.StmtCount = read.StmtCount;
+  S.Doc.IntroLen = read.IntroLen;
+  ResetFonts(S);
+  AddRecentFile(S);
+  LoadRecentFiles(S);
+  S.Ui.ProofChanged = false;
+}
+
+}  // namespace qv

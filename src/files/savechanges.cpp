@@ -1,0 +1,98 @@
+// The save-changes prompt ("Save changes to current proof?") and the one
+// place where a proof file is chosen and opened once it has been answered.
+#include <exception>
+
+#include "document/document.h"
+#include "files/files.h"
+#include "files/filesinternal.h"
+
+namespace qv {
+
+namespace {
+
+constexpr const char* kProofFilter = "Proofs (*.proof)|*.proof";
+
+}  // namespace
+
+void SaveChanges(AppState& S) {
+  FilesBeep(S);
+  S.Ui.DialogCancelled = false;
+  // Without a prompt to ask, the answer is Cancel: nothing is lost.
+  if (!S.host || !S.host->ShowModal("SaveChanges")) S.Ui.DialogCancelled = true;
+}
+
+std::string SaveChangesFileLabel(const AppState& S) {
+  return S.Ui.ProofFileName.empty() ? "(Untitled file)" : S.Ui.ProofFileName;
+}
+
+void SaveChangesYes(AppState& S) {
+  try {
+    if (!S.Ui.ProofFileName.empty()) {
+      S.Ui.ProofFileName = ProofPathFor(S.Ui.ProofFileName);
+    } else {
+      FileDialogRequest req;
+      req.filter = kProofFilter;
+      req.initialDir = S.Ui.DefaultDir;
+      req.defaultExt = "proof";
+      req.promptOverwrite = true;
+      const std::string chosen = S.host ? S.host->SaveFileDialog(req) : std::string();
+      if (chosen.empty()) {
+        // A cancelled Save dialog counts as No.
+        SaveChangesNo(S);
+        return;
+      }
+      S.Ui.ProofFileName = chosen;
+    }
+    SaveProofFile(S);
+    if (S.Ui.DialogCancelled) return;  // the failed save has been reported; the caller stays
+    if (S.Ui.OpenAfterSave) OpenProofFile(S);
+  } catch (const std::exception&) {
+    if (!S.Ui.DialogCancelled) {
+      S.Ui.DialogCancelled = true;
+      FilesMessage(S, "Unable to save file");
+    }
+  }
+}
+
+void SaveChangesNo(AppState& S) {
+  if (S.Ui.OpenAfterSave) OpenProofFile(S);
+}
+
+void SaveChangesCancel(AppState& S) { S.Ui.DialogCancelled = true; }
+
+void OpenProofFile(AppState& S) {
+  // The file name of the proof on screen, given back when the chosen file is
+  // refused, so that a later Save does not write this proof over that file.
+  const std::string previous = S.Ui.ProofFileName;
+  try {
+    if (S.Ui.OpenFromRecent) {
+      S.Ui.OpenFromRecent = false;
+      S.Ui.ProofFileName = S.Ui.PendingOpenFile;
+    } else {
+      S.Ui.ProofFileName.clear();
+      FileDialogRequest req;
+      req.filter = kProofFilter;
+      req.initialDir = S.Ui.DefaultDir;
+      req.mustExist = true;
+      const std::string chosen = S.host ? S.host->OpenFileDialog(req) : std::string();
+      if (chosen.empty()) return;  // cancelled: quiet, and the proof stays without a file name
+      S.Ui.ProofFileName = chosen;
+    }
+    const bool cancelledBefore = S.Ui.DialogCancelled;
+    S.Ui.DialogCancelled = false;
+    OpenProof(S);
+    if (S.Ui.DialogCancelled) {
+      S.Ui.ProofFileName = previous;
+    } else {
+      S.Ui.DialogCancelled = cancelledBefore;
+    }
+  } catch (const std::exception&) {
+    if (!S.Ui.DialogCancelled) {
+      S.Ui.DialogCancelled = true;
+      FilesBeep(S);
+      ShowStatus(S, "Unable to open proof file");
+    }
+  }
+}
+
+}  // namespace qv

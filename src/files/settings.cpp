@@ -1,0 +1,178 @@
+// The four settings files: recent files, text size, default folder and the
+// start-up tip option, and where they live.
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+
+#include "files/binformat.h"
+#include "files/fileio.h"
+#include "files/files.h"
+#include "files/filesinternal.h"
+
+namespace qv {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kRecentFiles = "RecentFiles.bin";
+constexpr const char* kFontSizeFile = "UserFontSize.bin";
+constexpr const char* kDefaultDirFile = "DefaultDir.bin";
+constexpr const char* kUserOptionFile = "UserOption.bin";
+
+// The warning box; its answer does not matter here.
+void ShowWarningBox(AppState& S, const std::string& Text) {
+  if (!S.host) return;
+  const bool kept = S.Ui.DialogCancelled;
+  S.Ui.WarningText = Text;
+  if (!S.host->ShowModal("Warning")) FilesMessage(S, Text);
+  S.Ui.DialogCancelled = kept;
+}
+
+void SetSizeChecks(AppState& S) {
+  if (!S.host) return;
+  S.host->SetControlChecked("optSmallText", S.Ui.FontSize == 10);
+  S.host->SetControlChecked("optMediumText", S.Ui.FontSize == 12);
+  S.host->SetControlChecked("optLargeText", S.Ui.FontSize != 10 && S.Ui.FontSize != 12);
+}
+
+bool Writable(const fs::path& dir) {
+  std::error_code ec;
+  return !dir.empty() && fs::is_directory(dir, ec) && ::access(dir.c_str(), W_OK | X_OK) == 0;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- recent files
+
+void AddRecentFile(AppState& S) {
+  const std::string path = SettingsFile(S, kRecentFiles);
+  std::string bytes;
+  std::vector<std::string> list;
+  bool ok = ReadFileBytes(path, bytes) && DecodeRecentFiles(bytes, list) != SettingsRead::Truncated;
+  if (ok) {
+    const std::string& name = S.Ui.ProofFileName;
+    auto it = std::find(list.begin(), list.end(), name);
+    if (it != list.end()) list.erase(it);
+    list.insert(list.begin(), name);
+    if (list.size() > static_cast<size_t>(kMaxRecentFiles)) list.resize(kMaxRecentFiles);
+    ok = WriteFileReplacing(path, EncodeRecentFiles(list));
+  }
+  if (!ok) {
+    if (S.host) S.host->SetWaitCursor(false);
+    FilesMessage(S, "Unable to save recent file name");
+  }
+}
+
+void LoadRecentFiles(AppState& S) {
+  std::string bytes;
+  std::vector<std::string> list;
+  if (!ReadFileBytes(SettingsFile(S, kRecentFiles), bytes) ||
+      DecodeRecentFiles(bytes, list) == SettingsRead::Truncated) {
+    ShowWarningBox(S, "Unable to find Recent Files");
+    return;
+  }
+  if (list.empty() || !S.host) return;
+  S.host->SetControlVisible("bar6", true);
+  for (size_t k = 0; k < list.size(); ++k) {
+    const std::string item = "optFile" + std::to_string(k + 1);
+    S.host->SetControlCaption(item, list[k]);
+    S.host->SetControlVisible(item, true);
+  }
+}
+
+// ---------------------------------------------------------------- text size
+
+void LoadFontSize(AppState& S) {
+  std::string bytes;
+  int size = 12;
+  bool found = ReadFileBytes(SettingsFile(S, kFontSizeFile), bytes);
+  SettingsRead r = found ? DecodeFontSize(bytes, size) : SettingsRead::Truncated;
+  // A size no text could be drawn in is taken for a damaged file.
+  if (r != SettingsRead::Ok || size < 6 || size > 72) size = 12;
+  S.Ui.FontSize = size;
+  S.Ui.SmallFontSize = size - 2;
+  SetSizeChecks(S);
+  if (!found || r == SettingsRead::Truncated) ShowWarningBox(S, "Unable to find Font Size Files");
+}
+
+void SaveFontSize(AppState& S) {
+  if (!WriteFileReplacing(SettingsFile(S, kFontSizeFile), EncodeFontSize(S.Ui.FontSize))) {
+    if (S.host) S.host->SetWaitCursor(false);
+    FilesMessage(S, "Unable to save user font file");
+  }
+}
+
+// ---------------------------------------------------------------- default folder, tip option
+
+bool ReadDefaultDir(AppState& S) {
+  std::string bytes;
+  if (!ReadFileBytes(SettingsFile(S, kDefaultDirFile), bytes)) return false;
+  std::string dir;
+  if (DecodeDefaultDir(bytes, dir) == SettingsRead::Ok) S.Ui.DefaultDir = dir;
+  return true;
+}
+
+bool ReadUserOption(AppState& S) {
+  std::string bytes;
+  int16_t value = 0;
+  if (!ReadFileBytes(SettingsFile(S, kUserOptionFile), bytes) || !DecodeUserOption(bytes, value)) return false;
+  if (S.host) S.host->SetControlChecked("optShowTip", value == 0);
+  return true;
+}
+
+bool WriteUserOption(AppState& S, bool ShowTip) {
+  return WriteFileReplacing(SettingsFile(S, kUserOptionFile), EncodeUserOption(ShowTip ? 0 : -1));
+}
+
+void SelectDir(AppState& S) {
+  if (!S.host) return;
+  // The chooser stays up (opens again) until a folder is stored or the user
+  // cancels it.
+  for (;;) {
+    const std::string dir = S.host->ChooseDirectory(" Select Default Directory", S.Ui.DefaultDir);
+    if (dir.empty()) return;
+    if (WriteFileReplacing(SettingsFile(S, kDefaultDirFile), EncodeDefaultDir(dir))) {
+      S.Ui.DefaultDir = dir;
+      return;
+    }
+    FilesBeep(S);
+  }
+}
+
+// ---------------------------------------------------------------- settings folder
+
+std::string ChooseSettingsPath(const std::string& AppPath) {
+  fs::path dir(AppPath);
+  if (!Writable(dir)) {
+    fs::path base;
+    const char* xdg = std::getenv("XDG_CONFIG_HOME");
+    const char* home = std::getenv("HOME");
+    if (xdg && xdg[0] == '/')
+      base = xdg;
+    else if (home && home[0] != '\0')
+      base = fs::path(home) / ".config";
+    std::error_code ec;
+    if (!base.empty()) {
+      fs::path mine = base / "quorvane";
+      fs::create_directories(mine, ec);
+      if (Writable(mine)) dir = mine;
+    }
+  }
+  const std::pair<const char*, std::string> defaults[] = {
+      {kRecentFiles, EncodeRecentFiles({})},
+      {kFontSizeFile, EncodeFontSize(12)},
+      {kDefaultDirFile, EncodeDefaultDir("")},
+      {kUserOptionFile, EncodeUserOption(0)},
+  };
+  for (const auto& [name, bytes] : defaults) {
+    std::error_code ec;
+    fs::path file = dir / name;
+    if (!fs::exists(file, ec) && !ec) WriteFileReplacing(file.string(), bytes);
+  }
+  return dir.string();
+}
+
+}  // namespace qv
