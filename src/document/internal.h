@@ -1,0 +1,55 @@
+// Helpers shared by the document's own source files.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "document/state.h"
+#include "expr/expr.h"
+#include "platform/host.h"
+#include "platform/richbox.h"
+
+namespace qv {
+
+// True when Name is a member of a " a b " style variable list.
+inline bool InVarList(const std::string& List, const std::string& Name) {
+  if (List.empty() || Name.empty()) return false;
+  return List.find(" " + Name + " ") != std::string::npos;
+}
+
+// Appends Name to a list in list form (List is " " or " a b ... ").
+inline void AddToVarList(std::string& List, const std::string& Name) {
+  if (List.empty()) List = " ";
+  if (!InVarList(List, Name)) List += Name + " ";
+}
+
+inline void DocBeep(AppState& S) {
+  if (S.host) S.host->Beep();
+}
+
+// Beep and "PARSER ERROR: " with the parser's message in the status line.
+void ReportParseError(AppState& S);
+
+// Copies of Text with every TAB removed, and with a TAB after every CR LF.
+std::string WithoutTabs(const std::string& Text);
+std::string TabAfterBreaks(const std::string& Text);
+
+// Removes leading and trailing blanks (spaces only).
+std::string TrimBlanks(const std::string& Text);
+
+// The canonical text of the parse in P (the last node is the root).
+std::string LayoutTree(const ParserState& P);
+
+// Puts back the line breaks that the user typed directly before a connective
+// ("&", "|", "=>", "<=>") of UserText, whose tokens are UserTokens, into the
+// laid-out text Laid.
+std::string RestoreLineBreaks(const std::string& UserText, const std::vector<TokenRec>& UserTokens,
+                              const std::string& Laid);
+
+// Selects Count characters from the 0-based position Start of Box.
+inline void SelectRange(RichBox& Box, int32_t Start, int32_t Count) {
+  Box.SetSelStart(Start);
+  Box.SetSelLength(Count);
+}
+
+}  // namespace qv

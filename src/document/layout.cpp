@@ -1,0 +1,164 @@
+// The canonical statement layout: a parse tree printed with the brackets its
+// binding levels require, and the user's line breaks before connectives put
+// back.
+#include <string>
+#include <vector>
+
+#include "document/internal.h"
+
+namespace qv {
+
+std::string WithoutTabs(const std::string& Text) {
+  std::string r;
+  r.reserve(Text.size());
+  for (char c : Text)
+    if (c != '\t') r += c;
+  return r;
+}
+
+std::string TabAfterBreaks(const std::string& Text) {
+  std::string r;
+  r.reserve(Text.size() + 8);
+  for (size_t i = 0; i < Text.size(); ++i) {
+    r += Text[i];
+    if (Text[i] == '\n' && i > 0 && Text[i - 1] == '\r') r += '\t';
+  }
+  return r;
+}
+
+std::string TrimBlanks(const std::string& Text) {
+  size_t b = Text.find_first_not_of(' ');
+  if (b == std::string::npos) return "";
+  size_t e = Text.find_last_not_of(' ');
+  return Text.substr(b, e - b + 1);
+}
+
+std::string LayoutTree(const ParserState& P) {
+  const auto& N = P.Nodes;
+  const int last = static_cast<int>(N.size()) - 1;
+  if (last < 1) return "";
+  std::vector<std::string> T(N.size());
+  auto kindOf = [&](int node) -> int {
+    return node >= 0 && node <= last ? N[node].Rule : 0;
+  };
+  auto level = [&](int node) -> int {
+    int k = kindOf(node);
+    return k >= 0 && k < static_cast<int>(P.OpPriority.size()) ? P.OpPriority[k] : 0;
+  };
+  auto text = [&](int node) -> const std::string& {
+    static const std::string empty;
+    return node >= 1 && node <= last ? T[node] : empty;
+  };
+  auto sym = [&](int kind) -> const std::string& { return P.OpSymbol[kind]; };
+
+  for (int i = 1; i <= last; ++i) {
+    const NodeRec& n = N[i];
+    const int k = n.Rule;
+    const std::string& t1 = text(n.Ptr1);
+    const std::string& t2 = text(n.Ptr2);
+    const int p = (k >= 0 && k < static_cast<int>(P.OpPriority.size())) ? P.OpPriority[k] : 0;
+    std::string& out = T[i];
+    switch (k) {
+      case kAtom:
+      case kProp:
+        out = n.Name;
+        break;
+      case kFunc:
+      case kPred:
+        out = t1 + "(" + t2 + ")";
+        break;
+      case kNtuple:
+        out = t1 + "," + t2;
+        break;
+      case kANeg:
+        if (kindOf(n.Ptr1) == kANeg) out = "_(" + t1 + ")";
+        else if (level(n.Ptr1) <= p) out = "_" + t1;
+        else out = "_(" + t1 + ")";
+        break;
+      case kLNeg:
+        out = level(n.Ptr1) <= p ? "~" + t1 : "~[" + t1 + "]";
+        break;
+      case kComplement:
+        out = level(n.Ptr1) <= p ? "`" + t1 : "`(" + t1 + ")";
+        break;
+      case kALL:
+      case kEXIST:
+        out = sym(k) + "(" + t1 + "):" + (level(n.Ptr2) <= p ? t2 : "[" + t2 + "]");
+        break;
+      case kSUM:
+      case kPROD:
+        out = sym(k) + "(" + t1 + "):" + (level(n.Ptr2) <= p ? t2 : "(" + t2 + ")");
+        break;
+      case kElt:
+        out = (level(n.Ptr1) > p ? "(" + t1 + ") " : t1 + " ") + sym(k) + " " +
+              (level(n.Ptr2) >= p ? "(" + t2 + ")" : t2);
+        break;
+      case kLAnd:
+      case kLOr:
+      case kImply:
+      case kIff:
+        out = (level(n.Ptr1) > p ? "[" + t1 + "] " : t1 + " ") + sym(k) + " " +
+              (level(n.Ptr2) >= p ? "[" + t2 + "]" : t2);
+        break;
+      default:  // the infix term operators and relations: no blanks
+        out = (level(n.Ptr1) > p ? "(" + t1 + ")" : t1) + sym(k) +
+              (level(n.Ptr2) >= p ? "(" + t2 + ")" : t2);
+        break;
+    }
+  }
+  return T[last];
+}
+
+namespace {
+
+// 0-based index of the c-th connective (1-based c) in Laid, npos when fewer.
+size_t FindConnective(const std::string& Laid, int c) {
+  const size_t n = Laid.size();
+  int seen = 0;
+  size_t i = 0;
+  while (i < n) {
+    const char ch = Laid[i];
+    const char nx = i + 1 < n ? Laid[i + 1] : '\0';
+    size_t width = 0;
+    if (ch == '&' || ch == '|') {
+      if (nx == ch) {
+        i += 2;  // "&&" and "||" are set operators, not connectives
+        continue;
+      }
+      width = 1;
+    } else if (ch == '=' && nx == '>') {
+      width = 2;
+    } else if (ch == '<' && nx == '=' && i + 2 < n && Laid[i + 2] == '>') {
+      width = 3;
+    }
+    if (width == 0) {
+      ++i;
+      continue;
+    }
+    if (++seen == c) return i;
+    i += width;
+  }
+  return std::string::npos;
+}
+
+}  // namespace
+
+std::string RestoreLineBreaks(const std::string& UserText, const std::vector<TokenRec>& UserTokens,
+                              const std::string& Laid) {
+  std::string out = Laid;
+  int c = 0;
+  for (size_t t = 1; t < UserTokens.size(); ++t) {
+    const TokenRec& tok = UserTokens[t];
+    if (tok.Token != "&" && tok.Token != "|" && tok.Token != "=>" && tok.Token != "<=>") continue;
+    ++c;
+    const int pos = tok.Position;  // 1-based; the character before it is pos - 1
+    if (pos < 2 || pos - 2 >= static_cast<int>(UserText.size()) || UserText[pos - 2] != '\n')
+      continue;
+    const size_t at = FindConnective(out, c);
+    if (at == std::string::npos || at == 0) continue;
+    out.replace(at - 1, 1, "\r\n");
+  }
+  return out;
+}
+
+}  // namespace qv
