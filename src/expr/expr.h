@@ -51,10 +51,42 @@ struct ParserState {
   std::array<int16_t, 31> OpPriority{};
 };
 
+// Kind classes of the node kinds 1..29 (0 and every other value belong to
+// no class).
+//  - algebraic term: 1-7 and 9 (the operands of arithmetic and relations);
+//  - algebraic: 1-9 (a term or an n-tuple);
+//  - logical: 10-22, 25, 26 (a formula).
+// IsTermKind is the wider class that the rules work with: every kind that
+// stands for a value, including the kinds the parser never builds (23, 24,
+// 27-29).
+bool IsAlgebraicTermKind(int Kind);
+bool IsAlgebraicKind(int Kind);
+bool IsLogicalKind(int Kind);
+bool IsTermKind(int Kind);
+inline bool IsFormulaKind(int Kind) { return IsLogicalKind(Kind); }
+
+// Fills NodeKindNames, OpSymbol and OpPriority (ParseExpr does this itself at
+// the start of every parse).
+void FillKindTables(ParserState& P);
+
+// The result of parsing one text, independent of any shared state.
+struct ParseResult {
+  std::vector<TokenRec> Tokens{TokenRec{}};
+  std::vector<NodeRec> Nodes{NodeRec{}};
+  std::string Err;  // empty on success
+  int16_t ErrPos = 0;
+};
+
+// Parses Text. Never throws: any internal fault (table overflow, an index
+// outside a table) becomes "Unable to parse expression" at position 0.
+ParseResult ParseText(const std::string& Text);
+
 // Splits Text into tokens (Toks reset to the dummy first). Err/ErrPos are
 // empty/0 on success, else messages 17..20 and their position.
 void TokenizeExpr(const std::string& Text, std::vector<TokenRec>& Toks, std::string& Err,
                   int16_t& ErrPos);
+// Appends one token (TPtr, DPtr, Bound 0). Throws std::length_error when the
+// table already holds 32,767 tokens.
 void AddToken(const std::string& Tok, int16_t Pos, std::vector<TokenRec>& Toks);
 
 // Parses P.ExprText into P.Tokens/P.Nodes; P.ParseErr empty on success.

@@ -1,0 +1,350 @@
+// The parse driver and the node builders: after the bracketing passes every
+// bracket group stands for one node, built when its closing bracket is reached
+// (inner groups close first, so operands always have smaller indexes).
+#include <unordered_map>
+
+#include "expr/passes.h"
+
+namespace qv {
+
+namespace {
+
+struct KindInfo {
+  const char* name;
+  const char* symbol;
+  int16_t priority;
+};
+
+// Index = node kind. Smaller priority binds tighter.
+constexpr KindInfo kKinds[30] = {
+    {"", "", 0},
+    {"Atom", "", 1},        {"Expo", "^", 4},       {"ANeg", "_", 5},
+    {"Mult", "*", 6},       {"Div", "/", 6},        {"Add", "+", 7},
+    {"Subt", "-", 7},       {"Ntuple", ",", 99},    {"Func", "", 1},
+    {"EQ", "=", 12},        {"LT", "<", 13},        {"LE", "<=", 13},
+    {"GT", ">", 13},        {"GE", ">=", 13},       {"LNeg", "~", 16},
+    {"LAnd", "&", 17},      {"LOr", "|", 18},       {"Imply", "=>", 19},
+    {"Iff", "<=>", 20},     {"ALL", "ALL", 16},     {"EXIST", "EXIST", 16},
+    {"Elt", "@", 15},       {"SUM", "SUM", 1},      {"PROD", "PROD", 1},
+    {"Prop", "", 1},        {"Pred", "", 1},        {"Intersection", "&&", 9},
+    {"Union", "||", 10},    {"Complement", "`", 8},
+};
+
+int KindOf(std::vector<NodeRec>& Nodes, int node) { return NodeAt(Nodes, node).Rule; }
+
+bool ValidNode(const std::vector<NodeRec>& Nodes, int node) {
+  return node >= 1 && node <= UpperBound(Nodes);
+}
+
+// Appends a node and lets both brackets of the group stand for it.
+void AppendNode(std::vector<TokenRec>& Toks, std::vector<NodeRec>& Nodes, int Close, int16_t Rule,
+                int Ptr1, int Ptr2) {
+  if (UpperBound(Nodes) >= kMaxTableIndex) throw ParseFault();
+  NodeRec n;
+  n.Rule = Rule;
+  n.Ptr1 = static_cast<int16_t>(Ptr1);
+  n.Ptr2 = static_cast<int16_t>(Ptr2);
+  Nodes.push_back(std::move(n));
+  const int16_t k = static_cast<int16_t>(UpperBound(Nodes));
+  const int o = TokAt(Toks, Close).TPtr;
+  TokAt(Toks, o).DPtr = k;
+  TokAt(Toks, Close).DPtr = k;
+}
+
+void SetErr(std::string& Err, int16_t& ErrPos, std::string msg, int16_t pos) {
+  Err = std::move(msg);
+  ErrPos = pos;
+}
+
+int16_t BinaryKind(const std::string& op) {
+  static const std::unordered_map<std::string, int16_t> kOps = {
+      {"^", kExpo}, {"*", kMult}, {"/", kDiv},  {"+", kAdd},    {"-", kSubt},  {",", kNtuple},
+      {"=", kEQ},   {"<", kLT},   {"<=", kLE},  {">", kGT},     {">=", kGE},   {"&", kLAnd},
+      {"|", kLOr},  {"=>", kImply}, {"<=>", kIff}, {"@", kElt}};
+  auto it = kOps.find(op);
+  return it == kOps.end() ? 0 : it->second;
+}
+
+}  // namespace
+
+bool IsAlgebraicTermKind(int Kind) { return (Kind >= 1 && Kind <= 7) || Kind == kFunc; }
+bool IsAlgebraicKind(int Kind) { return Kind >= 1 && Kind <= 9; }
+bool IsLogicalKind(int Kind) { return (Kind >= 10 && Kind <= 22) || Kind == kProp || Kind == kPred; }
+bool IsTermKind(int Kind) {
+  return (Kind >= 1 && Kind <= 9) || Kind == kSUM || Kind == kPROD || (Kind >= 27 && Kind <= 29);
+}
+
+void FillKindTables(ParserState& P) {
+  for (int k = 1; k <= 29; ++k) {
+    P.NodeKindNames[static_cast<size_t>(k)] = kKinds[k].name;
+    P.OpSymbol[static_cast<size_t>(k)] = kKinds[k].symbol;
+    P.OpPriority[static_cast<size_t>(k)] = kKinds[k].priority;
+  }
+}
+
+void BuildNegNode(int Close, std::vector<TokenRec>& Toks, std::vector<NodeRec>& NodeList,
+                  std::string& Err, int16_t& ErrPos) {
+  const int o = TokAt(Toks, Close).TPtr;
+  const int16_t pos = TokAt(Toks, o + 1).Position;
+  const int operand = TokAt(Toks, o + 2).DPtr;
+  if (operand < 1) return SetErr(Err, ErrPos, "2. Expecting algebraic expression after _", pos);
+  if (!IsAlgebraicKind(KindOf(NodeList, operand)))
+    return SetErr(Err, ErrPos, "1. Expecting algebraic expression or n-tuple after _", pos);
+  AppendNode(Toks, NodeList, Close, kANeg, operand, 0);
+}
+
+void BuildNotNode(int Close, std::vector<TokenRec>& Toks, std::vector<NodeRec>& NodeList,
+                  std::string& Err, int16_t& ErrPos) {
+  const int o = TokAt(Toks, Close).TPtr;
+  const int16_t pos = TokAt(Toks, o + 1).Position;
+  const int operand = TokAt(Toks, o + 2).DPtr;
+  if (operand < 1) return SetErr(Err, ErrPos, "22. Expecting logical expression after ~", pos);
+  if (!IsLogicalKind(KindOf(NodeList, operand)))
+    return SetErr(Err, ErrPos, "21. Expecting logicial expression after ~", pos);
+  AppendNode(Toks, NodeList, Close, kLNeg, operand, 0);
+}
+
+void BuildQuantNode(int Close, std::vector<TokenRec>& Toks, std::vector<NodeRec>& NodeList,
+                    std::string& Err, int16_t& ErrPos) {
+  const int o = TokAt(Toks, Close).TPtr;
+  const std::string q = TokAt(Toks, o + 1).Token;
+  const int16_t pos = TokAt(Toks, o + 1).Position;
+  const int16_t kind = q == "ALL" ? kALL : kEXIST;
+  const std::string badRhs = "3. Invalid expression on RHS of " + q;
+  const int ub = UpperBound(Toks);
+  if (ub < o + 2) return SetErr(Err, ErrPos, badRhs, pos);
+  const int var = TokAt(Toks, o + 2).DPtr;
+  if (KindOf(NodeList, var) != kAtom) return SetErr(Err, ErrPos, "5. Expecting variable", pos);
+  if (ub < o + 8) return SetErr(Err, ErrPos, badRhs, pos);
+  const int body = TokAt(Toks, o + 8).DPtr;
+  if (body < 1 || !IsLogicalKind(KindOf(NodeList, body))) return SetErr(Err, ErrPos, badRhs, pos);
+  const std::string x = NodeAt(NodeList, var).Name;
+  // Mark the variable in its own brackets and every occurrence in the body.
+  // One already marked belongs to an inner quantifier of the same name.
+  for (int i = o; i <= Close; ++i) {
+    TokenRec& t = TokAt(Toks, i);
+    if (t.Token != x) continue;
+    if (t.Bound)
+      return SetErr(Err, ErrPos, "4. Variable " + x + " already quantified within its scope.", pos);
+    t.Bound = true;
+  }
+  AppendNode(Toks, NodeList, Close, kind, var, body);
+}
+
+void BuildFuncNode(int Close, std::vector<TokenRec>& Toks, std::vector<NodeRec>& NodeList,
+                   std::string& Err, int16_t& ErrPos) {
+  const int o = TokAt(Toks, Close).TPtr;
+  const TokenRec& name = TokAt(Toks, o + 2);
+  const int fn = TokAt(Toks, o + 1).DPtr;
+  const int arg = TokAt(Toks, o + 4).DPtr;
+  if (!ValidNode(NodeList, fn) || !ValidNode(NodeList, arg) ||
+      !IsAlgebraicKind(KindOf(NodeList, arg)))
+    return SetErr(Err, ErrPos, "16. Expecting algebraic expression after " + name.Token,
+                  name.Position);
+  const int16_t kind = KindOf(NodeList, fn) == kAtom ? kFunc : kPred;
+  AppendNode(Toks, NodeList, Close, kind, fn, arg);
+}
+
+void BuildBinaryNode(int Close, std::vector<TokenRec>& Toks, std::vector<NodeRec>& NodeList,
+                     std::string& Err, int16_t& ErrPos) {
+  const int o = TokAt(Toks, Close).TPtr;
+  const int k = TokAt(Toks, o + 1).TPtr + 1;
+  const std::string op = TokAt(Toks, k).Token;
+  const int16_t pos = TokAt(Toks, k).Position;
+  const int16_t kind = BinaryKind(op);
+  if (kind == 0) return SetErr(Err, ErrPos, "7. Expecting binary operator", pos);
+  const std::string d = op == "&" ? "&&" : op == "@" ? "<epsilon>" : op;
+  const int left = TokAt(Toks, k - 1).DPtr;
+  const int right = TokAt(Toks, k + 1).DPtr;
+  if (left == 0 || right == 0)
+    return SetErr(Err, ErrPos, "8. Expecting expression on both sides of " + d, pos);
+  const int lk = KindOf(NodeList, left);
+  const int rk = KindOf(NodeList, right);
+  bool leftOk;
+  std::string leftMsg;
+  bool rightOk;
+  std::string rightMsg = "12. Expecting algebraic expression after " + d;
+  switch (kind) {
+    case kLAnd:
+    case kLOr:
+    case kImply:
+    case kIff:
+      leftOk = IsLogicalKind(lk);
+      leftMsg = "11. Expecting logical expression before " + d;
+      rightOk = IsLogicalKind(rk);
+      rightMsg = "12. Expecting logical expression after " + d;
+      break;
+    case kNtuple:
+      leftOk = IsAlgebraicKind(lk);
+      leftMsg = "10. Expecting algebraic expression before " + d;
+      rightOk = IsAlgebraicTermKind(rk);
+      break;
+    case kEQ:
+      leftOk = IsAlgebraicTermKind(lk);
+      leftMsg = "11. Expecting algebraic expression before = ";
+      rightOk = IsAlgebraicTermKind(rk);
+      break;
+    case kElt: {
+      // A tuple is an element only when written in its own typed round brackets.
+      const TokenRec& before = TokAt(Toks, k - 1);
+      leftOk = IsAlgebraicTermKind(lk) ||
+               (lk == kNtuple && before.Token == ")" && before.Position > 0);
+      leftMsg = "10. Expecting algebraic expression before " + d;
+      rightOk = IsAlgebraicTermKind(rk);
+      break;
+    }
+    default:  // arithmetic and order relations
+      leftOk = IsAlgebraicTermKind(lk);
+      leftMsg = "10. Expecting algebracic expression before " + d;
+      rightOk = IsAlgebraicTermKind(rk);
+      break;
+  }
+  if (!leftOk) return SetErr(Err, ErrPos, leftMsg, pos);
+  if (!rightOk) return SetErr(Err, ErrPos, rightMsg, pos);
+  AppendNode(Toks, NodeList, Close, kind, left, right);
+}
+
+namespace {
+
+struct Pass {
+  const char* op1;
+  const char* op2;
+  int kind;
+  bool leftToRight;
+};
+
+// The operator passes after the names and applications, tightest first; the
+// quantifiers and "~" are bracketed between "@" and "&".
+constexpr Pass kPassesBeforePrefix[] = {
+    {"^", "", kOpInfix, true},   {"_", "", kOpPrefix, false}, {"*", "/", kOpInfix, true},
+    {"+", "-", kOpInfix, true},  {",", "", kOpInfix, true},   {"=", "", kOpInfix, true},
+    {"<", ">", kOpInfix, true},  {"<=", ">=", kOpInfix, true}, {"@", "", kOpInfix, true},
+};
+constexpr Pass kPassesAfterPrefix[] = {
+    {"&", "", kOpInfix, true},
+    {"|", "", kOpInfix, true},
+    {"=>", "", kOpInfix, true},
+    {"<=>", "", kOpInfix, true},
+};
+
+void RunPasses(ParseResult& R) {
+  BracketAtoms(R.Tokens, R.Nodes, R.Err);
+  if (!R.Err.empty()) return;
+  BracketApplications(R.Tokens);
+  for (const Pass& p : kPassesBeforePrefix) {
+    BracketBinaryOps(R.Tokens, p.op1, p.kind, p.op2, *p.op2 ? p.kind : kOpUnused, p.leftToRight,
+                     R.Err, R.ErrPos);
+    if (!R.Err.empty()) return;
+  }
+  BracketPrefixOps("ALL", "EXIST", "~", R.Tokens, R.Err, R.ErrPos);
+  if (!R.Err.empty()) return;
+  for (const Pass& p : kPassesAfterPrefix) {
+    BracketBinaryOps(R.Tokens, p.op1, p.kind, p.op2, kOpUnused, p.leftToRight, R.Err, R.ErrPos);
+    if (!R.Err.empty()) return;
+  }
+}
+
+void BuildNodes(ParseResult& R) {
+  std::vector<TokenRec>& T = R.Tokens;
+  const int last = UpperBound(T);
+  for (int i = 1; i <= last; ++i) {
+    if (!IsCloseBracket(T[static_cast<size_t>(i)].Token)) continue;
+    const int o = T[static_cast<size_t>(i)].TPtr;
+    if (i == o + 1) {
+      R.Err = "24. Empty brackets. Expecting expression.";
+      R.ErrPos = TokAt(T, i - 1).Position;
+      return;
+    }
+    const TokenRec& prev = TokAt(T, i - 1);
+    if (IsCloseBracket(prev.Token) && prev.TPtr == o + 1) {
+      // Redundant brackets around one inner group stand for its node.
+      const int16_t inner = prev.DPtr;
+      TokAt(T, i).DPtr = inner;
+      TokAt(T, o).DPtr = inner;
+      continue;
+    }
+    if (T[static_cast<size_t>(i)].DPtr >= 1) continue;  // a name group
+    const std::string& first = TokAt(T, o + 1).Token;
+    if (first == "_") {
+      BuildNegNode(i, T, R.Nodes, R.Err, R.ErrPos);
+    } else if (first == "~") {
+      BuildNotNode(i, T, R.Nodes, R.Err, R.ErrPos);
+    } else if (first == "ALL" || first == "EXIST") {
+      BuildQuantNode(i, T, R.Nodes, R.Err, R.ErrPos);
+    } else {
+      const int head = TokAt(T, o + 1).DPtr;
+      if (!ValidNode(R.Nodes, head) || o + 4 > last) {
+        R.Err = "25. Expected algebraic expression";
+        R.ErrPos = 0;
+        return;
+      }
+      const TokenRec& arg = TokAt(T, o + 4);
+      const int headKind = KindOf(R.Nodes, head);
+      if (arg.Token == "(" && arg.Position > 0 && arg.DPtr > 0 &&
+          (headKind == kAtom || headKind == kProp))
+        BuildFuncNode(i, T, R.Nodes, R.Err, R.ErrPos);
+      else
+        BuildBinaryNode(i, T, R.Nodes, R.Err, R.ErrPos);
+    }
+    if (!R.Err.empty()) return;
+  }
+}
+
+// A lower-case name or numeral must be either bound everywhere or free
+// everywhere; the first token of a mixed name is reported.
+void CheckBoundUsage(ParseResult& R) {
+  std::unordered_map<std::string, unsigned> usage;  // bit 1: bound seen, bit 2: free seen
+  for (size_t i = 1; i < R.Tokens.size(); ++i) {
+    const TokenRec& t = R.Tokens[i];
+    if (!t.Token.empty() && IsLowerOrDigit(t.Token[0])) usage[t.Token] |= t.Bound ? 1u : 2u;
+  }
+  for (size_t i = 1; i < R.Tokens.size(); ++i) {
+    const TokenRec& t = R.Tokens[i];
+    if (!t.Token.empty() && IsLowerOrDigit(t.Token[0]) && usage[t.Token] == 3u) {
+      R.Err = "27. Inconsistent usage of variable " + t.Token;
+      R.ErrPos = t.Position;
+      return;
+    }
+  }
+}
+
+}  // namespace
+
+ParseResult ParseText(const std::string& Text) {
+  ParseResult R;
+  try {
+    TokenizeExpr(Text, R.Tokens, R.Err, R.ErrPos);
+    if (!R.Err.empty()) return R;
+    RunPasses(R);
+    if (!R.Err.empty()) return R;
+    const int last = UpperBound(R.Tokens);
+    if (last > 1 && R.Tokens[1].TPtr != last) {
+      R.Err = "23. Expecting expression. May be a missing operator.";
+      R.ErrPos = 0;
+      return R;
+    }
+    BuildNodes(R);
+    if (!R.Err.empty()) return R;
+    if (UpperBound(R.Nodes) < 1) {
+      R.Err = "26. Expecting expression.";
+      R.ErrPos = 0;
+      return R;
+    }
+    CheckBoundUsage(R);
+  } catch (...) {
+    R.Err = kUnableToParse;
+    R.ErrPos = 0;
+  }
+  return R;
+}
+
+void ParseExpr(ParserState& P) {
+  FillKindTables(P);
+  ParseResult R = ParseText(P.ExprText);
+  P.Tokens = std::move(R.Tokens);
+  P.Nodes = std::move(R.Nodes);
+  P.ParseErr = std::move(R.Err);
+  P.ParseErrPos = R.ErrPos;
+}
+
+}  // namespace qv
