@@ -26,13 +26,25 @@ void WrapTokens(std::vector<TokenRec>& Toks, int a, int F) {
   const int ub = UpperBound(Toks);
   if (a < 1 || F < a || F > ub) throw ParseFault();
   if (ub + 2 > kMaxTableIndex) throw ParseFault();
-  for (int j = 1; j <= ub; ++j) {
-    TokenRec& t = Toks[static_cast<size_t>(j)];
+  auto renumber = [a, F](TokenRec& t) {
     if (t.TPtr > F) t.TPtr = static_cast<int16_t>(t.TPtr + 2);
     else if (t.TPtr >= a) t.TPtr = static_cast<int16_t>(t.TPtr + 1);
+  };
+  // One sweep from the top: tokens after F move two places up, tokens a..F
+  // one place, and every partner index is shifted the same way.
+  Toks.resize(static_cast<size_t>(ub) + 3);
+  TokenRec* t = Toks.data();
+  for (int j = ub; j > F; --j) {
+    renumber(t[j]);
+    t[j + 2] = std::move(t[j]);
   }
-  Toks.insert(Toks.begin() + (F + 1), NewBracket(")", a));
-  Toks.insert(Toks.begin() + a, NewBracket("(", F + 2));
+  t[F + 2] = NewBracket(")", a);
+  for (int j = F; j >= a; --j) {
+    renumber(t[j]);
+    t[j + 1] = std::move(t[j]);
+  }
+  t[a] = NewBracket("(", F + 2);
+  for (int j = 1; j < a; ++j) renumber(t[j]);
 }
 
 void BracketAtoms(std::vector<TokenRec>& Toks, std::vector<NodeRec>& NodeList, std::string& Err) {
