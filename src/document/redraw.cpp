@@ -105,19 +105,19 @@ void ResetFonts(AppState& S) {
     if (!s.Visible) continue;
     if (s.StartLine < 1 || s.EndRule + 4 > tlen || s.EndRule < s.StartLine) continue;
     const int32_t vstart = static_cast<int32_t>(view.size());  // 0-based view start of the block
-    const int32_t off = vstart - s.StartLine;                  // text position p -> view p + off
+    const int32_t off = vstart - s.StartLine;  // text position p -> 0-based view position p + off
     view.append(T, static_cast<size_t>(s.StartLine - 1),
                 static_cast<size_t>(s.EndRule - s.StartLine + 5));
 
     if (s.EndUserComment > 0) {
       runs.push_back({vstart, s.EndUserComment - s.StartLine + 1, nullptr, 0, kCommentColour, -1});
-      GlyphsIn(view, runs, vstart, s.EndUserComment + off);
+      GlyphsIn(view, runs, vstart, s.EndUserComment + off + 1);
     }
 
     const int32_t depth = s.StartRule - s.EndStmt - 4;
     const int32_t num = (s.EndUserComment > 0 ? s.EndUserComment + 5 : s.StartLine) + depth;
     if (depth != 0 || s.Highlight)
-      runs.push_back({num + off - 1, static_cast<int32_t>(std::to_string(a).size()), nullptr, 0,
+      runs.push_back({num + off, static_cast<int32_t>(std::to_string(a).size()), nullptr, 0,
                       depth != 0 ? static_cast<int64_t>(kGrey) : -1, s.Highlight ? 1 : -1});
 
     // The formula: tokenised again; its free variables coloured by scope.
@@ -132,7 +132,7 @@ void ResetFonts(AppState& S) {
       failed = true;
       break;
     }
-    const int32_t fstart = s.StartStmt + off - 1;  // 0-based view position of the formula
+    const int32_t fstart = s.StartStmt + off;  // 0-based view position of the formula
     int32_t lastVarEnd = -1;                       // view position after the last coloured token
     int64_t lastVarColour = -1;
     int lastVarBold = 0;
@@ -162,7 +162,7 @@ void ResetFonts(AppState& S) {
     }
 
     // The rule text, with the Conclusion's tag ("5" while its sub-proof is collapsed).
-    const int32_t rstart = s.StartRule + off - 1;
+    const int32_t rstart = s.StartRule + off;
     if (s.Rule == kRuleConclusion) {
       const bool collapsed = s.Arg1 >= 1 && s.Arg1 <= count && !d.Stmts[s.Arg1].Visible;
       if (collapsed && rstart >= 0 && rstart < static_cast<int32_t>(view.size())) view[rstart] = '5';
