@@ -150,6 +150,9 @@ TEST(Parser, PrecedenceAndAssociativityFollowThePassOrder) {
             "ALL a:ALL b:(((a@n)&(b@n))=>((a+b)@n))");
   EXPECT_EQ(Tree("EXIST(y):~y=0"), "EXIST y:~(y=0)");
   EXPECT_EQ(Tree("ALL[x]:P(x)"), "ALL x:P{x}");
+  EXPECT_EQ(Tree("~ALL(x):P(x)"), "~ALL x:P{x}");
+  EXPECT_EQ(Tree("ALL(x):~P(x)"), "ALL x:~P{x}");
+  EXPECT_EQ(Tree("ALL(x):EXIST(y):~x=y => Q"), "(ALL x:EXIST y:~(x=y)=>Q)");
 }
 
 TEST(Parser, RedundantBracketsCreateNoNodes) {
