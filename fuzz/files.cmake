@@ -1,0 +1,6 @@
+# The proof-file and settings-file readers on arbitrary bytes. Only the
+# byte-level code is compiled in, so the fuzzer needs no Qt.
+qv_add_fuzzer(fuzz_files
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/fuzz_files.cpp ${PROJECT_SOURCE_DIR}/src/files/binformat.cpp
+  LIBS qv_document)
+target_include_directories(fuzz_files PRIVATE ${PROJECT_SOURCE_DIR}/src)

@@ -1,0 +1,46 @@
+#include <QFont>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QVBoxLayout>
+
+#include "files/dialogs.h"
+
+namespace qv {
+
+StartUpDialog::StartUpDialog(QWidget* parent) : QDialog(parent, Qt::SplashScreen | Qt::FramelessWindowHint) {
+  setModal(true);
+  setStyleSheet(QStringLiteral("StartUpDialog { background: #1f3a5f; } QLabel { color: white; }"));
+  // The picture: the program's name drawn large across the window.
+  auto* picture = new QLabel(QStringLiteral("Quorvane"), this);
+  QFont big = picture->font();
+  big.setPointSize(40);
+  big.setBold(true);
+  picture->setFont(big);
+  picture->setAlignment(Qt::AlignCenter);
+  auto* subtitle = new QLabel(QStringLiteral("Natural deduction for first-order logic and set theory"), this);
+  subtitle->setAlignment(Qt::AlignCenter);
+  // Mouse events on the labels reach the window, so a click on the notice closes it too.
+  auto* notice = new QLabel(QStringLiteral("Copyright \u00A9 the Quorvane developers"), this);
+  notice->setObjectName("Label1");
+  notice->setAlignment(Qt::AlignCenter);
+  auto* updated = new QLabel(QStringLiteral("Version 2.0"), this);
+  updated->setObjectName("Label2");
+  updated->setAlignment(Qt::AlignCenter);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(40, 40, 40, 24);
+  layout->addStretch();
+  layout->addWidget(picture);
+  layout->addWidget(subtitle);
+  layout->addStretch();
+  layout->addWidget(notice);
+  layout->addWidget(updated);
+  resize(560, 320);
+}
+
+void StartUpDialog::keyPressEvent(QKeyEvent*) { accept(); }
+
+void StartUpDialog::mouseReleaseEvent(QMouseEvent*) { accept(); }
+
+}  // namespace qv

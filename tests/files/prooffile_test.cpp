@@ -1,0 +1,315 @@
+// The proof file: its byte layout, the round trip, the refusal of damaged
+// or foreign files, and saving without ever losing the previous file.
+#include <signal.h>
+#include <sys/resource.h>
+
+#include "files/binformat.h"
+#include "files_fixture.h"
+
+namespace qv {
+namespace {
+
+// Little-endian pieces of a hand-made file.
+std::string I16(int v) {
+  return {static_cast<char>(v & 0xFF), static_cast<char>((v >> 8) & 0xFF)};
+}
+std::string I32(int32_t v) {
+  auto u = static_cast<uint32_t>(v);
+  return {static_cast<char>(u & 0xFF), static_cast<char>((u >> 8) & 0xFF), static_cast<char>((u >> 16) & 0xFF),
+          static_cast<char>(u >> 24)};
+}
+std::string Txt(const std::string& s) { return I16(static_cast<int>(s.size())) + s; }
+
+// Two statements, written field by field in the file's order:
+//   1  P(x)        Premise        (highlighted, free variable x)
+//   2  P(x) | Q    Arb Or, 1
+// with the caption "Demo" and no Introduction.
+std::string HandMadeFile() {
+  const std::string text =
+      "1\tP(x)\r\n\tPremise\r\n\r\n"          // positions 1..20
+      "2\tP(x) | Q\r\n\tArb Or, 1\r\n\r\n";  // positions 21..46
+  std::string f = "Quorvane 1" + I16(2) + Txt("Demo");
+  // Rule, Arg1, Arg2, NewVar, FreeVars, ScopedVars, FlagVars, Visible,
+  // StartLine, EndUserComment, StartStmt, EndStmt, StartRule, EndRule,
+  // ViewerStartLine, DeleteFlag, NewLineNo, Highlight.
+  f += I16(1) + I16(0) + I16(0) + Txt("") + Txt(" x ") + Txt("") + Txt("") + I16(-1);
+  f += I32(1) + I32(0) + I32(3) + I32(6) + I32(10) + I32(16) + I32(1) + I16(0) + I16(0) + I16(-1);
+  f += I16(22) + I16(1) + I16(0) + Txt("") + Txt(" x ") + Txt(" x ") + Txt("") + I16(-1);
+  f += I32(21) + I32(0) + I32(23) + I32(30) + I32(34) + I32(42) + I32(21) + I16(0) + I16(0) + I16(0);
+  f += Txt(text);
+  return f;
+}
+
+TEST(ProofBytes, ReadsAFileLaidOutByHandAndWritesItBackByteForByte) {
+  const std::string file = HandMadeFile();
+  std::string caption;
+  DocState d;
+  ASSERT_EQ(ReadProofBytes(file, caption, d), "");
+  EXPECT_EQ(caption, "Demo");
+  ASSERT_EQ(d.StmtCount, 2);
+  EXPECT_EQ(d.IntroLen, 0);
+  const StmtRec& p = d.Stmts[1];
+  EXPECT_EQ(p.Rule, kRulePremise);
+  EXPECT_EQ(p.FreeVars, " x ");
+  EXPECT_TRUE(p.Highlight);
+  EXPECT_EQ(p.EndStmt, 6);
+  EXPECT_EQ(p.EndRule, 16);
+  const StmtRec& a = d.Stmts[2];
+  EXPECT_EQ(a.Rule, kRuleArbOr);
+  EXPECT_EQ(a.Arg1, 1);
+  EXPECT_EQ(a.ScopedVars, " x ");
+  EXPECT_FALSE(a.Highlight);
+  EXPECT_EQ(a.StartLine, 21);
+  EXPECT_EQ(a.ViewerStartLine, 21);
+  EXPECT_EQ(d.ProofText.size(), 46u);
+
+  // 12 header + 6 caption + 2 * (42 + 4 texts) + proof text.
+  EXPECT_EQ(WriteProofBytes(caption, d), file);
+}
+
+TEST(ProofBytes, IgnoresBytesAfterTheProofText) {
+  std::string caption;
+  DocState d;
+  EXPECT_EQ(ReadProofBytes(HandMadeFile() + "old tail of a longer file", caption, d), "");
+  EXPECT_EQ(d.StmtCount, 2);
+}
+
+TEST(ProofBytes, RoundTripKeepsStatementsTextAndCaption) {
+  ProofBuilder b = SampleProof();
+  ASSERT_EQ(CheckDocInvariants(b.d), "");
+  std::string caption;
+  DocState d;
+  ASSERT_EQ(ReadProofBytes(WriteProofBytes("A caption", b.d), caption, d), "");
+  EXPECT_EQ(caption, "A caption");
+  EXPECT_EQ(d.ProofText, b.d.ProofText);
+  EXPECT_EQ(d.IntroLen, b.d.IntroLen);
+  ASSERT_EQ(d.StmtCount, b.d.StmtCount);
+  for (int k = 1; k <= d.StmtCount; ++k) EXPECT_EQ(d.Stmts[k], b.d.Stmts[k]) << "line " << k;
+}
+
+TEST(ProofBytes, OpeningCollapsesClosedSubproofsWhateverWasStored) {
+  ProofBuilder b = SampleProof();
+  for (int k = 1; k <= b.d.StmtCount; ++k) b.d.Stmts[k].Visible = true;
+  RecomputeViewPositions(b.d);
+  std::string caption;
+  DocState d;
+  ASSERT_EQ(ReadProofBytes(WriteProofBytes("", b.d), caption, d), "");
+  for (int k = 1; k <= d.StmtCount; ++k) {
+    EXPECT_EQ(d.Stmts[k].Visible, k < 2 || k >= 7) << "line " << k;
+    if (!d.Stmts[k].Visible) EXPECT_EQ(d.Stmts[k].ViewerStartLine, 0);
+  }
+  EXPECT_EQ(d.Stmts[7].ViewerStartLine, d.Stmts[1].ViewerStartLine + d.Stmts[1].EndRule - d.Stmts[1].StartLine + 5);
+}
+
+TEST(ProofBytes, EmptyProofsAndIntroductionOnly) {
+  std::string caption;
+  DocState d;
+  DocState empty;
+  ASSERT_EQ(ReadProofBytes(WriteProofBytes("", empty), caption, d), "");
+  EXPECT_EQ(d.StmtCount, 0);
+  EXPECT_EQ(d.ProofText, "");
+
+  ProofBuilder b;
+  b.Intro("Only an introduction");
+  ASSERT_EQ(ReadProofBytes(WriteProofBytes("", b.d), caption, d), "");
+  EXPECT_EQ(d.IntroLen, 20);
+}
+
+TEST(ProofBytes, TextsLongerThanTwoByteLengthsRoundTrip) {
+  ProofBuilder b;
+  b.Intro(std::string(70000, 'i'));
+  b.Add("P", kRuleAxiom);
+  std::string caption;
+  DocState d;
+  ASSERT_EQ(ReadProofBytes(WriteProofBytes(std::string(40000, 'c'), b.d), caption, d), "");
+  EXPECT_EQ(d.ProofText, b.d.ProofText);
+  EXPECT_EQ(caption.size(), 40000u);
+}
+
+TEST(ProofBytes, RefusesForeignAndDamagedFiles) {
+  const std::string good = HandMadeFile();
+  std::string caption = "kept";
+  DocState d;
+  auto refused = [&](std::string file) { return !ReadProofBytes(file, caption, d).empty(); };
+
+  std::string f = good;
+  f[9] = '2';  // "Quorvane 2"
+  EXPECT_TRUE(refused(f));
+  EXPECT_TRUE(refused("Quorvane 1" + I16(-1) + Txt("")));
+  EXPECT_TRUE(refused("Quorvane 1" + I16(32767) + Txt("") + std::string(100, '\0')));
+  // Every prefix of a good file is cut short somewhere.
+  for (size_t n = 0; n < good.size(); ++n) EXPECT_TRUE(refused(good.substr(0, n))) << n << " bytes";
+
+  auto withField = [&](size_t offset, const std::string& bytes) {
+    std::string g = good;
+    g.replace(offset, bytes.size(), bytes);
+    return g;
+  };
+  // Record 1 takes 12 + 6 .. 70; record 2 starts at 71, its Arg1 at 73 and
+  // its StartLine at 71 + 6 + 2 + 5 + 5 + 2 + 2 = 93.
+  EXPECT_TRUE(refused(withField(73, I16(2))));   // cites itself
+  EXPECT_TRUE(refused(withField(73, I16(5))));   // cites a line beyond the proof
+  EXPECT_TRUE(refused(withField(71, I16(99))));  // unknown rule
+  EXPECT_TRUE(refused(withField(93, I32(20))));  // block overlaps line 1
+  EXPECT_TRUE(refused(withField(93, I32(-7))));
+  // Line 1 a premise "closed" by line 2, which is no conclusion.
+  EXPECT_TRUE(refused(withField(20, I16(2))));
+  EXPECT_EQ(caption, "kept");
+}
+
+TEST(ProofBytes, RefusesBrokenSubproofLinks) {
+  ProofBuilder b = SampleProof();
+  std::string caption;
+  DocState d;
+  b.d.Stmts[2].Arg1 = 5;  // premise 2 pointing at the conclusion of premise 3
+  EXPECT_NE(ReadProofBytes(WriteProofBytes("", b.d), caption, d), "");
+  b = SampleProof();
+  b.d.Stmts[3].Arg1 = 8;  // inner subproof reaching outside the outer one
+  EXPECT_NE(ReadProofBytes(WriteProofBytes("", b.d), caption, d), "");
+}
+
+// ---------------------------------------------------------------- on disk
+
+TEST_F(FilesTest, SaveAndOpenRestoreTheProof) {
+  ProofBuilder b = SampleProof();
+  Load(b, "Sums of naturals");
+  S.Ui.ProofFileName = Path("sample.proof");
+  S.Ui.ProofChanged = true;
+  SaveProofFile(S);
+  EXPECT_FALSE(S.Ui.DialogCancelled);
+  EXPECT_FALSE(S.Ui.ProofChanged);
+  EXPECT_EQ(host.windowTitle, " Sums of naturals  -  " + Path("sample.proof"));
+  EXPECT_TRUE(host.messages.empty());
+
+  AppState T;
+  FakeHost host2;
+  MemRichBox view2, status2, work2;
+  T.host = &host2;
+  T.View = &view2;
+  T.StatusLine = &status2;
+  T.WorkArea = &work2;
+  T.Ui.SettingsPath = S.Ui.SettingsPath;
+  T.Doc.RuleMode = kRuleJoin;
+  T.Doc.InsertMode = true;
+  T.Doc.InsertLine = 3;
+  T.Ui.ProofChanged = true;
+  T.Ui.ProofFileName = Path("sample.proof");
+  OpenProof(T);
+  EXPECT_FALSE(T.Ui.DialogCancelled);
+  EXPECT_EQ(T.Ui.ProofCaption, "Sums of naturals");
+  EXPECT_EQ(T.Doc.ProofText, b.d.ProofText);
+  ASSERT_EQ(T.Doc.StmtCount, b.d.StmtCount);
+  for (int k = 1; k <= b.d.StmtCount; ++k) EXPECT_EQ(T.Doc.Stmts[k], b.d.Stmts[k]) << "line " << k;
+  EXPECT_EQ(T.Doc.IntroLen, b.d.IntroLen);
+  EXPECT_EQ(T.Doc.RuleMode, 0);
+  EXPECT_FALSE(T.Doc.InsertMode);
+  EXPECT_FALSE(T.Ui.ProofChanged);
+  EXPECT_FALSE(host2.ControlEnabled("optUndo"));
+  EXPECT_FALSE(host2.ControlEnabled("cmdRedo"));
+  EXPECT_EQ(host2.windowTitle, " Sums of naturals  -  " + Path("sample.proof"));
+  EXPECT_EQ(host2.ControlCaption("optFile1"), Path("sample.proof"));
+}
+
+TEST_F(FilesTest, RefusedFileLeavesTheOpenProofAlone) {
+  ProofBuilder b = SampleProof();
+  Load(b, "mine");
+  host.windowTitle = "before";
+  S.Doc.RuleMode = kRuleSplit;
+  S.Doc.InsertMode = true;
+  S.Doc.InsertLine = 2;
+  S.Ui.ProofChanged = true;
+  WriteBytes("foreign.proof", "PK\x03\x04 not a proof at all");
+  const std::string truncated = WriteProofBytes("other", SampleProof().d);
+  WriteBytes("cut.proof", truncated.substr(0, truncated.size() / 2));
+
+  for (const char* name : {"foreign.proof", "cut.proof", "missing.proof"}) {
+    S.Ui.DialogCancelled = false;
+    S.Ui.ProofFileName = Path(name);
+    const int beeps = host.beeps;
+    OpenProof(S);
+    EXPECT_TRUE(S.Ui.DialogCancelled) << name;
+    EXPECT_EQ(host.beeps, beeps + 1);
+    EXPECT_EQ(StatusText(S), "Open: Unable to open proof file");
+    EXPECT_EQ(S.Doc.ProofText, b.d.ProofText);
+    EXPECT_EQ(S.Doc.StmtCount, b.d.StmtCount);
+    EXPECT_EQ(S.Ui.ProofCaption, "mine");
+    EXPECT_EQ(host.windowTitle, "before");
+    EXPECT_TRUE(S.Ui.ProofChanged);
+  }
+  // The pending rule and insert mode end even though the file was refused.
+  EXPECT_EQ(S.Doc.RuleMode, 0);
+  EXPECT_FALSE(S.Doc.InsertMode);
+  EXPECT_EQ(S.Doc.InsertLine, 0);
+  EXPECT_EQ(host.ControlCaption("InsertLineLabel"), "");
+}
+
+TEST_F(FilesTest, ShorterProofSavedOverALongerFileOpensShort) {
+  Load(SampleProof());
+  S.Ui.ProofFileName = Path("p.proof");
+  ASSERT_TRUE(SaveProof(S));
+  ProofBuilder small;
+  small.Add("Q", kRuleAxiom);
+  Load(small);
+  ASSERT_TRUE(SaveProof(S));
+  S.Doc = DocState{};
+  OpenProof(S);
+  EXPECT_EQ(S.Doc.StmtCount, 1);
+  EXPECT_EQ(S.Doc.ProofText, small.d.ProofText);
+}
+
+TEST_F(FilesTest, SaveShowsPleaseWaitThenRestoresTheStatusLine) {
+  Load(SampleProof());
+  ShowStatus(S, "Join:  Click a statement");
+  S.Ui.ProofFileName = Path("p.proof");
+  ASSERT_TRUE(SaveProof(S));
+  EXPECT_EQ(StatusText(S), "Join:  Click a statement");
+  EXPECT_FALSE(host.waitCursor);
+  EXPECT_GE(host.waitCursorChanges, 2);
+}
+
+TEST_F(FilesTest, FailedSaveKeepsThePreviousFileAndTheProofUnsaved) {
+  Load(SampleProof(), "caption");
+  S.Ui.ProofFileName = Path("keep.proof");
+  WriteBytes("keep.proof", "previous contents");
+  S.Ui.ProofChanged = true;
+  host.windowTitle = "title";
+
+  // Writes past 64 bytes fail: the new file cannot be written whole.
+  signal(SIGXFSZ, SIG_IGN);
+  rlimit old{};
+  getrlimit(RLIMIT_FSIZE, &old);
+  rlimit tiny = old;
+  tiny.rlim_cur = 64;
+  setrlimit(RLIMIT_FSIZE, &tiny);
+  SaveProofFile(S);
+  setrlimit(RLIMIT_FSIZE, &old);
+
+  EXPECT_EQ(Bytes("keep.proof"), "previous contents");
+  EXPECT_TRUE(S.Ui.DialogCancelled);
+  EXPECT_TRUE(S.Ui.ProofChanged);
+  EXPECT_EQ(host.windowTitle, "title");
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].text, "Unable to save file");
+  EXPECT_EQ(host.messages[0].title, "WARNING");
+  // No temporary file is left behind.
+  int files = 0;
+  for (const auto& e : std::filesystem::directory_iterator(dir))
+    if (e.path().extension() != ".bin") ++files;
+  EXPECT_EQ(files, 1);
+
+  S.Ui.DialogCancelled = false;
+  S.Ui.ProofFileName = Path("no such folder/x.proof");
+  EXPECT_FALSE(SaveProof(S));
+  EXPECT_TRUE(S.Ui.DialogCancelled);
+}
+
+TEST(ProofPath, ReplacesTheFileNamesExtensionOnly) {
+  EXPECT_EQ(ProofPathFor("/a/b.txt"), "/a/b.proof");
+  EXPECT_EQ(ProofPathFor("/a/b.proof"), "/a/b.proof");
+  EXPECT_EQ(ProofPathFor("/a/b.c.d"), "/a/b.c.proof");
+  EXPECT_EQ(ProofPathFor("/a.d/b"), "/a.d/b.proof");
+  EXPECT_EQ(ProofPathFor("b"), "b.proof");
+}
+
+}  // namespace
+}  // namespace qv

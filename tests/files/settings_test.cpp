@@ -1,0 +1,177 @@
+// The settings files: recent files, text size, default folder, tip option,
+// and where they are kept.
+#include <cstdlib>
+
+#include "files/binformat.h"
+#include "files_fixture.h"
+
+namespace qv {
+namespace {
+
+std::vector<std::string> RecentList(const std::string& bytes) {
+  std::vector<std::string> list;
+  DecodeRecentFiles(bytes, list);
+  return list;
+}
+
+TEST_F(FilesTest, FirstStartCreatesDefaultSettingsThatReadWithoutWarnings) {
+  for (const char* f : {"RecentFiles.bin", "UserFontSize.bin", "DefaultDir.bin", "UserOption.bin"})
+    EXPECT_TRUE(std::filesystem::exists(dir / f)) << f;
+  LoadFontSize(S);
+  LoadRecentFiles(S);
+  EXPECT_TRUE(ReadDefaultDir(S));
+  EXPECT_TRUE(ReadUserOption(S));
+  EXPECT_TRUE(host.formsShown.empty());
+  EXPECT_TRUE(host.messages.empty());
+  EXPECT_EQ(S.Ui.FontSize, 12);
+  EXPECT_TRUE(host.ControlChecked("optMediumText"));
+  EXPECT_EQ(S.Ui.DefaultDir, "");
+  EXPECT_TRUE(host.ControlChecked("optShowTip"));
+  // An existing file is never overwritten by the defaults.
+  WriteBytes("UserFontSize.bin", EncodeFontSize(14));
+  ChooseSettingsPath(S.Ui.AppPath);
+  EXPECT_EQ(Bytes("UserFontSize.bin"), EncodeFontSize(14));
+}
+
+TEST_F(FilesTest, UnwritableProgramFolderFallsBackToTheConfigFolder) {
+  const std::string config = (dir / "config").string();
+  const char* old = std::getenv("XDG_CONFIG_HOME");
+  const std::string saved = old ? old : "";
+  setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+  const std::string chosen = ChooseSettingsPath((dir / "no such folder").string());
+  if (old)
+    setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
+  else
+    unsetenv("XDG_CONFIG_HOME");
+  EXPECT_EQ(chosen, config + "/quorvane");
+  EXPECT_TRUE(std::filesystem::exists(chosen + "/UserOption.bin"));
+}
+
+TEST_F(FilesTest, RecentFilesKeepFiveMostRecentFirstWithoutDuplicates) {
+  auto add = [&](const std::string& p) {
+    S.Ui.ProofFileName = p;
+    AddRecentFile(S);
+  };
+  add("/p/a.proof");
+  add("/p/a.proof");
+  EXPECT_EQ(RecentList(Bytes("RecentFiles.bin")), (std::vector<std::string>{"/p/a.proof"}));
+  for (const char* p : {"/p/b.proof", "/p/c.proof", "/p/d.proof", "/p/e.proof", "/p/f.proof"}) add(p);
+  EXPECT_EQ(RecentList(Bytes("RecentFiles.bin")),
+            (std::vector<std::string>{"/p/f.proof", "/p/e.proof", "/p/d.proof", "/p/c.proof", "/p/b.proof"}));
+  add("/p/d.proof");  // the third moves to the front
+  EXPECT_EQ(RecentList(Bytes("RecentFiles.bin")),
+            (std::vector<std::string>{"/p/d.proof", "/p/f.proof", "/p/e.proof", "/p/c.proof", "/p/b.proof"}));
+  add("/p/D.proof");  // another letter case is another file
+  EXPECT_EQ(RecentList(Bytes("RecentFiles.bin"))[0], "/p/D.proof");
+  EXPECT_EQ(RecentList(Bytes("RecentFiles.bin")).size(), 5u);
+  EXPECT_TRUE(host.messages.empty());
+
+  LoadRecentFiles(S);
+  EXPECT_TRUE(host.ControlVisible("bar6"));
+  EXPECT_EQ(host.ControlCaption("optFile1"), "/p/D.proof");
+  EXPECT_EQ(host.ControlCaption("optFile5"), "/p/c.proof");
+}
+
+TEST_F(FilesTest, RecentFilesWithAForeignHeaderStartAfresh) {
+  WriteBytes("RecentFiles.bin", "Quorvane 1" + std::string("\x09\x00", 2));  // 9 entries claimed
+  S.Ui.ProofFileName = "/x.proof";
+  AddRecentFile(S);
+  EXPECT_EQ(RecentList(Bytes("RecentFiles.bin")), (std::vector<std::string>{"/x.proof"}));
+}
+
+TEST_F(FilesTest, MissingRecentFilesAreReported) {
+  std::filesystem::remove(dir / "RecentFiles.bin");
+  std::string shown;
+  host.OnModal("Warning", [&] { shown = S.Ui.WarningText; S.Ui.DialogCancelled = true; });
+  LoadRecentFiles(S);
+  EXPECT_EQ(shown, "Unable to find Recent Files");
+  EXPECT_FALSE(S.Ui.DialogCancelled);  // the box's answer does not count
+  S.Ui.ProofFileName = "/x.proof";
+  AddRecentFile(S);
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].text, "Unable to save recent file name");
+  EXPECT_EQ(host.messages[0].title, "WARNING");
+}
+
+TEST_F(FilesTest, FontSizeFileSetsSizesAndCheckMarks) {
+  struct Case {
+    std::string bytes;
+    int size;
+    const char* checked;
+  };
+  const Case cases[] = {
+      {EncodeFontSize(10), 10, "optSmallText"},
+      {EncodeFontSize(14), 14, "optLargeText"},
+      {EncodeFontSize(16), 16, "optLargeText"},
+      {EncodeFontSize(0), 12, "optMediumText"},  // no text can be drawn that small
+      {"Elsewhere!" + std::string("\x0e\x00", 2), 12, "optMediumText"},
+  };
+  for (const Case& c : cases) {
+    WriteBytes("UserFontSize.bin", c.bytes);
+    LoadFontSize(S);
+    EXPECT_EQ(S.Ui.FontSize, c.size);
+    EXPECT_EQ(S.Ui.SmallFontSize, c.size - 2);
+    for (const char* item : {"optSmallText", "optMediumText", "optLargeText"})
+      EXPECT_EQ(host.ControlChecked(item), std::string(item) == c.checked) << c.size << " " << item;
+  }
+  EXPECT_TRUE(host.formsShown.empty());
+
+  std::filesystem::remove(dir / "UserFontSize.bin");
+  LoadFontSize(S);
+  EXPECT_EQ(S.Ui.FontSize, 12);
+  EXPECT_EQ(S.Ui.WarningText, "Unable to find Font Size Files");
+
+  S.Ui.FontSize = 14;
+  SaveFontSize(S);
+  EXPECT_EQ(Bytes("UserFontSize.bin"), EncodeFontSize(14));
+}
+
+TEST_F(FilesTest, DefaultFolderChosenStoredAndReadBack) {
+  host.dirAnswers = {"/home/u/proofs"};
+  SelectDir(S);
+  EXPECT_EQ(S.Ui.DefaultDir, "/home/u/proofs");
+  EXPECT_EQ(host.dirDialogs.size(), 1u);
+  S.Ui.DefaultDir.clear();
+  EXPECT_TRUE(ReadDefaultDir(S));
+  EXPECT_EQ(S.Ui.DefaultDir, "/home/u/proofs");
+
+  SelectDir(S);  // cancelled: nothing changes
+  EXPECT_EQ(S.Ui.DefaultDir, "/home/u/proofs");
+  EXPECT_EQ(Bytes("DefaultDir.bin"), EncodeDefaultDir("/home/u/proofs"));
+
+  WriteBytes("DefaultDir.bin", "QUORVANE 1" + std::string("\0\0\x03\0abc", 7));
+  S.Ui.DefaultDir.clear();
+  EXPECT_TRUE(ReadDefaultDir(S));
+  EXPECT_EQ(S.Ui.DefaultDir, "");
+  std::filesystem::remove(dir / "DefaultDir.bin");
+  EXPECT_FALSE(ReadDefaultDir(S));
+}
+
+TEST_F(FilesTest, TipOptionFollowsUserOptionFile) {
+  WriteBytes("UserOption.bin", EncodeUserOption(-1));
+  host.SetControlChecked("optShowTip", true);
+  EXPECT_TRUE(ReadUserOption(S));
+  EXPECT_FALSE(host.ControlChecked("optShowTip"));
+
+  TipsCheckClicked(S, true);
+  EXPECT_EQ(Bytes("UserOption.bin"), EncodeUserOption(0));
+  EXPECT_TRUE(host.ControlChecked("optShowTip"));
+  TipsCheckClicked(S, false);
+  EXPECT_EQ(Bytes("UserOption.bin"), std::string("\xff\xff", 2));
+  EXPECT_FALSE(host.ControlChecked("optShowTip"));
+
+  std::filesystem::remove(dir / "UserOption.bin");
+  EXPECT_FALSE(ReadUserOption(S));
+}
+
+TEST(Tips, EveryIndexIsATip) {
+  for (int i = 0; i < 200; ++i) {
+    int k = RandomTipIndex();
+    ASSERT_GE(k, 1);
+    ASSERT_LE(k, kTipCount);
+  }
+  EXPECT_STREQ(kTips[2], "Use an Introduction to keep your overall objective visible at all times.");
+}
+
+}  // namespace
+}  // namespace qv
