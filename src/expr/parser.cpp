@@ -82,26 +82,34 @@ void FillKindTables(ParserState& P) {
   }
 }
 
-void BuildNegNode(int Close, std::vector<TokenRec>& Toks, std::vector<NodeRec>& NodeList,
-                  std::string& Err, int16_t& ErrPos) {
+namespace {
+
+// "_" and "~": the group is the operator followed by one operand group.
+void BuildPrefixNode(int Close, std::vector<TokenRec>& Toks, std::vector<NodeRec>& NodeList,
+                     std::string& Err, int16_t& ErrPos, int16_t Kind, bool (*OperandOk)(int),
+                     const char* NoOperand, const char* WrongOperand) {
   const int o = TokAt(Toks, Close).TPtr;
   const int16_t pos = TokAt(Toks, o + 1).Position;
   const int operand = TokAt(Toks, o + 2).DPtr;
-  if (operand < 1) return SetErr(Err, ErrPos, "2. Expecting algebraic expression after _", pos);
-  if (!IsAlgebraicKind(KindOf(NodeList, operand)))
-    return SetErr(Err, ErrPos, "1. Expecting algebraic expression or n-tuple after _", pos);
-  AppendNode(Toks, NodeList, Close, kANeg, operand, 0);
+  if (operand < 1) return SetErr(Err, ErrPos, NoOperand, pos);
+  if (!OperandOk(KindOf(NodeList, operand))) return SetErr(Err, ErrPos, WrongOperand, pos);
+  AppendNode(Toks, NodeList, Close, Kind, operand, 0);
+}
+
+}  // namespace
+
+void BuildNegNode(int Close, std::vector<TokenRec>& Toks, std::vector<NodeRec>& NodeList,
+                  std::string& Err, int16_t& ErrPos) {
+  BuildPrefixNode(Close, Toks, NodeList, Err, ErrPos, kANeg, IsAlgebraicKind,
+                  "2. Expecting algebraic expression after _",
+                  "1. Expecting algebraic expression or n-tuple after _");
 }
 
 void BuildNotNode(int Close, std::vector<TokenRec>& Toks, std::vector<NodeRec>& NodeList,
                   std::string& Err, int16_t& ErrPos) {
-  const int o = TokAt(Toks, Close).TPtr;
-  const int16_t pos = TokAt(Toks, o + 1).Position;
-  const int operand = TokAt(Toks, o + 2).DPtr;
-  if (operand < 1) return SetErr(Err, ErrPos, "22. Expecting logical expression after ~", pos);
-  if (!IsLogicalKind(KindOf(NodeList, operand)))
-    return SetErr(Err, ErrPos, "21. Expecting logicial expression after ~", pos);
-  AppendNode(Toks, NodeList, Close, kLNeg, operand, 0);
+  BuildPrefixNode(Close, Toks, NodeList, Err, ErrPos, kLNeg, IsLogicalKind,
+                  "22. Expecting logical expression after ~",
+                  "21. Expecting logicial expression after ~");
 }
 
 void BuildQuantNode(int Close, std::vector<TokenRec>& Toks, std::vector<NodeRec>& NodeList,
