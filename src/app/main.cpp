@@ -1,10 +1,14 @@
 #include <QApplication>
+#include <string>
+#include <vector>
 
 #include "mainwindow/mainwindow.h"
 
 int main(int argc, char** argv) {
   QApplication qapp(argc, argv);
-  qv::Application app(QCoreApplication::applicationDirPath().toStdString());
+  // The proof path stays in the bytes the shell gave, as file names are kept.
+  std::vector<std::string> args(argv, argv + argc);
+  qv::Application app(QCoreApplication::applicationDirPath().toLocal8Bit().toStdString(), args);
   app.Window().showMaximized();
   return qapp.exec();
 }

@@ -1,16 +1,427 @@
 #include "mainwindow/mainwindow.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMetaObject>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTimer>
+
+#include "entry/install.h"
+#include "files/files.h"
+#include "files/install.h"
+#include "mainwindow/dispatch.h"
+#include "mainwindow/rulecommands.h"
+#include "platform/host.h"
+#include "platform/qt/qthost.h"
+#include "platform/qt/qtrichbox.h"
+#include "rules/install.h"
+
 namespace qv {
 
-MainWindow::MainWindow(AppState& state, QWidget* parent) : QMainWindow(parent), S(state) {
-  setWindowTitle(QStringLiteral(" Quorvane 2.0  -  (Untitled)"));
+namespace {
+
+// Sizes are laid out in twips as the window was designed; 15 twips make a
+// pixel on a 96 dpi screen.
+constexpr int Px(int twips) { return twips / 15; }
+
+enum class Kind { Menu, End, Item, Separator };
+enum Flags {
+  kHidden = 1,     // never shown
+  kDisabled = 2,   // starts disabled
+  kCheckable = 4,  // carries a check mark
+  kChecked = 8,    // checked at start
+  kHint = 16,      // an explanation in the menu, no command
+};
+
+struct MenuEntry {
+  Kind kind;
+  const char* name;
+  const char* caption;
+  const char* shortcut;
+  int flags;
+};
+
+// The menu bar, top to bottom: a Menu entry opens a (sub)menu, End closes it.
+const MenuEntry kMenuTree[] = {
+    {Kind::Menu, "mnuFile", "&File", "", 0},
+    {Kind::Item, "optNew", "&New", "", 0},
+    {Kind::Item, "optOpen", "&Open", "", 0},
+    {Kind::Item, "optSave", "&Save", "", 0},
+    {Kind::Item, "optSaveAs", "Save &As", "", 0},
+    {Kind::Item, "optHTML", "Make HTML File   (*.html)", "", 0},
+    {Kind::Item, "optPrint", "Print", "", 0},
+    {Kind::Item, "optSelectDir", "Select Default Directory", "", 0},
+    {Kind::Item, "optExit", "E&xit", "", 0},
+    {Kind::Item, "optDebug", "&Debug", "", kHidden},
+    {Kind::Separator, "bar6", "", "", kHidden},
+    {Kind::Item, "optFile1", "File 1", "", kHidden},
+    {Kind::Item, "optFile2", "File 2", "", kHidden},
+    {Kind::Item, "optFile3", "File 3", "", kHidden},
+    {Kind::Item, "optFile4", "File 4", "", kHidden},
+    {Kind::Item, "optFile5", "File 5", "", kHidden},
+    {Kind::End, "", "", "", 0},
+    {Kind::Menu, "mnuEdit", "&Edit", "", 0},
+    {Kind::Item, "optUndo", "&Undo", "Ctrl+Z", kDisabled},
+    {Kind::Item, "optRedo", "&Redo", "Ctrl+Y", kDisabled},
+    {Kind::Item, "optInsert", "&Insert Mode ", "F2", kCheckable},
+    {Kind::Item, "optCopy", "&Copy", "Ctrl+C", 0},
+    {Kind::Item, "DeleteAllRef", "Delete &ALL References", "F3", 0},
+    {Kind::Item, "DelAllSubsequent", "Delete &Subsequent Lines", "F4", 0},
+    {Kind::Item, "optFind", "&Find", "Ctrl+F", 0},
+    {Kind::Item, "optRepeatFind", "R&epeat Find", "F9", 0},
+    {Kind::Item, "optCaption", "C&aption", "", 0},
+    {Kind::Item, "optIntro", "I&ntroduction", "", 0},
+    {Kind::Item, "optComment", "Comment            (Click Stmt Text)", "", kHint},
+    {Kind::Item, "optToggleHighlight", "Toggle Highlight  (Click Stmt No.)", "", 0},
+    {Kind::Item, "optRichTextMode", "Rich Text Mode", "", kCheckable | kChecked},
+    {Kind::End, "", "", "", 0},
+    {Kind::Menu, "mnuView", "&View", "", 0},
+    {Kind::Item, "optHideDetails", "Hide All Details", "F5", 0},
+    {Kind::Item, "optShowDetails", "Show All Active Stmts", "F6", 0},
+    {Kind::Item, "optShowLastDetails", "Show Last Active Stmts", "F7", 0},
+    {Kind::Item, "optDetails", "Show / Hide Detail Block     (Dbl Click Highlighted Stmt No.)", "", kHint},
+    {Kind::Item, "optPremiseBlock", "Show / Hide Premise Block  (Click \"Conclusion\")", "", kHint},
+    {Kind::Item, "optShowAllStmts", "Show All Stmts", "F11", 0},
+    {Kind::Item, "optShowHighlights", "Show Only Highlights and Conclusions", "F12", 0},
+    {Kind::Menu, "optTextSize", "Text Size", "", 0},
+    {Kind::Item, "optSmallText", "Small", "", kCheckable},
+    {Kind::Item, "optMediumText", "Medium", "", kCheckable | kChecked},
+    {Kind::Item, "optLargeText", "Large", "", kCheckable},
+    {Kind::End, "", "", "", 0},
+    {Kind::End, "", "", "", 0},
+    {Kind::Menu, "mnuLogic", "&Logic", "", 0},
+    {Kind::Item, "optPremise", "Premise", "", 0},
+    {Kind::Item, "optAxiom", "Create Axiom", "", 0},
+    {Kind::Separator, "", "", "", 0},
+    {Kind::Item, "optJoin", "Join", "", 0},
+    {Kind::Item, "optSplit", "Split", "", 0},
+    {Kind::Item, "optDNegRemove", "&Remove '~~'                      (Rem DNeg)", "", 0},
+    {Kind::Item, "optConclusion", "Conclusion / Generalization", "", 0},
+    {Kind::Separator, "", "", "", 0},
+    {Kind::Item, "optImplies", "'=>'      <-->   '&&'                (Implies-And)", "", 0},
+    {Kind::Item, "optImliesOr", "'=>'      <-->   '|'                 (Implies-Or)", "", 0},
+    {Kind::Item, "optIff", "'<=>'   <-->   '&&'                (Iff-And)", "", 0},
+    {Kind::Item, "optDeMorgan", "'&&'         <-->   '|'                 (De Morgan)", "", 0},
+    {Kind::Separator, "", "", "", 0},
+    {Kind::Item, "optDetachment", "&Detachment                        (Detach)", "", 0},
+    {Kind::Item, "optContrapositive", "&Contrapositive                    (Contra)", "", 0},
+    {Kind::Item, "optCases", "C&ases ", "", 0},
+    {Kind::Separator, "", "", "", 0},
+    {Kind::Item, "optArbAntecedent", "P ---> Q => P                    (Arb Ante)", "", 0},
+    {Kind::Item, "optArbConsequent", "P ---> ~P => Q                 (Arb Cons)", "", 0},
+    {Kind::Menu, "optArbOr", "P ---> P | Q  or Q | P          (Arb Or)", "", 0},
+    {Kind::Item, "optArbOrRight", "Insert Right  --->   P | Q", "", 0},
+    {Kind::Item, "optArbOrLeft", "Insert Left    --->   Q | P", "", 0},
+    {Kind::End, "", "", "", 0},
+    {Kind::Item, "optOrNot", "P | ~P                                 (Or Not)    ", "", 0},
+    {Kind::Separator, "", "", "", 0},
+    {Kind::Item, "optQuantifierSwitch", "&Quantifier Switch                (Quant)", "", 0},
+    {Kind::Item, "optSpec", "Specify                                (E Spec / U Spec)", "", 0},
+    {Kind::Item, "optEGen", "&Existential Generalization    (E Gen)", "", 0},
+    {Kind::Item, "optUGen", "&Universal  Gen                (U Gen)", "", kHidden | kDisabled},
+    {Kind::Separator, "", "", "", 0},
+    {Kind::Item, "optRename", "Re&name", "", 0},
+    {Kind::Item, "optReorder", "Re&order", "", 0},
+    {Kind::Item, "optCopyStatement", "Copy statement", "", 0},
+    {Kind::End, "", "", "", 0},
+    {Kind::Menu, "mnuSets", "&Sets", "", 0},
+    {Kind::Item, "optSubset", "&Subset", "", 0},
+    {Kind::Item, "optCartesianProd", "&Cartesian Product", "", 0},
+    {Kind::Item, "optPowerSet", "&Power Set", "", 0},
+    {Kind::Item, "optSetEquality", "Set &Equality", "", 0},
+    {Kind::Item, "optNtupleEQ", "&N-tuple Equality", "", kHidden},
+    {Kind::Separator, "", "", "", 0},
+    {Kind::Item, "optReflexivity", "&Reflexivity (x=x)                  (Reflex)", "", 0},
+    {Kind::Item, "optSymmetry", "S&ymmetry  (x=y, y=x)         (Sym)", "", 0},
+    {Kind::Item, "optSubstitution", "S&ubstitute", "", 0},
+    {Kind::Separator, "bar5", "", "", 0},
+    {Kind::Item, "optFunctionAxioms", "Function Axioms", "", kHidden},
+    {Kind::Item, "optFunction", "Function Axiom", "", 0},
+    {Kind::Item, "optFunctionEquality", "Function Equality", "", kHidden | kDisabled},
+    {Kind::Item, "optFunctionSpace", "Function Space", "", 0},
+    {Kind::Item, "optSetOps", "Set &Operations   ||, &&&&, `    (Set Ops)", "", kHidden},
+    {Kind::Separator, "", "", "", 0},
+    {Kind::Menu, "optUnionOfSets", "Union", "", 0},
+    {Kind::Item, "optPairwiseUnion", "Pairwise", "", 0},
+    {Kind::Item, "optArbitraryUnion", "Arbitrary", "", 0},
+    {Kind::End, "", "", "", 0},
+    {Kind::Item, "optChoice", "Choice", "", 0},
+    {Kind::End, "", "", "", 0},
+    {Kind::Menu, "mnuNumbers", "&Numbers", "", 0},
+    {Kind::Item, "optNumberAxioms", "&Number Axioms    (n, 1, +)", "", 0},
+    {Kind::Item, "optAdd", "&Induction Shortcut", "", 0},
+    {Kind::Item, "optSumShortcut", "&SUM Shortcut", "", kHidden},
+    {Kind::Item, "optProdShortcut", "PR&OD Shortcut", "", kHidden},
+    {Kind::Menu, "mnuAlgProperties", "&Definitions", "", 0},
+    {Kind::Item, "optAddProperties", "Addition                         +", "", kHidden},
+    {Kind::Item, "optSubtraction", "Subtraction                    -", "", 0},
+    {Kind::Item, "optMultiplicationProperties", "Multiplication (asterisk)  *", "", 0},
+    {Kind::Item, "optDivision", "Division                          /", "", 0},
+    {Kind::Item, "optExponentPropeterties", "Exponentiation              ^", "", 0},
+    {Kind::Item, "OptLessThan", "Less Than                      <", "", 0},
+    {Kind::Item, "optGreateThan", "Greater Than                 >", "", 0},
+    {Kind::Item, "optLessThanOrEqual", "Less Than or Equal        <=", "", 0},
+    {Kind::Item, "optGreaterThanOrEqual", "Greater Than or Equal   >=", "", 0},
+    {Kind::Item, "optSummationProperties", "Summation                     SUM", "", kHidden},
+    {Kind::Item, "optProductProperties", "Product                          PROD", "", kHidden},
+    {Kind::End, "", "", "", 0},
+    {Kind::Item, "optGroupAxioms", "&Group Axioms      (g, 0, +,_ )", "", kHidden},
+    {Kind::Item, "optRingAxioms", "&Ring Axioms         (r, 0, 1, +, _ , *)", "", kHidden},
+    {Kind::End, "", "", "", 0},
+    {Kind::Menu, "optHelp", "&Help", "", 0},
+    {Kind::Item, "optShowTip", "Show Tip on Start-Up", "", kCheckable | kChecked},
+    {Kind::Item, "optUserManual", "User Manual / Tutorial", "", 0},
+    {Kind::Item, "optQuorvaneOnlline", "Quorvane Online", "", 0},
+    {Kind::Item, "optAbout", "About Quorvane", "", 0},
+    {Kind::End, "", "", "", 0},
+};
+
+struct ToolButton {
+  const char* name;
+  const char* caption;
+  int left, width;  // twips
+  const char* tooltip;
+  const char* runs;  // the menu command the button forwards to
+};
+
+const ToolButton kToolbar[] = {
+    {"cmdNew", "New", 0, 615, "Start a New Proof", "optNew"},
+    {"cmdOpen", "Open", 615, 615, "Open a  *.proof file", "optOpen"},
+    {"cmdSave", "Save", 1230, 615, "Save the Current Proof", "optSave"},
+    {"cmdUndo", "Undo", 1800, 615, "Undo Previous Change", "optUndo"},
+    {"cmdRedo", "Redo", 2460, 615, "Redo Previous Change", "optRedo"},
+    {"cmdPremise", "Prem", 3175, 615, "Enter a Premise", "optPremise"},
+    {"cmdSplit", "Split", 3790, 615,
+     "Split an AND statement into 2 more statements, eliminating '&'", "optSplit"},
+    {"cmdJoin", "Join", 4405, 615,
+     "Join two statements to form an AND statement, introducing '&' ", "optJoin"},
+    {"cmdDetach", "Det", 5020, 615, "Apply Detachment Rule", "optDetachment"},
+    {"cmdIff", "Iff ", 5635, 615, "Apply IFF-AND Rule, introducing or eliminating '<=>'", "optIff"},
+    {"cmdConclusion", "Conc", 6250, 615, "Apply Conclusion Rule, generalizing if possible",
+     "optConclusion"},
+    {"cmdSpecify", "Spec", 6960, 615,
+     "Apply Universal or Existential Specification Rule, eliminating leading quantifier",
+     "optSpec"},
+    {"cmdSubAllOccurrences", "Subst", 7560, 615,
+     "Substitute source expression for target expression", "optSubstitution"},
+    {"cmdEGen", "E Gen", 8160, 615,
+     "Apply Existential Generalization Rule, introducing EXIST quantifier", "optEGen"},
+    {"cmdHelp", "Help** ", 8880, 735, "User Manual, Tutorial", "optUserManual"},
+};
+
+QString Latin1(const std::string& s) { return QString::fromLatin1(s.data(), qsizetype(s.size())); }
+
+}  // namespace
+
+MainWindow::MainWindow(AppState& state, ProofWindowState& win, CommandRegistry& commands,
+                       QWidget* parent)
+    : QMainWindow(parent), S(state), W(win), commands_(commands) {
+  setObjectName(QStringLiteral("Proof"));
+  setWindowTitle(QString::fromLatin1(kBuiltTitle));
+  central_ = new QWidget(this);
+  central_->setObjectName(QStringLiteral("ProofClient"));
+  setCentralWidget(central_);
+
+  view_ = new QtRichBox(central_);
+  view_->setObjectName(QStringLiteral("RTB"));
+  view_->SetViewOnly(true);
+  view_->SetDefaultFont(kFixedFont, S.Ui.FontSize);
+  // The Edit menu is the view's context menu; the box's own must not open.
+  view_->setContextMenuPolicy(Qt::PreventContextMenu);
+  // A click runs once the release is finished, so a dialog that it opens
+  // does not run inside the view's mouse handling.
+  connect(view_, &QtRichBox::clicked, this, [this] {
+    QMetaObject::invokeMethod(this, [this] { RTB_Click(S); }, Qt::QueuedConnection);
+  });
+  // The double click is handled at its second press, before the release
+  // that restores the caret.
+  connect(view_, &QtRichBox::doubleClicked, this, [this] { RTB_DblClick(S); });
+  connect(view_, &QtRichBox::mouseReleased, this, [this](int button, int, int x, int y) {
+    if (RTB_MouseUp(S, button == Qt::RightButton) && editMenu_)
+      editMenu_->popup(view_->viewport()->mapToGlobal(QPoint(x, y)));
+  });
+
+  status_ = new QtRichBox(central_);
+  status_->setObjectName(QStringLiteral("StatusLine"));
+  status_->SetViewOnly(true);
+  status_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  status_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  status_->setFocusPolicy(Qt::NoFocus);
+  status_->SetDefaultFont("MS Sans Serif", 8);
+  status_->SetText("Status Line");
+
+  insertLineLabel_ = new QLabel(QStringLiteral("^1"), central_);
+  insertLineLabel_->setObjectName(QStringLiteral("InsertLineLabel"));
+
+  // Scratch box for building and measuring text; never shown.
+  workArea_ = new QtRichBox(this);
+  workArea_->setObjectName(QStringLiteral("WorkArea"));
+  workArea_->SetDefaultFont(kFixedFont, S.Ui.FontSize);
+  workArea_->hide();
+
+  BuildMenus();
+  BuildToolbar(central_);
+  for (QWidget* w : central_->findChildren<QWidget*>()) WatchKeys(w);
+  WatchKeys(this);
+  resize(800, 600);
 }
 
-Application::Application(const std::string& appPath) {
+MainWindow::~MainWindow() = default;
+
+void MainWindow::WatchKeys(QWidget* w) { w->installEventFilter(this); }
+
+void MainWindow::BuildMenus() {
+  std::vector<QMenu*> open;
+  for (const MenuEntry& e : kMenuTree) {
+    switch (e.kind) {
+      case Kind::Menu: {
+        QMenu* m = open.empty() ? menuBar()->addMenu(QString::fromLatin1(e.caption))
+                                : open.back()->addMenu(QString::fromLatin1(e.caption));
+        m->setObjectName(QString::fromLatin1(e.name));
+        m->menuAction()->setObjectName(QString::fromLatin1(e.name));
+        if (std::string(e.name) == "mnuEdit") editMenu_ = m;
+        open.push_back(m);
+        break;
+      }
+      case Kind::End:
+        open.pop_back();
+        break;
+      case Kind::Separator: {
+        QAction* a = open.back()->addSeparator();
+        if (*e.name) a->setObjectName(QString::fromLatin1(e.name));
+        if (e.flags & kHidden) a->setVisible(false);
+        break;
+      }
+      case Kind::Item: {
+        QAction* a = open.back()->addAction(QString::fromLatin1(e.caption));
+        const std::string name = e.name;
+        a->setObjectName(QString::fromStdString(name));
+        if (*e.shortcut) {
+          a->setShortcut(QKeySequence(QString::fromLatin1(e.shortcut)));
+          a->setShortcutContext(Qt::WindowShortcut);
+        }
+        if (e.flags & kCheckable) a->setCheckable(true);
+        if (e.flags & kChecked) a->setChecked(true);
+        if (e.flags & kDisabled) a->setEnabled(false);
+        if (e.flags & kHidden) a->setVisible(false);
+        if (e.flags & kHint) break;
+        connect(a, &QAction::triggered, this, [this, a, name] {
+          // A check mark changes only when the command sets it.
+          if (a->isCheckable()) a->setChecked(!a->isChecked());
+          RunCommand(name);
+        });
+        break;
+      }
+    }
+  }
+}
+
+void MainWindow::BuildToolbar(QWidget* central) {
+  QFont font(QStringLiteral("Arial"));
+  for (const ToolButton& t : kToolbar) {
+    auto* b = new QPushButton(QString::fromLatin1(t.caption), central);
+    b->setObjectName(QString::fromLatin1(t.name));
+    b->setToolTip(QString::fromLatin1(t.tooltip));
+    b->setFont(font);
+    b->setFocusPolicy(Qt::NoFocus);
+    b->setGeometry(Px(t.left), 0, Px(t.width), Px(375));
+    const std::string name = t.name, runs = t.runs;
+    connect(b, &QPushButton::clicked, this, [this, name, runs] {
+      RunCommand(commands_.Has(name) ? name : runs);
+    });
+    if (name == "cmdUndo" || name == "cmdRedo") b->setEnabled(false);
+  }
+}
+
+void MainWindow::RunCommand(const std::string& name) {
+  if (!commands_.Run(name) && S.host) S.host->Beep();
+}
+
+void MainWindow::LayOut() {
+  // The proof view fills the window below the toolbar; the status line and
+  // the insert-line label share the row under it. A window too small for a
+  // control leaves it where it was rather than giving it a negative size.
+  const int w = central_->width(), h = central_->height();
+  const int top = Px(360), rowH = Px(255) + 4, labelW = Px(735);
+  const int viewW = w - Px(200), viewH = h - top - rowH - 2;
+  if (viewW > 0 && viewH > 0) view_->setGeometry(Px(100), top, viewW, viewH);
+  const int rowTop = view_->geometry().bottom() + 2;
+  if (w - Px(1020) > 0) insertLineLabel_->setGeometry(w - Px(1020), rowTop, labelW, rowH);
+  const int statusW = w - labelW - Px(630);
+  if (statusW > 0) status_->setGeometry(0, rowTop, statusW, rowH);
+}
+
+void MainWindow::resizeEvent(QResizeEvent* e) {
+  QMainWindow::resizeEvent(e);
+  LayOut();
+}
+
+void MainWindow::changeEvent(QEvent* e) {
+  QMainWindow::changeEvent(e);
+  if (e->type() == QEvent::ActivationChange && isActiveWindow()) {
+    // Runs after the activation has been handled, so the splash (a modal
+    // window) does not open inside the window system's event.
+    QMetaObject::invokeMethod(this, [this] { Form_Activate(S, W); }, Qt::QueuedConnection);
+  }
+}
+
+void MainWindow::closeEvent(QCloseEvent* e) {
+  if (Form_QueryUnload(S, W)) {
+    e->accept();
+  } else {
+    e->ignore();
+  }
+}
+
+bool MainWindow::eventFilter(QObject* obj, QEvent* e) {
+  if (e->type() == QEvent::ShortcutOverride && obj == view_) {
+    // The menu's shortcuts (Ctrl+C copies the way the Edit menu says) win
+    // over the box's own key bindings.
+    auto* ke = static_cast<QKeyEvent*>(e);
+    if (ke->modifiers() & Qt::ControlModifier) return true;
+    return false;
+  }
+  if (e->type() == QEvent::KeyPress) {
+    auto* ke = static_cast<QKeyEvent*>(e);
+    const int key = ke->key() == Qt::Key_Escape ? 27 : 0;
+    Form_KeyPress(S, W, key);
+    if (key == 27) {
+      if (obj == view_) RTB_KeyPress(S, W, key);
+      return true;
+    }
+  }
+  return false;
+}
+
+Application::Application(const std::string& appPath, const std::vector<std::string>& args) {
   state_.Ui.AppPath = appPath;
-  window_ = std::make_unique<MainWindow>(state_);
+  state_.Ui.SettingsPath = ChooseSettingsPath(appPath);
+  window_ = std::make_unique<MainWindow>(state_, win_, commands_);
+  host_ = std::make_unique<QtHost>();
+  host_->SetMainWindow(window_.get());
+  state_.host = host_.get();
+  state_.View = window_->View();
+  state_.StatusLine = window_->Status();
+  state_.WorkArea = window_->WorkArea();
+  win_.Quit = [] { QCoreApplication::quit(); };
+
+  RegisterMainCommands(state_, win_, commands_);
+  InstallFilesForms(state_, commands_, window_.get());
+  InstallEntryForms(state_, commands_, window_.get());
+  InstallRulesForms(state_, commands_, window_.get());
+  RegisterRuleCommands(state_, commands_);
+  Form_Load(state_, win_, args);
 }
 
 Application::~Application() = default;
+
+Host& Application::HostRef() { return *host_; }
 
 }  // namespace qv

@@ -1,0 +1,153 @@
+// Start-up, activation, the Esc key, Exit and the mouse release of the main
+// window.
+#include "document/document.h"
+#include "files/files.h"
+#include "mainwindow/maincommands.h"
+#include "platform/host.h"
+#include "platform/richbox.h"
+
+namespace qv {
+
+namespace {
+
+bool IsQuote(char c) { return c == '"' || c == '\''; }
+
+// The four Esc cases shared by the window's and the proof view's key handlers.
+void Escape(AppState& S, ProofWindowState& W, bool fromView) {
+  if (S.View->SelLength() > 0) {
+    S.View->SetSelLength(0);
+  } else if (S.Doc.RuleMode != 0) {
+    S.Doc.RuleMode = 0;
+    if (fromView) {
+      S.View->SetFocus();
+    } else {
+      S.Ui.FirstClickPending = true;
+    }
+    ClearStatus(S);
+  } else if (S.Doc.InsertMode && S.Doc.InsertLine == 0) {
+    S.Doc.InsertMode = false;
+    S.host->SetControlChecked("optInsert", false);
+    S.host->SetControlCaption("InsertLineLabel", "");
+    ClearStatus(S);
+  } else {
+    optExit_Click(S, W);
+  }
+}
+
+}  // namespace
+
+std::string CmdLineProofPath(const std::vector<std::string>& args) {
+  std::string line;
+  for (size_t i = 1; i < args.size(); ++i) {
+    if (i > 1) line += ' ';
+    line += args[i];
+  }
+  if (line.size() >= 2 && IsQuote(line.front()) && line.back() == line.front())
+    return line.substr(1, line.size() - 2);
+  if (line.size() == 1 && IsQuote(line[0])) return "";
+  return line;
+}
+
+void Form_Load(AppState& S, ProofWindowState& W, const std::vector<std::string>& args) {
+  W.CmdLineFile = CmdLineProofPath(args);
+  W.FirstActivate = true;
+  S.StatusLine->SetText("Press any key to continue");
+  S.host->SetControlCaption("InsertLineLabel", "");
+  S.Doc.IntroLen = 0;
+  bool ok = true;
+  try {
+    LoadFontSize(S);
+    LoadRecentFiles(S);
+    S.Ui.OpenFromRecent = false;
+    ok = ReadDefaultDir(S) && ReadUserOption(S);
+  } catch (...) {
+    ok = false;
+  }
+  // The title names this version even when a settings file could not be read.
+  S.host->SetWindowTitle(kStartTitle);
+  if (!ok) {
+    S.host->Beep();
+    ShowStatus(S, "WARNING: Unable to get Recent Files or Default Directory");
+  }
+}
+
+void Form_Activate(AppState& S, ProofWindowState& W) {
+  // A modal window opened here re-activates the main window when it closes;
+  // that activation must not run the first-activation steps a second time.
+  if (W.InActivate) return;
+  W.InActivate = true;
+  S.StatusLine->SetSelAlignment(Align::Centre);
+  if (W.FirstActivate) {
+    W.FirstActivate = false;
+    S.View->SetFocus();
+    S.host->ShowModal("StartUp");
+    ShowStatus(S, "Click Help** Button to start Tutorial");
+  }
+  if (!W.CmdLineFile.empty()) {
+    S.Ui.ProofFileName = W.CmdLineFile;
+    S.Ui.DialogFileName = W.CmdLineFile;
+    W.CmdLineFile.clear();
+    S.Ui.DialogCancelled = false;
+    OpenProof(S);
+    if (S.Ui.DialogCancelled) {
+      // A refused file must not become the name a later Save writes to.
+      S.Ui.ProofFileName.clear();
+      S.Ui.DialogFileName.clear();
+    }
+    S.View->SetSelStart(0);
+  }
+  W.InActivate = false;
+}
+
+void Form_KeyPress(AppState& S, ProofWindowState& W, int KeyAscii) {
+  W.SkipNextKey = false;
+  if (KeyAscii != 27) return;
+  W.SkipNextKey = true;
+  Escape(S, W, false);
+}
+
+void RTB_KeyPress(AppState& S, ProofWindowState& W, int KeyAscii) {
+  if (W.SkipNextKey) {
+    W.SkipNextKey = false;
+    return;
+  }
+  if (KeyAscii == 27) Escape(S, W, true);
+}
+
+void optExit_Click(AppState& S, ProofWindowState& W) {
+  try {
+    S.View->SetFocus();
+    S.Ui.DialogCancelled = false;
+    if (S.Ui.ProofChanged) {
+      S.Ui.OpenAfterSave = false;
+      SaveChanges(S);
+      if (S.Ui.DialogCancelled) return;
+      S.View->SetSelStart(0);
+    }
+    W.ExitRequested = true;
+    if (W.Quit) W.Quit();
+  } catch (...) {
+    if (!S.Ui.DialogCancelled)
+      S.host->MessageBox("Unable to save file", "WARNING", MsgButtons::Ok, MsgIcon::Warning);
+  }
+}
+
+bool Form_QueryUnload(AppState& S, ProofWindowState& W) {
+  if (W.ExitRequested) return true;
+  optExit_Click(S, W);
+  return W.ExitRequested;
+}
+
+bool RTB_MouseUp(AppState& S, bool rightButton) {
+  if (S.Ui.DblClickPending) {
+    S.Ui.DblClickPending = false;
+    // Going to the end first scrolls the view so that the restored caret's
+    // line comes into sight.
+    S.View->SetSelStart(S.View->TextLength());
+    S.View->SetSelStart(S.Ui.SavedSelStart);
+    S.View->SetSelLength(0);
+  }
+  return rightButton;
+}
+
+}  // namespace qv

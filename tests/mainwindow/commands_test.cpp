@@ -1,0 +1,453 @@
+// The main window's handlers over a scripted host and in-memory boxes:
+// start-up, Esc, Exit through the save-changes prompt, undo and redo, and the
+// File menu with real proof files in a scratch folder.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "files/files_fixture.h"
+#include "mainwindow/commands.h"
+#include "mainwindow/maincommands.h"
+
+namespace qv {
+namespace {
+
+class MainCommandsTest : public FilesTest {
+ protected:
+  // Answers the save-changes prompt as the user would.
+  void Answer(char a) {
+    host.OnModal("SaveChanges", [this, a] {
+      if (a == 'Y') SaveChangesYes(S);
+      if (a == 'N') SaveChangesNo(S);
+      if (a == 'C') SaveChangesCancel(S);
+    });
+  }
+  void Changed(const ProofBuilder& b) {
+    Load(b);
+    S.Ui.ProofChanged = true;
+  }
+  static ProofBuilder TwoLines() {
+    ProofBuilder b;
+    b.Add("A", kRuleAxiom);
+    b.Add("B", kRuleAxiom);
+    return b;
+  }
+  int Shown(const std::string& form) const {
+    return static_cast<int>(std::count(host.formsShown.begin(), host.formsShown.end(), form));
+  }
+
+  ProofWindowState W;
+};
+
+// ---- start-up ----
+
+TEST(CmdLine, QuotesAreCutOnlyWhenTheyAreThere) {
+  EXPECT_EQ(CmdLineProofPath({"prog"}), "");
+  EXPECT_EQ(CmdLineProofPath({"prog", "\"/home/a/b.proof\""}), "/home/a/b.proof");
+  EXPECT_EQ(CmdLineProofPath({"prog", "/home/a/b.proof"}), "/home/a/b.proof");
+  EXPECT_EQ(CmdLineProofPath({"prog", "\""}), "");
+  // A path with blanks given without quotes arrives in pieces.
+  EXPECT_EQ(CmdLineProofPath({"prog", "/home/a/my", "proof.proof"}), "/home/a/my proof.proof");
+  EXPECT_EQ(CmdLineProofPath({"prog", "'/x y.proof'"}), "/x y.proof");
+}
+
+TEST_F(MainCommandsTest, StartUpSetsTitleStatusAndTipFromSettings) {
+  WriteBytes("UserOption.bin", std::string("\xff\xff", 2));
+  Form_Load(S, W, {"prog"});
+  EXPECT_EQ(host.WindowTitle(), " Quorvane 2.0  -  (Untitled)");
+  EXPECT_EQ(status.Text(), "Press any key to continue");
+  EXPECT_EQ(host.ControlCaption("InsertLineLabel"), "");
+  EXPECT_FALSE(host.ControlChecked("optShowTip"));
+  EXPECT_EQ(host.beeps, 0);
+  EXPECT_TRUE(host.messages.empty());
+
+  WriteBytes("UserOption.bin", std::string("\0\0", 2));
+  Form_Load(S, W, {"prog"});
+  EXPECT_TRUE(host.ControlChecked("optShowTip"));
+}
+
+TEST_F(MainCommandsTest, StartUpWithoutASettingsFileWarnsAndStillTitlesTheWindow) {
+  std::filesystem::remove(dir / "UserOption.bin");
+  Form_Load(S, W, {"prog"});
+  EXPECT_EQ(status.Text(), "WARNING: Unable to get Recent Files or Default Directory");
+  EXPECT_EQ(host.beeps, 1);
+  EXPECT_EQ(host.WindowTitle(), " Quorvane 2.0  -  (Untitled)");
+}
+
+TEST_F(MainCommandsTest, FirstActivationShowsSplashThenPromptThenOpensCommandLineFileOnce) {
+  Load(SampleProof(), "Sample");
+  S.Ui.ProofFileName = Path("sample.proof");
+  ASSERT_TRUE(SaveProof(S));
+  S.Doc = DocState{};
+  S.Ui.ProofFileName.clear();
+
+  Form_Load(S, W, {"prog", Path("sample.proof")});
+  std::string statusDuringSplash;
+  host.OnModal("StartUp", [&] {
+    // The window is activated again when the splash closes.
+    Form_Activate(S, W);
+    statusDuringSplash = status.Text();
+    EXPECT_EQ(S.Doc.StmtCount, 0) << "the file opens only after the splash";
+  });
+  Form_Activate(S, W);
+  EXPECT_EQ(Shown("StartUp"), 1);
+  EXPECT_EQ(statusDuringSplash, "Press any key to continue");
+  EXPECT_EQ(S.Doc.StmtCount, 8);
+  EXPECT_EQ(S.Ui.ProofFileName, Path("sample.proof"));
+  EXPECT_EQ(host.WindowTitle(), " Sample  -  " + Path("sample.proof"));
+  EXPECT_EQ(status.Text(), "Click Help** Button to start Tutorial");
+
+  S.Doc = DocState{};
+  Form_Activate(S, W);
+  EXPECT_EQ(Shown("StartUp"), 1);
+  EXPECT_EQ(S.Doc.StmtCount, 0) << "the command-line file is opened once";
+}
+
+TEST_F(MainCommandsTest, RefusedCommandLineFileLeavesTheProofUntitled) {
+  WriteBytes("foreign.proof", "Not a proof at all");
+  Form_Load(S, W, {"prog", Path("foreign.proof")});
+  Form_Activate(S, W);
+  EXPECT_EQ(status.Text(), "Open: Unable to open proof file");
+  EXPECT_EQ(S.Ui.ProofFileName, "");
+  // A later Save asks for a name instead of writing over the foreign file.
+  host.fileAnswers.push_back("");
+  optSave_Click(S);
+  EXPECT_EQ(Bytes("foreign.proof"), "Not a proof at all");
+  ASSERT_EQ(host.fileDialogs.size(), 1u);
+  EXPECT_TRUE(host.fileDialogs[0].save);
+}
+
+// ---- Esc ----
+
+TEST_F(MainCommandsTest, EscDeselectsThenCancelsTheRuleThenExits) {
+  Load(TwoLines());
+  view.SetText(S.Doc.ProofText);
+  view.SetSelStart(2);
+  view.SetSelLength(3);
+  S.Doc.RuleMode = kRuleJoin;
+  S.Ui.FirstClickPending = false;
+  status.SetText("Join: Click any active statement (2nd of 2)");
+
+  Form_KeyPress(S, W, 27);
+  RTB_KeyPress(S, W, 27);  // the same key reaches the view: ignored there
+  EXPECT_EQ(view.SelLength(), 0);
+  EXPECT_EQ(view.SelStart(), 2);
+  EXPECT_EQ(S.Doc.RuleMode, kRuleJoin);
+
+  Form_KeyPress(S, W, 27);
+  RTB_KeyPress(S, W, 27);
+  EXPECT_EQ(S.Doc.RuleMode, 0);
+  EXPECT_TRUE(S.Ui.FirstClickPending);
+  EXPECT_EQ(status.Text(), "");
+  EXPECT_FALSE(W.ExitRequested);
+
+  Form_KeyPress(S, W, 27);
+  EXPECT_TRUE(W.ExitRequested);
+}
+
+TEST_F(MainCommandsTest, EscEndsInsertModeOnlyWhileItWaitsForItsLine) {
+  S.Doc.InsertMode = true;
+  S.Doc.InsertLine = 0;
+  host.SetControlChecked("optInsert", true);
+  Form_KeyPress(S, W, 27);
+  EXPECT_FALSE(S.Doc.InsertMode);
+  EXPECT_FALSE(host.ControlChecked("optInsert"));
+  EXPECT_FALSE(W.ExitRequested);
+
+  S.Doc.InsertMode = true;
+  S.Doc.InsertLine = 2;
+  Form_KeyPress(S, W, 27);
+  EXPECT_TRUE(W.ExitRequested);
+  EXPECT_TRUE(S.Doc.InsertMode);
+}
+
+TEST_F(MainCommandsTest, OtherKeysDoNothing) {
+  S.Doc.RuleMode = kRuleSplit;
+  Form_KeyPress(S, W, 'a');
+  RTB_KeyPress(S, W, 'a');
+  EXPECT_EQ(S.Doc.RuleMode, kRuleSplit);
+  EXPECT_FALSE(W.ExitRequested);
+}
+
+// ---- Exit and the save-changes prompt ----
+
+TEST_F(MainCommandsTest, ExitWithoutChangesAsksNothing) {
+  int quits = 0;
+  W.Quit = [&] { ++quits; };
+  optExit_Click(S, W);
+  EXPECT_TRUE(host.formsShown.empty());
+  EXPECT_EQ(quits, 1);
+}
+
+TEST_F(MainCommandsTest, ExitPromptCancelKeepsTheWindowAndTheProof) {
+  Changed(TwoLines());
+  Answer('C');
+  EXPECT_FALSE(Form_QueryUnload(S, W));
+  EXPECT_TRUE(S.Ui.DialogCancelled);
+  EXPECT_EQ(S.Doc.StmtCount, 2);
+  EXPECT_TRUE(S.Ui.ProofChanged);
+  EXPECT_EQ(Shown("SaveChanges"), 1);
+  EXPECT_FALSE(S.Ui.OpenAfterSave);
+}
+
+TEST_F(MainCommandsTest, ExitPromptNoEndsWithoutSaving) {
+  Changed(TwoLines());
+  S.Ui.ProofFileName = Path("two.proof");
+  Answer('N');
+  EXPECT_TRUE(Form_QueryUnload(S, W));
+  EXPECT_FALSE(std::filesystem::exists(dir / "two.proof"));
+}
+
+TEST_F(MainCommandsTest, ExitPromptYesSavesThenEnds) {
+  Changed(TwoLines());
+  S.Ui.ProofFileName = Path("two.proof");
+  Answer('Y');
+  optExit_Click(S, W);
+  EXPECT_TRUE(W.ExitRequested);
+  EXPECT_TRUE(std::filesystem::exists(dir / "two.proof"));
+}
+
+TEST_F(MainCommandsTest, ExitPromptYesWithAFailedSaveKeepsTheWindow) {
+  Changed(TwoLines());
+  S.Ui.ProofFileName = Path("missing-folder/two.proof");
+  Answer('Y');
+  optExit_Click(S, W);
+  EXPECT_FALSE(W.ExitRequested);
+  EXPECT_EQ(host.MessageTexts(), std::vector<std::string>{"Unable to save file"});
+  EXPECT_TRUE(S.Ui.ProofChanged);
+}
+
+TEST_F(MainCommandsTest, NewAsksFirstAndCancelChangesNothing) {
+  Changed(TwoLines());
+  S.Ui.ProofFileName = Path("two.proof");
+  host.SetWindowTitle(" Quorvane 2.0  -  " + Path("two.proof"));
+  Answer('C');
+  optNew_Click(S);
+  EXPECT_EQ(S.Doc.StmtCount, 2);
+  EXPECT_EQ(S.Ui.ProofFileName, Path("two.proof"));
+  EXPECT_EQ(host.WindowTitle(), " Quorvane 2.0  -  " + Path("two.proof"));
+
+  Answer('N');
+  optNew_Click(S);
+  EXPECT_EQ(S.Doc.StmtCount, 0);
+  EXPECT_EQ(S.Doc.ProofText, "");
+  EXPECT_EQ(S.Ui.ProofFileName, "");
+  EXPECT_FALSE(S.Ui.ProofChanged);
+  EXPECT_EQ(host.WindowTitle(), " Quorvane 2.0 - (Untitled)");
+  EXPECT_FALSE(host.ControlEnabled("optUndo"));
+  EXPECT_FALSE(host.ControlEnabled("cmdRedo"));
+  EXPECT_FALSE(std::filesystem::exists(dir / "two.proof"));
+}
+
+// ---- undo and redo ----
+
+TEST_F(MainCommandsTest, UndoAndRedoSwapStatesAndTheirEnabledStates) {
+  ProofBuilder b = TwoLines();
+  Load(b);
+  BackUpUndo(S);
+  EXPECT_TRUE(host.ControlEnabled("optUndo"));
+  EXPECT_TRUE(host.ControlEnabled("cmdUndo"));
+  EXPECT_FALSE(host.ControlEnabled("optRedo"));
+  EXPECT_FALSE(host.ControlEnabled("cmdRedo"));
+  b.Add("C", kRuleAxiom);
+  S.Doc = b.d;
+  S.Doc.Stmts[3].Highlight = true;
+  const DocState after = S.Doc;
+  const DocState before = TwoLines().d;
+
+  optUndo_Click(S);
+  EXPECT_EQ(S.Doc.StmtCount, 2);
+  EXPECT_EQ(S.Doc.ProofText, before.ProofText);
+  EXPECT_FALSE(host.ControlEnabled("optUndo"));
+  EXPECT_FALSE(host.ControlEnabled("cmdUndo"));
+  EXPECT_TRUE(host.ControlEnabled("optRedo"));
+  EXPECT_TRUE(host.ControlEnabled("cmdRedo"));
+  EXPECT_EQ(view.SelStart(), view.TextLength());
+
+  optRedo_Click(S);
+  EXPECT_EQ(S.Doc.StmtCount, 3);
+  EXPECT_EQ(S.Doc.ProofText, after.ProofText);
+  EXPECT_TRUE(S.Doc.Stmts[3].Highlight);
+  EXPECT_TRUE(host.ControlEnabled("optUndo"));
+  EXPECT_FALSE(host.ControlEnabled("optRedo"));
+
+  // The undo snapshot is still there: a second undo goes back again.
+  optUndo_Click(S);
+  EXPECT_EQ(S.Doc.StmtCount, 2);
+  EXPECT_EQ(S.Doc.ProofText, before.ProofText);
+  EXPECT_EQ(host.beeps, 0);
+}
+
+TEST_F(MainCommandsTest, UndoClearsDeleteFlagsAndRecomputesTheIntroduction) {
+  ProofBuilder b;
+  b.Intro("Prove: B");
+  b.Add("A", kRuleAxiom);
+  Load(b);
+  S.Doc.Stmts[1].DeleteFlag = true;
+  BackUpUndo(S);
+  S.Doc = TwoLines().d;
+  optUndo_Click(S);
+  EXPECT_FALSE(S.Doc.Stmts[1].DeleteFlag);
+  EXPECT_EQ(S.Doc.IntroLen, 8);
+}
+
+TEST_F(MainCommandsTest, UndoMovesOrEndsInsertMode) {
+  Load(TwoLines());
+  S.Doc.InsertMode = true;
+  S.Doc.InsertLine = 2;
+  BackUpUndo(S);
+  S.Doc.InsertLine = 3;
+  optUndo_Click(S);
+  EXPECT_EQ(S.Doc.InsertLine, 2);
+  EXPECT_EQ(host.ControlCaption("InsertLineLabel"), "^ 2");
+  const StmtRec& one = S.Doc.Stmts[1];
+  EXPECT_EQ(view.SelStart(), one.EndRule - one.StartLine + one.ViewerStartLine);
+
+  // A snapshot taken outside insert mode switches it off.
+  S.Undo.InsertLine = 0;
+  optUndo_Click(S);
+  EXPECT_FALSE(S.Doc.InsertMode);
+  EXPECT_EQ(S.Doc.InsertLine, 0);
+  EXPECT_FALSE(host.ControlChecked("optInsert"));
+  ASSERT_NE(host.LastMessage(), nullptr);
+  EXPECT_EQ(host.LastMessage()->text, "Insert Mode switched OFF");
+  EXPECT_EQ(host.LastMessage()->title, "WARNING");
+}
+
+TEST_F(MainCommandsTest, UndoWithoutASnapshotFailsAndOffersNoRedo) {
+  Load(TwoLines());
+  SetRedoEnabled(S, false);
+  optUndo_Click(S);
+  EXPECT_EQ(status.Text(), "Unable to complete Undo");
+  EXPECT_EQ(host.beeps, 1);
+  EXPECT_FALSE(host.ControlEnabled("optRedo"));
+  EXPECT_FALSE(host.ControlEnabled("cmdRedo"));
+  EXPECT_EQ(S.Doc.StmtCount, 2);
+
+  // After New the old proof's snapshots are never restored.
+  BackUpUndo(S);
+  Answer('N');
+  optNew_Click(S);
+  optUndo_Click(S);
+  EXPECT_EQ(S.Doc.StmtCount, 0);
+  optRedo_Click(S);
+  EXPECT_EQ(status.Text(), "Unable to complete Redo");
+  EXPECT_EQ(S.Doc.StmtCount, 0);
+}
+
+// ---- File menu ----
+
+TEST_F(MainCommandsTest, SaveOpenRoundTripThroughTheDialogs) {
+  CommandRegistry commands;
+  RegisterMainCommands(S, W, commands);
+  Changed(SampleProof());
+  S.Ui.ProofCaption = "Sample";
+  const DocState saved = S.Doc;
+
+  host.fileAnswers.push_back(Path("sample.proof"));
+  ASSERT_TRUE(commands.Run("optSave"));  // untitled: Save As
+  ASSERT_EQ(host.fileDialogs.size(), 1u);
+  EXPECT_TRUE(host.fileDialogs[0].save);
+  EXPECT_TRUE(host.fileDialogs[0].request.promptOverwrite);
+  EXPECT_EQ(host.fileDialogs[0].request.filter, "Proofs (*.proof)|*.proof");
+  EXPECT_EQ(host.WindowTitle(), " Sample  -  " + Path("sample.proof"));
+  EXPECT_FALSE(S.Ui.ProofChanged);
+  EXPECT_EQ(host.ControlCaption("optFile1"), Path("sample.proof"));
+  EXPECT_TRUE(host.ControlVisible("bar6"));
+
+  ASSERT_TRUE(commands.Run("optNew"));
+  EXPECT_TRUE(host.formsShown.empty()) << "nothing unsaved: no prompt";
+  EXPECT_EQ(S.Doc.StmtCount, 0);
+
+  host.fileAnswers.push_back(Path("sample.proof"));
+  ASSERT_TRUE(commands.Run("optOpen"));
+  ASSERT_EQ(host.fileDialogs.size(), 2u);
+  EXPECT_TRUE(host.fileDialogs[1].request.mustExist);
+  EXPECT_EQ(S.Doc.ProofText, saved.ProofText);
+  EXPECT_EQ(S.Doc.StmtCount, saved.StmtCount);
+  EXPECT_EQ(S.Ui.ProofCaption, "Sample");
+  EXPECT_EQ(view.SelStart(), 0);
+
+  // Save on a named proof writes without a dialog.
+  S.Ui.ProofChanged = true;
+  ASSERT_TRUE(commands.Run("optSave"));
+  EXPECT_EQ(host.fileDialogs.size(), 2u);
+  EXPECT_FALSE(S.Ui.ProofChanged);
+}
+
+TEST_F(MainCommandsTest, FailedSaveKeepsTheProofMarkedChanged) {
+  Changed(TwoLines());
+  S.Ui.ProofFileName = Path("no-such-folder/two.proof");
+  host.SetWindowTitle("before");
+  optSave_Click(S);
+  EXPECT_EQ(host.MessageTexts(), std::vector<std::string>{"Unable to save file"});
+  EXPECT_TRUE(S.Ui.ProofChanged);
+  EXPECT_EQ(host.WindowTitle(), "before");
+}
+
+TEST_F(MainCommandsTest, OpenCancelledOrRefusedKeepsTheProofAndItsName) {
+  Load(TwoLines());
+  S.Ui.ProofFileName = Path("two.proof");
+  host.fileAnswers.push_back("");
+  optOpen_Click(S);
+  EXPECT_EQ(S.Ui.ProofFileName, Path("two.proof"));
+  EXPECT_EQ(status.Text(), "");
+  EXPECT_EQ(host.beeps, 0);
+
+  WriteBytes("damaged.proof", std::string("Quorvane 1\x05\x00", 12));
+  host.fileAnswers.push_back(Path("damaged.proof"));
+  optOpen_Click(S);
+  EXPECT_EQ(status.Text(), "Open: Unable to open proof file");
+  EXPECT_EQ(S.Doc.StmtCount, 2);
+  EXPECT_EQ(S.Ui.ProofFileName, Path("two.proof"));
+}
+
+TEST_F(MainCommandsTest, OpenWithChangesLetsThePromptSaveAndOpen) {
+  Load(SampleProof());
+  S.Ui.ProofFileName = Path("sample.proof");
+  ASSERT_TRUE(SaveProof(S));
+
+  Changed(TwoLines());
+  S.Ui.ProofFileName = Path("two.txt");
+  Answer('Y');
+  host.fileAnswers.push_back(Path("sample.proof"));
+  S.Doc.RuleMode = kRuleSplit;
+  optOpen_Click(S);
+  EXPECT_TRUE(std::filesystem::exists(dir / "two.proof")) << "Yes saves first";
+  EXPECT_EQ(S.Doc.StmtCount, 8);
+  EXPECT_EQ(S.Doc.RuleMode, 0);
+  EXPECT_EQ(view.SelStart(), 0);
+
+  // A recent file with unsaved changes opens after No, without a dialog.
+  ASSERT_TRUE(host.ControlVisible("optFile1"));
+  ASSERT_EQ(host.ControlCaption("optFile1"), Path("sample.proof"));
+  ASSERT_EQ(host.ControlCaption("optFile2"), Path("two.proof"));
+  Changed(TwoLines());
+  Answer('N');
+  const size_t dialogs = host.fileDialogs.size();
+  optFile_Click(S, 2);
+  EXPECT_EQ(host.fileDialogs.size(), dialogs);
+  EXPECT_EQ(S.Ui.ProofFileName, Path("two.proof"));
+  EXPECT_EQ(S.Doc.StmtCount, 2);
+  EXPECT_FALSE(S.Ui.OpenFromRecent);
+  EXPECT_EQ(host.ControlCaption("optFile1"), Path("two.proof"));
+}
+
+TEST_F(MainCommandsTest, SaveAsProposesTheDialogNameWithTheProofExtension) {
+  Load(TwoLines());
+  auto proposal = [&](const std::string& last) {
+    S.Ui.DialogFileName = last;
+    host.fileAnswers.push_back("");  // cancel: quiet
+    optSaveAs_Click(S);
+    return host.fileDialogs.back().request.fileName;
+  };
+  EXPECT_EQ(proposal(dir.string() + "/notes.txt"), dir.string() + "/notes.proof");
+  EXPECT_EQ(proposal("/home/ann.lee/proofs/first"), "/home/ann.lee/proofs/first.proof");
+  EXPECT_EQ(proposal(""), "");
+  EXPECT_TRUE(host.messages.empty());
+  EXPECT_EQ(S.Ui.ProofFileName, "");
+}
+
+}  // namespace
+}  // namespace qv
