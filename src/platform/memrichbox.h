@@ -59,6 +59,7 @@ class MemRichBox : public RichBox {
   static constexpr int kLineHeight = 16;
 
   // --- beyond RichBox: for tests and for the Qt box that mirrors this one ---
+  const std::string& TextRef() const { return text_; }
   const CharFormat& FormatAt(int32_t pos) const { return table_[fmt_[pos]]; }
   // The format that getters report and that new text would take.
   const CharFormat& SelFormat() const;

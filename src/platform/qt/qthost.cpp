@@ -1,0 +1,289 @@
+#include "platform/qt/qthost.h"
+
+#include <QAbstractButton>
+#include <QAbstractTextDocumentLayout>
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDesktopServices>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QStringDecoder>
+#include <QTextDocument>
+#include <QUrl>
+#include <memory>
+
+#include "platform/qt/qtrichbox.h"
+
+namespace qv {
+
+namespace {
+
+QString Latin1(const std::string& s) {
+  return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+std::string FromLatin1(const QString& s) { return s.toLatin1().toStdString(); }
+
+// Paths are handed to the program in the file system's own encoding.
+std::string PathOut(const QString& path) { return QFile::encodeName(path).toStdString(); }
+QString PathIn(const std::string& path) {
+  return QFile::decodeName(QByteArray(path.data(), static_cast<qsizetype>(path.size())));
+}
+
+// A widget of the main window itself, not of a dialog parented to it.
+bool BelongsTo(QObject* o, QWidget* main) {
+  for (QObject* p = o->parent(); p; p = p->parent()) {
+    if (p == main) return true;
+    auto* w = qobject_cast<QWidget*>(p);
+    if (w && w->isWindow() && !qobject_cast<QMenu*>(w)) return false;
+  }
+  return false;
+}
+
+}  // namespace
+
+QString ToQtFilter(const std::string& filter) {
+  if (filter.empty()) return {};
+  QStringList parts = Latin1(filter).split('|');
+  QStringList out;
+  for (qsizetype i = 0; i < parts.size(); i += 2) {
+    QString desc = parts[i].trimmed();
+    QString pattern = i + 1 < parts.size() ? parts[i + 1].trimmed() : QString("*");
+    if (desc.isEmpty() && pattern.isEmpty()) continue;
+    pattern.replace(';', ' ');
+    pattern = pattern.simplified();
+    if (pattern.isEmpty()) pattern = "*";
+    if (desc.isEmpty()) desc = pattern;
+    if (desc.endsWith("(" + pattern + ")"))
+      out << desc;
+    else
+      out << desc + " (" + pattern + ")";
+  }
+  return out.join(";;");
+}
+
+QString ToDisplay(const std::string& text) {
+  bool ascii = true;
+  for (char c : text)
+    if (static_cast<unsigned char>(c) >= 0x80) ascii = false;
+  if (ascii) return Latin1(text);
+  QStringDecoder utf8(QStringDecoder::Utf8);
+  QString s = utf8(QByteArray(text.data(), static_cast<qsizetype>(text.size())));
+  return utf8.hasError() ? Latin1(text) : s;
+}
+
+void QtHost::Beep() { QApplication::beep(); }
+
+MsgResult QtHost::MessageBox(const std::string& text, const std::string& title, MsgButtons buttons,
+                             MsgIcon icon, int defaultButton) {
+  QMessageBox::Icon qicon = QMessageBox::NoIcon;
+  switch (icon) {
+    case MsgIcon::None: qicon = QMessageBox::NoIcon; break;
+    case MsgIcon::Information: qicon = QMessageBox::Information; break;
+    case MsgIcon::Warning: qicon = QMessageBox::Warning; break;
+    case MsgIcon::Critical: qicon = QMessageBox::Critical; break;
+    case MsgIcon::Question: qicon = QMessageBox::Question; break;
+  }
+  QList<QMessageBox::StandardButton> list;
+  switch (buttons) {
+    case MsgButtons::Ok: list = {QMessageBox::Ok}; break;
+    case MsgButtons::OkCancel: list = {QMessageBox::Ok, QMessageBox::Cancel}; break;
+    case MsgButtons::YesNo: list = {QMessageBox::Yes, QMessageBox::No}; break;
+    case MsgButtons::YesNoCancel: list = {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel}; break;
+  }
+  QMessageBox::StandardButtons set;
+  for (auto b : list) set |= b;
+  QMessageBox box(qicon, ToDisplay(title), ToDisplay(text), set, main_);
+  int d = std::clamp(defaultButton, 1, static_cast<int>(list.size()));
+  box.setDefaultButton(list[d - 1]);
+  switch (box.exec()) {
+    case QMessageBox::Ok: return MsgResult::Ok;
+    case QMessageBox::Yes: return MsgResult::Yes;
+    case QMessageBox::No: return MsgResult::No;
+    default: return buttons == MsgButtons::Ok ? MsgResult::Ok : MsgResult::Cancel;
+  }
+}
+
+std::string QtHost::FileDialog(const FileDialogRequest& req, bool save) {
+  QFileDialog dlg(main_, ToDisplay(req.title), PathIn(req.initialDir), ToQtFilter(req.filter));
+  dlg.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  dlg.setFileMode(save || !req.mustExist ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  if (save && !req.promptOverwrite) dlg.setOption(QFileDialog::DontConfirmOverwrite);
+  if (!req.defaultExt.empty()) dlg.setDefaultSuffix(Latin1(req.defaultExt));
+  if (!req.fileName.empty()) dlg.selectFile(PathIn(req.fileName));
+  if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return "";
+  return PathOut(dlg.selectedFiles().first());
+}
+
+std::string QtHost::OpenFileDialog(const FileDialogRequest& req) { return FileDialog(req, false); }
+std::string QtHost::SaveFileDialog(const FileDialogRequest& req) { return FileDialog(req, true); }
+
+std::string QtHost::ChooseDirectory(const std::string& title, const std::string& initialDir) {
+  QString dir = QFileDialog::getExistingDirectory(main_, ToDisplay(title), PathIn(initialDir));
+  return dir.isEmpty() ? "" : PathOut(dir);
+}
+
+void QtHost::SetClipboard(const std::string& plain, const std::string& rich) {
+  auto* data = new QMimeData;
+  data->setText(Latin1(plain));
+  if (!rich.empty()) data->setData(kRichMimeType, QByteArray(rich.data(), static_cast<qsizetype>(rich.size())));
+  QApplication::clipboard()->setMimeData(data);
+}
+
+std::string QtHost::ClipboardText() {
+  const QMimeData* data = QApplication::clipboard()->mimeData();
+  return data && data->hasText() ? FromLatin1(data->text()) : "";
+}
+
+std::string QtHost::ClipboardRich() {
+  const QMimeData* data = QApplication::clipboard()->mimeData();
+  return data && data->hasFormat(kRichMimeType) ? data->data(kRichMimeType).toStdString() : "";
+}
+
+void QtHost::SetWaitCursor(bool on) {
+  if (on == waitCursor_) return;
+  waitCursor_ = on;
+  if (on)
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+  else
+    QApplication::restoreOverrideCursor();
+}
+
+void QtHost::OpenUrl(const std::string& url) { QDesktopServices::openUrl(QUrl(Latin1(url))); }
+
+bool QtHost::OpenHelp(const std::string& path) {
+  QString p = PathIn(path);
+  if (!QFileInfo::exists(p)) return false;
+  return QDesktopServices::openUrl(QUrl::fromLocalFile(p));
+}
+
+QObject* QtHost::FindControl(const std::string& name) const {
+  if (!main_ || name.empty()) return nullptr;
+  QString n = Latin1(name);
+  for (QAction* a : main_->findChildren<QAction*>(n))
+    if (BelongsTo(a, main_)) return a;
+  for (QMenu* m : main_->findChildren<QMenu*>(n))
+    if (BelongsTo(m, main_)) return m->menuAction();
+  for (QWidget* w : main_->findChildren<QWidget*>(n))
+    if (BelongsTo(w, main_)) return w;
+  return nullptr;
+}
+
+void QtHost::SetControlEnabled(const std::string& name, bool enabled) {
+  QObject* o = FindControl(name);
+  if (auto* a = qobject_cast<QAction*>(o)) a->setEnabled(enabled);
+  else if (auto* w = qobject_cast<QWidget*>(o)) w->setEnabled(enabled);
+}
+
+void QtHost::SetControlVisible(const std::string& name, bool visible) {
+  QObject* o = FindControl(name);
+  if (auto* a = qobject_cast<QAction*>(o)) a->setVisible(visible);
+  else if (auto* w = qobject_cast<QWidget*>(o)) w->setVisible(visible);
+}
+
+void QtHost::SetControlChecked(const std::string& name, bool checked) {
+  QObject* o = FindControl(name);
+  if (auto* a = qobject_cast<QAction*>(o)) {
+    a->setCheckable(true);
+    a->setChecked(checked);
+  } else if (auto* b = qobject_cast<QAbstractButton*>(o)) {
+    b->setCheckable(true);
+    b->setChecked(checked);
+  }
+}
+
+void QtHost::SetControlCaption(const std::string& name, const std::string& caption) {
+  QObject* o = FindControl(name);
+  QString text = ToDisplay(caption);
+  if (auto* a = qobject_cast<QAction*>(o)) a->setText(text);
+  else if (auto* l = qobject_cast<QLabel*>(o)) l->setText(text);
+  else if (auto* b = qobject_cast<QAbstractButton*>(o)) b->setText(text);
+  else if (auto* e = qobject_cast<QLineEdit*>(o)) e->setText(text);
+  else if (auto* g = qobject_cast<QGroupBox*>(o)) g->setTitle(text);
+}
+
+bool QtHost::ControlEnabled(const std::string& name) const {
+  QObject* o = FindControl(name);
+  if (auto* a = qobject_cast<QAction*>(o)) return a->isEnabled();
+  if (auto* w = qobject_cast<QWidget*>(o)) return w->isEnabled();
+  return false;
+}
+
+bool QtHost::ControlVisible(const std::string& name) const {
+  QObject* o = FindControl(name);
+  if (auto* a = qobject_cast<QAction*>(o)) return a->isVisible();
+  if (auto* w = qobject_cast<QWidget*>(o)) return !w->isHidden();
+  return false;
+}
+
+bool QtHost::ControlChecked(const std::string& name) const {
+  QObject* o = FindControl(name);
+  if (auto* a = qobject_cast<QAction*>(o)) return a->isChecked();
+  if (auto* b = qobject_cast<QAbstractButton*>(o)) return b->isChecked();
+  return false;
+}
+
+std::string QtHost::ControlCaption(const std::string& name) const {
+  QObject* o = FindControl(name);
+  QString text;
+  if (auto* a = qobject_cast<QAction*>(o)) text = a->text();
+  else if (auto* l = qobject_cast<QLabel*>(o)) text = l->text();
+  else if (auto* b = qobject_cast<QAbstractButton*>(o)) text = b->text();
+  else if (auto* e = qobject_cast<QLineEdit*>(o)) text = e->text();
+  else if (auto* g = qobject_cast<QGroupBox*>(o)) text = g->title();
+  return FromLatin1(text);
+}
+
+void QtHost::SetWindowTitle(const std::string& title) {
+  if (main_) main_->setWindowTitle(ToDisplay(title));
+}
+
+std::string QtHost::WindowTitle() const {
+  return main_ ? main_->windowTitle().toUtf8().toStdString() : "";
+}
+
+void QtHost::SetMainEnabled(bool enabled) {
+  if (main_) main_->setEnabled(enabled);
+}
+
+bool QtHost::ShowModal(const std::string& name) {
+  auto it = forms_.find(name);
+  if (it == forms_.end() || !it->second) return false;
+  FormRunner run = it->second;  // a copy: a form may register others while it runs
+  run();
+  return true;
+}
+
+Host::PrintResult QtHost::PrintRichText(const std::string& rich, int leftTwips, int topTwips,
+                                        int rightTwips, int bottomTwips) {
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setPageMargins(QMarginsF(leftTwips / 1440.0, topTwips / 1440.0, rightTwips / 1440.0,
+                                   bottomTwips / 1440.0),
+                         QPageLayout::Inch);
+  QPrintDialog dialog(&printer, main_);
+  if (dialog.exec() != QDialog::Accepted) return PrintResult::Cancelled;
+  // Lay the text out with the screen box's fonts and glyphs, then on the page.
+  QtRichBox box;
+  box.SetRichText(rich);
+  box.Flush();
+  std::unique_ptr<QTextDocument> doc(box.document()->clone());
+  doc->documentLayout()->setPaintDevice(&printer);
+  doc->setDocumentMargin(0);
+  doc->setPageSize(printer.pageRect(QPrinter::DevicePixel).size());
+  doc->print(&printer);
+  return printer.printerState() == QPrinter::Error ? PrintResult::Failed : PrintResult::Printed;
+}
+
+void QtHost::ProcessEvents() { QCoreApplication::processEvents(); }
+
+}  // namespace qv

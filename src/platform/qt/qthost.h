@@ -1,0 +1,73 @@
+// Host on Qt: message boxes, file dialogs, clipboard, pointer, browser,
+// printing, and the controls of the main window found by object name.
+#pragma once
+
+#include <QPointer>
+#include <QString>
+#include <map>
+#include <string>
+
+#include "platform/host.h"
+
+class QWidget;
+class QObject;
+
+namespace qv {
+
+// "Proofs (*.proof)|*.proof|All|*.*" -> "Proofs (*.proof);;All (*.*)": the
+// description|pattern pairs of a filter as Qt's name filters. Patterns
+// separated by ";" become blank-separated; a description that already shows
+// its pattern in brackets is kept as it is.
+QString ToQtFilter(const std::string& filter);
+
+// Text shown to the user: UTF-8 when it is valid UTF-8 with non-ASCII
+// characters (file names), else Latin-1 (the document's own text).
+QString ToDisplay(const std::string& text);
+
+class QtHost : public Host {
+ public:
+  explicit QtHost(QWidget* mainWindow = nullptr) : main_(mainWindow) {}
+  void SetMainWindow(QWidget* mainWindow) { main_ = mainWindow; }
+  QWidget* MainWindow() const { return main_; }
+
+  void Beep() override;
+  MsgResult MessageBox(const std::string& text, const std::string& title, MsgButtons buttons,
+                       MsgIcon icon, int defaultButton) override;
+  std::string OpenFileDialog(const FileDialogRequest& req) override;
+  std::string SaveFileDialog(const FileDialogRequest& req) override;
+  std::string ChooseDirectory(const std::string& title, const std::string& initialDir) override;
+  void SetClipboard(const std::string& plain, const std::string& rich) override;
+  std::string ClipboardText() override;
+  std::string ClipboardRich() override;
+  void SetWaitCursor(bool on) override;
+  void OpenUrl(const std::string& url) override;
+  bool OpenHelp(const std::string& path) override;
+  void SetControlEnabled(const std::string& name, bool enabled) override;
+  void SetControlVisible(const std::string& name, bool visible) override;
+  void SetControlChecked(const std::string& name, bool checked) override;
+  void SetControlCaption(const std::string& name, const std::string& caption) override;
+  bool ControlEnabled(const std::string& name) const override;
+  bool ControlVisible(const std::string& name) const override;
+  bool ControlChecked(const std::string& name) const override;
+  std::string ControlCaption(const std::string& name) const override;
+  void SetWindowTitle(const std::string& title) override;
+  std::string WindowTitle() const override;
+  void SetMainEnabled(bool enabled) override;
+  void RegisterForm(const std::string& name, FormRunner run) override { forms_[name] = std::move(run); }
+  bool ShowModal(const std::string& name) override;
+  PrintResult PrintRichText(const std::string& rich, int leftTwips, int topTwips, int rightTwips,
+                            int bottomTwips) override;
+  void ProcessEvents() override;
+
+  // The main window's action, menu (its action) or widget of that name, or nullptr.
+  QObject* FindControl(const std::string& name) const;
+
+ private:
+  std::string FileDialog(const FileDialogRequest& req, bool save);
+
+  QPointer<QWidget> main_;
+  std::map<std::string, FormRunner> forms_;
+  bool waitCursor_ = false;
+};
+
+}  // namespace qv
