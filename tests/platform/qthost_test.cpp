@@ -56,6 +56,16 @@ TEST(QtHost, ControlsAreFoundByObjectName) {
   EXPECT_FALSE(h.ControlChecked("optNothing"));
   EXPECT_EQ(h.ControlCaption("optNothing"), "");
 
+  // A caption that is a path comes back byte for byte, whatever its encoding.
+  const std::string utf8Path = "/home/u/\xD0\xBF\xD1\x80\xD1\x83\xC3\xA9.proof";
+  const std::string latin1Path = "/home/u/caf\xE9.proof";
+  h.SetControlCaption("optUndo", utf8Path);
+  EXPECT_EQ(undo->text(), QString::fromUtf8(utf8Path.c_str()));
+  EXPECT_EQ(h.ControlCaption("optUndo"), utf8Path);
+  h.SetControlCaption("optUndo", latin1Path);
+  EXPECT_EQ(undo->text(), QString::fromLatin1(latin1Path.c_str()));
+  EXPECT_EQ(h.ControlCaption("optUndo"), latin1Path);
+
   h.SetWindowTitle(" Quorvane 2.0  -  (Untitled)");
   EXPECT_EQ(w.windowTitle(), " Quorvane 2.0  -  (Untitled)");
   EXPECT_EQ(h.WindowTitle(), " Quorvane 2.0  -  (Untitled)");

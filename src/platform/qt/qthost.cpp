@@ -20,6 +20,7 @@
 #include <QStringDecoder>
 #include <QTextDocument>
 #include <QUrl>
+#include <algorithm>
 #include <memory>
 
 #include "platform/qt/qtrichbox.h"
@@ -202,9 +203,21 @@ void QtHost::SetControlChecked(const std::string& name, bool checked) {
   }
 }
 
+std::string QtHost::Remembered(const std::string& key, const QString& shown) const {
+  auto it = texts_.find(key);
+  if (it != texts_.end() && it->second.second == shown) return it->second.first;
+  bool latin1 = std::all_of(shown.begin(), shown.end(), [](QChar c) { return c.unicode() < 0x100; });
+  return latin1 ? FromLatin1(shown) : shown.toUtf8().toStdString();
+}
+
+void QtHost::Remember(const std::string& key, const std::string& text, const QString& shown) {
+  texts_[key] = {text, shown};
+}
+
 void QtHost::SetControlCaption(const std::string& name, const std::string& caption) {
   QObject* o = FindControl(name);
   QString text = ToDisplay(caption);
+  if (o) Remember("control:" + name, caption, text);
   if (auto* a = qobject_cast<QAction*>(o)) a->setText(text);
   else if (auto* l = qobject_cast<QLabel*>(o)) l->setText(text);
   else if (auto* b = qobject_cast<QAbstractButton*>(o)) b->setText(text);
@@ -241,15 +254,19 @@ std::string QtHost::ControlCaption(const std::string& name) const {
   else if (auto* b = qobject_cast<QAbstractButton*>(o)) text = b->text();
   else if (auto* e = qobject_cast<QLineEdit*>(o)) text = e->text();
   else if (auto* g = qobject_cast<QGroupBox*>(o)) text = g->title();
-  return FromLatin1(text);
+  else return "";
+  return Remembered("control:" + name, text);
 }
 
 void QtHost::SetWindowTitle(const std::string& title) {
-  if (main_) main_->setWindowTitle(ToDisplay(title));
+  if (!main_) return;
+  QString shown = ToDisplay(title);
+  main_->setWindowTitle(shown);
+  Remember("title", title, shown);
 }
 
 std::string QtHost::WindowTitle() const {
-  return main_ ? main_->windowTitle().toUtf8().toStdString() : "";
+  return main_ ? Remembered("title", main_->windowTitle()) : "";
 }
 
 void QtHost::SetMainEnabled(bool enabled) {

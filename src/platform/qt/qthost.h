@@ -65,8 +65,15 @@ class QtHost : public Host {
  private:
   std::string FileDialog(const FileDialogRequest& req, bool save);
 
+  // The exact bytes last given for a caption or the title, returned as they
+  // were while the control still shows them (a recent file's caption is its
+  // path, and a path must come back byte for byte).
+  std::string Remembered(const std::string& key, const QString& shown) const;
+  void Remember(const std::string& key, const std::string& text, const QString& shown);
+
   QPointer<QWidget> main_;
   std::map<std::string, FormRunner> forms_;
+  std::map<std::string, std::pair<std::string, QString>> texts_;
   bool waitCursor_ = false;
 };
 
