@@ -8,7 +8,7 @@
 
 namespace qv {
 
-StartUpDialog::StartUpDialog(QWidget* parent) : QDialog(parent, Qt::SplashScreen | Qt::FramelessWindowHint) {
+StartUpDialog::StartUpDialog(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
   setModal(true);
   setStyleSheet(QStringLiteral("StartUpDialog { background: #1f3a5f; } QLabel { color: white; }"));
   // The picture: the program's name drawn large across the window.
