@@ -1,0 +1,316 @@
+// The Conclusion rule: closes the innermost open subproof. The premise P and
+// the subproof's last line Q give P => Q, universally quantified over the
+// premise's new variables with Q existentially quantified over the variables
+// introduced inside; a contradiction Q gives the negation of P instead. The
+// premise is linked to its Conclusion and the subproof is indented one TAB.
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "document/document.h"
+#include "platform/richbox.h"
+#include "rules/conclusion.h"
+#include "rules/frame.h"
+#include "rules/inputbox.h"
+#include "rules/rules.h"
+
+namespace qv {
+namespace {
+
+// Ends the rule with a message on the status line.
+struct Refusal {
+  std::string Message;
+};
+
+[[noreturn]] void Refuse(const std::string& Message) { throw Refusal{Message}; }
+
+std::string FormulaOf(const DocState& d, int Line) {
+  const StmtRec& s = d.Stmts[Line];
+  if (s.StartStmt < 1 || s.EndStmt < s.StartStmt ||
+      s.EndStmt > static_cast<int>(d.ProofText.size()))
+    throw RuleFailure("statement outside the proof text");
+  std::string out;
+  for (int i = s.StartStmt; i <= s.EndStmt; ++i)
+    if (d.ProofText[i - 1] != '\t') out += d.ProofText[i - 1];
+  return out;
+}
+
+void ParseOrRefuse(AppState& S, const std::string& Text) {
+  S.Parser.ExprText = Text;
+  ParseExpr(S.Parser);
+  if (!S.Parser.ParseErr.empty()) Refuse("PARSER ERROR: " + S.Parser.ParseErr);
+}
+
+// The innermost open premise above line T. A closed subproof is passed over
+// whole, from its Conclusion to the line above its premise, so a premise
+// inside it is never taken.
+int FindOpenPremise(const DocState& d, int T) {
+  int i = std::min(T - 1, d.StmtCount);
+  while (i >= 1) {
+    const StmtRec& s = d.Stmts[i];
+    if (s.Rule == kRuleConclusion && s.Arg1 >= 1 && s.Arg1 < i) {
+      i = s.Arg1 - 1;
+    } else if (s.Rule == kRulePremise && s.Arg1 == 0) {
+      return i;
+    } else {
+      --i;
+    }
+  }
+  return 0;
+}
+
+// Q is A & ~A, ~A & A, A <=> ~A (either way round), or a negated identity
+// ~t=t. Decided on Q's own parse in S.Parser.
+bool IsContradiction(AppState& S) {
+  const std::vector<TokenRec> toks = S.Parser.Tokens;
+  const std::vector<NodeRec>& nodes = S.Parser.Nodes;
+  const int root = static_cast<int>(nodes.size()) - 1;
+  const int U = static_cast<int>(toks.size()) - 1;
+  if (root < 1 || U < 4) return false;
+  const int kind = nodes[root].Rule;
+  if (kind == kLAnd || kind == kIff) {
+    if (toks[2].TPtr < 1 || toks[U - 1].TPtr < 1) return false;
+    const std::string L = RealTokenText(toks, 3, toks[2].TPtr - 1);
+    const std::string R = RealTokenText(toks, toks[U - 1].TPtr + 1, U - 2);
+    return SameStmt(S.Parser, "~(" + L + ")", R) || SameStmt(S.Parser, L, "~(" + R + ")");
+  }
+  if (kind == kLNeg && root >= 2 && nodes[root - 1].Rule == kEQ) {
+    if (toks[4].TPtr < 1) return false;
+    const std::string L = RealTokenText(toks, 4, toks[4].TPtr);
+    const std::string R = RealTokenText(toks, toks[4].TPtr + 2, U - 2);
+    return SameStmt(S.Parser, L, R);
+  }
+  return false;
+}
+
+std::string InconsistentVariable(const std::string& x, int line) {
+  return "Conclusion Rule: Inconsistent usage of variable '" + x + "' on line " +
+         std::to_string(line) + ". Consider deleting that line.";
+}
+
+// The walk over the lines from T that stay at the subproof's level once it is
+// closed: it stops at an open premise and steps over closed subproofs to
+// their Conclusions.
+template <typename Visit>
+void WalkLaterLines(const DocState& d, int T, Visit visit) {
+  int v = T;
+  while (v >= 1 && v <= d.StmtCount) {
+    const StmtRec& s = d.Stmts[v];
+    if (s.Rule == kRulePremise) {
+      if (s.Arg1 == 0) return;
+      if (s.Arg1 > v) {
+        v = s.Arg1;
+        continue;
+      }
+    }
+    visit(v);
+    ++v;
+  }
+}
+
+// Lines T.. leave the subproof when the Conclusion is inserted before them:
+// they must not cite its lines nor depend on variables that its closing
+// puts out of reach.
+void CheckLaterLines(const DocState& d, int p, int T) {
+  for (int i = T; i <= d.StmtCount; ++i) {
+    for (int a : {d.Stmts[i].Arg1, d.Stmts[i].Arg2}) {
+      if (p <= a && a < T)
+        Refuse("Conclusion Rule: Invalid reference to line " + std::to_string(a) +
+               " on subsequent line " + std::to_string(i));
+    }
+  }
+  WalkLaterLines(d, T, [&](int v) {
+    for (const std::string& x : ListNames(d.Stmts[v].FreeVars))
+      if (!InList(d.Stmts[v].ScopedVars, x)) Refuse(InconsistentVariable(x, v));
+  });
+  WalkLaterLines(d, T, [&](int w) {
+    for (const std::string& x : ListNames(d.Stmts[w].FreeVars)) {
+      if (!InList(d.Stmts[w].ScopedVars, x)) continue;
+      int y = p - 1;
+      while (y >= 1) {
+        const StmtRec& s = d.Stmts[y];
+        if (s.Rule == kRulePremise && s.Arg1 == 0) break;
+        if (s.Rule == kRuleConclusion && s.Arg1 >= 1 && s.Arg1 < y) {
+          y = s.Arg1 - 1;
+          continue;
+        }
+        if (InList(s.FreeVars, x) && !InList(s.ScopedVars, x)) Refuse(InconsistentVariable(x, w));
+        --y;
+      }
+    }
+  });
+}
+
+}  // namespace
+
+// Adds one leading TAB to every line of the blocks p..q: before the block,
+// after each line break of its comment, before its number line, after each
+// line break of its formula and before its rule text. The positions of these
+// blocks and of every later one move with the inserted characters.
+void IndentSubproof(DocState& d, int p, int q) {
+  const std::string& T = d.ProofText;
+  std::vector<int32_t> ins;  // original 1-based positions a TAB goes in front of
+  for (int s = p; s <= q; ++s) {
+    const StmtRec& st = d.Stmts[s];
+    ins.push_back(st.StartLine);
+    if (st.EndUserComment > 0) {
+      for (int32_t y = st.StartLine; y <= st.EndUserComment; ++y)
+        if (T[y - 1] == '\n') ins.push_back(y + 1);
+      ins.push_back(st.EndUserComment + 5);
+    }
+    for (int32_t y = st.StartStmt; y <= st.EndStmt; ++y)
+      if (T[y - 1] == '\n') ins.push_back(y + 1);
+    ins.push_back(st.StartRule);
+  }
+  std::sort(ins.begin(), ins.end());
+
+  std::string out;
+  out.reserve(T.size() + ins.size());
+  size_t from = 0;
+  for (int32_t pos : ins) {
+    out.append(T, from, static_cast<size_t>(pos - 1) - from);
+    out += '\t';
+    from = static_cast<size_t>(pos - 1);
+  }
+  out.append(T, from, std::string::npos);
+
+  // A character at x moves by the TABs inserted at or before it; a block's
+  // own first position stays on the TAB put in front of it.
+  auto upTo = [&](int32_t x) {
+    return x + static_cast<int32_t>(std::upper_bound(ins.begin(), ins.end(), x) - ins.begin());
+  };
+  auto before = [&](int32_t x) {
+    return x + static_cast<int32_t>(std::lower_bound(ins.begin(), ins.end(), x) - ins.begin());
+  };
+  for (int s = p; s <= d.StmtCount; ++s) {
+    StmtRec& st = d.Stmts[s];
+    st.StartLine = before(st.StartLine);
+    if (st.EndUserComment > 0) st.EndUserComment = upTo(st.EndUserComment);
+    st.StartStmt = upTo(st.StartStmt);
+    st.EndStmt = upTo(st.EndStmt);
+    st.StartRule = upTo(st.StartRule);
+    st.EndRule = upTo(st.EndRule);
+  }
+  d.ProofText = std::move(out);
+  RecomputeViewPositions(d);
+}
+
+namespace {
+
+void RunConclusion(AppState& S) {
+  DocState& d = S.Doc;
+  FocusView(S);
+  ClearStatus(S);
+  d.RuleMode = kRuleConclusion;
+
+  const int t = d.InsertMode ? d.InsertLine : d.StmtCount + 1;
+  const int p = t >= 2 ? FindOpenPremise(d, t) : 0;
+  if (p == 0) Refuse("Conclusion Rule: No active premise found");
+  d.RuleArg1 = p;
+  const int q = t - 1;
+
+  const std::string P = FormulaOf(d, p);
+  ParseOrRefuse(S, P);
+  const std::string Q = FormulaOf(d, q);
+  ParseOrRefuse(S, Q);
+  S.Ui.SavedNodes = S.Parser.Nodes;
+  S.Ui.SavedExprText = Q;
+
+  const bool contradiction = IsContradiction(S);
+
+  UiState& ui = S.Ui;
+  ui.BoundVarNames.assign(1, std::string{});
+  ui.ExistVarNames.assign(1, std::string{});
+  ui.NumBoundVars = ui.NumExistVars = 0;
+  for (const std::string& x : ListNames(d.Stmts[p].FreeVars)) {
+    if (InList(d.Stmts[p].ScopedVars, x)) continue;
+    ui.BoundVarNames.push_back(x);
+    ++ui.NumBoundVars;
+  }
+  if (!contradiction) {
+    for (const std::string& x : ListNames(d.Stmts[q].FreeVars)) {
+      if (InList(d.Stmts[q].ScopedVars, x) || InList(d.Stmts[p].FreeVars, x)) continue;
+      ui.ExistVarNames.push_back(x);
+      ++ui.NumExistVars;
+    }
+  }
+
+  std::string X;
+  if (!contradiction) {
+    std::string C = Q;
+    for (int k = ui.NumExistVars; k >= 1; --k) C = "EXIST(" + ui.ExistVarNames[k] + "):[" + C + "]";
+    std::string I = P.size() + C.size() >= 50 ? "[" + P + "]\r\n=> [" + C + "]"
+                                              : "[" + P + "] => [" + C + "]";
+    X = "[" + I + "]";
+    for (int k = ui.NumBoundVars; k >= 1; --k) X = "ALL(" + ui.BoundVarNames[k] + "):" + X;
+  } else {
+    X = "[[" + P + "]]";
+    for (int k = ui.NumBoundVars; k >= 1; --k) X = "EXIST(" + ui.BoundVarNames[k] + "):" + X;
+    X = "~" + X;
+  }
+  S.Parser.ExprText = X;
+  ParseExpr(S.Parser);
+  if (!S.Parser.ParseErr.empty())
+    Refuse("Conclusion Rule: Inconsistent usage of same variable name in lines " +
+           std::to_string(p) + " and " + std::to_string(q) +
+           ". Try letters a-j for bound variables, k-z for free variables.");
+
+  if (d.InsertMode) CheckLaterLines(d, p, t);
+
+  const int total = ui.NumBoundVars + ui.NumExistVars;
+  if (total > 0) {
+    SaveParse(S);
+    std::string list;
+    for (int k = 1; k <= ui.NumBoundVars; ++k) list += (list.empty() ? "" : ", ") + ui.BoundVarNames[k];
+    for (int k = 1; k <= ui.NumExistVars; ++k) list += (list.empty() ? "" : ", ") + ui.ExistVarNames[k];
+    ui.InputBox.Caption = "Conclusion Rule: Generalizing on " + list;
+    ui.InputBox.Label1 = total == 1 ? "Enter name of bound variable"
+                                    : "Enter names of " + std::to_string(total) +
+                                          " bound variables, separated by commas";
+    ui.InputBox.Text1 = list;
+    ui.InputBox.Label2 = "";
+    if (!ShowInputBox(S)) d.RuleMode = 0;
+    if (d.RuleMode == 0) return;  // cancelled: nothing changes, no message
+  }
+
+  // Commit: one undo snapshot covers the link, the indentation and the new line.
+  ProofTransaction tx(S);
+  try {
+    BackUpUndo(S);
+    d.Stmts[p].Arg1 = static_cast<int16_t>(t);
+    IndentSubproof(d, p, q);
+    d.RuleMode = kRuleConclusion;
+    d.RuleArg1 = p;
+    d.RuleArg2 = 0;
+    if (!PutStmt(S)) {
+      tx.Rollback();
+      d.RuleMode = 0;
+      FocusView(S);
+      return;
+    }
+  } catch (...) {
+    tx.Rollback();
+    throw;
+  }
+  d.RuleMode = 0;
+  FocusView(S);
+}
+
+}  // namespace
+
+void optConclusion_Click(AppState& S) {
+  try {
+    RunConclusion(S);
+  } catch (const Refusal& r) {
+    RuleBeep(S);
+    ShowStatus(S, r.Message);
+    S.Doc.RuleMode = 0;
+    FocusView(S);
+  } catch (...) {
+    RuleBeep(S);
+    S.Doc.RuleMode = 0;
+    ShowStatus(S, "Conclusion Rule: Unable to process request");
+  }
+}
+
+}  // namespace qv

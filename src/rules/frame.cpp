@@ -1,0 +1,231 @@
+#include "rules/frame.h"
+
+#include "document/document.h"
+#include "platform/host.h"
+#include "platform/richbox.h"
+
+namespace qv {
+
+void RuleBeep(AppState& S) {
+  if (S.host) S.host->Beep();
+}
+
+void PostParseError(AppState& S) {
+  RuleBeep(S);
+  ShowStatus(S, "PARSER ERROR: " + S.Parser.ParseErr);
+}
+
+void EndRule(AppState& S) {
+  S.Doc.RuleMode = 0;
+  ClearStatus(S);
+}
+
+void FocusView(AppState& S) {
+  if (S.View) S.View->SetFocus();
+}
+
+// ---- Spans ----
+
+bool IsRealToken(const TokenRec& t) { return t.Position > 0; }
+
+int TokenLast(const TokenRec& t) {
+  return t.Position + static_cast<int>(t.Token.size()) - 1;
+}
+
+namespace {
+int Last(const std::vector<TokenRec>& Toks) { return static_cast<int>(Toks.size()) - 1; }
+
+void Need(bool ok) {
+  if (!ok) throw RuleFailure("operand span outside the statement");
+}
+
+// First real token at or after i, going forward.
+int RealForward(const std::vector<TokenRec>& Toks, int i) {
+  while (i >= 1 && i <= Last(Toks) && !IsRealToken(Toks[i])) ++i;
+  Need(i >= 1 && i <= Last(Toks));
+  return i;
+}
+
+// First real token at or before i, going backward.
+int RealBackward(const std::vector<TokenRec>& Toks, int i) {
+  while (i >= 1 && i <= Last(Toks) && !IsRealToken(Toks[i])) --i;
+  Need(i >= 1 && i <= Last(Toks));
+  return i;
+}
+}  // namespace
+
+TextSpan ForwardNodeSpan(const std::vector<TokenRec>& Toks, int Node) {
+  int first = 0;
+  for (int i = 1; i <= Last(Toks); ++i) {
+    if (Toks[i].DPtr == Node) {
+      first = i;
+      break;
+    }
+  }
+  Need(first > 0 && Node > 0);
+  int partner = Toks[first].TPtr;
+  Need(partner >= 1 && partner <= Last(Toks));
+  TextSpan sp;
+  sp.Start = Toks[RealForward(Toks, first)].Position;
+  sp.End = TokenLast(Toks[RealBackward(Toks, partner)]);
+  return sp;
+}
+
+TextSpan BackwardNodeSpan(const std::vector<TokenRec>& Toks, int Node) {
+  int last = 0;
+  for (int i = Last(Toks); i >= 1; --i) {
+    if (Toks[i].DPtr == Node) {
+      last = i;
+      break;
+    }
+  }
+  Need(last > 0 && Node > 0);
+  int partner = Toks[last].TPtr;
+  Need(partner >= 1 && partner <= Last(Toks));
+  TextSpan sp;
+  sp.End = TokenLast(Toks[RealBackward(Toks, last)]);
+  sp.Start = Toks[RealForward(Toks, partner)].Position;
+  return sp;
+}
+
+TextSpan OperatorLeftSpan(const std::vector<TokenRec>& Toks, int K) {
+  Need(K >= 2 && K <= Last(Toks));
+  TextSpan sp;
+  sp.Start = Toks[RealForward(Toks, Toks[K - 1].TPtr)].Position;
+  sp.End = TokenLast(Toks[RealBackward(Toks, K - 1)]);
+  return sp;
+}
+
+TextSpan OperatorRightSpan(const std::vector<TokenRec>& Toks, int K) {
+  Need(K >= 1 && K + 1 <= Last(Toks));
+  TextSpan sp;
+  sp.Start = Toks[RealForward(Toks, K + 1)].Position;
+  sp.End = TokenLast(Toks[RealBackward(Toks, Toks[K + 1].TPtr)]);
+  return sp;
+}
+
+std::string SpanText(const std::string& Text, TextSpan Span) {
+  Need(Span.Start >= 1 && Span.End >= Span.Start &&
+       Span.End <= static_cast<int>(Text.size()));
+  return Text.substr(Span.Start - 1, Span.End - Span.Start + 1);
+}
+
+std::string RealTokenText(const std::vector<TokenRec>& Toks, int From, int To) {
+  std::string out;
+  for (int i = std::max(From, 1); i <= To && i <= Last(Toks); ++i)
+    if (IsRealToken(Toks[i])) out += Toks[i].Token;
+  return out;
+}
+
+std::string ReplaceTokens(const std::string& Text, const std::vector<TokenRec>& Toks,
+                          const std::string& From, const std::string& To) {
+  std::string out = Text;
+  for (int i = Last(Toks); i >= 1; --i) {
+    const TokenRec& t = Toks[i];
+    if (!IsRealToken(t) || t.Token != From) continue;
+    Need(TokenLast(t) <= static_cast<int>(out.size()));
+    out.replace(t.Position - 1, t.Token.size(), To);
+  }
+  return out;
+}
+
+// ---- Name lists ----
+
+std::vector<std::string> ListNames(const std::string& List) {
+  std::vector<std::string> names;
+  size_t i = 0;
+  while (i < List.size()) {
+    while (i < List.size() && List[i] == ' ') ++i;
+    size_t j = i;
+    while (j < List.size() && List[j] != ' ') ++j;
+    if (j > i) names.push_back(List.substr(i, j - i));
+    i = j;
+  }
+  return names;
+}
+
+bool InList(const std::string& List, const std::string& Name) {
+  return List.find(" " + Name + " ") != std::string::npos;
+}
+
+std::string Trim(const std::string& s) {
+  size_t a = s.find_first_not_of(' ');
+  if (a == std::string::npos) return "";
+  size_t b = s.find_last_not_of(' ');
+  return s.substr(a, b - a + 1);
+}
+
+void SaveParse(AppState& S) {
+  S.Ui.SavedExprText = S.Parser.ExprText;
+  S.Ui.SavedTokens = S.Parser.Tokens;
+  S.Ui.SavedNodes = S.Parser.Nodes;
+}
+
+bool IsNameList(const std::vector<NodeRec>& Nodes, int N) {
+  int count = static_cast<int>(Nodes.size()) - 1;
+  if (N < 1 || count != 2 * N - 1) return false;
+  for (int i = 1; i <= N; ++i)
+    if (Nodes[i].Rule != kAtom) return false;
+  for (int i = N + 1; i <= count; ++i)
+    if (Nodes[i].Rule != kNtuple) return false;
+  return true;
+}
+
+// ---- Putting statements ----
+
+namespace {
+const char* const kUndoControls[4] = {"optUndo", "cmdUndo", "optRedo", "cmdRedo"};
+}
+
+ProofTransaction::ProofTransaction(AppState& S)
+    : S_(S),
+      ProofText_(S.Doc.ProofText),
+      Stmts_(S.Doc.Stmts),
+      StmtCount_(S.Doc.StmtCount),
+      IntroLen_(S.Doc.IntroLen),
+      InsertLine_(S.Doc.InsertLine),
+      Undo_(S.Undo),
+      Redo_(S.Redo),
+      ProofChanged_(S.Ui.ProofChanged) {
+  for (int i = 0; i < 4; ++i) Enabled_[i] = S.host && S.host->ControlEnabled(kUndoControls[i]);
+  if (S.host) InsertLabel_ = S.host->ControlCaption("InsertLineLabel");
+}
+
+void ProofTransaction::Rollback() {
+  S_.Doc.ProofText = ProofText_;
+  S_.Doc.Stmts = Stmts_;
+  S_.Doc.StmtCount = StmtCount_;
+  S_.Doc.IntroLen = IntroLen_;
+  S_.Doc.InsertLine = InsertLine_;
+  S_.Undo = Undo_;
+  S_.Redo = Redo_;
+  S_.Ui.ProofChanged = ProofChanged_;
+  if (S_.host) {
+    for (int i = 0; i < 4; ++i) S_.host->SetControlEnabled(kUndoControls[i], Enabled_[i]);
+    S_.host->SetControlCaption("InsertLineLabel", InsertLabel_);
+  }
+  ResetFonts(S_);
+}
+
+bool PutStatements(AppState& S, const std::vector<std::string>& Texts) {
+  ProofTransaction tx(S);
+  BackUpUndo(S);
+  for (const std::string& text : Texts) {
+    S.Parser.ExprText = text;
+    bool ok = false;
+    try {
+      ok = PutStmt(S);
+    } catch (...) {
+      ok = false;
+    }
+    if (!ok) {
+      tx.Rollback();
+      return false;
+    }
+  }
+  return true;
+}
+
+bool PutWithUndo(AppState& S) { return PutStatements(S, {S.Parser.ExprText}); }
+
+}  // namespace qv

@@ -1,0 +1,100 @@
+// Shared steps of the click rules: beeps and status messages, the spans of
+// operands in a statement's text, the variable-name lists of a statement,
+// saving a parse aside, and putting new statements all-or-nothing under one
+// undo snapshot.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "document/state.h"
+
+namespace qv {
+
+// Thrown when a rule meets a parse it cannot read (a span outside the text,
+// a missing token). The click dispatch reports it as "Unable to process
+// request"; the Conclusion and the input box catch it themselves.
+class RuleFailure : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+void RuleBeep(AppState& S);
+// Beep, then "PARSER ERROR: " and ParseErr on the status line.
+void PostParseError(AppState& S);
+// The rule is finished: RuleMode 0 and an empty status line.
+void EndRule(AppState& S);
+void FocusView(AppState& S);
+
+// ---- Operand spans (1-based, inclusive, in the text that was parsed) ----
+struct TextSpan {
+  int Start = 0;
+  int End = 0;
+};
+bool IsRealToken(const TokenRec& t);
+// Last character of a real token.
+int TokenLast(const TokenRec& t);
+// From the first token that stands for Node: start at the first real token
+// after it, end at the last real token before its partner.
+TextSpan ForwardNodeSpan(const std::vector<TokenRec>& Toks, int Node);
+// From the last token that stands for Node, the same the other way round.
+TextSpan BackwardNodeSpan(const std::vector<TokenRec>& Toks, int Node);
+// The two operands of the operator token K.
+TextSpan OperatorLeftSpan(const std::vector<TokenRec>& Toks, int K);
+TextSpan OperatorRightSpan(const std::vector<TokenRec>& Toks, int K);
+// The text of a span; throws RuleFailure when it lies outside Text.
+std::string SpanText(const std::string& Text, TextSpan Span);
+// The Token texts of the real tokens From..To, joined without separators.
+std::string RealTokenText(const std::vector<TokenRec>& Toks, int From, int To);
+
+// Replaces every real token whose text is From by To, working from the last
+// token so the earlier positions stay valid.
+std::string ReplaceTokens(const std::string& Text, const std::vector<TokenRec>& Toks,
+                          const std::string& From, const std::string& To);
+
+// ---- Name lists (" a b " form) ----
+std::vector<std::string> ListNames(const std::string& List);
+bool InList(const std::string& List, const std::string& Name);
+std::string Trim(const std::string& s);
+
+// Copies ExprText, Tokens and Nodes into the Saved* fields.
+void SaveParse(AppState& S);
+
+// True when the parse is exactly N distinct names separated by commas:
+// N Atom nodes followed by N - 1 Ntuple nodes (one Atom for N = 1).
+bool IsNameList(const std::vector<NodeRec>& Nodes, int N);
+
+// ---- Putting statements ----
+
+// Remembers the document, the undo and redo snapshots, the changed flag and
+// the state of the undo/redo controls, so that a step that fails after it
+// has begun changing the proof can put everything back.
+class ProofTransaction {
+ public:
+  explicit ProofTransaction(AppState& S);
+  // Puts back what was remembered and redraws the view.
+  void Rollback();
+
+ private:
+  AppState& S_;
+  std::string ProofText_;
+  std::vector<StmtRec> Stmts_;
+  int StmtCount_;
+  int32_t IntroLen_;
+  int InsertLine_;
+  UndoSnapshot Undo_;
+  UndoSnapshot Redo_;
+  bool ProofChanged_;
+  bool Enabled_[4];
+  std::string InsertLabel_;
+};
+
+// BackUpUndo, then PutStmt of each text in turn with the current RuleMode,
+// RuleArg1 and RuleArg2. Either every statement is added, or the proof and
+// the undo state stay as they were and false is returned.
+bool PutStatements(AppState& S, const std::vector<std::string>& Texts);
+// The same for the single statement in ExprText.
+bool PutWithUndo(AppState& S);
+
+}  // namespace qv

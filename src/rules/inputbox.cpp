@@ -1,0 +1,338 @@
+#include "rules/inputbox.h"
+
+#include <string>
+#include <vector>
+
+#include "document/document.h"
+#include "platform/host.h"
+#include "rules/frame.h"
+
+namespace qv {
+namespace {
+
+constexpr const char* kInvalidVariableName = "Invalid variable name";
+
+InputBoxOutcome Refuse(AppState& S, const std::string& Message) {
+  RuleBeep(S);
+  S.Ui.InputBox.Label2 = Message;
+  InputBoxOutcome out;
+  out.FocusText = Message != kInvalidVariableName;
+  return out;
+}
+
+// The common put step; the dialog stays open if the statement cannot be added.
+InputBoxOutcome Put(AppState& S) {
+  if (!PutWithUndo(S)) {
+    return Refuse(S, S.Parser.ParseErr.empty() ? "Unable to process request"
+                                               : "PARSER ERROR: " + S.Parser.ParseErr);
+  }
+  S.Doc.RuleMode = 0;
+  InputBoxOutcome out;
+  out.Hide = true;
+  return out;
+}
+
+int LastIndex(const std::vector<NodeRec>& v) { return static_cast<int>(v.size()) - 1; }
+
+// Replaces each real token equal to From[i] by To[i], from the last token to
+// the first, in Text whose parse is Toks.
+std::string RenameTokens(const std::string& Text, const std::vector<TokenRec>& Toks,
+                         const std::vector<std::string>& From, const std::vector<std::string>& To) {
+  std::string out = Text;
+  for (int t = static_cast<int>(Toks.size()) - 1; t >= 1; --t) {
+    const TokenRec& tok = Toks[t];
+    if (!IsRealToken(tok)) continue;
+    for (size_t i = 0; i < From.size(); ++i) {
+      if (tok.Token != From[i]) continue;
+      if (TokenLast(tok) > static_cast<int>(out.size())) throw RuleFailure("token outside text");
+      out.replace(tok.Position - 1, tok.Token.size(), To[i]);
+      break;
+    }
+  }
+  return out;
+}
+
+// ---- E Spec (3): a new free variable replaces the existential variable ----
+InputBoxOutcome ContinueESpec(AppState& S) {
+  const std::vector<NodeRec>& typed = S.Parser.Nodes;
+  if (LastIndex(typed) != 1 || typed[1].Rule != kAtom) return Refuse(S, kInvalidVariableName);
+  const std::string x = typed[1].Name;
+
+  // An earlier use above the insertion point; closed subproofs are passed over.
+  DocState& d = S.Doc;
+  int found = 0;
+  int L = d.InsertMode ? d.InsertLine - 1 : d.StmtCount;
+  while (L >= 1) {
+    const StmtRec& s = d.Stmts[L];
+    if (s.Rule == kRuleConclusion && s.Arg1 >= 1 && s.Arg1 < L) {
+      L = s.Arg1 - 1;
+    } else if (InList(s.FreeVars, x)) {
+      found = L;
+      break;
+    } else {
+      --L;
+    }
+  }
+  if (found == 0 && d.InsertMode) {
+    for (int i = std::max(d.InsertLine, 1); i <= d.StmtCount; ++i) {
+      if (InList(d.Stmts[i].FreeVars, x)) {
+        found = i;
+        break;
+      }
+    }
+  }
+
+  const std::vector<NodeRec>& saved = S.Ui.SavedNodes;
+  for (int i = LastIndex(saved) - 1; i >= 1; --i) {
+    const NodeRec& n = saved[i];
+    if ((n.Rule == kALL || n.Rule == kEXIST) && n.Ptr1 >= 1 && n.Ptr1 <= LastIndex(saved) &&
+        saved[n.Ptr1].Name == x)
+      return Refuse(S, "Inconsistent usage of free variable in this statement");
+  }
+  if (found > 0) return Refuse(S, "Free variable already used in statement " + std::to_string(found));
+
+  S.Doc.PendingNewVar = x;
+
+  // The body of the saved EXIST statement.
+  const std::vector<TokenRec>& toks = S.Ui.SavedTokens;
+  const std::string& stmt = S.Ui.SavedExprText;
+  const int last = static_cast<int>(toks.size()) - 1;
+  int e = 0;
+  for (int i = 1; i <= last; ++i) {
+    if (toks[i].Token == "EXIST") {
+      e = i;
+      break;
+    }
+  }
+  if (e == 0 || e + 7 > last) throw RuleFailure("no EXIST in the saved statement");
+  std::string body;
+  const TokenRec& open = toks[e + 7];
+  if ((open.Token == "[" || open.Token == "(") && IsRealToken(open)) {
+    if (open.TPtr < 1 || open.TPtr > last) throw RuleFailure("unmatched bracket");
+    body = SpanText(stmt, {open.Position + 1, toks[open.TPtr].Position - 1});
+  } else {
+    int f = e + 8;
+    while (f <= last && !IsRealToken(toks[f])) ++f;
+    if (f > last) throw RuleFailure("empty body");
+    body = SpanText(stmt, {toks[f].Position, static_cast<int>(stmt.size())});
+  }
+  S.Parser.ExprText = Trim(body);
+  ParseExpr(S.Parser);
+  if (!S.Parser.ParseErr.empty()) return Refuse(S, "PARSER ERROR: " + S.Parser.ParseErr);
+
+  S.Parser.ExprText = ReplaceTokens(S.Parser.ExprText, S.Parser.Tokens, S.Ui.SpecVar, x);
+  ParseExpr(S.Parser);
+  if (!S.Parser.ParseErr.empty()) return Refuse(S, "PARSER ERROR: " + S.Parser.ParseErr);
+  return Put(S);
+}
+
+// ---- Sum and Prod (42, 43): the recursive definition over the index set n ----
+InputBoxOutcome ContinueSumProd(AppState& S) {
+  const std::vector<NodeRec>& typed = S.Parser.Nodes;
+  if (LastIndex(typed) != 3 || typed[1].Rule != kAtom || typed[2].Rule != kAtom ||
+      typed[3].Rule != kNtuple)
+    return Refuse(S, "Invalid variable names");
+  const std::string U = typed[1].Name;
+  const std::string W = typed[2].Name;
+
+  const std::vector<TokenRec>& toks = S.Ui.SavedTokens;
+  const std::vector<NodeRec>& nodes = S.Ui.SavedNodes;
+  const int last = static_cast<int>(toks.size()) - 1;
+  for (int i = 1; i <= last; ++i)
+    if (toks[i].Token == U || toks[i].Token == W)
+      return Refuse(S, "Variable '" + toks[i].Token + "' already used in expression");
+
+  // The term f(a) of the consequent f(a)@n.
+  const int root = LastIndex(nodes);
+  if (root < 2) throw RuleFailure("no saved statement");
+  const int cons = nodes[root - 1].Ptr2;
+  if (cons < 1 || cons > root) throw RuleFailure("no consequent");
+  const int m = nodes[cons].Ptr1;
+  int t0 = 0;
+  for (int i = 1; i <= last; ++i) {
+    if (toks[i].DPtr == m) {
+      t0 = i;
+      break;
+    }
+  }
+  if (t0 == 0 || toks[t0].TPtr < 1 || toks[t0].TPtr > last) throw RuleFailure("no term");
+  int a = t0;
+  while (a <= last && !IsRealToken(toks[a])) ++a;
+  int b = toks[t0].TPtr;
+  while (b >= 1 && !IsRealToken(toks[b])) --b;
+  if (a > last || b < 1) throw RuleFailure("no term");
+  // The whole of the last token: a term that ends in a longer name keeps it.
+  const std::string F = "(" + SpanText(S.Ui.SavedExprText, {toks[a].Position, TokenLast(toks[b])}) + ")";
+
+  S.Parser.ExprText = F;
+  ParseExpr(S.Parser);
+  if (!S.Parser.ParseErr.empty()) return Refuse(S, "PARSER ERROR: " + S.Parser.ParseErr);
+  const std::string& s = S.Ui.SpecVar;
+  const std::string F1 = ReplaceTokens(F, S.Parser.Tokens, s, U);
+  const std::string Fs = ReplaceTokens(F, S.Parser.Tokens, s, "(" + W + "+1)");
+
+  const bool sum = S.Doc.RuleMode == kRuleSum;
+  const std::string OP = sum ? "SUM" : "PROD";
+  const std::string OPR = sum ? "+" : "*";
+  const std::string CRLF = "\r\n";
+  S.Parser.ExprText =
+      "ALL(" + U + "):[" + U + "@n => " + OP + "(" + s + "," + U + "," + U + "):" + F + "=" + F1 +
+      "]" + CRLF + "& ALL(" + U + "):ALL(" + W + "):[" + U + "@n &" + W + "@n =>" + OP + "(" + s +
+      "," + U + "," + W + "+1):" + F + "=" + OP + "(" + s + "," + U + "," + W + "):" + F + OPR + Fs +
+      "]" + CRLF + "& ALL(" + U + "):ALL(" + W + "):[" + U + "@n &" + W + "@n & " + U + "<=" + W +
+      "=>" + OP + "(" + s + "," + U + "," + W + "):" + F + "@n]";
+  ParseExpr(S.Parser);
+  if (!S.Parser.ParseErr.empty()) return Refuse(S, "PARSER ERROR: " + S.Parser.ParseErr);
+  S.Doc.RuleArg2 = 0;
+  return Put(S);
+}
+
+// Reads N names typed as a comma list into Names; returns the refusal
+// message, or "" when the list is valid.
+std::string ReadNameList(AppState& S, int N, std::vector<std::string>& Names) {
+  const std::string message = N == 1 ? "Invalid bound variable" : "Invalid list of bound variables";
+  S.Parser.ExprText = S.Ui.InputBox.Text1;
+  ParseExpr(S.Parser);
+  if (!S.Parser.ParseErr.empty()) return message;
+  // Only plain names count: "f(y)" or "a,b+c" is no list of names.
+  if (!IsNameList(S.Parser.Nodes, N)) return message;
+  Names.clear();
+  for (int i = 1; i <= N; ++i) Names.push_back(S.Parser.Nodes[i].Name);
+  return "";
+}
+
+std::vector<std::string> Entries(const std::vector<std::string>& List, int Count) {
+  std::vector<std::string> out;
+  for (int i = 1; i <= Count && i < static_cast<int>(List.size()); ++i) out.push_back(List[i]);
+  if (static_cast<int>(out.size()) != Count) throw RuleFailure("name list shorter than its count");
+  return out;
+}
+
+// ---- Rename (46) ----
+InputBoxOutcome ContinueRename(AppState& S) {
+  const int N = S.Ui.NumBoundVars;
+  std::vector<std::string> names;
+  std::string err = ReadNameList(S, N, names);
+  if (!err.empty()) return Refuse(S, err);
+  const std::string text =
+      RenameTokens(S.Ui.SavedExprText, S.Ui.SavedTokens, Entries(S.Ui.BoundVarNames, N), names);
+  if (!SameStmt(S.Parser, S.Ui.SavedExprText, text))
+    return Refuse(S, "New bound variable already used in statement");
+  S.Parser.ExprText = text;
+  ParseExpr(S.Parser);
+  if (!S.Parser.ParseErr.empty()) return Refuse(S, S.Parser.ParseErr);
+  return Put(S);
+}
+
+// ---- Conclusion (7): names of the generalised variables; nothing is put ----
+InputBoxOutcome ContinueConclusion(AppState& S) {
+  const int nb = S.Ui.NumBoundVars;
+  const int ne = S.Ui.NumExistVars;
+  std::vector<std::string> names;
+  std::string err = ReadNameList(S, nb + ne, names);
+  if (!err.empty()) return Refuse(S, err);
+  std::vector<std::string> from = Entries(S.Ui.BoundVarNames, nb);
+  std::vector<std::string> exist = Entries(S.Ui.ExistVarNames, ne);
+  from.insert(from.end(), exist.begin(), exist.end());
+  const std::string text = RenameTokens(S.Ui.SavedExprText, S.Ui.SavedTokens, from, names);
+  if (!SameStmt(S.Parser, S.Ui.SavedExprText, text))
+    return Refuse(S, "New bound variable already used in premise or last statement");
+  S.Parser.ExprText = text;
+  ParseExpr(S.Parser);
+  if (!S.Parser.ParseErr.empty()) return Refuse(S, S.Parser.ParseErr);
+  InputBoxOutcome out;
+  out.Hide = true;
+  return out;
+}
+
+// ---- Reorder (47): a rearranged prefix of universal quantifiers ----
+InputBoxOutcome ContinueReorder(AppState& S) {
+  std::string s;
+  for (char ch : Trim(S.Ui.InputBox.Text1))
+    if (ch != ' ') s += ch;
+  const int N = S.Ui.NumBoundVars;
+  const std::vector<std::string> names = Entries(S.Ui.BoundVarNames, N);
+  std::vector<bool> read(N, false);
+  size_t p = 0;  // 0-based here
+  for (int k = 0; k < N; ++k) {
+    if (s.compare(p, 4, "ALL(") != 0) return Refuse(S, "Invalid list of quantifiers");
+    size_t close = s.find("):", p + 4);
+    if (close == std::string::npos) return Refuse(S, "Invalid list of quantifiers");
+    std::string name = s.substr(p + 4, close - (p + 4));
+    for (int i = 0; i < N; ++i) {
+      if (names[i] != name) continue;
+      if (read[i]) return Refuse(S, "Duplicate bound variable '" + name + "'");
+      read[i] = true;
+      break;
+    }
+    p += name.size() + 6;
+  }
+  for (int i = 0; i < N; ++i)
+    if (!read[i]) return Refuse(S, "Missing bound variable '" + names[i] + "'");
+  s = s.substr(0, p);
+
+  // The new prefix replaces the statement's own prefix of N quantifiers, cut
+  // after its N-th colon. The statement is the saved one, so a retry after a
+  // refused attempt starts from the same text.
+  const std::string& stmt = S.Ui.SavedExprText;
+  size_t e = std::string::npos;
+  size_t from = 0;
+  for (int k = 0; k < N; ++k) {
+    e = stmt.find(':', from);
+    if (e == std::string::npos) throw RuleFailure("quantifier prefix not found");
+    from = e + 1;
+  }
+  S.Parser.ExprText = s + stmt.substr(from);
+  ParseExpr(S.Parser);
+  if (!S.Parser.ParseErr.empty()) return Refuse(S, S.Parser.ParseErr);
+  return Put(S);
+}
+
+}  // namespace
+
+void MyInputBox_Activate(AppState& S) {
+  const int m = S.Doc.RuleMode;
+  if (m != kRuleConclusion && m != kRuleRename && m != kRuleReorder) S.Ui.InputBox.Text1.clear();
+}
+
+InputBoxOutcome MyInputBox_Continue(AppState& S) {
+  try {
+    if (S.Ui.InputBox.Text1.find('#') != std::string::npos) {
+      RuleBeep(S);
+      S.Ui.InputBox.Label2 = "Invalid character '#'";
+      InputBoxOutcome out;
+      out.FocusText = true;
+      return out;
+    }
+    switch (S.Doc.RuleMode) {
+      case kRuleRename: return ContinueRename(S);
+      case kRuleReorder: return ContinueReorder(S);
+      case kRuleConclusion: return ContinueConclusion(S);
+      case 25: case 26: case 27: case 29: case 48: case 53: case 54:
+        return SchemaContinue(S);
+      default: break;
+    }
+    S.Parser.ExprText = S.Ui.InputBox.Text1;
+    ParseExpr(S.Parser);
+    if (!S.Parser.ParseErr.empty()) return Refuse(S, kInvalidVariableName);
+    switch (S.Doc.RuleMode) {
+      case kRuleESpec: return ContinueESpec(S);
+      case kRuleSum:
+      case kRuleProd: return ContinueSumProd(S);
+      default: return InputBoxOutcome{};  // U Gen and others: nothing further
+    }
+  } catch (...) {
+    return Refuse(S, "Unable to process request");
+  }
+}
+
+void MyInputBox_Cancel(AppState& S) {
+  S.Doc.RuleMode = 0;
+  S.Parser.ParseErr = "Cancelled";
+}
+
+void MyInputBox_QueryUnload(AppState& S) { S.Doc.RuleMode = 0; }
+
+bool ShowInputBox(AppState& S) { return S.host && S.host->ShowModal(kInputBoxForm); }
+
+}  // namespace qv

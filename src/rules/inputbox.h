@@ -1,0 +1,38 @@
+// The input box "MyInputBox": a small modal dialog that asks for one line of
+// text (a new variable, a list of bound variables, a quantifier prefix, the
+// order of a schema). Its logic works on S.Ui.InputBox and the shared parse;
+// the Qt dialog only shows those fields and calls these handlers.
+#pragma once
+
+#include "document/state.h"
+
+namespace qv {
+
+inline constexpr const char* kInputBoxForm = "MyInputBox";
+
+// What the dialog does after Continue.
+struct InputBoxOutcome {
+  bool Hide = false;       // the input was accepted; the dialog hides
+  bool FocusText = false;  // a refusal puts the focus back on the text box
+};
+
+// On showing: the text box is emptied except in the modes that pre-fill it
+// (Conclusion 7, Rename 46, Reorder 47).
+void MyInputBox_Activate(AppState& S);
+// Validates S.Ui.InputBox.Text1 for the pending RuleMode and, for most modes,
+// puts the new statement. A refusal leaves its message in Label2.
+InputBoxOutcome MyInputBox_Continue(AppState& S);
+// Cancel button and Esc.
+void MyInputBox_Cancel(AppState& S);
+// Closing the window from its frame.
+void MyInputBox_QueryUnload(AppState& S);
+
+// Shows the input box modally with what the opener left in S.Ui.InputBox.
+// Returns false when no input box is installed.
+bool ShowInputBox(AppState& S);
+
+// The branch of Continue for the schemata of order n (modes 25, 26, 27, 29,
+// 48, 53, 54).
+InputBoxOutcome SchemaContinue(AppState& S);
+
+}  // namespace qv

@@ -1,0 +1,103 @@
+#include "rules/inputbox_qt.h"
+
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "rules/inputbox.h"
+
+namespace qv {
+namespace {
+QString L1(const std::string& s) { return QString::fromLatin1(s.data(), static_cast<int>(s.size())); }
+std::string ToL1(const QString& s) { return s.toLatin1().toStdString(); }
+}  // namespace
+
+InputBoxDialog::InputBoxDialog(AppState& state, QWidget* parent) : QDialog(parent), S(state) {
+  setObjectName("MyInputBox");
+  setModal(true);
+  label1_ = new QLabel(this);
+  label1_->setObjectName("Label1");
+  label1_->setWordWrap(true);
+  text1_ = new QLineEdit(this);
+  text1_->setObjectName("Text1");
+  label2_ = new QLabel(this);
+  label2_->setObjectName("Label2");
+  label2_->setStyleSheet("color: rgb(192, 0, 0);");
+  continue_ = new QPushButton("Continue", this);
+  continue_->setObjectName("Continue");
+  continue_->setAutoDefault(false);
+  cancel_ = new QPushButton("Cancel", this);
+  cancel_->setObjectName("Cancel");
+  cancel_->setAutoDefault(false);
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(continue_);
+  buttons->addWidget(cancel_);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(label1_);
+  layout->addWidget(text1_);
+  layout->addWidget(label2_);
+  layout->addLayout(buttons);
+  setMinimumWidth(460);
+
+  connect(continue_, &QPushButton::clicked, this, &InputBoxDialog::OnContinue);
+  connect(cancel_, &QPushButton::clicked, this, &InputBoxDialog::OnCancel);
+  connect(text1_, &QLineEdit::returnPressed, this, &InputBoxDialog::OnContinue);
+}
+
+void InputBoxDialog::Run() {
+  const UiState::InputBoxState& box = S.Ui.InputBox;
+  setWindowTitle(L1(box.Caption));
+  label1_->setText(L1(box.Label1));
+  label2_->setText(L1(box.Label2));
+  MyInputBox_Activate(S);
+  text1_->setText(L1(S.Ui.InputBox.Text1));
+  QFont f = text1_->font();
+  f.setPointSize(S.Ui.FontSize);
+  text1_->setFont(f);
+  text1_->setFocus();
+  exec();
+}
+
+void InputBoxDialog::OnContinue() {
+  S.Ui.InputBox.Text1 = ToL1(text1_->text());
+  InputBoxOutcome out = MyInputBox_Continue(S);
+  label2_->setText(L1(S.Ui.InputBox.Label2));
+  if (out.Hide) {
+    accept();
+    return;
+  }
+  if (out.FocusText) text1_->setFocus();
+}
+
+void InputBoxDialog::OnCancel() {
+  S.Ui.InputBox.Text1 = ToL1(text1_->text());
+  MyInputBox_Cancel(S);
+  reject();
+}
+
+void InputBoxDialog::keyPressEvent(QKeyEvent* e) {
+  if (e->key() == Qt::Key_Escape) {
+    OnCancel();
+    return;
+  }
+  // Enter is handled by the text box; it must not trigger a default button.
+  if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) return;
+  QDialog::keyPressEvent(e);
+}
+
+void InputBoxDialog::closeEvent(QCloseEvent* e) {
+  if (isVisible()) {
+    MyInputBox_QueryUnload(S);
+    unloaded_ = true;
+  }
+  e->accept();
+  QDialog::closeEvent(e);
+}
+
+}  // namespace qv

@@ -1,0 +1,116 @@
+// A fresh AppState on in-memory boxes and a scripted host, with helpers to
+// put statements, click lines of the view and answer the input box.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "document/document.h"
+#include "platform/fakehost.h"
+#include "platform/memrichbox.h"
+#include "rules/inputbox.h"
+#include "rules/rules.h"
+
+namespace qv {
+
+class RulesTest : public ::testing::Test {
+ protected:
+  RulesTest() {
+    S.host = &host;
+    S.View = &view;
+    S.StatusLine = &status;
+    S.WorkArea = &work;
+  }
+
+  // Adds Text as a statement of Rule, as the entry window or a rule would.
+  void Put(const std::string& Text, int Rule = kRulePremise, int A1 = 0, int A2 = 0) {
+    S.Parser.ExprText = Text;
+    S.Doc.RuleMode = Rule;
+    S.Doc.RuleArg1 = A1;
+    S.Doc.RuleArg2 = A2;
+    ASSERT_TRUE(PutStmt(S)) << Text;
+    S.Doc.RuleMode = 0;
+    Check();
+  }
+
+  // Starts again with an empty proof.
+  void Reset() {
+    S = AppState{};
+    S.host = &host;
+    S.View = &view;
+    S.StatusLine = &status;
+    S.WorkArea = &work;
+  }
+
+  void Check() {
+    if (checking) EXPECT_EQ(CheckDocInvariants(S.Doc), "") << S.Doc.ProofText;
+  }
+  bool checking = true;  // off for a proof damaged on purpose
+
+  // Puts the caret on the first character of line k's formula in the view.
+  void Click(int k) {
+    const StmtRec& s = S.Doc.Stmts[k];
+    view.SetSelStart(s.StartStmt - s.StartLine + s.ViewerStartLine - 1);
+  }
+  // Puts the caret where no statement is.
+  void ClickNowhere() { view.SetSelStart(view.TextLength()); }
+
+  // Arms a rule as its command does.
+  void Arm(int Rule) {
+    S.Doc.RuleMode = Rule;
+    S.Ui.FirstClickPending = true;
+  }
+  void Join(int a, int b) {
+    Arm(kRuleJoin);
+    Click(a);
+    qv::Join(S, S.Ui.FirstClickPending);
+    Click(b);
+    qv::Join(S, S.Ui.FirstClickPending);
+  }
+
+  std::string Formula(int k) const {
+    const StmtRec& s = S.Doc.Stmts[k];
+    std::string f = S.Doc.ProofText.substr(s.StartStmt - 1, s.EndStmt - s.StartStmt + 1);
+    std::string out;
+    for (char c : f)
+      if (c != '\t') out += c;
+    return out;
+  }
+  std::string RuleText(int k) const {
+    const StmtRec& s = S.Doc.Stmts[k];
+    return S.Doc.ProofText.substr(s.StartRule - 1, s.EndRule - s.StartRule + 1);
+  }
+  std::string Status() const { return status.Text(); }
+
+  // The user's answers to the next input boxes: each entry is typed and
+  // Continue pressed until the box hides; with the entries used up the box
+  // is cancelled. What the box showed is recorded.
+  struct BoxSeen {
+    std::string Caption, Label1, Text1;
+    std::vector<std::string> Messages;  // Label2 after each refused Continue
+  };
+  void AnswerInputBox(std::vector<std::string> inputs, bool keepPrefilled = false) {
+    host.OnModal(kInputBoxForm, [this, inputs, keepPrefilled]() {
+      MyInputBox_Activate(S);
+      seen.Caption = S.Ui.InputBox.Caption;
+      seen.Label1 = S.Ui.InputBox.Label1;
+      seen.Text1 = S.Ui.InputBox.Text1;
+      seen.Messages.clear();
+      for (const std::string& in : inputs) {
+        if (!keepPrefilled) S.Ui.InputBox.Text1 = in;
+        if (MyInputBox_Continue(S).Hide) return;
+        seen.Messages.push_back(S.Ui.InputBox.Label2);
+      }
+      MyInputBox_Cancel(S);
+    });
+  }
+  BoxSeen seen;
+
+  FakeHost host;
+  MemRichBox view, status, work;
+  AppState S;
+};
+
+}  // namespace qv
