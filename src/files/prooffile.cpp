@@ -122,6 +122,9 @@ void OpenProof(AppState& S) {
   S.Doc.Stmts = std::move(read.Stmts);
   S.Doc.StmtCount = read.StmtCount;
   S.Doc.IntroLen = read.IntroLen;
+  // The snapshots belong to the proof just replaced; never restore them into this one.
+  S.Undo.Valid = false;
+  S.Redo.Valid = false;
   ResetFonts(S);
   AddRecentFile(S);
   LoadRecentFiles(S);

@@ -193,8 +193,10 @@ TEST_F(FilesTest, SaveAndOpenRestoreTheProof) {
   T.Doc.InsertMode = true;
   T.Doc.InsertLine = 3;
   T.Ui.ProofChanged = true;
+  T.Undo.Valid = true;
   T.Ui.ProofFileName = Path("sample.proof");
   OpenProof(T);
+  EXPECT_FALSE(T.Undo.Valid);
   EXPECT_FALSE(T.Ui.DialogCancelled);
   EXPECT_EQ(T.Ui.ProofCaption, "Sums of naturals");
   EXPECT_EQ(T.Doc.ProofText, b.d.ProofText);
