@@ -8,11 +8,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMetaObject>
-#include <QMouseEvent>
 #include <QPushButton>
-#include <QScrollBar>
-#include <QTimer>
 
+#include "document/document.h"
 #include "entry/install.h"
 #include "files/files.h"
 #include "files/install.h"
@@ -216,8 +214,6 @@ const ToolButton kToolbar[] = {
     {"cmdHelp", "Help** ", 8880, 735, "User Manual, Tutorial", "optUserManual"},
 };
 
-QString Latin1(const std::string& s) { return QString::fromLatin1(s.data(), qsizetype(s.size())); }
-
 }  // namespace
 
 MainWindow::MainWindow(AppState& state, ProofWindowState& win, CommandRegistry& commands,
@@ -238,11 +234,12 @@ MainWindow::MainWindow(AppState& state, ProofWindowState& win, CommandRegistry& 
   // A click runs once the release is finished, so a dialog that it opens
   // does not run inside the view's mouse handling.
   connect(view_, &QtRichBox::clicked, this, [this] {
-    QMetaObject::invokeMethod(this, [this] { RTB_Click(S); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { Guarded([this] { RTB_Click(S); }); }, Qt::QueuedConnection);
   });
   // The double click is handled at its second press, before the release
   // that restores the caret.
-  connect(view_, &QtRichBox::doubleClicked, this, [this] { RTB_DblClick(S); });
+  connect(view_, &QtRichBox::doubleClicked, this, [this] { Guarded([this] { RTB_DblClick(S); }); });
   connect(view_, &QtRichBox::mouseReleased, this, [this](int button, int, int x, int y) {
     if (RTB_MouseUp(S, button == Qt::RightButton) && editMenu_)
       editMenu_->popup(view_->viewport()->mapToGlobal(QPoint(x, y)));
@@ -341,7 +338,21 @@ void MainWindow::BuildToolbar(QWidget* central) {
 }
 
 void MainWindow::RunCommand(const std::string& name) {
-  if (!commands_.Run(name) && S.host) S.host->Beep();
+  Guarded([&] {
+    if (!commands_.Run(name) && S.host) S.host->Beep();
+  });
+}
+
+void MainWindow::Guarded(const std::function<void()>& handler) {
+  // A failure nobody handled must not leave the event loop: it ends the
+  // pending rule and is reported like any failed command.
+  try {
+    handler();
+  } catch (...) {
+    S.Doc.RuleMode = 0;
+    if (S.host) S.host->Beep();
+    if (S.StatusLine) ShowStatus(S, "Unable to process request");
+  }
 }
 
 void MainWindow::LayOut() {
@@ -368,7 +379,8 @@ void MainWindow::changeEvent(QEvent* e) {
   if (e->type() == QEvent::ActivationChange && isActiveWindow()) {
     // Runs after the activation has been handled, so the splash (a modal
     // window) does not open inside the window system's event.
-    QMetaObject::invokeMethod(this, [this] { Form_Activate(S, W); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { Guarded([this] { Form_Activate(S, W); }); }, Qt::QueuedConnection);
   }
 }
 

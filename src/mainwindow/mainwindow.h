@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -38,6 +39,8 @@ class MainWindow : public QMainWindow {
 
   // Runs the command registered under a control's name; beeps when none is.
   void RunCommand(const std::string& name);
+  // Runs an event handler; a failure it leaves unhandled is reported.
+  void Guarded(const std::function<void()>& handler);
 
  protected:
   void closeEvent(QCloseEvent* e) override;

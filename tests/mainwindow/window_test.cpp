@@ -1,1 +1,243 @@
+// The main window on screen (offscreen): its title at start, its menus and
+// toolbar, the undo and redo controls, Esc and the close box.
 #include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QTimer>
+#include <atomic>
+#include <filesystem>
+#include <memory>
+
+#include "document/document.h"
+#include "files/files.h"
+#include "mainwindow/mainwindow.h"
+#include "platform/host.h"
+#include "platform/qt/qtrichbox.h"
+
+namespace qv {
+namespace {
+
+int argc = 1;
+char arg0[] = "quorvane";
+char* argv[] = {arg0, nullptr};
+
+class WindowTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    if (!QApplication::instance()) new QApplication(argc, argv);
+  }
+
+  WindowTest() {
+    static std::atomic<int> serial{0};
+    dir = std::filesystem::temp_directory_path() /
+          ("qv-window-" + std::to_string(::getpid()) + "-" + std::to_string(serial++));
+    std::filesystem::create_directories(dir);
+    app = std::make_unique<Application>(dir.string(), std::vector<std::string>{"quorvane"});
+    S = &app->State();
+    // A modal window left open would stall the test: close it and fail.
+    watchdog.setInterval(50);
+    QObject::connect(&watchdog, &QTimer::timeout, [this] {
+      if (QWidget* w = QApplication::activeModalWidget()) {
+        ADD_FAILURE() << "unexpected modal window " << w->windowTitle().toStdString();
+        w->close();
+      }
+    });
+    watchdog.start();
+    app->HostRef().RegisterForm("StartUp", [] {});
+    app->WindowState().Quit = [this] { ++quits; };
+  }
+  ~WindowTest() override {
+    app.reset();
+    std::filesystem::remove_all(dir);
+  }
+
+  QAction* Action(const char* name) {
+    return app->Window().findChild<QAction*>(QString::fromLatin1(name));
+  }
+  QPushButton* Button(const char* name) {
+    return app->Window().findChild<QPushButton*>(QString::fromLatin1(name));
+  }
+  void Esc() {
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier, QStringLiteral("\x1b"));
+    QApplication::sendEvent(app->Window().View(), &press);
+  }
+
+  std::filesystem::path dir;
+  std::unique_ptr<Application> app;
+  AppState* S = nullptr;
+  QTimer watchdog;
+  int quits = 0;
+};
+
+TEST_F(WindowTest, StartsUntitledWithTheKeyPrompt) {
+  EXPECT_EQ(app->Window().windowTitle().toStdString(), " Quorvane 2.0  -  (Untitled)");
+  EXPECT_EQ(S->StatusLine->Text(), "Press any key to continue");
+  auto* label = app->Window().findChild<QLabel*>(QStringLiteral("InsertLineLabel"));
+  ASSERT_NE(label, nullptr);
+  EXPECT_EQ(label->text().toStdString(), "");
+  EXPECT_EQ(app->Window().View()->objectName().toStdString(), "RTB");
+  EXPECT_FALSE(app->Window().WorkArea()->isVisibleTo(&app->Window()));
+
+  Form_Activate(*S, app->WindowState());
+  EXPECT_EQ(S->StatusLine->Text(), "Click Help** Button to start Tutorial");
+  EXPECT_EQ(S->StatusLine->SelAlignment(), Align::Centre);
+}
+
+TEST_F(WindowTest, EveryMenuItemExistsAndTheHiddenOnesAreHidden) {
+  const char* shown[] = {
+      "optNew", "optOpen", "optSave", "optSaveAs", "optHTML", "optPrint", "optSelectDir",
+      "optExit", "optUndo", "optRedo", "optInsert", "optCopy", "DeleteAllRef",
+      "DelAllSubsequent", "optFind", "optRepeatFind", "optCaption", "optIntro", "optComment",
+      "optToggleHighlight", "optRichTextMode", "optHideDetails", "optShowDetails",
+      "optShowLastDetails", "optDetails", "optPremiseBlock", "optShowAllStmts",
+      "optShowHighlights", "optSmallText", "optMediumText", "optLargeText", "optPremise",
+      "optAxiom", "optJoin", "optSplit", "optDNegRemove", "optConclusion", "optImplies",
+      "optImliesOr", "optIff", "optDeMorgan", "optDetachment", "optContrapositive", "optCases",
+      "optArbAntecedent", "optArbConsequent", "optArbOrRight", "optArbOrLeft", "optOrNot",
+      "optQuantifierSwitch", "optSpec", "optEGen", "optRename", "optReorder",
+      "optCopyStatement", "optSubset", "optCartesianProd", "optPowerSet", "optSetEquality",
+      "optReflexivity", "optSymmetry", "optSubstitution", "optFunction", "optFunctionSpace",
+      "optPairwiseUnion", "optArbitraryUnion", "optChoice", "optNumberAxioms", "optAdd",
+      "optSubtraction", "optMultiplicationProperties", "optDivision", "optExponentPropeterties",
+      "OptLessThan", "optGreateThan", "optLessThanOrEqual", "optGreaterThanOrEqual",
+      "optShowTip", "optUserManual", "optQuorvaneOnlline", "optAbout"};
+  const char* hidden[] = {"optDebug", "bar6", "optFile1", "optFile2", "optFile3", "optFile4",
+                          "optFile5", "optUGen", "optNtupleEQ", "optFunctionAxioms",
+                          "optFunctionEquality", "optSetOps", "optSumShortcut",
+                          "optProdShortcut", "optAddProperties", "optSummationProperties",
+                          "optProductProperties", "optGroupAxioms", "optRingAxioms"};
+  for (const char* name : shown) {
+    QAction* a = Action(name);
+    ASSERT_NE(a, nullptr) << name;
+    EXPECT_TRUE(a->isVisible()) << name;
+  }
+  for (const char* name : hidden) {
+    QAction* a = Action(name);
+    ASSERT_NE(a, nullptr) << name;
+    EXPECT_FALSE(a->isVisible()) << name;
+  }
+  for (const char* menu : {"mnuFile", "mnuEdit", "mnuView", "mnuLogic", "mnuSets", "mnuNumbers",
+                           "optHelp", "optTextSize", "optArbOr", "optUnionOfSets",
+                           "mnuAlgProperties"})
+    EXPECT_NE(app->Window().findChild<QMenu*>(QString::fromLatin1(menu)), nullptr) << menu;
+}
+
+TEST_F(WindowTest, CaptionsKeysChecksAndEnabledStatesAreAsDesigned) {
+  struct Item {
+    const char* name;
+    const char* caption;
+  } items[] = {
+      {"optHTML", "Make HTML File   (*.html)"},
+      {"optExit", "E&xit"},
+      {"optInsert", "&Insert Mode "},
+      {"optComment", "Comment            (Click Stmt Text)"},
+      {"optPremiseBlock", "Show / Hide Premise Block  (Click \"Conclusion\")"},
+      {"optImplies", "'=>'      <-->   '&&'                (Implies-And)"},
+      {"optOrNot", "P | ~P                                 (Or Not)    "},
+      {"optCases", "C&ases "},
+      {"optUGen", "&Universal  Gen                (U Gen)"},
+      {"optSymmetry", "S&ymmetry  (x=y, y=x)         (Sym)"},
+      {"optRingAxioms", "&Ring Axioms         (r, 0, 1, +, _ , *)"},
+      {"optFile3", "File 3"},
+      {"optQuorvaneOnlline", "Quorvane Online"},
+  };
+  for (const Item& i : items) {
+    ASSERT_NE(Action(i.name), nullptr) << i.name;
+    EXPECT_EQ(Action(i.name)->text().toStdString(), i.caption) << i.name;
+  }
+  EXPECT_EQ(Action("optUndo")->shortcut(), QKeySequence(QStringLiteral("Ctrl+Z")));
+  EXPECT_EQ(Action("optRedo")->shortcut(), QKeySequence(QStringLiteral("Ctrl+Y")));
+  EXPECT_EQ(Action("optRepeatFind")->shortcut(), QKeySequence(Qt::Key_F9));
+  EXPECT_EQ(Action("optShowHighlights")->shortcut(), QKeySequence(Qt::Key_F12));
+  EXPECT_TRUE(Action("optRichTextMode")->isChecked());
+  EXPECT_TRUE(Action("optMediumText")->isChecked());
+  EXPECT_FALSE(Action("optSmallText")->isChecked());
+  EXPECT_TRUE(Action("optShowTip")->isChecked());
+  EXPECT_FALSE(Action("optInsert")->isChecked());
+  EXPECT_FALSE(Action("optUGen")->isEnabled());
+  EXPECT_FALSE(Action("optFunctionEquality")->isEnabled());
+
+  // Choosing a checked item changes its mark only through its command.
+  bool ran = false;
+  app->Commands().Add("optRichTextMode", [&] { ran = true; });
+  Action("optRichTextMode")->trigger();
+  EXPECT_TRUE(ran);
+  EXPECT_TRUE(Action("optRichTextMode")->isChecked());
+}
+
+TEST_F(WindowTest, ToolbarButtonsRunTheirMenuCommands) {
+  const char* buttons[] = {"cmdNew",   "cmdOpen",   "cmdSave", "cmdUndo",       "cmdRedo",
+                           "cmdPremise", "cmdSplit", "cmdJoin", "cmdDetach",     "cmdIff",
+                           "cmdConclusion", "cmdSpecify", "cmdSubAllOccurrences", "cmdEGen",
+                           "cmdHelp"};
+  for (const char* b : buttons) ASSERT_NE(Button(b), nullptr) << b;
+  EXPECT_EQ(Button("cmdHelp")->text().toStdString(), "Help** ");
+  EXPECT_EQ(Button("cmdJoin")->toolTip().toStdString(),
+            "Join two statements to form an AND statement, introducing '&' ");
+  std::string ran;
+  app->Commands().Add("optSave", [&] { ran = "optSave"; });
+  Button("cmdSave")->click();
+  EXPECT_EQ(ran, "optSave");
+}
+
+TEST_F(WindowTest, UndoAndRedoControlsFollowTheChanges) {
+  for (const char* n : {"cmdUndo", "cmdRedo"}) EXPECT_FALSE(Button(n)->isEnabled()) << n;
+  EXPECT_FALSE(Action("optUndo")->isEnabled());
+  EXPECT_FALSE(Action("optRedo")->isEnabled());
+
+  S->Parser.ExprText = "A";
+  S->Doc.RuleMode = kRuleAxiom;
+  BackUpUndo(*S);
+  ASSERT_TRUE(PutStmt(*S));
+  S->Parser.ExprText = "B";
+  BackUpUndo(*S);
+  ASSERT_TRUE(PutStmt(*S));
+  S->Doc.RuleMode = 0;
+  EXPECT_TRUE(Action("optUndo")->isEnabled());
+  EXPECT_TRUE(Button("cmdUndo")->isEnabled());
+  EXPECT_FALSE(Action("optRedo")->isEnabled());
+  EXPECT_FALSE(Button("cmdRedo")->isEnabled());
+
+  Action("optUndo")->trigger();
+  EXPECT_EQ(S->Doc.StmtCount, 1);
+  EXPECT_FALSE(Action("optUndo")->isEnabled());
+  EXPECT_FALSE(Button("cmdUndo")->isEnabled());
+  EXPECT_TRUE(Action("optRedo")->isEnabled());
+  EXPECT_TRUE(Button("cmdRedo")->isEnabled());
+
+  Button("cmdRedo")->click();
+  EXPECT_EQ(S->Doc.StmtCount, 2);
+  EXPECT_TRUE(Action("optUndo")->isEnabled());
+  EXPECT_FALSE(Action("optRedo")->isEnabled());
+  EXPECT_EQ(S->View->Text(), S->Doc.ProofText);
+}
+
+TEST_F(WindowTest, EscInTheViewCancelsTheRuleOnceAndThenExits) {
+  S->Doc.RuleMode = kRuleSplit;
+  Esc();
+  EXPECT_EQ(S->Doc.RuleMode, 0);
+  EXPECT_EQ(quits, 0);
+  Esc();
+  EXPECT_EQ(quits, 1);
+}
+
+TEST_F(WindowTest, CloseBoxAsksAndCancelKeepsTheWindow) {
+  app->Window().show();
+  S->Ui.ProofChanged = true;
+  app->HostRef().RegisterForm("SaveChanges", [this] { SaveChangesCancel(*S); });
+  EXPECT_FALSE(app->Window().close());
+  EXPECT_TRUE(app->Window().isVisible());
+  EXPECT_EQ(quits, 0);
+
+  app->HostRef().RegisterForm("SaveChanges", [this] { SaveChangesNo(*S); });
+  EXPECT_TRUE(app->Window().close());
+  EXPECT_EQ(quits, 1);
+}
+
+}  // namespace
+}  // namespace qv
