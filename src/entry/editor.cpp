@@ -1,0 +1,167 @@
+#include "entry/editor.h"
+
+#include "document/document.h"
+#include "platform/host.h"
+
+namespace qv {
+
+void ExprEditor::Beep() {
+  if (S_.host) S_.host->Beep();
+}
+
+void ExprEditor::Snapshot() { S_.Ui.UndoRTF = box_.RichText(); }
+
+void ExprEditor::Notation(const std::string& text, int advance) {
+  if (kind_ == EditorKind::Comment) Snapshot();
+  const int32_t p = box_.SelStart();
+  box_.SetSelText(text);  // replaces the selection, if any
+  box_.SetSelStart(p);
+  box_.SetSelLength(static_cast<int32_t>(text.size()));
+  box_.SetSelFontName(kEditorFont);
+  if (kind_ == EditorKind::Comment) box_.SetSelColor(kCommentBlue);
+  box_.SetSelStart(p + advance);
+  if (kind_ == EditorKind::Comment) {
+    UndoOn = true;
+  } else {
+    UndoOn = false;
+  }
+  box_.SetFocus();
+}
+
+void ExprEditor::ElementOf() {
+  const int32_t p = box_.SelStart();
+  box_.SetSelText(kind_ == EditorKind::Comment ? "e " : "e");
+  box_.SetSelStart(p);
+  box_.SetSelLength(1);
+  box_.SetSelFontName(kSymbolFont);
+  if (kind_ == EditorKind::Comment) {
+    box_.SetSelStart(p + 1);
+    box_.SetSelLength(1);
+    box_.SetSelFontName(kEditorFont);
+  }
+  box_.SetSelStart(p + 1);
+  box_.SetSelFontName(kEditorFont);
+  UndoOn = false;
+  box_.SetFocus();
+}
+
+bool ExprEditor::KeyPress(char c) {
+  UndoOn = false;
+  RedoOn = false;
+  if (kind_ == EditorKind::Entry && ParseMarked) {
+    ParseMarked = false;
+    const int32_t p = box_.SelStart();
+    const int32_t len = box_.SelLength();
+    box_.SetSelStart(0);
+    box_.SetSelLength(box_.TextLength());
+    box_.SetSelColor(kBlack);
+    box_.SetSelStart(p);
+    box_.SetSelLength(len);
+  }
+  if (c == '@') {
+    ElementOf();
+    return false;
+  }
+  box_.SetSelFontName(kEditorFont);
+  if (kind_ == EditorKind::Comment) {
+    box_.SetSelColor(kCommentBlue);
+    box_.SetSelBold(false);
+  }
+  return true;
+}
+
+bool ExprEditor::KeyDown(int key, int mods) {
+  if (mods == kModCtrl) {
+    switch (key) {
+      case 'A': InsertALL(); break;
+      case 'E': InsertEXIST(); break;
+      case 'X': Cut(); break;
+      case 'C': Copy(); break;
+      case 'V': Paste(); break;
+      // Ctrl+Z follows the Undo item: with Undo off there is nothing of this
+      // box to bring back.
+      case 'Z': if (UndoOn) Undo(); break;
+      case 'S': InsertSUM(); break;
+      case 'P': InsertPROD(); break;
+      default: break;
+    }
+    return true;
+  }
+  if (key == kKeyDelete) {
+    Snapshot();
+    UndoOn = true;
+    if (kind_ == EditorKind::Entry) RedoOn = false;
+  }
+  return false;
+}
+
+void ExprEditor::Undo() {
+  if (!UndoOn) return;
+  RedoRTF = box_.RichText();
+  box_.SetRichText(S_.Ui.UndoRTF);
+  UndoOn = false;
+  RedoOn = true;
+  box_.SetFocus();
+}
+
+void ExprEditor::Redo() {
+  if (!RedoOn) return;
+  box_.SetRichText(RedoRTF);
+  UndoOn = true;
+  RedoOn = false;
+  box_.SetFocus();
+}
+
+void ExprEditor::Cut() {
+  if (box_.SelLength() == 0) {
+    Beep();
+    box_.SetFocus();
+    return;
+  }
+  Snapshot();
+  UndoOn = true;
+  if (kind_ == EditorKind::Entry) RedoOn = false;
+  CopySel(S_, box_);
+  box_.SetSelText("");
+  box_.SetFocus();
+}
+
+void ExprEditor::Copy() { CopySel(S_, box_); }
+
+void ExprEditor::Paste() {
+  Snapshot();
+  UndoOn = true;
+  if (kind_ == EditorKind::Entry) RedoOn = false;
+  PasteInto(S_, box_);
+  if (kind_ == EditorKind::Entry) ParseMarked = false;  // the paste repaints everything black
+  box_.SetFocus();
+}
+
+void ExprEditor::Delete() {
+  if (box_.SelLength() == 0) {
+    Beep();
+    box_.SetFocus();
+    return;
+  }
+  Snapshot();
+  UndoOn = true;
+  if (kind_ == EditorKind::Entry) RedoOn = false;
+  box_.SetSelText("");
+  box_.SetFocus();
+}
+
+void ExprEditor::Clear() {
+  Snapshot();
+  UndoOn = true;
+  if (kind_ == EditorKind::Entry) RedoOn = false;
+  box_.SetText("");
+  box_.SetFocus();
+}
+
+void ExprEditor::MouseDown(int x, int y) {
+  if (box_.SelLength() != 0) return;
+  const int32_t idx = box_.CharFromPoint(x, y);
+  if (idx >= 0) box_.SetSelStart(idx);
+}
+
+}  // namespace qv

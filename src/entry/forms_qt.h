@@ -1,0 +1,112 @@
+// The Qt windows of the entry library: the statement entry window
+// "TestParser", the comment editor "Comment" and the "Warning" box. Each only
+// wires its controls to the Qt-free logic class; objects carry the control
+// names the program uses, so tests find them with findChild.
+#pragma once
+
+#include <QDialog>
+#include <QTimer>
+#include <memory>
+
+#include "entry/comment.h"
+#include "entry/testparser.h"
+#include "entry/warning.h"
+
+class QLabel;
+class QMenu;
+class QMenuBar;
+class QPushButton;
+class QAction;
+
+namespace qv {
+
+class QtRichBox;
+
+// Forwards the box's keys and mouse presses to an ExprEditor and keeps the
+// Undo and Redo controls in step with it.
+class EditorWiring : public QObject {
+  Q_OBJECT
+ public:
+  EditorWiring(QWidget* window, QtRichBox* box, ExprEditor& editor, QMenu* editMenu,
+               std::function<bool(char)> formKey);
+  // Enables or disables the Undo and Redo items and buttons.
+  void Sync();
+  QAction* undoAction = nullptr;
+  QAction* redoAction = nullptr;
+  QPushButton* undoButton = nullptr;
+  QPushButton* redoButton = nullptr;
+
+ private:
+  QtRichBox* box_;
+  ExprEditor& editor_;
+  QMenu* editMenu_;
+  std::function<bool(char)> formKey_;
+};
+
+class TestParserDialog : public QDialog {
+  Q_OBJECT
+ public:
+  TestParserDialog(AppState& S, QWidget* parent);
+  ~TestParserDialog() override;
+  // Shows the window modally and returns when it has hidden itself.
+  void RunModal();
+  TestParser& Logic() { return *logic_; }
+  QtRichBox* Box() { return box_; }
+
+ protected:
+  void closeEvent(QCloseEvent* e) override;
+  void reject() override;
+  void resizeEvent(QResizeEvent* e) override;
+
+ private:
+  void Refresh();
+  AppState& S_;
+  QtRichBox* box_ = nullptr;
+  std::unique_ptr<TestParser> logic_;
+  std::unique_ptr<EditorWiring> wiring_;
+  QLabel* status_ = nullptr;
+  QPushButton* continue_ = nullptr;
+  QPushButton* cancel_ = nullptr;
+};
+
+class CommentDialog : public QDialog {
+  Q_OBJECT
+ public:
+  CommentDialog(AppState& S, QWidget* parent);
+  ~CommentDialog() override;
+  void RunModal();
+  CommentEditor& Logic() { return *logic_; }
+  QtRichBox* Box() { return box_; }
+
+ protected:
+  void closeEvent(QCloseEvent* e) override;
+  void reject() override;
+  void resizeEvent(QResizeEvent* e) override;
+
+ private:
+  AppState& S_;
+  QtRichBox* box_ = nullptr;
+  std::unique_ptr<CommentEditor> logic_;
+  std::unique_ptr<EditorWiring> wiring_;
+  QPushButton* continue_ = nullptr;
+  QPushButton* cancel_ = nullptr;
+};
+
+class WarningDialog : public QDialog {
+  Q_OBJECT
+ public:
+  WarningDialog(AppState& S, QWidget* parent);
+  void RunModal();
+  WarningBox& Logic() { return logic_; }
+
+ protected:
+  void closeEvent(QCloseEvent* e) override;
+  void reject() override;
+
+ private:
+  WarningBox logic_;
+  QLabel* label_ = nullptr;
+  QPushButton* continue_ = nullptr;
+};
+
+}  // namespace qv
