@@ -38,12 +38,6 @@ void MemRichBox::SetSelLength(int32_t len) {
   caretFmt_.reset();
 }
 
-void MemRichBox::SetSelection(int32_t start, int32_t length) {
-  selStart_ = std::clamp(start, 0, Len());
-  selLength_ = std::clamp(length, 0, Len() - selStart_);
-  if (selLength_ > 0) caretFmt_.reset();
-}
-
 std::string MemRichBox::SelText() const { return text_.substr(selStart_, selLength_); }
 
 const CharFormat& MemRichBox::SelFormat() const {

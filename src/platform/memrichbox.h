@@ -76,9 +76,6 @@ class MemRichBox : public RichBox {
   // when the range is the whole text.
   RichDoc Doc(int32_t from, int32_t to) const;
   void SetDoc(const RichDoc& doc);
-  // Selection without clearing a pending caret format (for a mirror whose
-  // widget reports the same caret back).
-  void SetSelection(int32_t start, int32_t length);
 
  private:
   int32_t Len() const { return static_cast<int32_t>(text_.size()); }

@@ -6,6 +6,9 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPrinter>
+#include <QTemporaryDir>
+#include <QFileInfo>
 
 #include "platform/memrichbox.h"
 #include "platform/qt/qthost.h"
@@ -99,6 +102,22 @@ TEST(QtHost, ClipboardCarriesPlainAndRichText) {
   EXPECT_EQ(c.SelFontName(), kSymbolFont);
   h.SetClipboard("plain only", "");
   EXPECT_EQ(h.ClipboardRich(), "");
+}
+
+TEST(QtHost, SnapshotPrintsOnPages) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  MemRichBox b;
+  std::string text;
+  for (int i = 1; i <= 150; ++i) text += std::to_string(i) + "  a @ b\r\n\r\n";
+  b.SetText(text);
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  QString file = dir.filePath("proof.pdf");
+  printer.setOutputFileName(file);
+  printer.setPageMargins(QMarginsF(1, 1, 1, 1), QPageLayout::Inch);
+  EXPECT_TRUE(PrintSnapshot(b.RichText(), &printer));
+  EXPECT_GT(QFileInfo(file).size(), 1000);
 }
 
 }  // namespace

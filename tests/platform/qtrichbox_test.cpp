@@ -127,6 +127,19 @@ TEST(QtRichBox, KeySlotCanKeepAKeyFromTheBox) {
   QApplication::sendEvent(&b, &z);
   EXPECT_EQ(seen, 2);
   EXPECT_EQ(b.Text(), "zab");
+  // A slot that sets the caret's font before the character goes in, as the
+  // editors do for "@": the typed letter takes it.
+  QObject::connect(&b, &QtRichBox::keyPressed, [&](int key, int, const QString&) {
+    if (key == Qt::Key_E) b.SetSelFontName(kSymbolFont);
+  });
+  QKeyEvent e(QEvent::KeyPress, Qt::Key_E, Qt::NoModifier, "e");
+  QApplication::sendEvent(&b, &e);
+  QApplication::processEvents();
+  EXPECT_EQ(b.Text(), "zeab");
+  b.SetSelStart(1);
+  b.SetSelLength(1);
+  EXPECT_EQ(b.SelFontName(), kSymbolFont);
+  EXPECT_EQ(Shown(b), QString::fromUtf8("z\u03B5ab"));
 }
 
 TEST(QtRichBox, DoubleClickIsLeftToTheProgram) {

@@ -289,16 +289,19 @@ Host::PrintResult QtHost::PrintRichText(const std::string& rich, int leftTwips, 
                          QPageLayout::Inch);
   QPrintDialog dialog(&printer, main_);
   if (dialog.exec() != QDialog::Accepted) return PrintResult::Cancelled;
-  // Lay the text out with the screen box's fonts and glyphs, then on the page.
+  return PrintSnapshot(rich, &printer) ? PrintResult::Printed : PrintResult::Failed;
+}
+
+bool PrintSnapshot(const std::string& rich, QPrinter* printer) {
   QtRichBox box;
   box.SetRichText(rich);
   box.Flush();
   std::unique_ptr<QTextDocument> doc(box.document()->clone());
-  doc->documentLayout()->setPaintDevice(&printer);
+  doc->documentLayout()->setPaintDevice(printer);
   doc->setDocumentMargin(0);
-  doc->setPageSize(printer.pageRect(QPrinter::DevicePixel).size());
-  doc->print(&printer);
-  return printer.printerState() == QPrinter::Error ? PrintResult::Failed : PrintResult::Printed;
+  doc->setPageSize(printer->pageRect(QPrinter::DevicePixel).size());
+  doc->print(printer);
+  return printer->printerState() != QPrinter::Error;
 }
 
 void QtHost::ProcessEvents() { QCoreApplication::processEvents(); }

@@ -4,13 +4,14 @@
 
 #include <QPointer>
 #include <QString>
+#include <QWidget>
 #include <map>
 #include <string>
 
 #include "platform/host.h"
 
-class QWidget;
 class QObject;
+class QPrinter;
 
 namespace qv {
 
@@ -23,6 +24,10 @@ QString ToQtFilter(const std::string& filter);
 // Text shown to the user: UTF-8 when it is valid UTF-8 with non-ASCII
 // characters (file names), else Latin-1 (the document's own text).
 QString ToDisplay(const std::string& text);
+
+// Lays a RichBox snapshot out on the printer's pages (inside its margins)
+// with the screen box's fonts and glyphs, and prints it. False on a printer error.
+bool PrintSnapshot(const std::string& rich, QPrinter* printer);
 
 class QtHost : public Host {
  public:

@@ -2,6 +2,7 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -102,6 +103,10 @@ char QtRichBox::LogicalChar(QChar shown, const std::string& font) {
 QString QtRichBox::DisplayFamily(const std::string& font) {
   static const QString sans = InstalledOr("DejaVu Sans", QFontDatabase::GeneralFont);
   static const QString mono = InstalledOr("DejaVu Sans Mono", QFontDatabase::FixedFont);
+  // Symbol characters stand among fixed-pitch formulas: keep the columns when
+  // the fixed-pitch family has the Greek letters.
+  static const bool monoHasGreek = QFontMetrics(QFont(mono)).inFontUcs4(0x03B5);
+  if (IsSymbol(font)) return monoHasGreek ? mono : sans;
   return IsFixedPitchName(font) ? mono : sans;
 }
 
@@ -233,8 +238,10 @@ void QtRichBox::SyncSelection() const {
   if (c.anchor() == lastAnchor_ && c.position() == lastPos_) return;
   lastAnchor_ = c.anchor();
   lastPos_ = c.position();
+  // A caret moved by the user also drops a caret format that was not used.
   int32_t a = TextPos(c.selectionStart()), b = TextPos(c.selectionEnd());
-  model_.SetSelection(a, b - a);
+  model_.SetSelStart(a);
+  model_.SetSelLength(b - a);
 }
 
 // ---------------------------------------------------------------- rendering
@@ -540,6 +547,9 @@ void QtRichBox::keyPressEvent(QKeyEvent* e) {
     e->accept();
     return;
   }
+  // What the slots changed (a caret format for the typed character, say)
+  // must be in the document before the widget types into it.
+  Flush();
   // Shift+Enter would make a line break inside a paragraph, which the text
   // cannot hold apart from CR LF: it breaks the paragraph like Enter.
   if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && (e->modifiers() & Qt::ShiftModifier)) {
@@ -553,6 +563,7 @@ void QtRichBox::keyPressEvent(QKeyEvent* e) {
 void QtRichBox::mousePressEvent(QMouseEvent* e) {
   QPoint p = e->position().toPoint();
   emit mousePressed(static_cast<int>(e->button()), static_cast<int>(e->modifiers()), p.x(), p.y());
+  Flush();
   // A right press keeps the selection (the caller's context menu acts on it).
   if (e->button() == Qt::RightButton) {
     e->accept();
