@@ -1,15 +1,10 @@
 // Saving and opening a 5,000-statement proof.
 #include <benchmark/benchmark.h>
 
-#include <unistd.h>
-
-#include <filesystem>
-
 #include "files/binformat.h"
 #include "files/files.h"
+#include "files/files_env.h"
 #include "files/proof_builder.h"
-#include "platform/fakehost.h"
-#include "platform/memrichbox.h"
 
 namespace qv {
 namespace {
@@ -39,24 +34,11 @@ ProofBuilder BigProof(bool Closed) {
   return b;
 }
 
-struct Env {
+struct Env : FilesEnv {
   explicit Env(bool Closed = true) {
-    dir = std::filesystem::temp_directory_path() / ("qv-bench-files-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir);
-    S.host = &host;
-    S.View = &view;
-    S.StatusLine = &status;
-    S.WorkArea = &work;
-    S.Ui.AppPath = dir.string();
-    S.Ui.SettingsPath = ChooseSettingsPath(S.Ui.AppPath);
     S.Doc = BigProof(Closed).d;
-    S.Ui.ProofFileName = (dir / "big.proof").string();
+    S.Ui.ProofFileName = Path("big.proof");
   }
-  ~Env() { std::filesystem::remove_all(dir); }
-  std::filesystem::path dir;
-  FakeHost host;
-  MemRichBox view, status, work;
-  AppState S;
 };
 
 void BM_WriteProofBytes(benchmark::State& st) {

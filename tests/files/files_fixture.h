@@ -4,37 +4,18 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <filesystem>
 #include <string>
 
 #include "document/document.h"
 #include "files/fileio.h"
 #include "files/files.h"
-#include "platform/fakehost.h"
-#include "platform/memrichbox.h"
+#include "files/files_env.h"
 #include "files/proof_builder.h"
 
 namespace qv {
 
-class FilesTest : public ::testing::Test {
+class FilesTest : public ::testing::Test, protected FilesEnv {
  protected:
-  FilesTest() {
-    static std::atomic<int> serial{0};
-    dir = std::filesystem::temp_directory_path() /
-          ("qv-files-" + std::to_string(::getpid()) + "-" + std::to_string(serial++));
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
-    S.host = &host;
-    S.View = &view;
-    S.StatusLine = &status;
-    S.WorkArea = &work;
-    S.Ui.AppPath = dir.string();
-    S.Ui.SettingsPath = ChooseSettingsPath(S.Ui.AppPath);
-  }
-  ~FilesTest() override { std::filesystem::remove_all(dir); }
-
-  std::string Path(const std::string& name) const { return (dir / name).string(); }
 
   std::string Bytes(const std::string& name) const {
     std::string b;
@@ -52,10 +33,6 @@ class FilesTest : public ::testing::Test {
     S.Ui.ProofCaption = caption;
   }
 
-  std::filesystem::path dir;
-  FakeHost host;
-  MemRichBox view, status, work;
-  AppState S;
 };
 
 }  // namespace qv
