@@ -415,7 +415,8 @@ void ToggleConclusion(AppState& S) {
   if (d.StmtCount < 1) return;
   const int32_t caret = Caret1(S);
 
-  if (caret < st[1].StartLine && caret < st[1].ViewerStartLine) {
+  // The Introduction and its separator open the view when there is one.
+  if (d.IntroLen > 0 && caret < d.IntroLen + 5) {
     S.Ui.EditingIntro = true;
     S.Ui.CommentCaption = "Edit Introduction";
     if (S.host) S.host->ShowModal("Comment");

@@ -432,7 +432,6 @@ void TestParser::CheckUSpec() {
   }
   P.ExprText = body;
   d.RuleArg2 = atom ? 0 : found;
-  d.PendingNewVar = atom ? atomName : t;
   BackUpUndo(S_);
   if (!PutStmt(S_)) {
     Fail("Unable to process request");
