@@ -1,5 +1,8 @@
 // Start-up, activation, the Esc key, Exit and the mouse release of the main
 // window.
+#include <filesystem>
+#include <system_error>
+
 #include "document/document.h"
 #include "files/files.h"
 #include "mainwindow/maincommands.h"
@@ -50,6 +53,13 @@ std::string CmdLineProofPath(const std::vector<std::string>& args) {
 
 void Form_Load(AppState& S, ProofWindowState& W, const std::vector<std::string>& args) {
   W.CmdLineFile = CmdLineProofPath(args);
+  if (!W.CmdLineFile.empty()) {
+    // The name goes into the title and the recent files, which must still
+    // find the file when the program is started from another folder.
+    std::error_code ec;
+    std::filesystem::path abs = std::filesystem::absolute(W.CmdLineFile, ec);
+    if (!ec) W.CmdLineFile = abs.lexically_normal().string();
+  }
   W.FirstActivate = true;
   S.StatusLine->SetText("Press any key to continue");
   S.host->SetControlCaption("InsertLineLabel", "");

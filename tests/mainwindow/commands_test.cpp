@@ -104,6 +104,14 @@ TEST_F(MainCommandsTest, FirstActivationShowsSplashThenPromptThenOpensCommandLin
   EXPECT_EQ(S.Doc.StmtCount, 0) << "the command-line file is opened once";
 }
 
+TEST_F(MainCommandsTest, CommandLineFileNamedRelativeToTheCurrentFolderIsKeptWhole) {
+  const auto cwd = std::filesystem::current_path();
+  std::filesystem::current_path(dir);
+  Form_Load(S, W, {"prog", "sub/../p.proof"});
+  std::filesystem::current_path(cwd);
+  EXPECT_EQ(W.CmdLineFile, Path("p.proof"));
+}
+
 TEST_F(MainCommandsTest, RefusedCommandLineFileLeavesTheProofUntitled) {
   WriteBytes("foreign.proof", "Not a proof at all");
   Form_Load(S, W, {"prog", Path("foreign.proof")});

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <atomic>
+#include <deque>
 #include <filesystem>
 #include <memory>
 
@@ -42,10 +43,28 @@ class WindowTest : public ::testing::Test {
     // A modal window left open would stall the test: close it and fail.
     watchdog.setInterval(50);
     QObject::connect(&watchdog, &QTimer::timeout, [this] {
-      if (QWidget* w = QApplication::activeModalWidget()) {
-        ADD_FAILURE() << "unexpected modal window " << w->windowTitle().toStdString();
-        w->close();
+      QWidget* w = QApplication::activeModalWidget();
+      if (!w) return;
+      if (!answers.empty()) {
+        // The user's answer: the button of that name in the open window, or
+        // the window's own Cancel. It runs after this timer's event, so that
+        // a window it opens meets the timer again.
+        const std::string a = answers.front();
+        QObject* target = w;
+        const char* method = "reject";
+        if (a != "reject") {
+          target = w->findChild<QPushButton*>(QString::fromStdString(a));
+          method = "click";
+        }
+        if (target) {
+          answers.pop_front();
+          answered.push_back(w->windowTitle().toStdString());
+          QMetaObject::invokeMethod(target, method, Qt::QueuedConnection);
+          return;
+        }
       }
+      ADD_FAILURE() << "unexpected modal window " << w->windowTitle().toStdString();
+      w->close();
     });
     watchdog.start();
     app->HostRef().RegisterForm("StartUp", [] {});
@@ -71,6 +90,8 @@ class WindowTest : public ::testing::Test {
   std::unique_ptr<Application> app;
   AppState* S = nullptr;
   QTimer watchdog;
+  std::deque<std::string> answers;    // buttons to click in the next modal windows
+  std::vector<std::string> answered;  // titles of the windows answered
   int quits = 0;
 };
 
@@ -223,6 +244,32 @@ TEST_F(WindowTest, EscInTheViewCancelsTheRuleOnceAndThenExits) {
   EXPECT_EQ(S->Doc.RuleMode, 0);
   EXPECT_EQ(quits, 0);
   Esc();
+  EXPECT_EQ(quits, 1);
+}
+
+TEST_F(WindowTest, TheSaveChangesWindowAnswersExitAndNew) {
+  S->Ui.ProofChanged = true;
+  answers = {"cmdCancel"};
+  app->Window().RunCommand("optExit");
+  EXPECT_EQ(answered, std::vector<std::string>{"Save changes to current proof?"});
+  EXPECT_EQ(quits, 0);
+  EXPECT_TRUE(S->Ui.ProofChanged);
+
+  S->Parser.ExprText = "A";
+  S->Doc.RuleMode = kRuleAxiom;
+  ASSERT_TRUE(PutStmt(*S));
+  S->Doc.RuleMode = 0;
+  answers = {"cmdNo"};
+  app->Window().RunCommand("optNew");
+  EXPECT_EQ(answered.size(), 2u);
+  EXPECT_EQ(S->Doc.StmtCount, 0);
+  EXPECT_EQ(app->Window().windowTitle().toStdString(), " Quorvane 2.0 - (Untitled)");
+
+  // Yes on an untitled proof asks for a name; cancelling that counts as No.
+  S->Ui.ProofChanged = true;
+  answers = {"cmdYes", "reject"};
+  app->Window().RunCommand("optExit");
+  EXPECT_EQ(answered.size(), 4u);
   EXPECT_EQ(quits, 1);
 }
 
