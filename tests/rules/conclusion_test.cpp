@@ -234,6 +234,26 @@ TEST_F(Conclusion, InsertModeRefusesLaterLinesThatLeaveTheSubproofBadly) {
             "line.");
 }
 
+TEST_F(Conclusion, InsertModeRefusesALaterLineWhoseVariableCameFromTheOuterSubproof) {
+  // y is introduced at line 2 inside the subproof of line 1. Line 5 uses it
+  // as a variable in scope above the premise of line 3; once that subproof
+  // is closed before line 5, its record of y would be wrong.
+  Put("A");
+  Put("K(y)", kRuleAxiom);
+  Put("B");
+  Put("C", kRuleAxiom);
+  Put("D(y)", kRuleAxiom);
+  ASSERT_EQ(S.Doc.Stmts[5].ScopedVars, " y ");
+  S.Doc.InsertMode = true;
+  S.Doc.InsertLine = 5;
+  Conclude();
+  EXPECT_EQ(Status(),
+            "Conclusion Rule: Inconsistent usage of variable 'y' on line 5. Consider deleting that "
+            "line.");
+  EXPECT_EQ(S.Doc.StmtCount, 5);
+  EXPECT_EQ(S.Doc.Stmts[3].Arg1, 0);
+}
+
 TEST_F(Conclusion, InsertModePutsTheConclusionBeforeTheInsertLine) {
   Put("A", kRuleAxiom);
   Put("P");
