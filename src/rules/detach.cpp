@@ -8,20 +8,8 @@
 namespace qv {
 
 void Detach(AppState& S, bool& FirstClickPending) {
-  int line = 0;
-  std::string text;
-  GetActiveStmt(S, line, text);
-  if (line == 0) {
-    RuleBeep(S);
-    return;
-  }
-  S.Parser.ExprText = text;
-  ParseExpr(S.Parser);
-  if (!S.Parser.ParseErr.empty()) {
-    PostParseError(S);
-    S.Doc.RuleMode = 0;
-    return;
-  }
+  const int line = ClickedStatement(S, OnParseError::End);
+  if (line == 0) return;
 
   if (FirstClickPending) {
     const std::vector<NodeRec>& nodes = S.Parser.Nodes;

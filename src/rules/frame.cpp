@@ -24,6 +24,26 @@ void FocusView(AppState& S) {
   if (S.View) S.View->SetFocus();
 }
 
+int ClickedStatement(AppState& S, OnParseError OnError) {
+  int line = 0;
+  std::string text;
+  GetActiveStmt(S, line, text);
+  if (line == 0) {
+    RuleBeep(S);
+    return 0;
+  }
+  S.Parser.ExprText = text;
+  ParseExpr(S.Parser);
+  if (S.Parser.ParseErr.empty()) return line;
+  if (OnError == OnParseError::KeepSilent) {
+    ShowStatus(S, "PARSER ERROR: " + S.Parser.ParseErr);
+  } else {
+    PostParseError(S);
+    if (OnError == OnParseError::End) S.Doc.RuleMode = 0;
+  }
+  return 0;
+}
+
 // ---- Spans ----
 
 bool IsRealToken(const TokenRec& t) { return t.Position > 0; }

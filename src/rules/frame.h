@@ -27,6 +27,17 @@ void PostParseError(AppState& S);
 void EndRule(AppState& S);
 void FocusView(AppState& S);
 
+// The first steps of a rule that works on a whole statement: the active
+// statement under the caret goes into ExprText and is parsed. Returns its
+// line, or 0 when the click cannot be used: nothing under the caret (a beep)
+// or a parse error, reported as the rule wants it.
+enum class OnParseError {
+  Keep,        // beep and message; the rule stays armed
+  End,         // beep and message; the rule ends
+  KeepSilent,  // message only; the rule stays armed
+};
+int ClickedStatement(AppState& S, OnParseError OnError);
+
 // ---- Operand spans (1-based, inclusive, in the text that was parsed) ----
 struct TextSpan {
   int Start = 0;

@@ -58,21 +58,10 @@ void Join(AppState& S, bool& FirstClickPending) {
   // from an earlier prompt must not end the rule after this click.
   S.Ui.DialogCancelled = false;
 
-  int line = 0;
-  std::string text;
   if (FirstClickPending) {
-    GetActiveStmt(S, line, text);
-    if (line == 0) {
-      RuleBeep(S);
-      return;
-    }
-    S.Parser.ExprText = text;
+    const int line = ClickedStatement(S, OnParseError::Keep);
+    if (line == 0) return;
     S.Doc.RuleArg1 = line;
-    ParseExpr(S.Parser);
-    if (!S.Parser.ParseErr.empty()) {
-      PostParseError(S);
-      return;
-    }
     S.Ui.SavedExprText = S.Parser.ExprText;
     S.Ui.SavedNodes = S.Parser.Nodes;
     ShowStatus(S, "Join: Click any active statement (2nd of 2)");
@@ -81,19 +70,9 @@ void Join(AppState& S, bool& FirstClickPending) {
   }
 
   FirstClickPending = true;
-  GetActiveStmt(S, line, text);
-  if (line == 0) {
-    RuleBeep(S);
-    return;
-  }
-  S.Parser.ExprText = text;
+  const int line = ClickedStatement(S, OnParseError::End);
+  if (line == 0) return;
   S.Doc.RuleArg2 = line;
-  ParseExpr(S.Parser);
-  if (!S.Parser.ParseErr.empty()) {
-    PostParseError(S);
-    S.Doc.RuleMode = 0;
-    return;
-  }
 
   const int c = CommonUniversalPrefix(S.Ui.SavedNodes, S.Parser.Nodes);
   const std::string s1 = S.Ui.SavedExprText;

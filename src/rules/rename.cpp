@@ -14,19 +14,8 @@ namespace {
 // variables into BoundVarNames; false (after a beep or a message) when the
 // click cannot be used.
 bool CollectPrefix(AppState& S, int& n) {
-  std::string text;
-  GetActiveStmt(S, n, text);
-  if (n == 0) {
-    RuleBeep(S);
-    return false;
-  }
-  S.Parser.ExprText = text;
-  ParseExpr(S.Parser);
-  if (!S.Parser.ParseErr.empty()) {
-    PostParseError(S);
-    S.Doc.RuleMode = 0;
-    return false;
-  }
+  n = ClickedStatement(S, OnParseError::End);
+  if (n == 0) return false;
   const std::vector<NodeRec>& nodes = S.Parser.Nodes;
   const int last = static_cast<int>(nodes.size()) - 1;
   if (last < 1 || nodes[last].Rule != kALL || nodes[last].Ptr1 != 1) {

@@ -12,21 +12,10 @@
 namespace qv {
 
 void Spec(AppState& S) {
-  int n = 0;
-  std::string text;
-  GetActiveStmt(S, n, text);
-  if (n == 0) {
-    RuleBeep(S);
-    return;
-  }
-  S.Parser.ExprText = text;
+  const int n = ClickedStatement(S, OnParseError::KeepSilent);
+  if (n == 0) return;
   S.Doc.RuleArg1 = n;
   S.Doc.RuleArg2 = 0;
-  ParseExpr(S.Parser);
-  if (!S.Parser.ParseErr.empty()) {
-    ShowStatus(S, "PARSER ERROR: " + S.Parser.ParseErr);
-    return;
-  }
   const std::vector<NodeRec>& nodes = S.Parser.Nodes;
   const int root = static_cast<int>(nodes.size()) - 1;
   const int kind = root >= 1 ? nodes[root].Rule : 0;
@@ -85,19 +74,8 @@ void UnivGen(AppState& S) {
 }
 
 void SumProd(AppState& S) {
-  int n = 0;
-  std::string text;
-  GetActiveStmt(S, n, text);
-  if (n == 0) {
-    RuleBeep(S);
-    return;
-  }
-  S.Parser.ExprText = text;
-  ParseExpr(S.Parser);
-  if (!S.Parser.ParseErr.empty()) {
-    PostParseError(S);
-    return;
-  }
+  const int n = ClickedStatement(S, OnParseError::Keep);
+  if (n == 0) return;
   S.Doc.RuleArg1 = n;
   S.Doc.RuleArg2 = 0;
 

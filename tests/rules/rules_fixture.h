@@ -45,7 +45,9 @@ class RulesTest : public ::testing::Test {
   }
 
   void Check() {
-    if (checking) EXPECT_EQ(CheckDocInvariants(S.Doc), "") << S.Doc.ProofText;
+    if (checking) {
+      EXPECT_EQ(CheckDocInvariants(S.Doc), "") << S.Doc.ProofText;
+    }
   }
   bool checking = true;  // off for a proof damaged on purpose
 
