@@ -20,7 +20,9 @@ class Conclusion : public RulesTest {
       while (start < block.size()) {
         size_t end = block.find("\r\n", start);
         std::string line = block.substr(start, end == std::string::npos ? end : end - start);
-        if (!line.empty()) EXPECT_EQ(line.substr(0, Tabs), want) << "line " << k << ": " << line;
+        if (!line.empty()) {
+          EXPECT_EQ(line.substr(0, Tabs), want) << "line " << k << ": " << line;
+        }
         if (end == std::string::npos) break;
         start = end + 2;
       }
