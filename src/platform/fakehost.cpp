@@ -46,25 +46,18 @@ MsgResult FakeHost::MessageBox(const std::string& text, const std::string& title
   return answer;
 }
 
-std::string FakeHost::OpenFileDialog(const FileDialogRequest& req) {
+std::string FakeHost::FileAnswer(const FileDialogRequest& req, bool save) {
   std::string answer;
   if (!fileAnswers.empty()) {
     answer = fileAnswers.front();
     fileAnswers.pop_front();
   }
-  fileDialogs.push_back({false, req, answer});
+  fileDialogs.push_back({save, req, answer});
   return answer;
 }
 
-std::string FakeHost::SaveFileDialog(const FileDialogRequest& req) {
-  std::string answer;
-  if (!fileAnswers.empty()) {
-    answer = fileAnswers.front();
-    fileAnswers.pop_front();
-  }
-  fileDialogs.push_back({true, req, answer});
-  return answer;
-}
+std::string FakeHost::OpenFileDialog(const FileDialogRequest& req) { return FileAnswer(req, false); }
+std::string FakeHost::SaveFileDialog(const FileDialogRequest& req) { return FileAnswer(req, true); }
 
 std::string FakeHost::ChooseDirectory(const std::string& title, const std::string& initialDir) {
   dirDialogs.push_back(title);

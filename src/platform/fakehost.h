@@ -100,6 +100,7 @@ class FakeHost : public Host {
   void ProcessEvents() override { ++processEventsCalls; }
 
  private:
+  std::string FileAnswer(const FileDialogRequest& req, bool save);
   struct Control {
     bool enabled = true, visible = true, checked = false;
     std::string caption;
