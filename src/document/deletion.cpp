@@ -17,22 +17,6 @@ bool InList(const std::string& list, const std::string& v) {
   return list.find(" " + v + " ") != std::string::npos;
 }
 
-// The names of a " a b " list, in list order.
-std::vector<std::string> ListNames(const std::string& list) {
-  std::vector<std::string> names;
-  std::string cur;
-  for (char c : list) {
-    if (c == ' ') {
-      if (!cur.empty()) names.push_back(cur);
-      cur.clear();
-    } else {
-      cur += c;
-    }
-  }
-  if (!cur.empty()) names.push_back(cur);
-  return names;
-}
-
 int Digits(int n) { return static_cast<int>(std::to_string(n).size()); }
 
 bool ValidLine(const DocState& d, int k) { return k >= 1 && k <= d.StmtCount; }
@@ -87,6 +71,30 @@ void PaintNumber(AppState& S, int i) {
 
 }  // namespace
 
+std::vector<std::string> VarListNames(const std::string& List) {
+  std::vector<std::string> names;
+  std::string cur;
+  for (char c : List) {
+    if (c == ' ') {
+      if (!cur.empty()) names.push_back(cur);
+      cur.clear();
+    } else {
+      cur += c;
+    }
+  }
+  if (!cur.empty()) names.push_back(cur);
+  return names;
+}
+
+void ShiftStmtPositions(StmtRec& s, int32_t by) {
+  s.StartLine += by;
+  if (s.EndUserComment > 0) s.EndUserComment += by;
+  s.StartStmt += by;
+  s.EndStmt += by;
+  s.StartRule += by;
+  s.EndRule += by;
+}
+
 // ---------------------------------------------------------------------------
 // Marking the statements that a deletion of Line takes with it.
 
@@ -113,7 +121,7 @@ void FlagStmts(AppState& S, int Line, int& Count) {
     bool mark = (s.Arg1 > 0 && marked(s.Arg1)) || (s.Arg2 > 0 && marked(s.Arg2)) ||
                 (s.Rule == kRuleConclusion && marked(j - 1));
     if (!mark) {
-      for (const std::string& v : ListNames(s.FreeVars)) {
+      for (const std::string& v : VarListNames(s.FreeVars)) {
         // Earlier use of v, outside closed sub-proofs and unmarked lines.
         bool found = false;
         int i = j - 1;
@@ -187,15 +195,7 @@ void RemIndent(AppState& S, int P) {
     s.EndStmt -= upTo(s.EndStmt);
     s.StartRule -= before(s.StartRule);
     s.EndRule -= r;
-    for (int k = i + 1; k <= d.StmtCount; ++k) {
-      StmtRec& t = st[k];
-      t.StartLine -= r;
-      if (t.EndUserComment > 0) t.EndUserComment -= r;
-      t.StartStmt -= r;
-      t.EndStmt -= r;
-      t.StartRule -= r;
-      t.EndRule -= r;
-    }
+    for (int k = i + 1; k <= d.StmtCount; ++k) ShiftStmtPositions(st[k], -r);
   }
 }
 
@@ -252,14 +252,8 @@ void DeleteStmts(AppState& S, int Line) {
   std::string& text = d.ProofText;
   auto shiftLater = [&](int k, int32_t by, bool view) {
     for (int i = k + 1; i <= count; ++i) {
-      StmtRec& t = st[i];
-      t.StartLine += by;
-      if (t.EndUserComment > 0) t.EndUserComment += by;
-      t.StartStmt += by;
-      t.EndStmt += by;
-      t.StartRule += by;
-      t.EndRule += by;
-      if (view && t.Visible) t.ViewerStartLine += by;
+      ShiftStmtPositions(st[i], by);
+      if (view && st[i].Visible) st[i].ViewerStartLine += by;
     }
   };
   n = 0;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "document/state.h"
 #include "platform/richbox.h"
@@ -72,5 +73,12 @@ void DeleteAllRef(AppState& S);      // RuleMode -1: the clicked line and its de
 void DeleteAllSub(AppState& S);      // RuleMode 9: the clicked line and all after it
 void ToggleConclusion(AppState& S);  // no rule pending: highlight, comment, collapse
 void GetInsertLineNo(AppState& S);   // RuleMode 44: choose the insert line
+
+// ---- Helpers for code that moves blocks or reads variable lists ----
+// The names of a " a b " variable list, in list order.
+std::vector<std::string> VarListNames(const std::string& List);
+// Moves every ProofText position of s (not ViewerStartLine) by `by`;
+// EndUserComment only when the statement has a comment.
+void ShiftStmtPositions(StmtRec& s, int32_t by);
 
 }  // namespace qv

@@ -21,15 +21,6 @@ std::string IndentLines(const std::string& t, const std::string& I) {
   return out;
 }
 
-void ShiftStmt(StmtRec& s, int32_t by) {
-  s.StartLine += by;
-  if (s.EndUserComment > 0) s.EndUserComment += by;
-  s.StartStmt += by;
-  s.EndStmt += by;
-  s.StartRule += by;
-  s.EndRule += by;
-}
-
 }  // namespace
 
 void WriteCommentText(AppState& S, bool intro, int line, std::string t) {
@@ -59,7 +50,7 @@ void WriteCommentText(AppState& S, bool intro, int line, std::string t) {
     BackUpUndo(S);
     d.IntroLen = static_cast<int32_t>(t.size());
     text = (t.empty() ? std::string() : t + kSeparator) + text.substr(S1 - 1);
-    for (int k = 1; k <= d.StmtCount; ++k) ShiftStmt(d.Stmts[k], delta);
+    for (int k = 1; k <= d.StmtCount; ++k) ShiftStmtPositions(d.Stmts[k], delta);
     RecomputeViewPositions(d);
     return;
   }
@@ -103,7 +94,7 @@ void WriteCommentText(AppState& S, bool intro, int line, std::string t) {
   s.EndStmt += delta;
   s.StartRule += delta;
   s.EndRule += delta;
-  for (int k = line + 1; k <= d.StmtCount; ++k) ShiftStmt(d.Stmts[k], delta);
+  for (int k = line + 1; k <= d.StmtCount; ++k) ShiftStmtPositions(d.Stmts[k], delta);
   RecomputeViewPositions(d);
 }
 

@@ -11,6 +11,14 @@ void ExprEditor::Beep() {
 
 void ExprEditor::Snapshot() { S_.Ui.UndoRTF = box_.RichText(); }
 
+// Before an edit that Undo can take back: the snapshot, Undo on, and in the
+// entry window Redo off (the comment editor leaves Redo as it was).
+void ExprEditor::BeginUndoable() {
+  Snapshot();
+  UndoOn = true;
+  if (kind_ == EditorKind::Entry) RedoOn = false;
+}
+
 void ExprEditor::Notation(const std::string& text, int advance) {
   if (kind_ == EditorKind::Comment) Snapshot();
   const int32_t p = box_.SelStart();
@@ -87,11 +95,7 @@ bool ExprEditor::KeyDown(int key, int mods) {
     }
     return true;
   }
-  if (key == kKeyDelete) {
-    Snapshot();
-    UndoOn = true;
-    if (kind_ == EditorKind::Entry) RedoOn = false;
-  }
+  if (key == kKeyDelete) BeginUndoable();
   return false;
 }
 
@@ -118,9 +122,7 @@ void ExprEditor::Cut() {
     box_.SetFocus();
     return;
   }
-  Snapshot();
-  UndoOn = true;
-  if (kind_ == EditorKind::Entry) RedoOn = false;
+  BeginUndoable();
   CopySel(S_, box_);
   box_.SetSelText("");
   box_.SetFocus();
@@ -129,9 +131,7 @@ void ExprEditor::Cut() {
 void ExprEditor::Copy() { CopySel(S_, box_); }
 
 void ExprEditor::Paste() {
-  Snapshot();
-  UndoOn = true;
-  if (kind_ == EditorKind::Entry) RedoOn = false;
+  BeginUndoable();
   PasteInto(S_, box_);
   if (kind_ == EditorKind::Entry) ParseMarked = false;  // the paste repaints everything black
   box_.SetFocus();
@@ -143,17 +143,13 @@ void ExprEditor::Delete() {
     box_.SetFocus();
     return;
   }
-  Snapshot();
-  UndoOn = true;
-  if (kind_ == EditorKind::Entry) RedoOn = false;
+  BeginUndoable();
   box_.SetSelText("");
   box_.SetFocus();
 }
 
 void ExprEditor::Clear() {
-  Snapshot();
-  UndoOn = true;
-  if (kind_ == EditorKind::Entry) RedoOn = false;
+  BeginUndoable();
   box_.SetText("");
   box_.SetFocus();
 }

@@ -69,6 +69,7 @@ class ExprEditor {
 
  private:
   void Snapshot();
+  void BeginUndoable();
   void Beep();
 
   AppState& S_;

@@ -13,21 +13,6 @@ bool InList(const std::string& list, const std::string& v) {
   return list.find(" " + v + " ") != std::string::npos;
 }
 
-std::vector<std::string> ListNames(const std::string& list) {
-  std::vector<std::string> names;
-  std::string cur;
-  for (char c : list) {
-    if (c == ' ') {
-      if (!cur.empty()) names.push_back(cur);
-      cur.clear();
-    } else {
-      cur += c;
-    }
-  }
-  if (!cur.empty()) names.push_back(cur);
-  return names;
-}
-
 bool IsWordStart(const std::string& tok) {
   if (tok.empty()) return false;
   char c = tok[0];
@@ -262,7 +247,7 @@ void TestParser::CheckPremise() {
   // Every variable that a following line uses newly must still be
   // introduced at or after the insertion point.
   for (int L = limit; L <= d.StmtCount; ++L) {
-    for (const std::string& v : ListNames(d.Stmts[L].FreeVars)) {
+    for (const std::string& v : VarListNames(d.Stmts[L].FreeVars)) {
       if (InScope(L, v)) continue;
       int j = L;
       while (true) {
@@ -351,28 +336,38 @@ int TestParser::SearchElement(const std::string& s, bool parseTest) {
   return 0;
 }
 
+bool TestParser::CheckTypedTerm(bool& atom, std::string& atomName, int& found) {
+  const ParserState& P = S_.Parser;
+  if (!IsAlgebraicRoot()) {
+    Fail("Expecting free variable expression");
+    return false;
+  }
+  const std::string t = P.ExprText;
+  atom = RootKind(P) == kAtom;
+  atomName = atom ? P.Nodes.back().Name : "";
+  found = SearchTerm(t, atom, atomName);
+  if (found < 0) {
+    Fail("Free variable expression not found in active statement");
+    return false;
+  }
+  if (found == 0) {
+    Fail(atom ? "'" + t + "' must occur in active statement" : "'" + t + "' must be an element of a set");
+    return false;
+  }
+  return true;
+}
+
 void TestParser::CheckUSpec() {
   ParserState& P = S_.Parser;
   DocState& d = S_.Doc;
   SpecTokenText.clear();
   for (size_t i = 1; i < S_.Ui.SavedTokens.size(); ++i) SpecTokenText += S_.Ui.SavedTokens[i].Token;
 
-  if (!IsAlgebraicRoot()) {
-    Fail("Expecting free variable expression");
-    return;
-  }
   const std::string t = P.ExprText;
-  const bool atom = RootKind(P) == kAtom;
-  const std::string atomName = atom ? P.Nodes.back().Name : "";
-  const int found = SearchTerm(t, atom, atomName);
-  if (found < 0) {
-    Fail("Free variable expression not found in active statement");
-    return;
-  }
-  if (found == 0) {
-    Fail(atom ? "'" + t + "' must occur in active statement" : "'" + t + "' must be an element of a set");
-    return;
-  }
+  bool atom = false;
+  std::string atomName;
+  int found = 0;
+  if (!CheckTypedTerm(atom, atomName, found)) return;
 
   // The quantifier prefix ALL(v): of the statement being specified, read
   // from its tokens: the variable and where the body begins.
@@ -446,22 +441,11 @@ void TestParser::CheckReflex() {
   DocState& d = S_.Doc;
   S_.Ui.SavedExprText = P.ExprText;
   S_.Ui.SavedNodes = P.Nodes;
-  if (!IsAlgebraicRoot()) {
-    Fail("Expecting free variable expression");
-    return;
-  }
   const std::string t = P.ExprText;
-  const bool atom = RootKind(P) == kAtom;
-  const std::string atomName = atom ? P.Nodes.back().Name : "";
-  const int found = SearchTerm(t, atom, atomName);
-  if (found < 0) {
-    Fail("Free variable expression not found in active statement");
-    return;
-  }
-  if (found == 0) {
-    Fail(atom ? "'" + t + "' must occur in active statement" : "'" + t + "' must be an element of a set");
-    return;
-  }
+  bool atom = false;
+  std::string atomName;
+  int found = 0;
+  if (!CheckTypedTerm(atom, atomName, found)) return;
   d.RuleArg2 = 0;
   d.RuleArg1 = atom ? 0 : found;
   P.ExprText = t + "=" + t;

@@ -69,6 +69,9 @@ class TestParser {
   int SearchTerm(const std::string& t, bool atom, const std::string& atomName);
   // Finds an element-of line above the limit that begins with s; 0 none.
   int SearchElement(const std::string& s, bool parseTest);
+  // The typed text of U Spec and Reflex must be a term that an active line
+  // above the insertion point holds; false after a refusal.
+  bool CheckTypedTerm(bool& atom, std::string& atomName, int& found);
   void CheckPremise();
   void CheckAxiom();
   void CheckUSpec();

@@ -140,14 +140,20 @@ void optPremise_Click(AppState& S) {
   }
 }
 
-void optOrNot_Click(AppState& S) {
+namespace {
+
+// Or Not and Reflexivity: the entry window builds and adds the statement.
+void EntryRule(AppState& S, int mode, const char* caption) {
   DocState& d = S.Doc;
   try {
-    d.RuleMode = kRuleOrNot;
+    d.RuleMode = mode;
     ClearStatus(S);
-    S.Ui.EntryCaption = "Arbitrary OR-NOT Rule: Enter a logical expression";
-    d.RuleArg1 = 0;
-    d.RuleArg2 = 0;
+    S.Ui.EntryCaption = caption;
+    // Reflex sets its cited lines itself.
+    if (mode == kRuleOrNot) {
+      d.RuleArg1 = 0;
+      d.RuleArg2 = 0;
+    }
     RunEntryWindow(S);
     d.RuleMode = 0;
   } catch (const std::exception&) {
@@ -155,17 +161,14 @@ void optOrNot_Click(AppState& S) {
   }
 }
 
+}  // namespace
+
+void optOrNot_Click(AppState& S) {
+  EntryRule(S, kRuleOrNot, "Arbitrary OR-NOT Rule: Enter a logical expression");
+}
+
 void optReflexivity_Click(AppState& S) {
-  DocState& d = S.Doc;
-  try {
-    d.RuleMode = kRuleReflex;
-    ClearStatus(S);
-    S.Ui.EntryCaption = "Reflex Rule: Enter free variable expression in active statement";
-    RunEntryWindow(S);
-    d.RuleMode = 0;
-  } catch (const std::exception&) {
-    Unable(S);
-  }
+  EntryRule(S, kRuleReflex, "Reflex Rule: Enter free variable expression in active statement");
 }
 
 void RegisterRuleCommands(AppState& S, CommandRegistry& commands) {
