@@ -78,6 +78,7 @@ EditorWiring::EditorWiring(QWidget* window, QtRichBox* box, ExprEditor& editor, 
                            std::function<bool(char)> formKey)
     : QObject(window), box_(box), editor_(editor), editMenu_(editMenu), formKey_(std::move(formKey)) {
   box_->setUndoRedoEnabled(false);  // the editor keeps its own one-level undo
+  box_->setTabChangesFocus(true);   // Tab moves between the window's controls
 
   connect(box_, &QtRichBox::keyPressed, this, [this](int key, int modifiers, const QString& text) {
     int mods = 0;
