@@ -3,16 +3,18 @@
 // free variables coloured, the element-of glyph and the rule texts with the
 // Conclusion tag. Hidden statements are skipped.
 //
-// The view's text is built first and set in one go, in the base format
-// (Courier New at the text size, black, not bold), and then only the runs
-// that differ from it are restyled. The outcome is the same as inserting each
-// block and styling every run, at a fraction of the cost on a long proof.
+// The view's text and the format of every character are worked out first;
+// then the view is changed only where it differs from them (one replaced
+// range between the unchanged start and end). The outcome is exactly that of
+// emptying the view and inserting and styling every block, but appending a
+// statement to a long proof touches only the new block.
 #include <algorithm>
 #include <string>
 #include <vector>
 
 #include "document/document.h"
 #include "document/internal.h"
+#include "platform/richdoc.h"
 
 namespace qv {
 
@@ -46,12 +48,112 @@ bool ListHas(const std::string& List, const std::string& Name) {
   return false;
 }
 
-void Apply(RichBox& V, const StyleRun& r) {
-  SelectRange(V, r.start, r.len);
-  if (r.font) V.SetSelFontName(r.font);
-  if (r.size) V.SetSelFontSize(r.size);
-  if (r.colour >= 0) V.SetSelColor(static_cast<Rgb>(r.colour));
-  if (r.bold >= 0) V.SetSelBold(r.bold != 0);
+// The format of one character of the view, compactly.
+struct Fmt {
+  uint8_t font;  // 0 text font, 1 symbol font, 2 tag font
+  int16_t size;
+  bool bold;
+  Rgb colour;
+  bool operator==(const Fmt&) const = default;
+};
+
+const char* FontName(uint8_t f) { return f == 1 ? kSymbolFont : f == 2 ? kTagFont : kTextFont; }
+
+// Every character in the base format (text font, text size, black, not
+// bold), then the runs in order.
+std::vector<Fmt> Formats(size_t n, const std::vector<StyleRun>& Runs, int Size) {
+  std::vector<Fmt> f(n, Fmt{0, static_cast<int16_t>(Size), false, kBlack});
+  for (const StyleRun& r : Runs) {
+    const int32_t from = std::max<int32_t>(r.start, 0);
+    const int32_t to = std::min<int32_t>(r.start + r.len, static_cast<int32_t>(n));
+    const uint8_t font = !r.font ? 255 : r.font == kSymbolFont ? 1 : r.font == kTagFont ? 2 : 0;
+    for (int32_t i = from; i < to; ++i) {
+      if (font != 255) f[i].font = font;
+      if (r.size) f[i].size = static_cast<int16_t>(r.size);
+      if (r.colour >= 0) f[i].colour = static_cast<Rgb>(r.colour);
+      if (r.bold >= 0) f[i].bold = r.bold != 0;
+    }
+  }
+  return f;
+}
+
+CharFormat ToCharFormat(const Fmt& f) {
+  CharFormat c;
+  c.color = f.colour;
+  c.font = FontName(f.font);
+  c.size = f.size;
+  c.bold = f.bold;
+  c.align = Align::Left;
+  return c;
+}
+
+// The snapshot of Text[From, To) in the formats F.
+RichDoc Slice(const std::string& Text, const std::vector<Fmt>& F, size_t From, size_t To) {
+  RichDoc doc;
+  doc.text = Text.substr(From, To - From);
+  for (size_t i = From; i < To;) {
+    size_t j = i + 1;
+    while (j < To && F[j] == F[i]) ++j;
+    doc.runs.push_back({static_cast<int32_t>(j - i), ToCharFormat(F[i])});
+    i = j;
+  }
+  return doc;
+}
+
+// Brings the view to Text in the formats F, replacing only the range between
+// the longest unchanged start and the longest unchanged end.
+void ShowInView(RichBox& V, const std::string& Text, const std::vector<Fmt>& F, int Size) {
+  RichDoc cur;
+  const bool known = DecodeRichDoc(V.RichText(), &cur);
+  // The current formats as indexes into a small table; -1 where a character
+  // matches no format of the new view.
+  std::vector<Fmt> table;
+  std::vector<int> want(F.size());
+  for (size_t i = 0; i < F.size(); ++i) {
+    size_t k = 0;
+    while (k < table.size() && !(table[k] == F[i])) ++k;
+    if (k == table.size()) table.push_back(F[i]);
+    want[i] = static_cast<int>(k);
+  }
+  std::vector<int> have;
+  if (known) {
+    have.reserve(cur.text.size());
+    for (const RichRun& r : cur.runs) {
+      int id = -1;
+      for (size_t k = 0; k < table.size(); ++k)
+        if (ToCharFormat(table[k]) == r.format) {
+          id = static_cast<int>(k);
+          break;
+        }
+      have.insert(have.end(), static_cast<size_t>(std::max(r.length, 0)), id);
+    }
+    have.resize(cur.text.size(), -1);
+  }
+  const size_t lenC = known ? cur.text.size() : 0;
+  const size_t lenD = Text.size();
+  size_t p = 0;
+  if (known)
+    while (p < lenC && p < lenD && cur.text[p] == Text[p] && have[p] == want[p]) ++p;
+  size_t s = 0;
+  if (known)
+    while (s < lenC - p && s < lenD - p && cur.text[lenC - 1 - s] == Text[lenD - 1 - s] &&
+           have[lenC - 1 - s] == want[lenD - 1 - s])
+      ++s;
+  // Never split a line break between the kept and the replaced part.
+  if (p > 0 && Text[p - 1] == '\r') --p;
+  if (s > 0 && Text[lenD - s] == '\n') --s;
+  if (known && p == lenC && p == lenD) return;  // already showing exactly this
+
+  if (!known || (p == 0 && s == 0)) {
+    V.SetDefaultFont(kTextFont, Size);
+    V.SetRichText(EncodeRichDoc(Slice(Text, F, 0, lenD)));
+    return;
+  }
+  SelectRange(V, static_cast<int32_t>(p), static_cast<int32_t>(lenC - s - p));
+  if (lenD - s > p)
+    V.SetSelRichText(EncodeRichDoc(Slice(Text, F, p, lenD - s)));
+  else
+    V.SetSelText("");
 }
 
 // "@" becomes "e" in View (same length) and the runs that show it as the glyph.
@@ -174,18 +276,8 @@ void ResetFonts(AppState& S) {
   }
 
   if (S.View) {
-    RichBox& V = *S.View;
-    V.SetDefaultFont(kTextFont, big);
-    V.SetText(view);
-    // The base format of every character; the runs restyle what differs.
-    SelectRange(V, 0, static_cast<int32_t>(view.size()));
-    V.SetSelFontName(kTextFont);
-    V.SetSelFontSize(big);
-    V.SetSelColor(kBlack);
-    V.SetSelBold(false);
-    for (const StyleRun& r : runs) Apply(V, r);
-    V.SetSelLength(0);
-    V.SetUpdatesEnabled(true);
+    ShowInView(*S.View, view, Formats(view.size(), runs, big), big);
+    S.View->SetUpdatesEnabled(true);
   }
 
   if (tokenised) {

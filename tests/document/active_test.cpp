@@ -11,7 +11,9 @@ class ActiveTest : public DocTest {
     int line = -1;
     std::string text = "unchanged";
     GetActiveStmt(S, line, text);
-    if (line == 0) EXPECT_EQ(text, "unchanged");
+    if (line == 0) {
+      EXPECT_EQ(text, "unchanged");
+    }
     return line;
   }
   // The token text under the caret, "" when none.

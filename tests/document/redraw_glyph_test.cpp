@@ -183,6 +183,41 @@ TEST_F(RedrawTest, ColoursFontsNumbersAndTags) {
   ExpectSameView(S, view);
 }
 
+TEST_F(RedrawTest, RedrawOfAChangedViewMatchesAFreshOne) {
+  PutAxioms(12);
+  Put("x@s", kRuleAxiom);
+  // Someone else restyles and edits the view: the redraw puts it right.
+  view.SetSelStart(3);
+  view.SetSelLength(40);
+  view.SetSelBold(true);
+  view.SetSelColor(kRed);
+  view.SetSelStart(view.TextLength() - 3);
+  view.SetSelText("zzz");
+  ResetFonts(S);
+  ExpectSameView(S, view);
+  // Appending, inserting (every later number changes), hiding and a new text
+  // size, each after the view showed the previous state.
+  Put("P1 & P2", kRuleJoin, 1, 2);
+  ExpectSameView(S, view);
+  S.Doc.InsertMode = true;
+  S.Doc.InsertLine = 9;
+  Put("Q", kRuleAxiom);
+  ExpectSameView(S, view);
+  S.Doc.InsertMode = false;
+  S.Doc.Stmts[14].Visible = false;
+  RecomputeViewPositions(S.Doc);
+  ResetFonts(S);
+  ExpectSameView(S, view);
+  S.Ui.FontSize = 14;
+  S.Ui.SmallFontSize = 12;
+  ResetFonts(S);
+  ExpectSameView(S, view);
+  // An emptied view is drawn whole.
+  view.SetText("");
+  ResetFonts(S);
+  ExpectSameView(S, view);
+}
+
 TEST_F(RedrawTest, ParseErrorStopsTheRedrawAtThatStatement) {
   Put("A", kRuleAxiom);
   Put("B", kRuleAxiom);

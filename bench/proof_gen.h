@@ -1,0 +1,80 @@
+// A long proof for the document benchmarks: blocks of ten lines, each a
+// closed sub-proof with specifications, detachments, joins, splits and a
+// two-line axiom, the element-of sign throughout.
+#pragma once
+
+#include <string>
+
+#include "document/document.h"
+
+namespace qv::bench {
+
+inline void PutLine(AppState& S, const std::string& Text, int Rule, int A1 = 0, int A2 = 0,
+                    const std::string& NewVar = "") {
+  S.Parser.ExprText = Text;
+  S.Doc.RuleMode = Rule;
+  S.Doc.RuleArg1 = A1;
+  S.Doc.RuleArg2 = A2;
+  S.Doc.PendingNewVar = NewVar;
+  PutStmt(S);
+  // Keep the set-up linear: earlier lines are hidden while the proof grows.
+  S.Doc.Stmts[S.Doc.StmtCount].Visible = false;
+}
+
+// Adds one leading TAB to every line of lines From .. To (as closing a
+// sub-proof does) and moves the later blocks.
+inline void IndentLines(DocState& d, int From, int To) {
+  int32_t shift = 0;
+  for (int j = From; j <= d.StmtCount; ++j) {
+    StmtRec& s = d.Stmts[j];
+    s.StartLine += shift;
+    if (s.EndUserComment > 0) s.EndUserComment += shift;
+    s.StartStmt += shift;
+    s.EndStmt += shift;
+    s.StartRule += shift;
+    s.EndRule += shift;
+    if (j > To) continue;
+    int32_t grow = 0;
+    d.ProofText.insert(static_cast<size_t>(s.StartLine - 1), "\t");  // before the number
+    ++grow;
+    s.StartStmt += 1;
+    s.EndStmt += 1;
+    for (int32_t p = s.StartStmt; p < s.EndStmt; ++p)  // continuation lines
+      if (d.ProofText[p - 1] == '\n') {
+        d.ProofText.insert(static_cast<size_t>(p), "\t");
+        ++s.EndStmt;
+        ++grow;
+      }
+    d.ProofText.insert(static_cast<size_t>(s.EndStmt + 2), "\t");  // the rule line
+    ++grow;
+    s.EndRule += grow;
+    s.StartRule = s.EndRule - static_cast<int32_t>(RuleTextOf(s).size()) + 1;
+    shift += grow;
+  }
+  RecomputeViewPositions(d);
+}
+
+// The proof: n lines (a multiple of 10), all visible and drawn.
+inline void BuildProof(AppState& S, int n) {
+  for (int b = 0; b * 10 < n; ++b) {
+    const int base = b * 10;
+    const std::string x = "x" + std::to_string(b);
+    PutLine(S, "ALL(a):[a@n => a+1@n]", kRuleAxiom);                         // +1
+    PutLine(S, x + "@n", kRulePremise);                                        // +2
+    PutLine(S, x + "@n => " + x + "+1@n", kRuleUSpec, base + 1, 0, x);         // +3
+    PutLine(S, x + "+1@n", kRuleDetach, base + 3, base + 2);                   // +4
+    PutLine(S, x + "@n & " + x + "+1@n", kRuleJoin, base + 2, base + 4);       // +5
+    PutLine(S, x + "@n", kRuleSplit, base + 5);                                // +6
+    PutLine(S, "ALL(a):ALL(c):[a@n & c@n\r\n=> a+c@n]", kRuleAxiom);          // +7
+    PutLine(S, "ALL(c):[" + x + "@n & c@n\r\n=> " + x + "+c@n]", kRuleUSpec, base + 7, 0, x);  // +8
+    PutLine(S, x + "+1=1+" + x, kRuleSym, base + 4);                           // +9
+    IndentLines(S.Doc, base + 2, base + 9);
+    S.Doc.Stmts[base + 2].Arg1 = static_cast<int16_t>(base + 10);
+    PutLine(S, "ALL(d):[d@n => d+1@n]", kRuleConclusion, base + 2);           // +10
+  }
+  for (int k = 1; k <= S.Doc.StmtCount; ++k) S.Doc.Stmts[k].Visible = true;
+  RecomputeViewPositions(S.Doc);
+  ResetFonts(S);
+}
+
+}  // namespace qv::bench
