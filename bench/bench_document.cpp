@@ -7,7 +7,7 @@
 
 #include "platform/fakehost.h"
 #include "platform/memrichbox.h"
-#include "proof_gen.h"
+#include "bench_document_proof.h"
 
 namespace qv {
 namespace {

@@ -9,7 +9,7 @@
 #include "platform/fakehost.h"
 #include "platform/memrichbox.h"
 #include "platform/qt/qtrichbox.h"
-#include "proof_gen.h"
+#include "bench_document_proof.h"
 
 namespace qv {
 namespace {

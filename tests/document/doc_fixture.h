@@ -71,7 +71,7 @@ class DocTest : public ::testing::Test {
     s.EndStmt += shift;
     s.StartRule += shift;
     s.EndRule += shift;
-    for (int j = k + 1; j <= d.StmtCount; ++j) Move(d.Stmts[j], shift);
+    for (int j = k + 1; j <= d.StmtCount; ++j) ShiftStmtPositions(d.Stmts[j], shift);
     RecomputeViewPositions(d);
     ResetFonts(S);
     Check();
@@ -83,7 +83,7 @@ class DocTest : public ::testing::Test {
     int32_t shift = 0;
     for (int j = from; j <= d.StmtCount; ++j) {
       StmtRec& s = d.Stmts[j];
-      Move(s, shift);
+      ShiftStmtPositions(s, shift);
       if (j > to) continue;
       const int32_t num = s.EndUserComment > 0 ? s.EndUserComment + 5 : s.StartLine;
       d.ProofText.insert(num - 1, "\t");
@@ -97,15 +97,6 @@ class DocTest : public ::testing::Test {
       shift += 2;
     }
     RecomputeViewPositions(d);
-  }
-
-  static void Move(StmtRec& s, int32_t shift) {
-    s.StartLine += shift;
-    if (s.EndUserComment > 0) s.EndUserComment += shift;
-    s.StartStmt += shift;
-    s.EndStmt += shift;
-    s.StartRule += shift;
-    s.EndRule += shift;
   }
 
   // Closes the sub-proof of the Premise at line p by a Conclusion at the end.

@@ -27,12 +27,7 @@ inline void IndentLines(DocState& d, int From, int To) {
   int32_t shift = 0;
   for (int j = From; j <= d.StmtCount; ++j) {
     StmtRec& s = d.Stmts[j];
-    s.StartLine += shift;
-    if (s.EndUserComment > 0) s.EndUserComment += shift;
-    s.StartStmt += shift;
-    s.EndStmt += shift;
-    s.StartRule += shift;
-    s.EndRule += shift;
+    ShiftStmtPositions(s, shift);
     if (j > To) continue;
     int32_t grow = 0;
     d.ProofText.insert(static_cast<size_t>(s.StartLine - 1), "\t");  // before the number
