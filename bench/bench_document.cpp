@@ -56,39 +56,26 @@ BENCHMARK(BM_ResetFonts2000FromEmpty)->Unit(benchmark::kMillisecond);
 
 void BM_PutStmtAppend2001st(benchmark::State& state) {
   Fixture& f = Proof();
-  const DocState doc = f.S.Doc;
-  for (auto _ : state) {
-    state.PauseTiming();
-    f.S.Doc = doc;
-    ResetFonts(f.S);  // the view shows the 2,000 statements again
-    state.ResumeTiming();
-    f.S.Parser.ExprText = "x0@n & x1@n";
-    f.S.Doc.RuleMode = kRuleJoin;
-    f.S.Doc.RuleArg1 = 6;
-    f.S.Doc.RuleArg2 = 16;
-    if (!PutStmt(f.S)) state.SkipWithError("PutStmt refused the statement");
-  }
-  f.S.Doc = doc;
+  bench::TimeEachPut(state, f.S, [] {}, [&] { return bench::AppendJoin(f.S); });
 }
 BENCHMARK(BM_PutStmtAppend2001st)->Unit(benchmark::kMillisecond);
 
+// Inserting at line 2 renumbers and moves every later block.
 void BM_PutStmtInsertAtLine2(benchmark::State& state) {
   Fixture& f = Proof();
-  const DocState doc = f.S.Doc;
-  for (auto _ : state) {
-    state.PauseTiming();
-    f.S.Doc = doc;
-    f.S.Doc.InsertMode = true;
-    f.S.Doc.InsertLine = 2;
-    ResetFonts(f.S);
-    state.ResumeTiming();
-    f.S.Parser.ExprText = "ALL(a):[a@n => a+1@n]";
-    f.S.Doc.RuleMode = kRuleAxiom;
-    f.S.Doc.RuleArg1 = 0;
-    f.S.Doc.RuleArg2 = 0;
-    if (!PutStmt(f.S)) state.SkipWithError("PutStmt refused the statement");
-  }
-  f.S.Doc = doc;
+  bench::TimeEachPut(
+      state, f.S,
+      [&] {
+        f.S.Doc.InsertMode = true;
+        f.S.Doc.InsertLine = 2;
+      },
+      [&] {
+        f.S.Parser.ExprText = "ALL(a):[a@n => a+1@n]";
+        f.S.Doc.RuleMode = kRuleAxiom;
+        f.S.Doc.RuleArg1 = 0;
+        f.S.Doc.RuleArg2 = 0;
+        return PutStmt(f.S);
+      });
 }
 BENCHMARK(BM_PutStmtInsertAtLine2)->Unit(benchmark::kMillisecond);
 

@@ -86,16 +86,27 @@ void GetActiveStmt(AppState& S, int& LineNo, std::string& StmtText) {
   if (LineNo > 0) StmtText = WithoutTabs(text);
 }
 
-void SelectToken(AppState& S, int& LineNo, int& TokenIdx) {
-  LineNo = 0;
-  TokenIdx = 0;
+namespace {
+
+// The active line under the caret into LineNo, its stored formula (with its
+// TABs) into ExprText, parsed. False when there is no line or no parse.
+bool ParseLineAtCaret(AppState& S, int& LineNo) {
   FindStmtAtCaret(S, LineNo, S.Parser.ExprText);
-  if (LineNo == 0) return;
+  if (LineNo == 0) return false;
   ParseExpr(S.Parser);
   if (!S.Parser.ParseErr.empty()) {
     ReportParseError(S);
-    return;
+    return false;
   }
+  return true;
+}
+
+}  // namespace
+
+void SelectToken(AppState& S, int& LineNo, int& TokenIdx) {
+  LineNo = 0;
+  TokenIdx = 0;
+  if (!ParseLineAtCaret(S, LineNo)) return;
   const StmtRec& s = S.Doc.Stmts[LineNo];
   TokenIdx = TokenAt(S.Parser.Tokens, FormulaPos(s, S.View->SelStart()));
   // Tokens keep their order without the TABs, so TokenIdx still names the
@@ -107,13 +118,7 @@ void SelectTokenRange(AppState& S, int& LineNo, int& FirstTok, int& LastTok) {
   LineNo = 0;
   FirstTok = 0;
   LastTok = 0;
-  FindStmtAtCaret(S, LineNo, S.Parser.ExprText);
-  if (LineNo == 0) return;
-  ParseExpr(S.Parser);
-  if (!S.Parser.ParseErr.empty()) {
-    ReportParseError(S);
-    return;
-  }
+  if (!ParseLineAtCaret(S, LineNo)) return;
   const StmtRec& s = S.Doc.Stmts[LineNo];
   const auto& toks = S.Parser.Tokens;
   FirstTok = TokenAt(toks, FormulaPos(s, S.View->SelStart()));
