@@ -2,6 +2,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPalette>
 #include <QVBoxLayout>
 
 #include "files/dialogs.h"
@@ -10,7 +11,13 @@ namespace qv {
 
 StartUpDialog::StartUpDialog(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
   setModal(true);
-  setStyleSheet(QStringLiteral("StartUpDialog { background: #1f3a5f; } QLabel { color: white; }"));
+  // The window paints its own dark background so the white text stays readable
+  // whatever the desktop's style is.
+  setAutoFillBackground(true);
+  QPalette pal = palette();
+  pal.setColor(QPalette::Window, QColor(0x1f, 0x3a, 0x5f));
+  pal.setColor(QPalette::WindowText, Qt::white);
+  setPalette(pal);
   // The picture: the program's name drawn large across the window.
   auto* picture = new QLabel(QStringLiteral("Quorvane"), this);
   QFont big = picture->font();
