@@ -1,0 +1,88 @@
+#include "entry/caption.h"
+
+#include <stdexcept>
+
+#include "document/document.h"
+#include "mainwindow/commands.h"
+#include "platform/host.h"
+
+namespace qv {
+
+namespace {
+
+// The ends of the typed caption lose their blanks; a line break typed at
+// either end goes too, since the caption is one line of the title.
+std::string TrimCaption(const std::string& t) {
+  const char* ws = " \t\r\n";
+  const size_t a = t.find_first_not_of(ws);
+  if (a == std::string::npos) return "";
+  const size_t b = t.find_last_not_of(ws);
+  return t.substr(a, b - a + 1);
+}
+
+}  // namespace
+
+std::string CaptionTitle(const std::string& Caption, const std::string& FileName) {
+  if (!Caption.empty())
+    return FileName.empty() ? " " + Caption + " - (Untitled)" : " " + Caption + "  -  " + FileName;
+  return " Quorvane 2.0  -  " + (FileName.empty() ? std::string("(Untitled)") : FileName);
+}
+
+CaptionEditor::CaptionEditor(AppState& S, RichBox& box) : S_(S), box_(box) {}
+
+void CaptionEditor::Activate() {
+  box_.SetText(S_.Ui.ProofCaption);
+  box_.SetSelStart(0);
+  box_.SetSelLength(box_.TextLength());
+  box_.SetSelFontSize(S_.Ui.FontSize);
+  box_.SetSelColor(kBlack);
+  box_.SetSelBold(false);
+  box_.SetSelStart(box_.TextLength());
+  box_.SetSelLength(0);
+  box_.SetFocus();
+}
+
+void CaptionEditor::Continue() {
+  try {
+    const std::string caption = TrimCaption(box_.Text());
+    if (caption != S_.Ui.ProofCaption) {
+      S_.Ui.ProofCaption = caption;
+      S_.Ui.ProofChanged = true;
+    }
+    if (S_.host) S_.host->SetWindowTitle(CaptionTitle(S_.Ui.ProofCaption, S_.Ui.ProofFileName));
+    if (OnHide) OnHide();
+  } catch (...) {
+    // The window stays open with the text as typed.
+    if (S_.host) S_.host->Beep();
+  }
+}
+
+void CaptionEditor::Clear() {
+  box_.SetText("");
+  box_.SetFocus();
+}
+
+void CaptionEditor::Cancel() {
+  if (OnHide) OnHide();
+}
+
+bool CaptionEditor::FormKeyPress(char c) {
+  if (c != 27) return false;
+  Cancel();
+  return true;
+}
+
+bool CaptionEditor::DiscardKey(int KeyCode, bool Ctrl, bool Shift, bool Alt) {
+  return KeyCode == 'R' && Ctrl && !Shift && !Alt;
+}
+
+void optCaption_Click(AppState& S) {
+  try {
+    if (!S.host || !S.host->ShowModal(kCaptionFormName)) throw std::runtime_error("no caption editor");
+  } catch (...) {
+    if (S.host) S.host->Beep();
+    ShowStatus(S, "Unable to process request");
+  }
+}
+
+}  // namespace qv
