@@ -67,6 +67,20 @@ void optSaveAs_Click(AppState& S);
 void optFile_Click(AppState& S, int k);  // recent file item k = 1..5
 void optSelectDir_Click(AppState& S);
 
+// Places of the proof view, the insert-line label and the status line, in
+// twips inside the window's client area (below the menu bar).
+struct TwRect {
+  int left = 0, top = 0, width = 0, height = 0;
+};
+struct ProofLayout {
+  TwRect view, label, status;
+};
+// Form_Resize for a window of outer width W and height H (twips): the view
+// fills the window under the toolbar, the status line and the label share
+// the row under the view. A control the size leaves no room for keeps its
+// place, so nothing gets a negative size.
+void LayOutProofWindow(int W, int H, ProofLayout& L);
+
 // Registers the commands above under their menu names.
 void RegisterMainCommands(AppState& S, ProofWindowState& W, CommandRegistry& commands);
 

@@ -11,6 +11,7 @@
 #include <QPushButton>
 
 #include "document/document.h"
+#include "entry/caption.h"
 #include "entry/install.h"
 #include "files/files.h"
 #include "files/install.h"
@@ -27,7 +28,12 @@ namespace {
 
 // Sizes are laid out in twips as the window was designed; 15 twips make a
 // pixel on a 96 dpi screen.
-constexpr int Px(int twips) { return twips / 15; }
+constexpr int kTwipsPerPixel = 15;
+constexpr int Px(int twips) { return twips / kTwipsPerPixel; }
+// What the window system adds around the client area: the side borders, and
+// the title bar with the top and bottom borders.
+constexpr int kFrameWidthTw = 120;
+constexpr int kFrameHeightTw = 450;
 
 enum class Kind { Menu, End, Item, Separator };
 enum Flags {
@@ -356,17 +362,23 @@ void MainWindow::Guarded(const std::function<void()>& handler) {
 }
 
 void MainWindow::LayOut() {
-  // The proof view fills the window below the toolbar; the status line and
-  // the insert-line label share the row under it. A window too small for a
-  // control leaves it where it was rather than giving it a negative size.
-  const int w = central_->width(), h = central_->height();
-  const int top = Px(360), rowH = Px(255) + 4, labelW = Px(735);
-  const int viewW = w - Px(200), viewH = h - top - rowH - 2;
-  if (viewW > 0 && viewH > 0) view_->setGeometry(Px(100), top, viewW, viewH);
-  const int rowTop = view_->geometry().bottom() + 2;
-  if (w - Px(1020) > 0) insertLineLabel_->setGeometry(w - Px(1020), rowTop, labelW, rowH);
-  const int statusW = w - labelW - Px(630);
-  if (statusW > 0) status_->setGeometry(0, rowTop, statusW, rowH);
+  // The layout is worked out in twips for the window's outer size, as the
+  // window was designed: the client width plus the side borders, the whole
+  // height (menu bar included) plus the title bar and the borders.
+  const int W = width() * kTwipsPerPixel + kFrameWidthTw;
+  const int H = height() * kTwipsPerPixel + kFrameHeightTw;
+  auto tw = [](const QRect& r) {
+    return TwRect{r.x() * kTwipsPerPixel, r.y() * kTwipsPerPixel, r.width() * kTwipsPerPixel,
+                  r.height() * kTwipsPerPixel};
+  };
+  ProofLayout L{tw(view_->geometry()), tw(insertLineLabel_->geometry()), tw(status_->geometry())};
+  LayOutProofWindow(W, H, L);
+  auto place = [](QWidget* w, const TwRect& r) {
+    w->setGeometry(Px(r.left), Px(r.top), Px(r.width), Px(r.height));
+  };
+  place(view_, L.view);
+  place(insertLineLabel_, L.label);
+  place(status_, L.status);
 }
 
 void MainWindow::resizeEvent(QResizeEvent* e) {
@@ -427,6 +439,7 @@ Application::Application(const std::string& appPath, const std::vector<std::stri
   RegisterMainCommands(state_, win_, commands_);
   InstallFilesForms(state_, commands_, window_.get());
   InstallEntryForms(state_, commands_, window_.get());
+  InstallCaptionForm(state_, commands_, window_.get());
   InstallRulesForms(state_, commands_, window_.get());
   RegisterRuleCommands(state_, commands_);
   Form_Load(state_, win_, args);

@@ -73,12 +73,14 @@ void Form_Load(AppState& S, ProofWindowState& W, const std::vector<std::string>&
   } catch (...) {
     ok = false;
   }
-  // The title names this version even when a settings file could not be read.
-  S.host->SetWindowTitle(kStartTitle);
   if (!ok) {
+    // The remaining start-up steps are skipped: the window keeps its built
+    // title, which tells the user the settings were not read.
     S.host->Beep();
     ShowStatus(S, "WARNING: Unable to get Recent Files or Default Directory");
+    return;
   }
+  S.host->SetWindowTitle(kStartTitle);
 }
 
 void Form_Activate(AppState& S, ProofWindowState& W) {
@@ -146,6 +148,12 @@ bool Form_QueryUnload(AppState& S, ProofWindowState& W) {
   if (W.ExitRequested) return true;
   optExit_Click(S, W);
   return W.ExitRequested;
+}
+
+void LayOutProofWindow(int W, int H, ProofLayout& L) {
+  if (H > 1530) L.view = {100, 360, W - 350, H - 1530};
+  if (W > 1020) L.label = {W - 1020, L.view.height + 360, 735, 255};
+  if (W - L.label.width - 630 > 0) L.status = {0, L.view.height + 360, W - L.label.width - 630, 255};
 }
 
 bool RTB_MouseUp(AppState& S, bool rightButton) {

@@ -67,12 +67,50 @@ TEST_F(MainCommandsTest, StartUpSetsTitleStatusAndTipFromSettings) {
   EXPECT_TRUE(host.ControlChecked("optShowTip"));
 }
 
-TEST_F(MainCommandsTest, StartUpWithoutASettingsFileWarnsAndStillTitlesTheWindow) {
+TEST_F(MainCommandsTest, StartUpWithoutASettingsFileWarnsAndSkipsTheRest) {
   std::filesystem::remove(dir / "UserOption.bin");
+  host.windowTitle = " Quorvane 1.2";
   Form_Load(S, W, {"prog"});
   EXPECT_EQ(status.Text(), "WARNING: Unable to get Recent Files or Default Directory");
   EXPECT_EQ(host.beeps, 1);
-  EXPECT_EQ(host.WindowTitle(), " Quorvane 2.0  -  (Untitled)");
+  EXPECT_EQ(host.WindowTitle(), " Quorvane 1.2");
+
+  // Without DefaultDir.bin the tip option is not read either.
+  std::filesystem::remove(dir / "DefaultDir.bin");
+  WriteBytes("UserOption.bin", std::string("\xff\xff", 2));
+  host.SetControlChecked("optShowTip", true);
+  Form_Load(S, W, {"prog"});
+  EXPECT_EQ(host.beeps, 2);
+  EXPECT_TRUE(host.ControlChecked("optShowTip"));
+}
+
+TEST(ProofWindowLayout, ControlsFollowTheWindowSizeAndKeepTheirPlaceWhenItIsTooSmall) {
+  ProofLayout L;
+  LayOutProofWindow(19320, 13650, L);
+  EXPECT_EQ(L.view.left, 100);
+  EXPECT_EQ(L.view.top, 360);
+  EXPECT_EQ(L.view.width, 19320 - 350);
+  EXPECT_EQ(L.view.height, 13650 - 1530);
+  EXPECT_EQ(L.label.left, 19320 - 1020);
+  EXPECT_EQ(L.label.top, 13650 - 1530 + 360);  // right under the view
+  EXPECT_EQ(L.label.width, 735);
+  EXPECT_EQ(L.status.left, 0);
+  EXPECT_EQ(L.status.top, L.label.top);
+  EXPECT_EQ(L.status.width, 19320 - 735 - 630);
+  EXPECT_EQ(L.status.height, 255);
+
+  // Too low for the view: it stays, and the row stays under it.
+  const ProofLayout before = L;
+  LayOutProofWindow(12000, 1500, L);
+  EXPECT_EQ(L.view.width, before.view.width);
+  EXPECT_EQ(L.view.height, before.view.height);
+  EXPECT_EQ(L.label.left, 12000 - 1020);
+  EXPECT_EQ(L.label.top, before.label.top);
+  // Too narrow for anything but the view.
+  LayOutProofWindow(1000, 5000, L);
+  EXPECT_EQ(L.view.width, 650);
+  EXPECT_EQ(L.label.left, 12000 - 1020);
+  EXPECT_EQ(L.status.width, 12000 - 735 - 630);
 }
 
 TEST_F(MainCommandsTest, FirstActivationShowsSplashThenPromptThenOpensCommandLineFileOnce) {
