@@ -3,6 +3,7 @@
 // Conclusion line is active), and visible.
 #include <algorithm>
 #include <string>
+#include <utility>
 
 #include "document/document.h"
 #include "document/internal.h"
@@ -34,7 +35,7 @@ int ActiveLineAt(const DocState& d, int32_t c) {
 }
 
 // The character right of the caret, as a 1-based position of line LineNo's
-// formula text; Offset moves it (used for the last selected character).
+// formula text.
 int32_t FormulaPos(const StmtRec& s, int32_t Caret) {
   return Caret - s.ViewerStartLine + s.StartLine - s.StartStmt + 2;
 }
@@ -50,17 +51,20 @@ int TokenAt(const std::vector<TokenRec>& Toks, int32_t q) {
   return 0;
 }
 
+// Parses ExprText; a parse error is reported in the status line with a beep.
+bool ParseReportingErrors(AppState& S) {
+  ParseExpr(S.Parser);
+  if (S.Parser.ParseErr.empty()) return true;
+  ReportParseError(S);
+  return false;
+}
+
 // Removes the TABs of ExprText and parses again when there were any.
 bool ReparseWithoutTabs(AppState& S) {
   std::string plain = WithoutTabs(S.Parser.ExprText);
   if (plain.size() == S.Parser.ExprText.size()) return true;
-  S.Parser.ExprText = plain;
-  ParseExpr(S.Parser);
-  if (!S.Parser.ParseErr.empty()) {
-    ReportParseError(S);
-    return false;
-  }
-  return true;
+  S.Parser.ExprText = std::move(plain);
+  return ParseReportingErrors(S);
 }
 
 }  // namespace
@@ -93,12 +97,7 @@ namespace {
 bool ParseLineAtCaret(AppState& S, int& LineNo) {
   FindStmtAtCaret(S, LineNo, S.Parser.ExprText);
   if (LineNo == 0) return false;
-  ParseExpr(S.Parser);
-  if (!S.Parser.ParseErr.empty()) {
-    ReportParseError(S);
-    return false;
-  }
-  return true;
+  return ParseReportingErrors(S);
 }
 
 }  // namespace

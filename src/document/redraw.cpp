@@ -235,9 +235,6 @@ void ResetFonts(AppState& S) {
       break;
     }
     const int32_t fstart = s.StartStmt + off;  // 0-based view position of the formula
-    int32_t lastVarEnd = -1;                       // view position after the last coloured token
-    int64_t lastVarColour = -1;
-    int lastVarBold = 0;
     for (size_t t = 1; t < toks.size(); ++t) {
       const TokenRec& k = toks[t];
       const int32_t at = fstart + k.Position - 1;
@@ -246,15 +243,10 @@ void ResetFonts(AppState& S) {
         const int64_t colour = ListHas(s.ScopedVars, k.Token) ? kInScopeColour : kNewVarColour;
         const int bold = ListHas(s.FlagVars, k.Token) ? 1 : 0;
         runs.push_back({at, len, nullptr, 0, colour, bold ? 1 : -1});
-        lastVarEnd = at + len;
-        lastVarColour = colour;
-        lastVarBold = bold;
       } else if (k.Token == "@" && at >= 0 && at < static_cast<int32_t>(view.size())) {
+        // The glyph keeps the formula's colour and weight, also right after a
+        // coloured variable (a text stored without the blanks).
         view[at] = 'e';
-        // The glyph takes the format of the character before it, which is a
-        // coloured variable when no blank stands between them.
-        if (at == lastVarEnd)
-          runs.push_back({at, 1, nullptr, 0, lastVarColour, lastVarBold ? 1 : -1});
         const bool blankAfter = at + 1 < static_cast<int32_t>(view.size()) && view[at + 1] == ' ';
         if (blankAfter && at >= 1)
           runs.push_back({at - 1, 3, kSymbolFont, 0, -1, -1});
@@ -277,6 +269,8 @@ void ResetFonts(AppState& S) {
 
   if (S.View) {
     ShowInView(*S.View, view, Formats(view.size(), runs, big), big);
+    // No selection survives a redraw; callers place the caret themselves.
+    S.View->SetSelLength(0);
     S.View->SetUpdatesEnabled(true);
   }
 

@@ -63,6 +63,10 @@ void LiteralRedraw(AppState& S, MemRichBox& V) {
         V.SetSelStart(at);
         V.SetSelLength(1);
         V.SetSelText("e");
+        V.SetSelStart(at);  // the glyph keeps the formula's colour and weight
+        V.SetSelLength(1);
+        V.SetSelColor(kBlack);
+        V.SetSelBold(false);
         const bool blank = V.Text()[at + 1] == ' ';
         V.SetSelStart(blank ? at - 1 : at);
         V.SetSelLength(blank ? 3 : 1);
@@ -232,6 +236,43 @@ TEST_F(RedrawTest, ParseErrorStopsTheRedrawAtThatStatement) {
   EXPECT_EQ(view.Text().find("3\tC"), std::string::npos);
   EXPECT_TRUE(host.mainEnabled);
   EXPECT_FALSE(host.waitCursor);
+}
+
+TEST_F(RedrawTest, GlyphRightAfterAVariableKeepsTheFormulaColour) {
+  // A stored text without blanks around the sign, as a file may hold it.
+  S.Doc.ProofText = "1\tx@s\r\n\tAxiom\r\n\r\n";
+  S.Doc.StmtCount = 1;
+  S.Doc.Stmts.resize(2);
+  StmtRec& s = S.Doc.Stmts[1];
+  s.Rule = kRuleAxiom;
+  s.FreeVars = " x s ";
+  s.ScopedVars = " x ";
+  s.FlagVars = " x ";
+  s.StartLine = 1;
+  s.StartStmt = 3;
+  s.EndStmt = 5;
+  s.StartRule = 9;
+  s.EndRule = 13;
+  s.ViewerStartLine = 1;
+  Check();
+  ResetFonts(S);
+  EXPECT_EQ(view.Text().substr(2, 3), "xes");
+  EXPECT_EQ(view.FormatAt(2).color, kRed);
+  EXPECT_TRUE(view.FormatAt(2).bold);
+  EXPECT_EQ(view.FormatAt(3).font, kSymbolFont);
+  EXPECT_EQ(view.FormatAt(3).color, kBlack);
+  EXPECT_FALSE(view.FormatAt(3).bold);
+  EXPECT_EQ(view.FormatAt(4).color, kGreen);
+  EXPECT_EQ(view.FormatAt(4).font, "Courier New");
+  ExpectSameView(S, view);
+}
+
+TEST_F(RedrawTest, RedrawLeavesNoSelection) {
+  PutAxioms(3);
+  view.SetSelStart(2);
+  view.SetSelLength(5);
+  ResetFonts(S);  // nothing to change in the view
+  EXPECT_EQ(view.SelLength(), 0);
 }
 
 TEST_F(RedrawTest, TokensHoldTheLastVisibleFormula) {
