@@ -13,6 +13,23 @@
 
 namespace qv {
 
+// A document of one Axiom line whose formula is stored exactly as Formula
+// (one line, no comment), as a proof file may hold it.
+inline void OneStoredAxiom(DocState& d, const std::string& Formula) {
+  d = DocState{};
+  d.ProofText = "1\t" + Formula + "\r\n\tAxiom\r\n\r\n";
+  d.StmtCount = 1;
+  d.Stmts.resize(2);
+  StmtRec& s = d.Stmts[1];
+  s.Rule = kRuleAxiom;
+  s.StartLine = 1;
+  s.StartStmt = 3;
+  s.EndStmt = s.StartStmt + static_cast<int32_t>(Formula.size()) - 1;
+  s.StartRule = s.EndStmt + 4;
+  s.EndRule = s.StartRule + 4;
+  s.ViewerStartLine = 1;
+}
+
 class DocTest : public ::testing::Test {
  protected:
   DocTest() {

@@ -259,17 +259,8 @@ TEST_F(PutStmtTest, InsertAtLineOneKeepsTheIntroductionOrItsEmptySeparator) {
 TEST(DocInvariants, CatchBrokenLayouts) {
   DocState d;
   EXPECT_EQ(CheckDocInvariants(d), "");
-  d.ProofText = "1\tA\r\n\tAxiom\r\n\r\n";
-  d.StmtCount = 1;
-  d.Stmts.resize(2);
+  OneStoredAxiom(d, "A");
   StmtRec& s = d.Stmts[1];
-  s.Rule = kRuleAxiom;
-  s.StartLine = 1;
-  s.StartStmt = 3;
-  s.EndStmt = 3;
-  s.StartRule = 7;
-  s.EndRule = 11;
-  s.ViewerStartLine = 1;
   EXPECT_EQ(CheckDocInvariants(d), "");
   s.Arg2 = 1;  // a line citing itself, with a rule text that does not say so
   EXPECT_NE(CheckDocInvariants(d), "");

@@ -240,20 +240,11 @@ TEST_F(RedrawTest, ParseErrorStopsTheRedrawAtThatStatement) {
 
 TEST_F(RedrawTest, GlyphRightAfterAVariableKeepsTheFormulaColour) {
   // A stored text without blanks around the sign, as a file may hold it.
-  S.Doc.ProofText = "1\tx@s\r\n\tAxiom\r\n\r\n";
-  S.Doc.StmtCount = 1;
-  S.Doc.Stmts.resize(2);
+  OneStoredAxiom(S.Doc, "x@s");
   StmtRec& s = S.Doc.Stmts[1];
-  s.Rule = kRuleAxiom;
   s.FreeVars = " x s ";
   s.ScopedVars = " x ";
   s.FlagVars = " x ";
-  s.StartLine = 1;
-  s.StartStmt = 3;
-  s.EndStmt = 5;
-  s.StartRule = 9;
-  s.EndRule = 13;
-  s.ViewerStartLine = 1;
   Check();
   ResetFonts(S);
   EXPECT_EQ(view.Text().substr(2, 3), "xes");
