@@ -44,6 +44,14 @@ int ClickedStatement(AppState& S, OnParseError OnError) {
   return 0;
 }
 
+int ClickedCitedStatement(AppState& S, OnParseError OnError) {
+  const int line = ClickedStatement(S, OnError);
+  if (line == 0) return 0;
+  S.Doc.RuleArg1 = line;
+  S.Doc.RuleArg2 = 0;
+  return line;
+}
+
 // ---- Spans ----
 
 bool IsRealToken(const TokenRec& t) { return t.Position > 0; }
@@ -72,56 +80,51 @@ int RealBackward(const std::vector<TokenRec>& Toks, int i) {
   Need(i >= 1 && i <= Last(Toks));
   return i;
 }
+
+// The first (or the last) token that stands for Node.
+int TokenOfNode(const std::vector<TokenRec>& Toks, int Node, bool First) {
+  int found = 0;
+  if (First) {
+    for (int i = 1; i <= Last(Toks) && found == 0; ++i)
+      if (Toks[i].DPtr == Node) found = i;
+  } else {
+    for (int i = Last(Toks); i >= 1 && found == 0; --i)
+      if (Toks[i].DPtr == Node) found = i;
+  }
+  Need(found > 0 && Node > 0);
+  const int partner = Toks[found].TPtr;
+  Need(partner >= 1 && partner <= Last(Toks));
+  return found;
+}
+
+// From the first real token at or after Open to the last character of the
+// last real token at or before Close.
+TextSpan RealSpan(const std::vector<TokenRec>& Toks, int Open, int Close) {
+  TextSpan sp;
+  sp.Start = Toks[RealForward(Toks, Open)].Position;
+  sp.End = TokenLast(Toks[RealBackward(Toks, Close)]);
+  return sp;
+}
 }  // namespace
 
 TextSpan ForwardNodeSpan(const std::vector<TokenRec>& Toks, int Node) {
-  int first = 0;
-  for (int i = 1; i <= Last(Toks); ++i) {
-    if (Toks[i].DPtr == Node) {
-      first = i;
-      break;
-    }
-  }
-  Need(first > 0 && Node > 0);
-  int partner = Toks[first].TPtr;
-  Need(partner >= 1 && partner <= Last(Toks));
-  TextSpan sp;
-  sp.Start = Toks[RealForward(Toks, first)].Position;
-  sp.End = TokenLast(Toks[RealBackward(Toks, partner)]);
-  return sp;
+  const int first = TokenOfNode(Toks, Node, true);
+  return RealSpan(Toks, first, Toks[first].TPtr);
 }
 
 TextSpan BackwardNodeSpan(const std::vector<TokenRec>& Toks, int Node) {
-  int last = 0;
-  for (int i = Last(Toks); i >= 1; --i) {
-    if (Toks[i].DPtr == Node) {
-      last = i;
-      break;
-    }
-  }
-  Need(last > 0 && Node > 0);
-  int partner = Toks[last].TPtr;
-  Need(partner >= 1 && partner <= Last(Toks));
-  TextSpan sp;
-  sp.End = TokenLast(Toks[RealBackward(Toks, last)]);
-  sp.Start = Toks[RealForward(Toks, partner)].Position;
-  return sp;
+  const int last = TokenOfNode(Toks, Node, false);
+  return RealSpan(Toks, Toks[last].TPtr, last);
 }
 
 TextSpan OperatorLeftSpan(const std::vector<TokenRec>& Toks, int K) {
   Need(K >= 2 && K <= Last(Toks));
-  TextSpan sp;
-  sp.Start = Toks[RealForward(Toks, Toks[K - 1].TPtr)].Position;
-  sp.End = TokenLast(Toks[RealBackward(Toks, K - 1)]);
-  return sp;
+  return RealSpan(Toks, Toks[K - 1].TPtr, K - 1);
 }
 
 TextSpan OperatorRightSpan(const std::vector<TokenRec>& Toks, int K) {
   Need(K >= 1 && K + 1 <= Last(Toks));
-  TextSpan sp;
-  sp.Start = Toks[RealForward(Toks, K + 1)].Position;
-  sp.End = TokenLast(Toks[RealBackward(Toks, Toks[K + 1].TPtr)]);
-  return sp;
+  return RealSpan(Toks, K + 1, Toks[K + 1].TPtr);
 }
 
 std::string SpanText(const std::string& Text, TextSpan Span) {

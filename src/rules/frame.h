@@ -37,6 +37,9 @@ enum class OnParseError {
   KeepSilent,  // message only; the rule stays armed
 };
 int ClickedStatement(AppState& S, OnParseError OnError);
+// The same for a rule whose new statement cites the clicked line alone:
+// RuleArg1 becomes that line and RuleArg2 0.
+int ClickedCitedStatement(AppState& S, OnParseError OnError);
 
 // ---- Operand spans (1-based, inclusive, in the text that was parsed) ----
 struct TextSpan {

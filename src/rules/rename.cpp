@@ -14,7 +14,7 @@ namespace {
 // variables into BoundVarNames; false (after a beep or a message) when the
 // click cannot be used.
 bool CollectPrefix(AppState& S, int& n) {
-  n = ClickedStatement(S, OnParseError::End);
+  n = ClickedCitedStatement(S, OnParseError::End);
   if (n == 0) return false;
   const std::vector<NodeRec>& nodes = S.Parser.Nodes;
   const int last = static_cast<int>(nodes.size()) - 1;
@@ -22,8 +22,6 @@ bool CollectPrefix(AppState& S, int& n) {
     RuleBeep(S);
     return false;
   }
-  S.Doc.RuleArg1 = n;
-  S.Doc.RuleArg2 = 0;
   UiState& ui = S.Ui;
   ui.BoundVarNames.assign(1, std::string{});
   ui.BoundVarNames.push_back(nodes[1].Name);

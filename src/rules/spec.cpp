@@ -12,10 +12,8 @@
 namespace qv {
 
 void Spec(AppState& S) {
-  const int n = ClickedStatement(S, OnParseError::KeepSilent);
+  const int n = ClickedCitedStatement(S, OnParseError::KeepSilent);
   if (n == 0) return;
-  S.Doc.RuleArg1 = n;
-  S.Doc.RuleArg2 = 0;
   const std::vector<NodeRec>& nodes = S.Parser.Nodes;
   const int root = static_cast<int>(nodes.size()) - 1;
   const int kind = root >= 1 ? nodes[root].Rule : 0;
@@ -74,10 +72,8 @@ void UnivGen(AppState& S) {
 }
 
 void SumProd(AppState& S) {
-  const int n = ClickedStatement(S, OnParseError::Keep);
+  const int n = ClickedCitedStatement(S, OnParseError::Keep);
   if (n == 0) return;
-  S.Doc.RuleArg1 = n;
-  S.Doc.RuleArg2 = 0;
 
   // The shape ALL(a):[a@n => T@n].
   const std::vector<NodeRec>& nodes = S.Parser.Nodes;
