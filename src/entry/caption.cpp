@@ -31,6 +31,8 @@ std::string CaptionTitle(const std::string& Caption, const std::string& FileName
 CaptionEditor::CaptionEditor(AppState& S, RichBox& box) : S_(S), box_(box) {}
 
 void CaptionEditor::Activate() {
+  // What the user types next takes the proof's text size too.
+  box_.SetDefaultFont(kCaptionFont, S_.Ui.FontSize);
   box_.SetText(S_.Ui.ProofCaption);
   box_.SetSelStart(0);
   box_.SetSelLength(box_.TextLength());

@@ -19,6 +19,8 @@ class CommandRegistry;
 // The form's name for Host::ShowModal and its window caption.
 inline constexpr const char* kCaptionFormName = "EditCaption";
 inline constexpr const char* kCaptionWindowCaption = "Edit Caption Line";
+// The caption is plain text, shown in the window's own font.
+inline constexpr const char* kCaptionFont = "MS Sans Serif";
 
 // The main window's title for a caption and a file name (either may be empty).
 std::string CaptionTitle(const std::string& Caption, const std::string& FileName);

@@ -2,6 +2,7 @@
 // Continue..., Clear and Cancel, wired to CaptionEditor.
 #include <QCloseEvent>
 #include <QDialog>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QPointer>
 #include <QPushButton>
@@ -19,7 +20,7 @@ namespace {
 
 class CaptionDialog : public QDialog {
  public:
-  CaptionDialog(AppState& S, QWidget* parent) : QDialog(parent) {
+  CaptionDialog(AppState& S, QWidget* parent) : QDialog(parent), S_(S) {
     setObjectName(QString::fromLatin1(kCaptionFormName));
     setWindowTitle(QString::fromLatin1(kCaptionWindowCaption));
     setModal(true);
@@ -59,13 +60,15 @@ class CaptionDialog : public QDialog {
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(box_);
     layout->addLayout(buttons);
-    const int lineHeight = box_->fontMetrics().height();
-    box_->setFixedHeight(lineHeight * 2 + 8);
     setMinimumWidth(520);
   }
 
   void RunModal() {
     logic_->Activate();
+    // One line of the caption in the proof's text size.
+    QFont f = box_->font();
+    f.setPointSize(S_.Ui.FontSize);
+    box_->setFixedHeight(QFontMetrics(f).height() + 16);
     box_->Flush();
     box_->setFocus();
     exec();
@@ -80,6 +83,7 @@ class CaptionDialog : public QDialog {
   }
 
  private:
+  AppState& S_;
   QtRichBox* box_ = nullptr;
   std::unique_ptr<CaptionEditor> logic_;
 };

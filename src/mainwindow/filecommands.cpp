@@ -129,6 +129,9 @@ void optSaveAs_Click(AppState& S) {
     req.filter = kProofFilter;
     req.initialDir = S.Ui.DefaultDir;
     req.fileName = S.Ui.DialogFileName;
+    // A name typed without an extension is saved as a proof file, so that the
+    // Open dialog (which lists *.proof) finds it again.
+    req.defaultExt = "proof";
     req.promptOverwrite = true;
     std::string chosen = S.host->SaveFileDialog(req);
     if (chosen.empty()) return;  // cancelled: nothing more

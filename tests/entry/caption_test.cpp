@@ -52,6 +52,12 @@ TEST_F(CaptionTest, ActivationLoadsTheCaptionInTheProofTextSize) {
   EXPECT_EQ(box.SelFontSize(), 14);
   EXPECT_FALSE(box.SelBold());
   EXPECT_EQ(box.SelColor(), kBlack);
+  // Text typed into the emptied box takes the same size.
+  editor.Clear();
+  box.SetSelText("typed");
+  box.SetSelStart(0);
+  box.SetSelLength(5);
+  EXPECT_EQ(box.SelFontSize(), 14);
 }
 
 TEST_F(CaptionTest, ContinueTrimsTheEndsSetsTitleAndMarksTheProofChanged) {

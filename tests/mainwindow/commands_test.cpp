@@ -389,6 +389,7 @@ TEST_F(MainCommandsTest, SaveOpenRoundTripThroughTheDialogs) {
   EXPECT_TRUE(host.fileDialogs[0].save);
   EXPECT_TRUE(host.fileDialogs[0].request.promptOverwrite);
   EXPECT_EQ(host.fileDialogs[0].request.filter, "Proofs (*.proof)|*.proof");
+  EXPECT_EQ(host.fileDialogs[0].request.defaultExt, "proof");
   EXPECT_EQ(host.WindowTitle(), " Sample  -  " + Path("sample.proof"));
   EXPECT_FALSE(S.Ui.ProofChanged);
   EXPECT_EQ(host.ControlCaption("optFile1"), Path("sample.proof"));
