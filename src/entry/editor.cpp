@@ -116,17 +116,21 @@ void ExprEditor::Redo() {
   box_.SetFocus();
 }
 
-void ExprEditor::Cut() {
+// Cut and Delete: with nothing selected only a beep; otherwise the snapshot,
+// and the selection goes (onto the clipboard first, for Cut).
+void ExprEditor::RemoveSelection(bool toClipboard) {
   if (box_.SelLength() == 0) {
     Beep();
     box_.SetFocus();
     return;
   }
   BeginUndoable();
-  CopySel(S_, box_);
+  if (toClipboard) CopySel(S_, box_);
   box_.SetSelText("");
   box_.SetFocus();
 }
+
+void ExprEditor::Cut() { RemoveSelection(true); }
 
 void ExprEditor::Copy() { CopySel(S_, box_); }
 
@@ -137,16 +141,7 @@ void ExprEditor::Paste() {
   box_.SetFocus();
 }
 
-void ExprEditor::Delete() {
-  if (box_.SelLength() == 0) {
-    Beep();
-    box_.SetFocus();
-    return;
-  }
-  BeginUndoable();
-  box_.SetSelText("");
-  box_.SetFocus();
-}
+void ExprEditor::Delete() { RemoveSelection(false); }
 
 void ExprEditor::Clear() {
   BeginUndoable();

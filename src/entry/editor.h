@@ -69,6 +69,7 @@ class ExprEditor {
 
  private:
   void Snapshot();
+  void RemoveSelection(bool toClipboard);
   void BeginUndoable();
   void Beep();
 

@@ -98,6 +98,18 @@ EditorWiring::EditorWiring(QWidget* window, QtRichBox* box, ExprEditor& editor, 
       Sync();
       return;
     }
+    if (key == Qt::Key_Delete) {
+      // Delete is an editing key, not a typed character (its DEL text must
+      // not turn Undo off again). Qt binds Shift+Delete to Cut; here it
+      // deletes like Delete and leaves the clipboard alone.
+      if (mods == kModShift) {
+        box_->SuppressKey();
+        if (box_->SelLength() == 0) box_->SetSelLength(1);
+        box_->SetSelText("");
+      }
+      Sync();
+      return;
+    }
     if (!text.isEmpty()) {
       const QChar ch = text.at(0);
       if (ch.unicode() > 255) {
@@ -136,16 +148,48 @@ void EditorWiring::Sync() {
 }
 
 // ---------------------------------------------------------------------------
-// The entry window.
+// What the two editor windows share.
 
-TestParserDialog::TestParserDialog(AppState& S, QWidget* parent) : QDialog(parent), S_(S) {
-  setObjectName(QStringLiteral("TestParser"));
-  setWindowTitle(QStringLiteral("Test Parser"));
+EditorDialog::EditorDialog(QWidget* parent, const char* name, const char* boxName) : QDialog(parent) {
+  setObjectName(QString::fromLatin1(name));
   setModal(true);
   setSizeGripEnabled(true);
-
   box_ = new QtRichBox(this);
-  box_->setObjectName(QStringLiteral("RTB"));
+  box_->setObjectName(QString::fromLatin1(boxName));
+}
+
+EditorDialog::~EditorDialog() = default;
+
+void EditorDialog::Wire(ExprEditor& editor, QMenu* edit, QAction* undo, QAction* redo, QPushButton* undoButton,
+                        QPushButton* redoButton, std::function<bool(char)> formKey) {
+  wiring_ = std::make_unique<EditorWiring>(this, box_, editor, edit, std::move(formKey));
+  wiring_->setParent(nullptr);
+  wiring_->undoAction = undo;
+  wiring_->redoAction = redo;
+  wiring_->undoButton = undoButton;
+  wiring_->redoButton = redoButton;
+}
+
+void EditorDialog::Exec() {
+  wiring_->Sync();
+  box_->Flush();
+  box_->setFocus();
+  exec();
+}
+
+void EditorDialog::closeEvent(QCloseEvent* e) {
+  CloseBox();
+  e->accept();
+  QDialog::done(0);
+}
+
+void EditorDialog::reject() { Escape(); }
+
+// ---------------------------------------------------------------------------
+// The entry window.
+
+TestParserDialog::TestParserDialog(AppState& S, QWidget* parent) : EditorDialog(parent, "TestParser", "RTB") {
+  setWindowTitle(QStringLiteral("Test Parser"));
   logic_ = std::make_unique<TestParser>(S, *box_);
   logic_->OnHide = [this] { done(0); };
 
@@ -244,16 +288,11 @@ TestParserDialog::TestParserDialog(AppState& S, QWidget* parent) : QDialog(paren
     if (std::string(b.name) == "cmdRedo") redoBtn = w;
   }
 
-  wiring_ = std::make_unique<EditorWiring>(this, box_, ed, edit, [this](char c) {
+  Wire(ed, edit, undo, redo, undoBtn, redoBtn, [this](char c) {
     bool swallowed = logic_->FormKeyPress(c);
     Refresh();
     return swallowed;
   });
-  wiring_->setParent(nullptr);
-  wiring_->undoAction = undo;
-  wiring_->redoAction = redo;
-  wiring_->undoButton = undoBtn;
-  wiring_->redoButton = redoBtn;
 
   connect(parse, &QPushButton::clicked, this, [this] { logic_->Parse(); Refresh(); });
   connect(continue_, &QPushButton::clicked, this, [this] { logic_->Continue(); Refresh(); });
@@ -273,18 +312,10 @@ void TestParserDialog::Refresh() {
 void TestParserDialog::RunModal() {
   logic_->Activate();
   Refresh();
-  box_->Flush();
-  box_->setFocus();
-  exec();
+  Exec();
 }
 
-void TestParserDialog::closeEvent(QCloseEvent* e) {
-  logic_->QueryUnload();
-  e->accept();
-  QDialog::done(0);
-}
-
-void TestParserDialog::reject() {
+void TestParserDialog::Escape() {
   logic_->FormKeyPress(kKeyEsc);
   Refresh();
 }
@@ -303,13 +334,7 @@ void TestParserDialog::resizeEvent(QResizeEvent* e) {
 // ---------------------------------------------------------------------------
 // The comment editor.
 
-CommentDialog::CommentDialog(AppState& S, QWidget* parent) : QDialog(parent), S_(S) {
-  setObjectName(QStringLiteral("Comment"));
-  setModal(true);
-  setSizeGripEnabled(true);
-
-  box_ = new QtRichBox(this);
-  box_->setObjectName(QStringLiteral("CommentBox"));
+CommentDialog::CommentDialog(AppState& S, QWidget* parent) : EditorDialog(parent, "Comment", "CommentBox") {
   logic_ = std::make_unique<CommentEditor>(S, *box_);
   logic_->OnHide = [this] { done(0); };
   ExprEditor& ed = logic_->Editor();
@@ -381,12 +406,20 @@ CommentDialog::CommentDialog(AppState& S, QWidget* parent) : QDialog(parent), S_
   connect(continue_, &QPushButton::clicked, this, [this] { logic_->Continue(); });
   connect(cancel_, &QPushButton::clicked, this, [this] { logic_->Cancel(); });
 
-  wiring_ = std::make_unique<EditorWiring>(this, box_, ed, edit, [this](char c) { return logic_->FormKeyPress(c); });
-  wiring_->setParent(nullptr);
-  wiring_->undoAction = undo;
-  wiring_->redoAction = redo;
-  wiring_->undoButton = undoBtn;
-  wiring_->redoButton = redoBtn;
+  Wire(ed, edit, undo, redo, undoBtn, redoBtn, [this](char c) { return logic_->FormKeyPress(c); });
+
+  // Tab order: Continue, Clear, Cancel, the box, then the edit and heading
+  // buttons in the order the band's groups are used.
+  static const char* const tabOrder[] = {"Continue", "cmdClear",   "Cancel",        "CommentBox",
+                                         "cmdUndo",  "cmdDefine",  "cmdProve",      "cmdSufficient",
+                                         "cmdAsRequired", "cmdRedo", "cmdCut",      "cmdCopy",
+                                         "cmdPaste", "cmdDelete"};
+  QWidget* previous = nullptr;
+  for (const char* name : tabOrder) {
+    QWidget* w = findChild<QWidget*>(QString::fromLatin1(name));
+    if (previous && w) setTabOrder(previous, w);
+    if (w) previous = w;
+  }
 
   resize(9465 / kTwipsPerPixel, 4290 / kTwipsPerPixel + top);
 }
@@ -396,19 +429,8 @@ CommentDialog::~CommentDialog() = default;
 void CommentDialog::RunModal() {
   logic_->Activate();
   setWindowTitle(L1(logic_->Caption));
-  wiring_->Sync();
-  box_->Flush();
-  box_->setFocus();
-  exec();
+  Exec();
 }
-
-void CommentDialog::closeEvent(QCloseEvent* e) {
-  logic_->QueryUnload();
-  e->accept();
-  QDialog::done(0);
-}
-
-void CommentDialog::reject() { logic_->Cancel(); }
 
 void CommentDialog::resizeEvent(QResizeEvent* e) {
   QDialog::resizeEvent(e);

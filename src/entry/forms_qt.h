@@ -43,7 +43,34 @@ class EditorWiring : public QObject {
   std::function<bool(char)> formKey_;
 };
 
-class TestParserDialog : public QDialog {
+// What the entry window and the comment editor share: the box wired to a
+// formula editor, the Continue and Cancel buttons, Esc and the close box.
+class EditorDialog : public QDialog {
+ public:
+  QtRichBox* Box() { return box_; }
+
+ protected:
+  EditorDialog(QWidget* parent, const char* name, const char* boxName);
+  ~EditorDialog() override;
+  // The window logic's close box and Esc.
+  virtual void CloseBox() = 0;
+  virtual void Escape() = 0;
+  void closeEvent(QCloseEvent* e) override;
+  void reject() override;
+  // Wires the box, its Edit menu and the Undo and Redo controls to `editor`;
+  // formKey sees Esc first.
+  void Wire(ExprEditor& editor, QMenu* edit, QAction* undo, QAction* redo, QPushButton* undoButton,
+            QPushButton* redoButton, std::function<bool(char)> formKey);
+  // Runs the window modally once its logic has been activated and shown.
+  void Exec();
+
+  QtRichBox* box_ = nullptr;
+  std::unique_ptr<EditorWiring> wiring_;
+  QPushButton* continue_ = nullptr;
+  QPushButton* cancel_ = nullptr;
+};
+
+class TestParserDialog : public EditorDialog {
   Q_OBJECT
  public:
   TestParserDialog(AppState& S, QWidget* parent);
@@ -51,45 +78,33 @@ class TestParserDialog : public QDialog {
   // Shows the window modally and returns when it has hidden itself.
   void RunModal();
   TestParser& Logic() { return *logic_; }
-  QtRichBox* Box() { return box_; }
 
  protected:
-  void closeEvent(QCloseEvent* e) override;
-  void reject() override;
+  void CloseBox() override { logic_->QueryUnload(); }
+  void Escape() override;
   void resizeEvent(QResizeEvent* e) override;
 
  private:
   void Refresh();
-  AppState& S_;
-  QtRichBox* box_ = nullptr;
   std::unique_ptr<TestParser> logic_;
-  std::unique_ptr<EditorWiring> wiring_;
   QLabel* status_ = nullptr;
-  QPushButton* continue_ = nullptr;
-  QPushButton* cancel_ = nullptr;
 };
 
-class CommentDialog : public QDialog {
+class CommentDialog : public EditorDialog {
   Q_OBJECT
  public:
   CommentDialog(AppState& S, QWidget* parent);
   ~CommentDialog() override;
   void RunModal();
   CommentEditor& Logic() { return *logic_; }
-  QtRichBox* Box() { return box_; }
 
  protected:
-  void closeEvent(QCloseEvent* e) override;
-  void reject() override;
+  void CloseBox() override { logic_->QueryUnload(); }
+  void Escape() override { logic_->Cancel(); }
   void resizeEvent(QResizeEvent* e) override;
 
  private:
-  AppState& S_;
-  QtRichBox* box_ = nullptr;
   std::unique_ptr<CommentEditor> logic_;
-  std::unique_ptr<EditorWiring> wiring_;
-  QPushButton* continue_ = nullptr;
-  QPushButton* cancel_ = nullptr;
 };
 
 class WarningDialog : public QDialog {

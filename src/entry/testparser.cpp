@@ -138,6 +138,18 @@ void TestParser::Fail(const std::string& message) {
   box_.SetFocus();
 }
 
+// Adds the statement built in ExprText under the pending rule, with its
+// undo snapshot; `endRule` ends the pending rule once it is in.
+void TestParser::AddStatement(bool endRule) {
+  BackUpUndo(S_);
+  if (!PutStmt(S_)) {
+    Fail("Unable to process request");
+    return;
+  }
+  if (endRule) S_.Doc.RuleMode = 0;
+  CommonEnd();
+}
+
 void TestParser::CommonEnd() {
   editor_.ParseMarked = true;
   box_.SetFocus();
@@ -427,13 +439,7 @@ void TestParser::CheckUSpec() {
   }
   P.ExprText = body;
   d.RuleArg2 = atom ? 0 : found;
-  BackUpUndo(S_);
-  if (!PutStmt(S_)) {
-    Fail("Unable to process request");
-    return;
-  }
-  d.RuleMode = 0;
-  CommonEnd();
+  AddStatement(true);
 }
 
 void TestParser::CheckReflex() {
@@ -449,12 +455,7 @@ void TestParser::CheckReflex() {
   d.RuleArg2 = 0;
   d.RuleArg1 = atom ? 0 : found;
   P.ExprText = t + "=" + t;
-  BackUpUndo(S_);
-  if (!PutStmt(S_)) {
-    Fail("Unable to process request");
-    return;
-  }
-  CommonEnd();
+  AddStatement(false);  // Reflex stays armed until its opener resets it
 }
 
 void TestParser::CheckArbitrary() {
@@ -570,13 +571,7 @@ void TestParser::CheckArbitrary() {
     CommonEnd();
     return;
   }
-  BackUpUndo(S_);
-  if (!PutStmt(S_)) {
-    Fail("Unable to process request");
-    return;
-  }
-  d.RuleMode = 0;
-  CommonEnd();
+  AddStatement(true);
 }
 
 }  // namespace qv

@@ -54,6 +54,7 @@ class TestParser {
   void ParseChecked();
   void Fail(const std::string& message);  // beep, ParseErr and the message line
   void CommonEnd();
+  void AddStatement(bool endRule);
   void MarkError(int32_t boxOffset);
   int Limit() const;
   bool OccursFree(int line, const std::string& v) const;

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenuBar>
 #include <QPointer>
 #include <QPushButton>
 #include <QTimer>
@@ -159,6 +161,48 @@ TEST_F(EntryUi, TheAtKeyAndCtrlKeysInTheBox) {
   optPremise_Click(S);
   ASSERT_EQ(S.Doc.StmtCount, 1);
   EXPECT_EQ(Formula(1), "x @ s");
+}
+
+TEST_F(EntryUi, DeleteAndShiftDeleteTakeTheUndoSnapshotAndLeaveTheClipboard) {
+  WhenShown([] {
+    auto* d = Dialog<TestParserDialog>("TestParser");
+    ASSERT_NE(d, nullptr);
+    auto* undo = d->findChild<QPushButton*>(QStringLiteral("CmdUndo"));
+    QApplication::clipboard()->setText(QStringLiteral("kept"));
+    Type(d->Box(), "abc");
+    d->Box()->SetSelStart(0);
+    // The key as the desktop delivers it, with its DEL text.
+    QKeyEvent del(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier, QString(QChar(0x7f)));
+    QApplication::sendEvent(d->Box(), &del);
+    EXPECT_EQ(d->Box()->Text(), "bc");
+    EXPECT_TRUE(undo->isEnabled());
+    QKeyEvent shiftDel(QEvent::KeyPress, Qt::Key_Delete, Qt::ShiftModifier, QString(QChar(0x7f)));
+    QApplication::sendEvent(d->Box(), &shiftDel);
+    EXPECT_EQ(d->Box()->Text(), "c");
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("kept"));
+    Click(d, "CmdUndo");
+    EXPECT_EQ(d->Box()->Text(), "bc");
+    Click(d, "cmdCancel");
+  });
+  optPremise_Click(S);
+}
+
+TEST_F(EntryUi, TabOrderOfTheCommentWindow) {
+  S.Ui.EditingIntro = true;
+  WhenShown([] {
+    auto* d = Dialog<CommentDialog>("Comment");
+    ASSERT_NE(d, nullptr);
+    QStringList names;
+    QWidget* w = d->findChild<QWidget*>(QStringLiteral("Continue"));
+    for (int i = 0; i < 200 && names.size() < 14; ++i, w = w->nextInFocusChain())
+      if (!w->objectName().isEmpty() && !names.contains(w->objectName()) && w->focusPolicy() != Qt::NoFocus &&
+          !qobject_cast<QMenuBar*>(w))
+        names << w->objectName();
+    EXPECT_EQ(names.join(QLatin1Char(' ')).toStdString(),
+              "Continue cmdClear Cancel CommentBox cmdUndo cmdDefine cmdProve cmdSufficient "
+              "cmdAsRequired cmdRedo cmdCut cmdCopy cmdPaste cmdDelete");
+  });
+  host.ShowModal("Comment");
 }
 
 TEST_F(EntryUi, TheCommentWindowWritesTheIntroduction) {
