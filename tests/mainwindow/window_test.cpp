@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 #include <atomic>
@@ -44,7 +45,9 @@ class WindowTest : public ::testing::Test {
     watchdog.setInterval(50);
     QObject::connect(&watchdog, &QTimer::timeout, [this] {
       QWidget* w = QApplication::activeModalWidget();
-      if (!w) return;
+      if (w != unanswered) unansweredTicks = 0;
+      unanswered = w;
+      if (!w || answering) return;
       if (!answers.empty()) {
         // The user's answer: the button of that name in the open window, or
         // the window's own Cancel. It runs after this timer's event, so that
@@ -59,10 +62,23 @@ class WindowTest : public ::testing::Test {
         if (target) {
           answers.pop_front();
           answered.push_back(w->windowTitle().toStdString());
-          QMetaObject::invokeMethod(target, method, Qt::QueuedConnection);
+          // Until the answer has been given the window is still up: a tick
+          // in between must not answer it a second time.
+          answering = true;
+          QPointer<QObject> t(target);
+          QMetaObject::invokeMethod(
+              qApp,
+              [this, t, method] {
+                answering = false;
+                if (t) QMetaObject::invokeMethod(t, method);
+              },
+              Qt::QueuedConnection);
           return;
         }
       }
+      // A window that its own code is about to close may still be up for a
+      // tick under load; one that stays up unanswered is a failure.
+      if (++unansweredTicks < 20) return;
       ADD_FAILURE() << "unexpected modal window " << w->windowTitle().toStdString();
       w->close();
     });
@@ -93,6 +109,9 @@ class WindowTest : public ::testing::Test {
   std::deque<std::string> answers;    // buttons to click in the next modal windows
   std::vector<std::string> answered;  // titles of the windows answered
   int quits = 0;
+  bool answering = false;  // an answer is queued and not yet given
+  QPointer<QWidget> unanswered;  // the modal window seen at the last tick
+  int unansweredTicks = 0;       // ticks it has been up with no answer left
 };
 
 TEST_F(WindowTest, StartsUntitledWithTheKeyPrompt) {
@@ -284,6 +303,33 @@ TEST_F(WindowTest, CloseBoxAsksAndCancelKeepsTheWindow) {
   app->HostRef().RegisterForm("SaveChanges", [this] { SaveChangesNo(*S); });
   EXPECT_TRUE(app->Window().close());
   EXPECT_EQ(quits, 1);
+}
+
+TEST_F(WindowTest, TheViewAndTheStatusRowFollowAResize) {
+  MainWindow& w = app->Window();
+  w.show();
+  w.resize(900, 600);
+  QApplication::processEvents();
+  ASSERT_EQ(w.size(), QSize(900, 600));
+  const QRect view = w.View()->geometry();
+  const QRect status = w.Status()->geometry();
+  // Outer size in twips: 900 * 15 + 120 wide, 600 * 15 + 450 high.
+  EXPECT_EQ(view, QRect(100 / 15, 360 / 15, (13620 - 350) / 15, (9450 - 1530) / 15));
+  EXPECT_EQ(status.top(), (9450 - 1530 + 360) / 15);
+  EXPECT_EQ(status.width(), (13620 - 735 - 630) / 15);
+  EXPECT_LE(status.bottom(), w.centralWidget()->height());
+
+  w.resize(1100, 700);
+  QApplication::processEvents();
+  EXPECT_EQ(w.View()->width(), (1100 * 15 + 120 - 350) / 15);
+  EXPECT_EQ(w.Status()->y(), (700 * 15 + 450 - 1530 + 360) / 15);
+}
+
+TEST_F(WindowTest, TheCaptionItemOpensTheCaptionEditor) {
+  answers = {"Continue"};
+  Action("optCaption")->trigger();
+  EXPECT_EQ(answered, std::vector<std::string>{"Edit Caption Line"});
+  EXPECT_EQ(S->StatusLine->Text(), "Press any key to continue");  // nothing failed
 }
 
 }  // namespace
