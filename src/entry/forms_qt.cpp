@@ -462,6 +462,9 @@ WarningDialog::WarningDialog(AppState& S, QWidget* parent) : QDialog(parent), lo
   continue_->setFocusPolicy(Qt::StrongFocus);
   auto* cancel = MakeButton(this, "cmdCancel", QStringLiteral("Cancel"));
   cancel->setFocusPolicy(Qt::StrongFocus);
+  // Enter presses the button that has the focus, Continue at opening.
+  continue_->setAutoDefault(true);
+  cancel->setAutoDefault(true);
   continue_->setGeometry(16, 84, 90, 26);
   cancel->setGeometry(346, 84, 90, 26);
   connect(continue_, &QPushButton::clicked, this, [this] { logic_.Continue(); });
