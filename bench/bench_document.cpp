@@ -17,10 +17,7 @@ struct Fixture {
   MemRichBox view, status, work;
   AppState S;
   Fixture() {
-    S.host = &host;
-    S.View = &view;
-    S.StatusLine = &status;
-    S.WorkArea = &work;
+    S.Attach(&host, &view, &status, &work);
     bench::BuildProof(S, 2000);
     const std::string err = CheckDocInvariants(S.Doc);
     if (!err.empty()) {

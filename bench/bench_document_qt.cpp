@@ -33,10 +33,7 @@ struct Fixture {
     view = new QtRichBox;
     view->resize(1000, 700);
     view->show();
-    S.host = &host;
-    S.View = view;
-    S.StatusLine = &status;
-    S.WorkArea = &work;
+    S.Attach(&host, view, &status, &work);
     bench::BuildProof(S, 2000);
     if (!CheckDocInvariants(S.Doc).empty()) std::abort();
   }

@@ -151,6 +151,14 @@ struct AppState {
   RichBox* View = nullptr;        // the proof view
   RichBox* StatusLine = nullptr;  // the main window's status line
   RichBox* WorkArea = nullptr;    // the hidden work-area box
+
+  // Points the state at the host and the three boxes the program draws into.
+  void Attach(Host* h, RichBox* view, RichBox* status, RichBox* work) {
+    host = h;
+    View = view;
+    StatusLine = status;
+    WorkArea = work;
+  }
 };
 
 }  // namespace qv

@@ -430,10 +430,7 @@ Application::Application(const std::string& appPath, const std::vector<std::stri
   window_ = std::make_unique<MainWindow>(state_, win_, commands_);
   host_ = std::make_unique<QtHost>();
   host_->SetMainWindow(window_.get());
-  state_.host = host_.get();
-  state_.View = window_->View();
-  state_.StatusLine = window_->Status();
-  state_.WorkArea = window_->WorkArea();
+  state_.Attach(host_.get(), window_->View(), window_->Status(), window_->WorkArea());
   win_.Quit = [] { QCoreApplication::quit(); };
 
   RegisterMainCommands(state_, win_, commands_);

@@ -33,10 +33,7 @@ inline void OneStoredAxiom(DocState& d, const std::string& Formula) {
 class DocTest : public ::testing::Test {
  protected:
   DocTest() {
-    S.host = &host;
-    S.View = &view;
-    S.StatusLine = &status;
-    S.WorkArea = &work;
+    S.Attach(&host, &view, &status, &work);
   }
 
   // Adds Text by Rule citing A1 and A2, as a rule would; checks the invariants.

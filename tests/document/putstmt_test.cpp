@@ -12,10 +12,7 @@ std::string Laid(const std::string& Typed) {
   FakeHost host;
   MemRichBox v, st, wa;
   AppState S;
-  S.host = &host;
-  S.View = &v;
-  S.StatusLine = &st;
-  S.WorkArea = &wa;
+  S.Attach(&host, &v, &st, &wa);
   S.Parser.ExprText = Typed;
   S.Doc.RuleMode = kRuleAxiom;
   if (!PutStmt(S)) return "PARSE FAILED: " + S.Parser.ParseErr;
@@ -69,10 +66,7 @@ TEST_F(PutStmtTest, FirstStatementsAndIntroductionPositions) {
 
   // An Introduction of 12 characters: the first statement starts at 17.
   S = AppState{};
-  S.host = &host;
-  S.View = &view;
-  S.StatusLine = &status;
-  S.WorkArea = &work;
+  S.Attach(&host, &view, &status, &work);
   S.Doc.ProofText = "Introduction\r\n\r\n";
   S.Doc.IntroLen = 12;
   Check();

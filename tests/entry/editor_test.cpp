@@ -12,10 +12,7 @@ namespace {
 class EditorTest : public ::testing::Test {
  protected:
   EditorTest() : ed(S, box, EditorKind::Entry), comment(S, other, EditorKind::Comment) {
-    S.host = &host;
-    S.WorkArea = &work;
-    S.View = &view;
-    S.StatusLine = &status;
+    S.Attach(&host, &view, &status, &work);
   }
   void Type(const std::string& s) {
     for (char c : s)

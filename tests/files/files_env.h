@@ -22,10 +22,7 @@ struct FilesEnv {
           ("qv-files-" + std::to_string(::getpid()) + "-" + std::to_string(serial++));
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
-    S.host = &host;
-    S.View = &view;
-    S.StatusLine = &status;
-    S.WorkArea = &work;
+    S.Attach(&host, &view, &status, &work);
     S.Ui.AppPath = dir.string();
     S.Ui.SettingsPath = ChooseSettingsPath(S.Ui.AppPath);
   }

@@ -18,10 +18,7 @@ namespace qv {
 class RulesTest : public ::testing::Test {
  protected:
   RulesTest() {
-    S.host = &host;
-    S.View = &view;
-    S.StatusLine = &status;
-    S.WorkArea = &work;
+    S.Attach(&host, &view, &status, &work);
   }
 
   // Adds Text as a statement of Rule, as the entry window or a rule would.
@@ -38,10 +35,7 @@ class RulesTest : public ::testing::Test {
   // Starts again with an empty proof.
   void Reset() {
     S = AppState{};
-    S.host = &host;
-    S.View = &view;
-    S.StatusLine = &status;
-    S.WorkArea = &work;
+    S.Attach(&host, &view, &status, &work);
   }
 
   void Check() {
