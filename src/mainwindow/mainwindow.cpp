@@ -17,6 +17,7 @@
 #include "files/install.h"
 #include "mainwindow/dispatch.h"
 #include "mainwindow/rulecommands.h"
+#include "mainwindow/viewcommands.h"
 #include "platform/host.h"
 #include "platform/qt/qthost.h"
 #include "platform/qt/qtrichbox.h"
@@ -439,6 +440,7 @@ Application::Application(const std::string& appPath, const std::vector<std::stri
   InstallCaptionForm(state_, commands_, window_.get());
   InstallRulesForms(state_, commands_, window_.get());
   RegisterRuleCommands(state_, commands_);
+  RegisterViewCommands(state_, commands_);
   Form_Load(state_, win_, args);
 }
 
