@@ -137,6 +137,13 @@ struct UiState {
   // Length of the selection that CopySel last put on the clipboard (0 until
   // the first copy).
   int32_t CopiedLength = 0;
+  // The print window (PrintProof): the texts of its boxes for the first and
+  // the last line to print. The Print command fills them before showing the
+  // window; the window leaves what the user typed there.
+  struct PrintProofState {
+    std::string Text1;
+    std::string Text2;
+  } PrintProof;
 };
 
 struct AppState {

@@ -5,6 +5,7 @@
 
 #include "files/dialogs.h"
 #include "files/files.h"
+#include "files/print_dialog.h"
 #include "mainwindow/commands.h"
 #include "platform/host.h"
 
@@ -35,6 +36,12 @@ void InstallFilesForms(AppState& S, CommandRegistry&, QWidget* owner) {
     d.exec();
   });
   S.host->RegisterForm("SelectDir", [state] { SelectDir(*state); });
+  // The print window is created on first use and only hidden afterwards.
+  auto print = std::make_shared<QPointer<PrintProofDialog>>();
+  S.host->RegisterForm("PrintProof", [state, parent, print] {
+    if (!*print) *print = new PrintProofDialog(*state, parent);
+    (*print)->Ask();
+  });
 }
 
 }  // namespace qv

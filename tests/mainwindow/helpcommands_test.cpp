@@ -1,0 +1,149 @@
+// Help, web page, about, tip option, copy, clipboard format and the Print
+// command's proposed range, over in-memory boxes and a scripted host.
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "document/document.h"
+#include "files/fileio.h"
+#include "files/files_env.h"
+#include "files/proof_builder.h"
+#include "mainwindow/commands.h"
+#include "mainwindow/helpcommands.h"
+
+namespace qv {
+namespace {
+
+class HelpCommandsTest : public ::testing::Test, protected FilesEnv {
+ protected:
+  HelpCommandsTest() { RegisterHelpCommands(S, commands); }
+
+  void Run(const std::string& name) { ASSERT_TRUE(commands.Run(name)) << name; }
+
+  // SampleProof drawn in the view: lines 1, 7 and 8 shown, 2..6 hidden.
+  void ShowSample() {
+    S.Doc = SampleProof().d;
+    ResetFonts(S);
+  }
+  // The range the Print command hands to the print window for a selection.
+  std::pair<std::string, std::string> Proposed(int32_t start, int32_t length) {
+    view.SetSelStart(start);
+    view.SetSelLength(length);
+    std::pair<std::string, std::string> got{"?", "?"};
+    host.OnModal("PrintProof", [&] { got = {S.Ui.PrintProof.Text1, S.Ui.PrintProof.Text2}; });
+    Run("optPrint");
+    return got;
+  }
+  // 0-based caret of the first character of line k in the view, and of the
+  // character just after its rule text.
+  int32_t ViewStart(int k) const { return S.Doc.Stmts[k].ViewerStartLine - 1; }
+  int32_t ViewEnd(int k) const {
+    const StmtRec& s = S.Doc.Stmts[k];
+    return s.EndRule - s.StartLine + s.ViewerStartLine;
+  }
+
+  CommandRegistry commands;
+};
+
+TEST_F(HelpCommandsTest, HelpOpensTheHelpFileOrSaysItIsMissing) {
+  ShowStatus(S, "old");
+  host.helpAvailable = false;
+  Run("cmdHelp");
+  ASSERT_EQ(host.openedHelp.size(), 1u);
+  EXPECT_EQ(host.openedHelp[0], S.Ui.AppPath + "/Quorvane.chm");
+  ASSERT_NE(host.LastMessage(), nullptr);
+  EXPECT_EQ(host.LastMessage()->text, "Help file \"Quorvane.chm\" not found");
+  EXPECT_EQ(host.LastMessage()->title, "SYSTEM ERROR");
+  EXPECT_EQ(StatusText(S), "");
+
+  host.helpAvailable = true;
+  Run("optUserManual");
+  EXPECT_EQ(host.openedHelp.size(), 2u);
+  EXPECT_EQ(host.messages.size(), 1u);
+
+  Run("optQuorvaneOnlline");
+  EXPECT_EQ(host.openedUrls, std::vector<std::string>{kQuorvaneWebSite});
+  host.RegisterForm("AboutQuorvane", [] {});
+  Run("optAbout");
+  EXPECT_EQ(host.formsShown, std::vector<std::string>{"AboutQuorvane"});
+}
+
+TEST_F(HelpCommandsTest, ShowTipTogglesTheCheckAndTheStoredOption) {
+  host.SetControlChecked("optShowTip", true);
+  const std::string file = S.Ui.SettingsPath + "/UserOption.bin";
+  std::string bytes;
+  Run("optShowTip");
+  EXPECT_FALSE(host.ControlChecked("optShowTip"));
+  ASSERT_TRUE(ReadFileBytes(file, bytes));
+  EXPECT_EQ(bytes, std::string("\xff\xff", 2));
+  Run("optShowTip");
+  EXPECT_TRUE(host.ControlChecked("optShowTip"));
+  ASSERT_TRUE(ReadFileBytes(file, bytes));
+  EXPECT_EQ(bytes, std::string("\0\0", 2));
+
+  // An unwritable settings folder: reported; the check mark still changes.
+  S.Ui.SettingsPath = Path("missing/folder");
+  Run("optShowTip");
+  EXPECT_FALSE(host.ControlChecked("optShowTip"));
+  EXPECT_EQ(host.beeps, 1);
+  EXPECT_EQ(StatusText(S), "Unable to process request");
+}
+
+TEST_F(HelpCommandsTest, RichTextModeDecidesWhatCopyPutsOnTheClipboard) {
+  host.SetControlChecked("optRichTextMode", true);
+  view.SetText("1\tx@n");
+  view.SetSelStart(2);
+  view.SetSelLength(3);
+  Run("optRichTextMode");
+  EXPECT_FALSE(host.ControlChecked("optRichTextMode"));
+  Run("optCopy");
+  EXPECT_EQ(host.clipboardText, "x@n");
+  EXPECT_EQ(host.clipboardRich, "");
+  Run("optRichTextMode");
+  Run("optCopy");
+  EXPECT_NE(host.clipboardRich, "");
+}
+
+TEST_F(HelpCommandsTest, PrintProposesAllLinesOrThoseTheSelectionTouches) {
+  ShowSample();
+  EXPECT_EQ(Proposed(0, 0), (std::pair<std::string, std::string>{" 1", " 8"}));
+  // Inside one statement: that statement alone.
+  EXPECT_EQ(Proposed(ViewStart(7) + 2, 3), (std::pair<std::string, std::string>{" 7", " 7"}));
+  // From the Introduction into line 7.
+  EXPECT_EQ(Proposed(0, ViewStart(7) + 2), (std::pair<std::string, std::string>{" 1", " 7"}));
+  // Ending just after line 1's rule text, in the gap: the last line stays.
+  EXPECT_EQ(Proposed(ViewStart(1), ViewEnd(1) - ViewStart(1)),
+            (std::pair<std::string, std::string>{" 1", " 8"}));
+}
+
+TEST_F(HelpCommandsTest, PrintWithNothingOrOnlyAnIntroduction) {
+  Run("optPrint");
+  EXPECT_EQ(StatusText(S), "Print:  Nothing to print");
+  EXPECT_TRUE(host.formsShown.empty());
+
+  ProofBuilder b;
+  b.Intro("Prove: P");
+  S.Doc = b.d;
+  ResetFonts(S);
+  EXPECT_EQ(Proposed(0, 0), (std::pair<std::string, std::string>{" 1", " 0"}));
+
+  // No print window to show: the failure goes to the window's guard.
+  host.ClearModalScript("PrintProof");
+  EXPECT_THROW(optPrint_Click(S), std::exception);
+}
+
+TEST(HelpCommandsRegistry, KeepsCommandsRegisteredBefore) {
+  AppState S;
+  CommandRegistry commands;
+  int ran = 0;
+  commands.Add("optCopy", [&] { ++ran; });
+  RegisterHelpCommands(S, commands);
+  commands.Run("optCopy");
+  EXPECT_EQ(ran, 1);
+  for (const char* name : {"cmdHelp", "optUserManual", "optQuorvaneOnlline", "optAbout", "optShowTip",
+                           "optRichTextMode", "optPrint"})
+    EXPECT_TRUE(commands.Has(name)) << name;
+}
+
+}  // namespace
+}  // namespace qv
