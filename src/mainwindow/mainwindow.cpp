@@ -16,6 +16,7 @@
 #include "files/files.h"
 #include "files/install.h"
 #include "mainwindow/dispatch.h"
+#include "mainwindow/htmlexport.h"
 #include "mainwindow/helpcommands.h"
 #include "mainwindow/rulecommands.h"
 #include "mainwindow/viewcommands.h"
@@ -442,6 +443,7 @@ Application::Application(const std::string& appPath, const std::vector<std::stri
   InstallRulesForms(state_, commands_, window_.get());
   RegisterRuleCommands(state_, commands_);
   RegisterViewCommands(state_, commands_);
+  RegisterHtmlFindCommands(state_, commands_, window_.get());
   RegisterHelpCommands(state_, commands_);
   Form_Load(state_, win_, args);
 }
