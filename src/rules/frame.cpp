@@ -251,4 +251,128 @@ bool PutStatements(AppState& S, const std::vector<std::string>& Texts) {
 
 bool PutWithUndo(AppState& S) { return PutStatements(S, {S.Parser.ExprText}); }
 
+// ---- Shapes ----
+
+std::string NodeShape(int Kind, const std::string& Name, const std::string& Op1,
+                      const std::string& Op2) {
+  std::string out = std::to_string(Kind);
+  // The name's length first, so that no name can run into what follows.
+  if (!Name.empty()) out += "#" + std::to_string(Name.size()) + ":" + Name;
+  if (!Op1.empty() || !Op2.empty()) out += "(" + Op1 + "," + Op2 + ")";
+  return out;
+}
+
+namespace {
+// Shapes of all nodes, node Replaced (when not 0) standing for Shape.
+std::vector<std::string> Shapes(const std::vector<NodeRec>& Nodes, int Replaced,
+                                const std::string& Shape) {
+  // Operands come before the nodes that use them, so one pass upward builds
+  // every shape from shapes already built.
+  std::vector<std::string> shapes(Nodes.size());
+  for (int i = 1; i < static_cast<int>(Nodes.size()); ++i) {
+    if (i == Replaced) {
+      shapes[i] = Shape;
+      continue;
+    }
+    const NodeRec& n = Nodes[i];
+    auto op = [&](int p) -> std::string {
+      if (p == 0) return "";
+      if (p < 0 || p >= i) throw RuleFailure("operand after its node");
+      return shapes[p];
+    };
+    shapes[i] = NodeShape(n.Rule, n.Name, op(n.Ptr1), op(n.Ptr2));
+  }
+  return shapes;
+}
+}  // namespace
+
+std::vector<std::string> NodeShapes(const std::vector<NodeRec>& Nodes) {
+  return Shapes(Nodes, 0, "");
+}
+
+std::string ShapeWith(const std::vector<NodeRec>& Nodes, int Replaced, const std::string& Shape) {
+  if (Nodes.size() < 2) return "";
+  return Shapes(Nodes, Replaced, Shape).back();
+}
+
+std::string RootShape(const std::vector<NodeRec>& Nodes) { return ShapeWith(Nodes, 0, ""); }
+
+int OperatorNode(const std::vector<TokenRec>& Toks, const std::vector<NodeRec>& Nodes, int K) {
+  const int last = Last(Toks);
+  if (K < 2 || K >= last) return 0;
+  // The application's own inserted pair opens right before its left operand.
+  const int open = Toks[K - 1].TPtr - 1;
+  if (open < 1 || open > last || Toks[K - 1].TPtr > K - 1) return 0;
+  const int node = Toks[open].DPtr;
+  if (node < 1 || node >= static_cast<int>(Nodes.size())) return 0;
+  if (Nodes[node].Ptr1 != Toks[K - 1].DPtr || Nodes[node].Ptr2 != Toks[K + 1].DPtr) return 0;
+  return node;
+}
+
+namespace {
+int TokenOfNodeIn(const std::vector<TokenRec>& Toks, int Node, int From, int To, bool First) {
+  Need(From >= 1 && To <= Last(Toks) && From <= To && Node > 0);
+  int found = 0;
+  if (First) {
+    for (int i = From; i <= To && found == 0; ++i)
+      if (Toks[i].DPtr == Node) found = i;
+  } else {
+    for (int i = To; i >= From && found == 0; --i)
+      if (Toks[i].DPtr == Node) found = i;
+  }
+  Need(found > 0);
+  const int partner = Toks[found].TPtr;
+  Need(partner >= From && partner <= To);
+  return found;
+}
+}  // namespace
+
+TextSpan ForwardNodeSpanIn(const std::vector<TokenRec>& Toks, int Node, int From, int To) {
+  const int first = TokenOfNodeIn(Toks, Node, From, To, true);
+  return RealSpan(Toks, first, Toks[first].TPtr);
+}
+
+TextSpan BackwardNodeSpanIn(const std::vector<TokenRec>& Toks, int Node, int From, int To) {
+  const int last = TokenOfNodeIn(Toks, Node, From, To, false);
+  return RealSpan(Toks, Toks[last].TPtr, last);
+}
+
+RewriteCheck CheckRewrite(AppState& S, const std::string& Text, const std::string& Expected) {
+  S.Parser.ExprText = Text;
+  ParseExpr(S.Parser);
+  if (!S.Parser.ParseErr.empty()) return RewriteCheck::ParseError;
+  return RootShape(S.Parser.Nodes) == Expected ? RewriteCheck::Ok : RewriteCheck::Changed;
+}
+
+bool ClickToken(AppState& S, ClickedToken& c) {
+  SelectToken(S, c.Line, c.K);
+  if (c.Line == 0 || c.K == 0) {
+    RuleBeep(S);
+    return false;
+  }
+  c.T = S.Parser.ExprText;
+  c.Toks = S.Parser.Tokens;
+  c.Nodes = S.Parser.Nodes;
+  return true;
+}
+
+void PutRewrite(AppState& S, int Line, const std::string& Text, const std::string& Expected,
+                OnResultError OnError) {
+  switch (CheckRewrite(S, Text, Expected)) {
+    case RewriteCheck::ParseError:
+      if (OnError == OnResultError::Silent) {
+        RuleBeep(S);
+        return;
+      }
+      PostParseError(S);
+      if (OnError == OnResultError::End) S.Doc.RuleMode = 0;
+      return;
+    case RewriteCheck::Changed: RuleBeep(S); return;
+    case RewriteCheck::Ok: break;
+  }
+  S.Doc.RuleArg1 = Line;
+  S.Doc.RuleArg2 = 0;
+  if (PutWithUndo(S)) EndRule(S);
+}
+
 }  // namespace qv

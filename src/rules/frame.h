@@ -111,4 +111,51 @@ bool PutStatements(AppState& S, const std::vector<std::string>& Texts);
 // The same for the single statement in ExprText.
 bool PutWithUndo(AppState& S);
 
+// ---- Shapes of parses ----
+// A node's shape writes out its kind, its name and the shapes of its operands,
+// so two parses compare node for node whatever their node numbers. A rule
+// that rewrites text compares the parse of its new text with the shape it
+// means to build, so that bracketing can never change what a step derives.
+std::string NodeShape(int Kind, const std::string& Name, const std::string& Op1,
+                      const std::string& Op2 = std::string());
+// The shape of every node of Nodes, index for index (entry 0 empty).
+std::vector<std::string> NodeShapes(const std::vector<NodeRec>& Nodes);
+// The shape of the whole parse with node Replaced standing for Shape.
+std::string ShapeWith(const std::vector<NodeRec>& Nodes, int Replaced, const std::string& Shape);
+// The shape of the root of the last parse ("" when there is none).
+std::string RootShape(const std::vector<NodeRec>& Nodes);
+// The node of the operator application whose operator token is K, found
+// from the brackets of its left operand: 0 when the layout does not hold one.
+int OperatorNode(const std::vector<TokenRec>& Toks, const std::vector<NodeRec>& Nodes, int K);
+// Forward / backward node span restricted to the tokens From..To, for a node
+// (a shared name, say) that also stands elsewhere in the statement.
+TextSpan ForwardNodeSpanIn(const std::vector<TokenRec>& Toks, int Node, int From, int To);
+TextSpan BackwardNodeSpanIn(const std::vector<TokenRec>& Toks, int Node, int From, int To);
+
+// Parses Text into the parser's tables and compares its shape with
+// Expected: Ok, ParseError (ParseErr set) or Changed (it parses to another
+// statement than the one intended).
+enum class RewriteCheck { Ok, ParseError, Changed };
+RewriteCheck CheckRewrite(AppState& S, const std::string& Text, const std::string& Expected);
+
+// The clicked token of an active statement (SelectToken) with copies of the
+// statement's text and parse; false after a beep when nothing was clicked.
+struct ClickedToken {
+  int Line = 0;
+  int K = 0;
+  std::string T;
+  std::vector<TokenRec> Toks;
+  std::vector<NodeRec> Nodes;
+};
+bool ClickToken(AppState& S, ClickedToken& c);
+
+// What a rewritten statement that does not parse does: keep the rule armed
+// with the parser's message, end it with the message, or a bare beep.
+enum class OnResultError { Keep, End, Silent };
+// Checks that Text parses to Expected and puts it citing Line alone, under
+// one undo snapshot, then ends the rule. A text that parses to anything else
+// is refused with a beep and the rule stays armed.
+void PutRewrite(AppState& S, int Line, const std::string& Text, const std::string& Expected,
+                OnResultError OnError);
+
 }  // namespace qv

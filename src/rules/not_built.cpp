@@ -22,19 +22,8 @@ InputBoxOutcome SchemaContinue(AppState& S) {
 }
 
 void ExistGenSelect(AppState& S) { NotBuilt(S); }
-void QuantSwitch(AppState& S) { NotBuilt(S); }
-void RemDNeg(AppState& S) { NotBuilt(S); }
-void IffSplit(AppState& S) { NotBuilt(S); }
 void SubsetRule(AppState& S) { NotBuilt(S); }
-void ImplyAnd(AppState& S) { NotBuilt(S); }
-void Contrapositive(AppState& S) { NotBuilt(S); }
-void DeMorgan(AppState& S) { NotBuilt(S); }
-void ArbOr(AppState& S) { NotBuilt(S); }
-void ArbAnte(AppState& S) { NotBuilt(S); }
-void ArbCons(AppState& S) { NotBuilt(S); }
 void SubstituteRule(AppState& S, bool&) { NotBuilt(S); }
-void SymmetryRule(AppState& S) { NotBuilt(S); }
-void ImplyOr(AppState& S) { NotBuilt(S); }
 void Cases(AppState& S, bool&) { NotBuilt(S); }
 
 }  // namespace qv
