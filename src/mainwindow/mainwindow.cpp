@@ -14,6 +14,7 @@
 #include "entry/caption.h"
 #include "entry/install.h"
 #include "files/files.h"
+#include "axioms/install.h"
 #include "files/install.h"
 #include "mainwindow/dispatch.h"
 #include "mainwindow/htmlexport.h"
@@ -441,6 +442,7 @@ Application::Application(const std::string& appPath, const std::vector<std::stri
   InstallEntryForms(state_, commands_, window_.get());
   InstallCaptionForm(state_, commands_, window_.get());
   InstallRulesForms(state_, commands_, window_.get());
+  InstallAxiomsForms(state_, commands_, window_.get());
   RegisterRuleCommands(state_, commands_);
   RegisterViewCommands(state_, commands_);
   RegisterHtmlFindCommands(state_, commands_, window_.get());

@@ -25,6 +25,8 @@ void InstallRulesForms(AppState& S, CommandRegistry& commands, QWidget* owner) {
       (*dialog)->Run();
     });
   }
+  InstallEGenForms(S, commands, owner);
+  InstallSubstituteForms(S, commands, owner);
   // The Conclusion runs at once from the menu and the toolbar.
   for (const char* name : {"optConclusion", "cmdConclusion"})
     if (!commands.Has(name)) commands.Add(name, [&S]() { optConclusion_Click(S); });

@@ -10,4 +10,8 @@ class CommandRegistry;
 
 void InstallRulesForms(AppState& S, CommandRegistry& commands, QWidget* owner);
 
+// The E Gen and Substitute rules' own dialogs (called by InstallRulesForms).
+void InstallEGenForms(AppState& S, CommandRegistry& commands, QWidget* owner);
+void InstallSubstituteForms(AppState& S, CommandRegistry& commands, QWidget* owner);
+
 }  // namespace qv

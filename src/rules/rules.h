@@ -33,6 +33,9 @@ void SumProd(AppState& S);                                // 42, 43
 void Rename(AppState& S);                                 // 46
 void Reorder(AppState& S);                                // 47
 
+// The common end of a rule that is not built yet: beep, end the pending rule.
+void NotBuiltRule(AppState& S);
+
 // The Conclusion command (menu and toolbar).
 void optConclusion_Click(AppState& S);
 

@@ -1,2 +1,0 @@
-// Axiom and definition builders.
-#include "document/state.h"
