@@ -375,4 +375,11 @@ void PutRewrite(AppState& S, int Line, const std::string& Text, const std::strin
   if (PutWithUndo(S)) EndRule(S);
 }
 
+bool OperandTextOf(const std::string& Text, TextSpan Span, const std::string& Shape,
+                   std::string& Out) {
+  Out = SpanText(Text, Span);
+  const ParseResult r = ParseText(Out);
+  return r.Err.empty() && RootShape(r.Nodes) == Shape;
+}
+
 }  // namespace qv

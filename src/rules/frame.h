@@ -158,4 +158,12 @@ enum class OnResultError { Keep, End, Silent };
 void PutRewrite(AppState& S, int Line, const std::string& Text, const std::string& Expected,
                 OnResultError OnError);
 
+// The text of Span cut from Text when it parses to exactly Shape, the shape
+// of the node it was cut for; false when it does not (a cut that took in a
+// bracket too many or too few). Rules that compare operand texts with
+// SameStmt take them through this, so a text can never stand for another
+// statement than its node.
+bool OperandTextOf(const std::string& Text, TextSpan Span, const std::string& Shape,
+                   std::string& Out);
+
 }  // namespace qv

@@ -39,4 +39,13 @@ void NotBuiltRule(AppState& S);
 // The Conclusion command (menu and toolbar).
 void optConclusion_Click(AppState& S);
 
+// Whole-statement rewrites between connectives (Implies, Iff, Or). The click
+// dispatch runs them while RuleMode holds their codes.
+constexpr int kRuleImplies = 39;
+constexpr int kRuleIff = 40;
+constexpr int kRuleOr = 41;
+void ImpliesOp(AppState& S);  // 39
+void IffOp(AppState& S);      // 40
+void OrOp(AppState& S);       // 41
+
 }  // namespace qv

@@ -22,7 +22,8 @@ TEST(ClickRoutes, EachPendingCodeReachesItsOperation) {
       {18, &SubsetRule},  {19, &ImplyAnd},      {20, &Contrapositive}, {21, &DeMorgan},
       {22, &ArbOr},       {23, &ArbAnte},       {24, &ArbCons},       {31, &SymmetryRule},
       {34, &ImplyOr},     {42, &SumProd},       {43, &SumProd},       {44, &GetInsertLineNo},
-      {46, &Rename},      {47, &Reorder},       {-1, &DeleteAllRef},
+      {46, &Rename},      {47, &Reorder},       {-1, &DeleteAllRef},  {39, &ImpliesOp},
+      {40, &IffOp},       {41, &OrOp},
   };
   for (const auto& [mode, fn] : one) {
     const ClickRoute r = ClickRouteFor(mode);
@@ -34,7 +35,7 @@ TEST(ClickRoutes, EachPendingCodeReachesItsOperation) {
   for (const auto& [mode, fn] : two) EXPECT_EQ(ClickRouteFor(mode).twoClick, fn) << "mode " << mode;
   EXPECT_NE(ClickRouteFor(14).twoClick, nullptr);  // Join, through its cancel guard
   // Codes without an operation of their own get the default click.
-  for (int mode : {0, 1, 7, 13, 30, 32, 39, 40, 41, 45})
+  for (int mode : {0, 1, 7, 13, 30, 32, 45})
     EXPECT_EQ(ClickRouteFor(mode).click, &ToggleConclusion) << "mode " << mode;
 }
 
