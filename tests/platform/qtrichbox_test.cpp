@@ -239,7 +239,10 @@ TEST(QtRichBox, ReformattingALongProofIsFast) {
   EXPECT_EQ(text.substr(0, 10), "12  ALL(a)");
   EXPECT_EQ(std::count(text.begin(), text.end(), '@'), 0);
   RecordProperty("seconds", std::to_string(secs));
-  EXPECT_LT(secs, 3.0) << "took " << secs << " s";
+  // A loose bound: it takes well under a second, and it is here to catch a
+  // formatting cost that grows with the square of the text (minutes), not to
+  // time the box on a busy machine.
+  EXPECT_LT(secs, 20.0) << "took " << secs << " s";
   std::printf("long proof formatted in %.3f s\n", secs);
 }
 
