@@ -36,3 +36,12 @@ bool ShowInputBox(AppState& S);
 InputBoxOutcome SchemaContinue(AppState& S);
 
 }  // namespace qv
+
+namespace qv {
+// The numeric value at the start of Text (leading blanks skipped, reading
+// stops where a number cannot go on; 0 when there is none).
+double LeadingNumber(const std::string& Text);
+// The text of the schema of rule code Rule (25, 26, 27, 29, 48, 53, 54) for
+// order n.
+std::string SchemaText(int Rule, int n);
+}  // namespace qv

@@ -1,0 +1,154 @@
+#include <exception>
+#include <string>
+
+#include "axioms/axioms.h"
+#include "document/document.h"
+#include "rules/frame.h"
+
+namespace qv {
+namespace {
+
+constexpr int kRuleDefinition = 35;
+const std::string kCrLf = "\r\n";
+
+struct Definition {
+  bool PremisesOnly;  // only premises count as support (Addition)
+  bool NeedsOne;      // 1 must be found besides n
+  const char* Refusal;
+  std::string Text;
+};
+
+// Adds a definition when n (and 1 where it needs it) is free in an axiom or
+// open premise above the insertion point. Closed subproofs are jumped over.
+void PutDefinition(AppState& S, const Definition& def) {
+  DocState& d = S.Doc;
+  try {
+    d.RuleMode = kRuleDefinition;
+    ClearStatus(S);
+    const int limit = InsertionLimit(d);
+    bool foundN = false;
+    bool foundOne = false;
+    int i = 1;
+    while (i < limit && i <= d.StmtCount) {
+      const StmtRec& s = d.Stmts[i];
+      if (s.Rule == kRulePremise && s.Arg1 > 0) {
+        // A Conclusion always follows its premise; anything else would loop.
+        i = s.Arg1 > i ? s.Arg1 + 1 : i + 1;
+        continue;
+      }
+      const bool counts =
+          s.Rule == kRulePremise || (!def.PremisesOnly && s.Rule == kRuleAxiom);
+      if (counts) {
+        if (InList(s.FreeVars, "n")) foundN = true;
+        if (def.NeedsOne && InList(s.FreeVars, "1")) foundOne = true;
+        if (!def.NeedsOne && foundN) break;
+      }
+      ++i;
+    }
+    if (foundN && (foundOne || !def.NeedsOne)) {
+      if (PutAxiomTexts(S, kRuleDefinition, {def.Text})) ClearStatus(S);
+    } else {
+      RefuseCommand(S, def.Refusal);
+    }
+    d.RuleMode = 0;
+  } catch (const std::exception&) {
+    CommandFailed(S);
+  }
+}
+
+}  // namespace
+
+void optAddProperties_Click(AppState& S) {
+  static const Definition def{
+      true, true, "+ Def: No reference to n or 1 in a previous active premise",
+      "ALL(a):ALL(b):[a@n & b@n => a+b@n]" + kCrLf + "& ALL(a):[a@n => a+1=next(a)]" + kCrLf +
+          "& ALL(a):ALL(b):[a@n & b@n => a+next(b)=next(a+b)]"};
+  PutDefinition(S, def);
+}
+
+void optSubtraction_Click(AppState& S) {
+  static const Definition def{
+      false, false,
+      "Define Subtraction (-): No reference to n in a previous axiom or active premise",
+      "ALL(a):ALL(b):ALL(c):[a@n & b@n & c@n => [a-b=c <=> a=b+c]]"};
+  PutDefinition(S, def);
+}
+
+void optMultiplicationProperties_Click(AppState& S) {
+  static const Definition def{
+      false, true,
+      "Define Multiplication (*) : No reference to n or 1 in a previous axiom or active premise",
+      "ALL(a):ALL(b):[a@n & b@n => a*b@n]" + kCrLf + "& ALL(a):[a@n => a*1=a]" + kCrLf +
+          "& ALL(a):ALL(b):[a@n & b@n => a*(b+1)=a*b+a]"};
+  PutDefinition(S, def);
+}
+
+void optDivision_Click(AppState& S) {
+  static const Definition def{
+      false, false, "Define Division (/): No reference to n in a previous axiom or active premise",
+      "ALL(a):ALL(b):ALL(c):[a@n & b@n & c@n => [a/b=c <=> a=b*c]]"};
+  PutDefinition(S, def);
+}
+
+void optExponentPropeterties_Click(AppState& S) {
+  static const Definition def{
+      false, true,
+      "Define Exponentiation (^) : No reference to n or 1 in a previous axiom or active premise",
+      "ALL(a):ALL(b):[a@n & b@n => a^b@n]" + kCrLf + "& ALL(a):[a@n => a^1=a]" + kCrLf +
+          "& ALL(a):ALL(b):[a@n & b@n => a^(b+1)=a^b*a]"};
+  PutDefinition(S, def);
+}
+
+void optLessThan_Click(AppState& S) {
+  static const Definition def{
+      false, false,
+      "Define Less-Than (<): No reference to n in a previous axiom or active premise",
+      "ALL(a):ALL(b):[a@n & b@n => [a<b <=> EXIST(c):[c@n & a+c=b]]]"};
+  PutDefinition(S, def);
+}
+
+void optGreateThan_Click(AppState& S) {
+  static const Definition def{
+      false, false,
+      "Define Greater-Than (>): No reference to n in a previous axiom or active premise",
+      "ALL(a):ALL(b):[a@n & b@n => [a>b <=> EXIST(c):[c@n & b+c=a]]]"};
+  PutDefinition(S, def);
+}
+
+void optLessThanOrEqual_Click(AppState& S) {
+  static const Definition def{
+      false, false,
+      "Define Less-Than-Or-Equal (>): No reference to n in a previous axiom or active premise",
+      "ALL(a):ALL(b):[a@n & b@n => [a<=b <=> a<b | a=b]]"};
+  PutDefinition(S, def);
+}
+
+void optGreaterThanOrEqual_Click(AppState& S) {
+  static const Definition def{
+      false, false,
+      "Define Greater-Than-Or-Equal (>): No reference to n in a previous axiom or active premise",
+      "ALL(a):ALL(b):[a@n & b@n => [a>=b <=> a>b | a=b]]"};
+  PutDefinition(S, def);
+}
+
+void optSummationProperties_Click(AppState& S) {
+  static const Definition def{
+      false, true,
+      "Define Summation (SUM) : No reference to n or 1 in a previous axiom or active premise",
+      "ALL(f):[ALL(a):[a@n => f(a)@n]" + kCrLf + "=> ALL(a):[a@n => SUM(i,a,a):f(i)=f(a)]" +
+          kCrLf +
+          "& ALL(a):ALL(b):[a@n & b@n => SUM(i,a,b+1):f(i)=SUM(i,a,b):f(i)+f(b+1)]]"};
+  PutDefinition(S, def);
+}
+
+void optProductProperties_Click(AppState& S) {
+  static const Definition def{
+      false, true,
+      "Define Product (PROD) : No reference to n or 1 in a previous axiom or active premise",
+      "ALL(f):[ALL(a):[a@n => f(a)@n]" + kCrLf + "=> ALL(a):[a@n => PROD(i,a,a):f(i)=f(a)]" +
+          kCrLf +
+          "& ALL(a):ALL(b):[a@n & b@n => PROD(i,a,b+1):f(i)=PROD(i,a,b):f(i)*f(b+1)]]"};
+  PutDefinition(S, def);
+}
+
+}  // namespace qv
