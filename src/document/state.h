@@ -144,6 +144,23 @@ struct UiState {
     std::string Text1;
     std::string Text2;
   } PrintProof;
+  // The Substitute rule: the sides of the clicked equation (the source to put
+  // in, the target to replace), the equation's text and the target's parse,
+  // kept from the clicks to the Substitution dialog; and that dialog's
+  // caption, message line, button states and the highlighted statement as
+  // first shown (a RichBox snapshot, for Reset).
+  struct SubstitutionState {
+    std::string SubstSource;
+    std::string SubstTarget;
+    std::string SubstEqStmt;
+    std::vector<NodeRec> SubstTargetNodes;
+    std::string Caption;
+    std::string StatusLine;
+    bool ContinueEnabled = false;
+    bool ResetEnabled = false;
+    bool SelectAllEnabled = true;
+    std::string SaveRTB;
+  } Subst;
 };
 
 struct AppState {

@@ -1,0 +1,149 @@
+// The Substitute rule through the real main window offscreen: the command,
+// the two clicks, the Substitution dialog's buttons and Esc, and Undo.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <unistd.h>
+
+#include "document/document.h"
+#include "entry/forms_qt.h"
+#include "mainwindow/mainwindow.h"
+#include "platform/host.h"
+#include "platform/qt/qtrichbox.h"
+#include "rules/substitute_qt.h"
+
+namespace qv {
+namespace {
+
+int argc = 1;
+char arg0[] = "quorvane";
+char* argv[] = {arg0, nullptr};
+
+class SubstituteUi : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    if (!QApplication::instance()) new QApplication(argc, argv);
+  }
+  SubstituteUi() {
+    dir = std::filesystem::temp_directory_path() /
+          ("qv-subst-ui-" + std::to_string(::getpid()) + "-" + std::to_string(serial++));
+    std::filesystem::create_directories(dir);
+    app = std::make_unique<Application>(dir.string(), std::vector<std::string>{"quorvane"});
+    S = &app->State();
+    app->HostRef().RegisterForm("StartUp", [] {});
+  }
+  ~SubstituteUi() override {
+    app.reset();
+    std::filesystem::remove_all(dir);
+  }
+
+  void Premise(const std::string& text) {
+    S->Parser.ExprText = text;
+    S->Doc.RuleMode = kRulePremise;
+    S->Doc.RuleArg1 = S->Doc.RuleArg2 = 0;
+    ASSERT_TRUE(PutStmt(*S));
+    S->Doc.RuleMode = 0;
+  }
+  void Command(const char* name) {
+    QAction* a = app->Window().findChild<QAction*>(QString::fromLatin1(name));
+    ASSERT_NE(a, nullptr) << name;
+    a->trigger();
+    QApplication::processEvents();
+  }
+  // A click on the first Text in line k's formula.
+  void ClickOn(int k, const std::string& Text) {
+    const StmtRec& s = S->Doc.Stmts[k];
+    std::string f = S->Doc.ProofText.substr(s.StartStmt - 1, s.EndStmt - s.StartStmt + 1);
+    const size_t at = f.find(Text);
+    ASSERT_NE(at, std::string::npos);
+    S->View->SetSelStart(s.StartStmt - s.StartLine + s.ViewerStartLine - 1 +
+                         static_cast<int32_t>(at));
+    emit app->Window().View()->clicked();
+    QApplication::processEvents();
+  }
+  void WhenShown(std::function<void(SubstitutionDialog*)> act) {
+    QTimer::singleShot(20, [act] {
+      auto* d = qobject_cast<SubstitutionDialog*>(QApplication::activeModalWidget());
+      if (!d) {
+        ADD_FAILURE() << "no Substitution window";
+        return;
+      }
+      act(d);
+      if (QWidget* left = QApplication::activeModalWidget()) {
+        ADD_FAILURE() << "window left open";
+        left->close();
+      }
+    });
+  }
+  std::string Formula(int k) const {
+    const StmtRec& s = S->Doc.Stmts[k];
+    return S->Doc.ProofText.substr(s.StartStmt - 1, s.EndStmt - s.StartStmt + 1);
+  }
+  std::string RuleText(int k) const {
+    const StmtRec& s = S->Doc.Stmts[k];
+    return S->Doc.ProofText.substr(s.StartRule - 1, s.EndRule - s.StartRule + 1);
+  }
+
+  static inline int serial = 0;
+  std::filesystem::path dir;
+  std::unique_ptr<Application> app;
+  AppState* S = nullptr;
+};
+
+TEST_F(SubstituteUi, ClickThenSelectAllThenContinueAndUndo) {
+  Premise("x = y");
+  Premise("P(x) & Q(x)");
+  const std::string before = S->Doc.ProofText;
+  Command("optSubstitution");
+  EXPECT_EQ(S->Doc.RuleMode, kRuleSubstitute);
+  ClickOn(1, "y");
+  WhenShown([](SubstitutionDialog* d) {
+    EXPECT_EQ(d->windowTitle().toStdString(), "Substitute 'y', Line 2");
+    EXPECT_FALSE(d->ContinueButton()->isEnabled());
+    EXPECT_FALSE(d->ResetButton()->isEnabled());
+    // A click on the first occurrence replaces it alone.
+    d->StatementBox()->SetSelStart(2);
+    emit d->StatementBox()->clicked();
+    EXPECT_EQ(d->StatementBox()->Text(), "P(y) & Q(x)");
+    EXPECT_TRUE(d->ContinueButton()->isEnabled());
+    d->SelectAllButton()->click();
+    EXPECT_EQ(d->StatementBox()->Text(), "P(y) & Q(y)");
+    EXPECT_FALSE(d->SelectAllButton()->isEnabled());
+    d->ContinueButton()->click();
+  });
+  ClickOn(2, "P");
+  ASSERT_EQ(S->Doc.StmtCount, 3);
+  EXPECT_EQ(Formula(3), "P(y) & Q(y)");
+  EXPECT_EQ(RuleText(3), "Substitute, 1, 2");
+  EXPECT_EQ(S->Doc.RuleMode, 0);
+
+  Command("optUndo");
+  EXPECT_EQ(S->Doc.StmtCount, 2);
+  EXPECT_EQ(S->Doc.ProofText, before);
+}
+
+TEST_F(SubstituteUi, EscAddsNothingAndEndsTheRule) {
+  Premise("x = y");
+  Premise("P(x)");
+  Command("optSubstitution");
+  ClickOn(1, "y");
+  WhenShown([](SubstitutionDialog* d) {
+    d->SelectAllButton()->click();
+    QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(d, &esc);
+  });
+  ClickOn(2, "P");
+  EXPECT_EQ(S->Doc.StmtCount, 2);
+  EXPECT_EQ(S->Doc.RuleMode, 0);
+}
+
+}  // namespace
+}  // namespace qv
