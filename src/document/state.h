@@ -144,6 +144,16 @@ struct UiState {
     std::string Text1;
     std::string Text2;
   } PrintProof;
+  // The subset-axiom window, opened by the Subset rule: the number of primes
+  // after "Set" in the clicked statement, the set between its parentheses,
+  // and the window's caption and prompt.
+  int SubsetArity = 0;
+  std::string SubsetSetText;
+  std::string SubsetCaption;
+  std::string SubsetLabel1;
+  // How the induction window writes the successor of its variable x:
+  // 1 "(x+1)", 3 "next(x)", any other value x itself.
+  int InductionKind = 0;
   // The Substitute rule: the sides of the clicked equation (the source to put
   // in, the target to replace), the equation's text and the target's parse,
   // kept from the clicks to the Substitution dialog; and that dialog's

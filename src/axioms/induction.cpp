@@ -1,0 +1,182 @@
+#include "axioms/induction.h"
+
+#include <exception>
+
+#include "document/document.h"
+#include "expr/expr.h"
+#include "platform/host.h"
+#include "rules/frame.h"
+
+namespace qv {
+
+void optAdd_Click(AppState& S) {
+  S.Ui.InductionKind = 1;
+  S.Doc.RuleMode = kRuleInduction;
+  ClearStatus(S);
+  // n and 1 may come from different lines; closed subproofs count too.
+  bool foundN = false, found1 = false;
+  const int limit = std::min(ActiveLimit(S), S.Doc.StmtCount + 1);
+  for (int i = 1; i < limit; ++i) {
+    const StmtRec& s = S.Doc.Stmts[i];
+    if (s.Rule != 1 && s.Rule != 45) continue;
+    if (s.FreeVars.find(" n ") != std::string::npos) foundN = true;
+    if (s.FreeVars.find(" 1 ") != std::string::npos) found1 = true;
+  }
+  if (foundN && found1) {
+    S.Doc.RuleArg1 = 0;
+    S.Doc.RuleArg2 = 0;
+    if (S.host) S.host->ShowModal(kInductionForm);
+    ClearStatus(S);
+  } else {
+    if (S.host) S.host->Beep();
+    ShowStatus(S, "Induction Shortcut: No reference to n or 1 in a previous axiom or active premise");
+  }
+  S.Doc.RuleMode = 0;
+}
+
+InductionForm::InductionForm(AppState& S, RichBox& box) : S_(S), box_(box), editor_(S, box, EditorKind::Entry) {}
+
+void InductionForm::Activate() {
+  ClearStatus(S_);
+  Reset();
+  Highlighting = false;
+  editor_.UndoOn = false;
+  editor_.RedoOn = false;
+  box_.SetDefaultFont(kEditorFont, S_.Ui.FontSize);
+}
+
+void InductionForm::Reset() {
+  // The editor's one-level undo copy: the property as it was before.
+  S_.Ui.UndoRTF = box_.RichText();
+  editor_.UndoOn = true;
+  BoundVarTextBox.clear();
+  box_.SetText("");
+  StatusLine.clear();
+  Focus = FormFocus::NameBox;
+}
+
+void InductionForm::BoxChanged() {
+  if (!Highlighting) StatusLine.clear();
+}
+
+void InductionForm::Cancel() {
+  S_.Doc.RuleMode = 0;
+  if (OnHide) OnHide();
+}
+
+bool InductionForm::FormKeyPress(char c) {
+  if (c != kKeyEsc) return false;
+  Cancel();
+  return true;
+}
+
+void InductionForm::Refuse(const std::string& message, FormFocus focus) {
+  if (S_.host) S_.host->Beep();
+  StatusLine = message;
+  Focus = focus;
+  if (focus == FormFocus::Expression) box_.SetFocus();
+}
+
+void InductionForm::Continue() {
+  try {
+    ContinueChecked();
+  } catch (const std::exception&) {
+    if (S_.host) S_.host->Beep();
+    StatusLine = "Unable to process request";
+  }
+}
+
+void InductionForm::ContinueChecked() {
+  ParserState& P = S_.Parser;
+  Focus = FormFocus::None;
+
+  // The variable.
+  BoundVarTextBox = Trim(BoundVarTextBox);
+  const std::string x = BoundVarTextBox;
+  P.ExprText = x;
+  ParseExpr(P);
+  if (!P.ParseErr.empty() || P.Nodes.size() != 2 || P.Nodes[1].Rule != kAtom || x == "1" || x == "n")
+    return Refuse("Invalid bound variable", FormFocus::NameBox);
+
+  // The property: a formula.
+  box_.SetSelStart(0);
+  box_.SetSelLength(box_.TextLength());
+  box_.SetSelColor(kBlack);
+  P.ExprText = ConvertEpsilon(box_);
+  ParseExpr(P);
+  if (!P.ParseErr.empty()) {
+    StatusLine = P.ParseErr;
+    if (S_.host) S_.host->Beep();
+    Highlighting = true;
+    PaintToken(P, box_, P.ParseErrPos);
+    Highlighting = false;
+    Focus = FormFocus::Expression;
+    box_.SetFocus();
+    return;
+  }
+  const NodeRec root = P.Nodes.back();
+  if (!IsFormulaKind(root.Rule)) {
+    Refuse("Expecting a logical expression", FormFocus::Expression);
+    box_.SetSelStart(0);
+    return;
+  }
+  const std::string prop = P.ExprText;
+  const std::vector<TokenRec> toks = P.Tokens;
+  const std::vector<NodeRec> nodes = P.Nodes;
+
+  // Every other free name of the property is free in an active line above.
+  for (size_t i = 1; i < nodes.size(); ++i) {
+    if (nodes[i].Rule != kAtom) continue;
+    const std::string& v = nodes[i].Name;
+    if (v == x) continue;
+    bool ok = false;
+    for (size_t t = 1; t < toks.size() && !ok; ++t)
+      if (toks[t].Token == v) {
+        ok = toks[t].Bound;
+        break;
+      }
+    if (!ok) ok = FreeInActiveLine(S_, v);
+    if (!ok) {
+      Refuse("Variable '" + v + "' not found in an axiom or active premise", FormFocus::Expression);
+      box_.SetSelStart(0);
+      return;
+    }
+  }
+
+  // The substitution below replaces every token x; it is the substitution
+  // of a term for the variable only when x is nowhere bound in the property
+  // and names no function or predicate there.
+  for (size_t i = 1; i < nodes.size(); ++i)
+    if (nodes[i].Rule != kAtom && nodes[i].Name == x) return Refuse("Invalid bound variable", FormFocus::NameBox);
+  for (size_t t = 1; t < toks.size(); ++t)
+    if (toks[t].Token == x && toks[t].Bound) return Refuse("Invalid bound variable", FormFocus::NameBox);
+
+  S_.Ui.SavedExprText = prop;
+  std::string p1 = ReplaceTokens(prop, toks, x, "1");
+  std::string ps = prop;
+  if (S_.Ui.InductionKind == 3) ps = ReplaceTokens(prop, toks, x, "next(" + x + ")");
+  else if (S_.Ui.InductionKind == 1) ps = ReplaceTokens(prop, toks, x, "(" + x + "+1)");
+  std::string px = prop;
+  if (root.Rule >= kLAnd && root.Rule <= kIff) {
+    p1 = "[" + p1 + "]";
+    px = "[" + px + "]";
+    ps = "[" + ps + "]";
+  }
+  const std::string text = p1 + "\r\n& ALL(" + x + "):[" + x + "@n&" + px + "=>" + ps + "]\r\n=> ALL(" + x + "):[" +
+                           x + "@n=>" + px + "]";
+  // The same statement with every part bracketed: the text above must read
+  // as exactly this.
+  const std::string expected = "[[" + p1 + "] & ALL(" + x + "):[[" + x + "@n] & [" + px + "] => [" + ps +
+                               "]]] => ALL(" + x + "):[[" + x + "@n] => [" + px + "]]";
+  const ParseResult want = ParseText(expected);
+  const RewriteCheck check =
+      want.Err.empty() ? CheckRewrite(S_, text, RootShape(want.Nodes)) : RewriteCheck::ParseError;
+  if (check != RewriteCheck::Ok) return Refuse("Invalid bound variable", FormFocus::NameBox);
+
+  S_.Parser.ExprText = text;
+  if (!PutWithUndo(S_)) return Refuse("Invalid bound variable", FormFocus::NameBox);
+  S_.Doc.RuleMode = 0;
+  if (OnHide) OnHide();
+}
+
+}  // namespace qv

@@ -1,0 +1,59 @@
+// The induction window "InductionForm" and the Induction Shortcut command
+// that opens it: the user names the variable x and types the property P(x);
+// Continue builds the induction statement
+//   P(1) & ALL(x):[x@n & P(x) => P(x+1)] => ALL(x):[x@n => P(x)]
+// and puts it under the Induction rule. The logic is free of Qt.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "axioms/subset.h"
+#include "document/state.h"
+#include "entry/editor.h"
+#include "platform/richbox.h"
+
+namespace qv {
+
+inline constexpr const char* kInductionForm = "InductionForm";
+
+// The Induction Shortcut command (optAdd): n and 1 must be free in an axiom
+// or premise above the insertion point; then the window is shown.
+void optAdd_Click(AppState& S);
+
+class InductionForm {
+ public:
+  InductionForm(AppState& S, RichBox& box);
+
+  ExprEditor& Editor() { return editor_; }
+  RichBox& Box() { return box_; }
+
+  std::string Caption = " Induction Shortcut";
+  std::string BoundVarTextBox;
+  std::string StatusLine = "Status Line";
+  FormFocus Focus = FormFocus::None;
+  // Set while Continue paints an offending token; a change of the property
+  // then leaves the message line alone.
+  bool Highlighting = false;
+
+  std::function<void()> OnHide;
+
+  void Activate();
+  // Keeps the property for Undo and empties both inputs.
+  void Reset();
+  void Continue();
+  void Cancel();
+  bool FormKeyPress(char c);
+  void BoxChanged();
+  void TextBoxChanged() {}
+
+ private:
+  void ContinueChecked();
+  void Refuse(const std::string& message, FormFocus focus);
+
+  AppState& S_;
+  RichBox& box_;
+  ExprEditor editor_;
+};
+
+}  // namespace qv

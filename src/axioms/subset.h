@@ -1,0 +1,79 @@
+// The subset-axiom window "SubsetFrm": the user names a subset of the set U
+// of a clicked Set statement, gives the bound variable (or the bound
+// variables of a tuple) for its elements and types the selection criterion;
+// Continue checks the three and puts the subset axiom under the Subset rule.
+// The logic is free of Qt: the dialog forwards its buttons, keys and menus.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "document/state.h"
+#include "entry/editor.h"
+#include "platform/richbox.h"
+
+namespace qv {
+
+inline constexpr const char* kSubsetForm = "SubsetFrm";
+
+// Where a refusal puts the focus.
+enum class FormFocus { None, NameBox, VarBox, Expression };
+
+// ---- Shared by the subset and induction windows ----
+
+// The first line that is no longer active: InsertLine in insert mode, else
+// StmtCount + 1.
+int ActiveLimit(const AppState& S);
+// True when Name is free in an active line above the limit; a closed
+// subproof is passed over (its Conclusion is examined).
+bool FreeInActiveLine(const AppState& S, const std::string& Name);
+// Paints the token of the last parse that starts at Pos (1-based in the
+// parsed text) red in Box and leaves the caret before it.
+void PaintToken(const ParserState& P, RichBox& Box, int Pos);
+
+class SubsetForm {
+ public:
+  SubsetForm(AppState& S, RichBox& box);
+
+  ExprEditor& Editor() { return editor_; }
+  RichBox& Box() { return box_; }
+
+  // The window's caption and prompt (set by the Subset rule), the two text
+  // boxes and the message line.
+  std::string Caption = " Subset Axiom - Enter Selection Criteria";
+  std::string Label1;
+  std::string SubsetName;
+  std::string BoundVars;
+  std::string StatusLine = "Status Line";
+  FormFocus Focus = FormFocus::None;
+  // While set, a change of the expression empties the message line.
+  bool ClearStatusOnChange = false;
+
+  // Called when the window hides itself (success, Cancel, Esc).
+  std::function<void()> OnHide;
+
+  void Activate();
+  void Continue();
+  void Cancel();
+  // The close box.
+  void QueryUnload();
+  // Esc cancels; returns true when the key was swallowed.
+  bool FormKeyPress(char c);
+  // The Clear item and button: the editor's clear, then the two text boxes
+  // and the message line are emptied.
+  void ClearForm();
+  // The expression box's content changed.
+  void BoxChanged();
+  // A text box changed.
+  void TextBoxChanged() { StatusLine.clear(); }
+
+ private:
+  void ContinueChecked();
+  void Refuse(const std::string& message, FormFocus focus);
+
+  AppState& S_;
+  RichBox& box_;
+  ExprEditor editor_;
+};
+
+}  // namespace qv
