@@ -154,6 +154,11 @@ struct UiState {
   // How the induction window writes the successor of its variable x:
   // 1 "(x+1)", 3 "next(x)", any other value x itself.
   int InductionKind = 0;
+  // E Gen: the chosen term's text and its parse nodes (root last), and the
+  // caption of the generalize window, set before the window opens.
+  std::string EGenTerm;
+  std::vector<NodeRec> EGenTermNodes{NodeRec{}};
+  std::string GeneralizeCaption;
   // The Substitute rule: the sides of the clicked equation (the source to put
   // in, the target to replace), the equation's text and the target's parse,
   // kept from the clicks to the Substitution dialog; and that dialog's
