@@ -18,6 +18,14 @@ namespace qv {
 // Conclusion) is not a citation and is not shown.
 std::string RuleTextOf(const StmtRec& s);
 
+// A copy of Text with every TAB taken out (line breaks kept).
+std::string WithoutTabs(const std::string& Text);
+
+// The formula of statement Line as the proof text holds it, TABs taken out.
+// Throws std::out_of_range when the line or its positions lie outside the
+// document.
+std::string StmtFormula(const DocState& d, int Line);
+
 // Recomputes ViewerStartLine of every visible statement from IntroLen and the
 // block extents (hidden statements get 0).
 void RecomputeViewPositions(DocState& d);

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "document/document.h"
 #include "document/state.h"
 #include "expr/expr.h"
 #include "platform/host.h"
@@ -30,8 +31,7 @@ inline void DocBeep(AppState& S) {
 // Beep and "PARSER ERROR: " with the parser's message in the status line.
 void ReportParseError(AppState& S);
 
-// Copies of Text with every TAB removed, and with a TAB after every CR LF.
-std::string WithoutTabs(const std::string& Text);
+// A copy of Text with a TAB after every CR LF (WithoutTabs is in document.h).
 std::string TabAfterBreaks(const std::string& Text);
 
 // Removes leading and trailing blanks (spaces only).

@@ -1,6 +1,7 @@
 // The canonical statement layout: a parse tree printed with the brackets its
 // binding levels require, and the user's line breaks before connectives put
 // back.
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,16 @@ std::string WithoutTabs(const std::string& Text) {
   for (char c : Text)
     if (c != '\t') r += c;
   return r;
+}
+
+std::string StmtFormula(const DocState& d, int Line) {
+  if (Line < 1 || Line > d.StmtCount || Line >= static_cast<int>(d.Stmts.size()))
+    throw std::out_of_range("no such statement");
+  const StmtRec& s = d.Stmts[Line];
+  if (s.StartStmt < 1 || s.EndStmt < s.StartStmt ||
+      s.EndStmt > static_cast<int32_t>(d.ProofText.size()))
+    throw std::out_of_range("statement outside the proof text");
+  return WithoutTabs(d.ProofText.substr(s.StartStmt - 1, s.EndStmt - s.StartStmt + 1));
 }
 
 std::string TabAfterBreaks(const std::string& Text) {

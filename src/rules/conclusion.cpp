@@ -24,17 +24,6 @@ struct Refusal {
 
 [[noreturn]] void Refuse(const std::string& Message) { throw Refusal{Message}; }
 
-std::string FormulaOf(const DocState& d, int Line) {
-  const StmtRec& s = d.Stmts[Line];
-  if (s.StartStmt < 1 || s.EndStmt < s.StartStmt ||
-      s.EndStmt > static_cast<int>(d.ProofText.size()))
-    throw RuleFailure("statement outside the proof text");
-  std::string out;
-  for (int i = s.StartStmt; i <= s.EndStmt; ++i)
-    if (d.ProofText[i - 1] != '\t') out += d.ProofText[i - 1];
-  return out;
-}
-
 void ParseOrRefuse(AppState& S, const std::string& Text) {
   S.Parser.ExprText = Text;
   ParseExpr(S.Parser);
@@ -209,9 +198,9 @@ void RunConclusion(AppState& S) {
   d.RuleArg1 = p;
   const int q = t - 1;
 
-  const std::string P = FormulaOf(d, p);
+  const std::string P = StmtFormula(d, p);
   ParseOrRefuse(S, P);
-  const std::string Q = FormulaOf(d, q);
+  const std::string Q = StmtFormula(d, q);
   ParseOrRefuse(S, Q);
   S.Ui.SavedNodes = S.Parser.Nodes;
   S.Ui.SavedExprText = Q;

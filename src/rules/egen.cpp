@@ -3,7 +3,6 @@
 #include <exception>
 
 #include "document/document.h"
-#include "document/internal.h"
 #include "platform/host.h"
 #include "rules/frame.h"
 #include "rules/rules.h"
@@ -190,8 +189,7 @@ void Generalize::ActivateSteps() {
   const DocState& d = S_.Doc;
   const int line = d.RuleArg1;
   if (line < 1 || line > d.StmtCount) throw RuleFailure("no statement to generalise");
-  const StmtRec& st = d.Stmts[line];
-  stmtText_ = WithoutTabs(SpanText(d.ProofText, {st.StartStmt, st.EndStmt}));
+  stmtText_ = StmtFormula(d, line);
   S_.Parser.ExprText = stmtText_;
   ParseExpr(S_.Parser);
   if (!S_.Parser.ParseErr.empty()) {

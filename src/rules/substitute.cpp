@@ -39,18 +39,6 @@ std::string TrimBlanks(const std::string& s) {
   return s.substr(a, b - a + 1);
 }
 
-// The formula of line k as the proof text holds it, TABs removed.
-std::string LineFormula(const AppState& S, int k) {
-  const StmtRec& s = S.Doc.Stmts.at(k);
-  if (s.StartStmt < 1 || s.EndStmt < s.StartStmt ||
-      s.EndStmt > static_cast<int32_t>(S.Doc.ProofText.size()))
-    throw RuleFailure("statement outside the proof text");
-  std::string out;
-  for (int32_t i = s.StartStmt; i <= s.EndStmt; ++i)
-    if (S.Doc.ProofText[i - 1] != '\t') out += S.Doc.ProofText[i - 1];
-  return out;
-}
-
 // True when line k is active: above the insertion point and outside every
 // closed subproof.
 bool LineIsActive(const DocState& d, int k) {
@@ -275,7 +263,7 @@ void SecondClick(AppState& S) {
   // The equation must still be the active line it was when it was clicked.
   const int eqLine = S.Doc.RuleArg1;
   if (eqLine < 1 || eqLine > S.Doc.StmtCount || !LineIsActive(S.Doc, eqLine) ||
-      LineFormula(S, eqLine) != st.SubstEqStmt) {
+      StmtFormula(S.Doc, eqLine) != st.SubstEqStmt) {
     RuleBeep(S);
     return;
   }
@@ -346,7 +334,7 @@ void Activate(AppState& S, RichBox& Box) {
     RuleBeep(S);
     return;
   }
-  S.Parser.ExprText = LineFormula(S, line);
+  S.Parser.ExprText = StmtFormula(S.Doc, line);
   ParseExpr(S.Parser);
   if (!S.Parser.ParseErr.empty()) {
     RuleBeep(S);
