@@ -34,7 +34,7 @@ void optAdd_Click(AppState& S) {
   S.Doc.RuleMode = 0;
 }
 
-InductionForm::InductionForm(AppState& S, RichBox& box) : S_(S), box_(box), editor_(S, box, EditorKind::Entry) {}
+InductionForm::InductionForm(AppState& S, RichBox& box) : CriterionForm(S, box) {}
 
 void InductionForm::Activate() {
   ClearStatus(S_);
@@ -62,28 +62,6 @@ void InductionForm::BoxChanged() {
 void InductionForm::Cancel() {
   S_.Doc.RuleMode = 0;
   if (OnHide) OnHide();
-}
-
-bool InductionForm::FormKeyPress(char c) {
-  if (c != kKeyEsc) return false;
-  Cancel();
-  return true;
-}
-
-void InductionForm::Refuse(const std::string& message, FormFocus focus) {
-  if (S_.host) S_.host->Beep();
-  StatusLine = message;
-  Focus = focus;
-  if (focus == FormFocus::Expression) box_.SetFocus();
-}
-
-void InductionForm::Continue() {
-  try {
-    ContinueChecked();
-  } catch (const std::exception&) {
-    if (S_.host) S_.host->Beep();
-    StatusLine = "Unable to process request";
-  }
 }
 
 void InductionForm::ContinueChecked() {

@@ -21,39 +21,25 @@ inline constexpr const char* kInductionForm = "InductionForm";
 // or premise above the insertion point; then the window is shown.
 void optAdd_Click(AppState& S);
 
-class InductionForm {
+class InductionForm : public CriterionForm {
  public:
   InductionForm(AppState& S, RichBox& box);
 
-  ExprEditor& Editor() { return editor_; }
-  RichBox& Box() { return box_; }
-
   std::string Caption = " Induction Shortcut";
   std::string BoundVarTextBox;
-  std::string StatusLine = "Status Line";
-  FormFocus Focus = FormFocus::None;
   // Set while Continue paints an offending token; a change of the property
   // then leaves the message line alone.
   bool Highlighting = false;
 
-  std::function<void()> OnHide;
-
   void Activate();
   // Keeps the property for Undo and empties both inputs.
   void Reset();
-  void Continue();
-  void Cancel();
-  bool FormKeyPress(char c);
+  void Cancel() override;
   void BoxChanged();
   void TextBoxChanged() {}
 
  private:
-  void ContinueChecked();
-  void Refuse(const std::string& message, FormFocus focus);
-
-  AppState& S_;
-  RichBox& box_;
-  ExprEditor editor_;
+  void ContinueChecked() override;
 };
 
 }  // namespace qv

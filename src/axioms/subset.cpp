@@ -67,7 +67,32 @@ int FirstTokenNamed(const std::vector<TokenRec>& Toks, const std::string& Name) 
 
 // ---- The window ----
 
-SubsetForm::SubsetForm(AppState& S, RichBox& box) : S_(S), box_(box), editor_(S, box, EditorKind::Entry) {}
+CriterionForm::CriterionForm(AppState& S, RichBox& box)
+    : S_(S), box_(box), editor_(S, box, EditorKind::Entry) {}
+
+bool CriterionForm::FormKeyPress(char c) {
+  if (c != kKeyEsc) return false;
+  Cancel();
+  return true;
+}
+
+void CriterionForm::Refuse(const std::string& message, FormFocus focus) {
+  if (S_.host) S_.host->Beep();
+  StatusLine = message;
+  Focus = focus;
+  if (focus == FormFocus::Expression) box_.SetFocus();
+}
+
+void CriterionForm::Continue() {
+  try {
+    ContinueChecked();
+  } catch (const std::exception&) {
+    if (S_.host) S_.host->Beep();
+    StatusLine = "Unable to process request";
+  }
+}
+
+SubsetForm::SubsetForm(AppState& S, RichBox& box) : CriterionForm(S, box) {}
 
 void SubsetForm::Activate() {
   ClearStatusOnChange = true;
@@ -100,28 +125,6 @@ void SubsetForm::Cancel() {
 void SubsetForm::QueryUnload() {
   ClearStatus(S_);
   S_.Doc.RuleMode = 0;
-}
-
-bool SubsetForm::FormKeyPress(char c) {
-  if (c != kKeyEsc) return false;
-  Cancel();
-  return true;
-}
-
-void SubsetForm::Refuse(const std::string& message, FormFocus focus) {
-  if (S_.host) S_.host->Beep();
-  StatusLine = message;
-  Focus = focus;
-  if (focus == FormFocus::Expression) box_.SetFocus();
-}
-
-void SubsetForm::Continue() {
-  try {
-    ContinueChecked();
-  } catch (const std::exception&) {
-    if (S_.host) S_.host->Beep();
-    StatusLine = "Unable to process request";
-  }
 }
 
 void SubsetForm::ContinueChecked() {

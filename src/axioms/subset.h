@@ -31,12 +31,40 @@ bool FreeInActiveLine(const AppState& S, const std::string& Name);
 // parsed text) red in Box and leaves the caret before it.
 void PaintToken(const ParserState& P, RichBox& Box, int Pos);
 
-class SubsetForm {
+// What the subset and induction windows share: the expression editor, the
+// message line, where a refusal puts the focus, Esc and a Continue that
+// turns an unexpected failure into a message instead of leaving the window.
+class CriterionForm {
  public:
-  SubsetForm(AppState& S, RichBox& box);
+  CriterionForm(AppState& S, RichBox& box);
+  virtual ~CriterionForm() = default;
 
   ExprEditor& Editor() { return editor_; }
   RichBox& Box() { return box_; }
+
+  std::string StatusLine = "Status Line";
+  FormFocus Focus = FormFocus::None;
+  // Called when the window hides itself (success, Cancel, Esc).
+  std::function<void()> OnHide;
+
+  void Continue();
+  virtual void Cancel() = 0;
+  // Esc cancels; returns true when the key was swallowed.
+  bool FormKeyPress(char c);
+
+ protected:
+  virtual void ContinueChecked() = 0;
+  // Beep, the message in the message line, and the focus where it belongs.
+  void Refuse(const std::string& message, FormFocus focus);
+
+  AppState& S_;
+  RichBox& box_;
+  ExprEditor editor_;
+};
+
+class SubsetForm : public CriterionForm {
+ public:
+  SubsetForm(AppState& S, RichBox& box);
 
   // The window's caption and prompt (set by the Subset rule), the two text
   // boxes and the message line.
@@ -44,21 +72,13 @@ class SubsetForm {
   std::string Label1;
   std::string SubsetName;
   std::string BoundVars;
-  std::string StatusLine = "Status Line";
-  FormFocus Focus = FormFocus::None;
   // While set, a change of the expression empties the message line.
   bool ClearStatusOnChange = false;
 
-  // Called when the window hides itself (success, Cancel, Esc).
-  std::function<void()> OnHide;
-
   void Activate();
-  void Continue();
-  void Cancel();
+  void Cancel() override;
   // The close box.
   void QueryUnload();
-  // Esc cancels; returns true when the key was swallowed.
-  bool FormKeyPress(char c);
   // The Clear item and button: the editor's clear, then the two text boxes
   // and the message line are emptied.
   void ClearForm();
@@ -68,12 +88,7 @@ class SubsetForm {
   void TextBoxChanged() { StatusLine.clear(); }
 
  private:
-  void ContinueChecked();
-  void Refuse(const std::string& message, FormFocus focus);
-
-  AppState& S_;
-  RichBox& box_;
-  ExprEditor editor_;
+  void ContinueChecked() override;
 };
 
 }  // namespace qv
