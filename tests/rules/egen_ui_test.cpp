@@ -17,6 +17,7 @@
 #include "document/document.h"
 #include "entry/forms_qt.h"
 #include "mainwindow/mainwindow.h"
+#include "support/app_ui_test.h"
 #include "platform/host.h"
 #include "platform/qt/qtrichbox.h"
 #include "rules/egen_qt.h"
@@ -24,63 +25,9 @@
 namespace qv {
 namespace {
 
-int argc = 1;
-char arg0[] = "quorvane";
-char* argv[] = {arg0, nullptr};
-
-class EGenUi : public ::testing::Test {
+class EGenUi : public AppUiTest {
  protected:
-  static void SetUpTestSuite() {
-    if (!QApplication::instance()) new QApplication(argc, argv);
-  }
-  EGenUi() {
-    dir = std::filesystem::temp_directory_path() / ("qv-egen-ui-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir);
-    app = std::make_unique<Application>(dir.string(), std::vector<std::string>{"quorvane"});
-    S = &app->State();
-    app->HostRef().RegisterForm("StartUp", [] {});
-  }
-  ~EGenUi() override {
-    app.reset();
-    std::filesystem::remove_all(dir);
-  }
-  void Command(const char* name) {
-    QAction* a = app->Window().findChild<QAction*>(QString::fromLatin1(name));
-    ASSERT_NE(a, nullptr) << name;
-    a->trigger();
-    QApplication::processEvents();
-  }
-  // Runs `act` on the next modal window once it is up.
-  static void WhenShown(std::function<void(QWidget*)> act, int triesLeft = 500) {
-    QTimer::singleShot(10, [act, triesLeft] {
-      QWidget* w = QApplication::activeModalWidget();
-      if (!w) {
-        if (triesLeft > 0) WhenShown(act, triesLeft - 1);
-        else ADD_FAILURE() << "no modal window";
-        return;
-      }
-      act(w);
-      if (QWidget* left = QApplication::activeModalWidget()) {
-        ADD_FAILURE() << "window left open";
-        left->close();
-      }
-    });
-  }
-  static void Type(QWidget* box, const std::string& text) {
-    for (char c : text) {
-      const int key = (c >= 'a' && c <= 'z') ? c - 'a' + 'A' : c;
-      QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(QChar::fromLatin1(c)));
-      QApplication::sendEvent(box, &press);
-    }
-  }
-  std::string Formula(int k) const {
-    const StmtRec& s = S->Doc.Stmts[k];
-    return S->Doc.ProofText.substr(s.StartStmt - 1, s.EndStmt - s.StartStmt + 1);
-  }
-
-  std::filesystem::path dir;
-  std::unique_ptr<Application> app;
-  AppState* S = nullptr;
+  EGenUi() : AppUiTest("egen-ui") {}
 };
 
 TEST_F(EGenUi, GeneraliseAClickedVariableThenUndo) {

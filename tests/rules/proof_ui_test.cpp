@@ -18,6 +18,7 @@
 #include "document/document.h"
 #include "entry/forms_qt.h"
 #include "mainwindow/mainwindow.h"
+#include "support/app_ui_test.h"
 #include "platform/host.h"
 #include "platform/qt/qtrichbox.h"
 #include "rules/inputbox_qt.h"
@@ -25,77 +26,12 @@
 namespace qv {
 namespace {
 
-int argc = 1;
-char arg0[] = "quorvane";
-char* argv[] = {arg0, nullptr};
-
-class ProofUi : public ::testing::Test {
+class ProofUi : public AppUiTest {
  protected:
-  static void SetUpTestSuite() {
-    if (!QApplication::instance()) new QApplication(argc, argv);
-  }
+  ProofUi() : AppUiTest("rules-ui") {}
 
-  ProofUi() {
-    static int serial = 0;
-    dir = std::filesystem::temp_directory_path() /
-          ("qv-rules-ui-" + std::to_string(::getpid()) + "-" + std::to_string(serial++));
-    std::filesystem::create_directories(dir);
-    app = std::make_unique<Application>(dir.string(), std::vector<std::string>{"quorvane"});
-    S = &app->State();
-    app->HostRef().RegisterForm("StartUp", [] {});
-  }
-  ~ProofUi() override {
-    app.reset();
-    std::filesystem::remove_all(dir);
-  }
+  void Click(int k) { ClickAt(k); }
 
-  // A menu item or a toolbar button, as the user picks it.
-  void Command(const char* name) {
-    if (QAction* a = app->Window().findChild<QAction*>(QString::fromLatin1(name))) {
-      a->trigger();
-    } else {
-      auto* b = app->Window().findChild<QPushButton*>(QString::fromLatin1(name));
-      ASSERT_NE(b, nullptr) << name;
-      b->click();
-    }
-    QApplication::processEvents();
-  }
-
-  // A click on the formula of line k: the caret goes there and the view
-  // reports the click.
-  void Click(int k) {
-    const StmtRec& s = S->Doc.Stmts[k];
-    S->View->SetSelStart(s.StartStmt - s.StartLine + s.ViewerStartLine - 1);
-    emit app->Window().View()->clicked();
-    QApplication::processEvents();
-  }
-
-  // Runs `act` once the next modal window is up; a window it leaves open is
-  // closed and the test fails.
-  void WhenShown(std::function<void(QWidget*)> act) { Poll(std::move(act), 500); }
-  static void Poll(std::function<void(QWidget*)> act, int triesLeft) {
-    QTimer::singleShot(10, [act, triesLeft] {
-      QWidget* w = QApplication::activeModalWidget();
-      if (!w) {
-        if (triesLeft > 0) Poll(act, triesLeft - 1);
-        else ADD_FAILURE() << "no modal window";
-        return;
-      }
-      act(w);
-      if (QWidget* left = QApplication::activeModalWidget()) {
-        ADD_FAILURE() << "window left open: " << left->windowTitle().toStdString();
-        left->close();
-      }
-    });
-  }
-
-  static void Type(QWidget* box, const std::string& text) {
-    for (char c : text) {
-      const int key = (c >= 'a' && c <= 'z') ? c - 'a' + 'A' : c;
-      QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(QChar::fromLatin1(c)));
-      QApplication::sendEvent(box, &press);
-    }
-  }
   static void Key(QWidget* w, int key) {
     QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
     QApplication::sendEvent(w, &press);
@@ -134,18 +70,6 @@ class ProofUi : public ::testing::Test {
     });
   }
 
-  std::string Formula(int k) const {
-    const StmtRec& s = S->Doc.Stmts[k];
-    std::string out;
-    for (int i = s.StartStmt; i <= s.EndStmt; ++i)
-      if (S->Doc.ProofText[i - 1] != '\t') out += S->Doc.ProofText[i - 1];
-    return out;
-  }
-  std::string RuleText(int k) const {
-    const StmtRec& s = S->Doc.Stmts[k];
-    return S->Doc.ProofText.substr(s.StartRule - 1, s.EndRule - s.StartRule + 1);
-  }
-
   // One Undo takes the proof back to `count` statements and the text it had;
   // Redo brings the rule's work back.
   void UndoRedo(int count, const std::string& before) {
@@ -159,10 +83,6 @@ class ProofUi : public ::testing::Test {
     EXPECT_EQ(S->Doc.ProofText, after);
     EXPECT_EQ(CheckDocInvariants(S->Doc), "");
   }
-
-  std::filesystem::path dir;
-  std::unique_ptr<Application> app;
-  AppState* S = nullptr;
 };
 
 TEST_F(ProofUi, ACompleteProofThroughTheCommands) {

@@ -16,6 +16,7 @@
 #include "document/document.h"
 #include "entry/forms_qt.h"
 #include "mainwindow/mainwindow.h"
+#include "support/app_ui_test.h"
 #include "platform/host.h"
 #include "platform/qt/qtrichbox.h"
 #include "rules/substitute_qt.h"
@@ -23,27 +24,9 @@
 namespace qv {
 namespace {
 
-int argc = 1;
-char arg0[] = "quorvane";
-char* argv[] = {arg0, nullptr};
-
-class SubstituteUi : public ::testing::Test {
+class SubstituteUi : public AppUiTest {
  protected:
-  static void SetUpTestSuite() {
-    if (!QApplication::instance()) new QApplication(argc, argv);
-  }
-  SubstituteUi() {
-    dir = std::filesystem::temp_directory_path() /
-          ("qv-subst-ui-" + std::to_string(::getpid()) + "-" + std::to_string(serial++));
-    std::filesystem::create_directories(dir);
-    app = std::make_unique<Application>(dir.string(), std::vector<std::string>{"quorvane"});
-    S = &app->State();
-    app->HostRef().RegisterForm("StartUp", [] {});
-  }
-  ~SubstituteUi() override {
-    app.reset();
-    std::filesystem::remove_all(dir);
-  }
+  SubstituteUi() : AppUiTest("subst-ui") {}
 
   void Premise(const std::string& text) {
     S->Parser.ExprText = text;
@@ -52,50 +35,25 @@ class SubstituteUi : public ::testing::Test {
     ASSERT_TRUE(PutStmt(*S));
     S->Doc.RuleMode = 0;
   }
-  void Command(const char* name) {
-    QAction* a = app->Window().findChild<QAction*>(QString::fromLatin1(name));
-    ASSERT_NE(a, nullptr) << name;
-    a->trigger();
-    QApplication::processEvents();
-  }
-  // A click on the first Text in line k's formula.
+  // A click on the first Text in line k's formula as the view shows it.
   void ClickOn(int k, const std::string& Text) {
     const StmtRec& s = S->Doc.Stmts[k];
-    std::string f = S->Doc.ProofText.substr(s.StartStmt - 1, s.EndStmt - s.StartStmt + 1);
-    const size_t at = f.find(Text);
+    const size_t at =
+        S->Doc.ProofText.substr(s.StartStmt - 1, s.EndStmt - s.StartStmt + 1).find(Text);
     ASSERT_NE(at, std::string::npos);
-    S->View->SetSelStart(s.StartStmt - s.StartLine + s.ViewerStartLine - 1 +
-                         static_cast<int32_t>(at));
-    emit app->Window().View()->clicked();
-    QApplication::processEvents();
+    ClickAt(k, static_cast<int32_t>(at));
   }
-  void WhenShown(std::function<void(SubstitutionDialog*)> act) {
-    QTimer::singleShot(20, [act] {
-      auto* d = qobject_cast<SubstitutionDialog*>(QApplication::activeModalWidget());
+  // Runs `act` on the Substitution window once it is up.
+  static void WhenShown(std::function<void(SubstitutionDialog*)> act) {
+    AppUiTest::WhenShown([act](QWidget* w) {
+      auto* d = qobject_cast<SubstitutionDialog*>(w);
       if (!d) {
         ADD_FAILURE() << "no Substitution window";
         return;
       }
       act(d);
-      if (QWidget* left = QApplication::activeModalWidget()) {
-        ADD_FAILURE() << "window left open";
-        left->close();
-      }
     });
   }
-  std::string Formula(int k) const {
-    const StmtRec& s = S->Doc.Stmts[k];
-    return S->Doc.ProofText.substr(s.StartStmt - 1, s.EndStmt - s.StartStmt + 1);
-  }
-  std::string RuleText(int k) const {
-    const StmtRec& s = S->Doc.Stmts[k];
-    return S->Doc.ProofText.substr(s.StartRule - 1, s.EndRule - s.StartRule + 1);
-  }
-
-  static inline int serial = 0;
-  std::filesystem::path dir;
-  std::unique_ptr<Application> app;
-  AppState* S = nullptr;
 };
 
 TEST_F(SubstituteUi, ClickThenSelectAllThenContinueAndUndo) {
