@@ -64,6 +64,7 @@ const ClickRoute kRoutes[] = {
     {kRuleDeleteAtSub, &DeleteAllSub, nullptr},
     {kRuleQuant, &QuantSwitch, nullptr},
     {kRuleRemDNeg, &RemDNeg, nullptr},
+    {kRuleInsDNeg, &InsDNeg, nullptr},
     {kRuleJoin, nullptr, &JoinClick},
     {kRuleSplit, &Split, nullptr},
     {kRuleDetach, nullptr, &Detach},

@@ -14,6 +14,10 @@ void ExistGenSelect(AppState& S);                         // 5: E Gen
 void UnivGen(AppState& S);                                // 6: U Gen
 void QuantSwitch(AppState& S);                            // 11: Quant
 void RemDNeg(AppState& S);                                // 12: Rem DNeg
+// 13: Ins DNeg. No command arms it; the click dispatch runs it while
+// RuleMode holds its code.
+constexpr int kRuleInsDNeg = 13;
+void InsDNeg(AppState& S);
 void Join(AppState& S, bool& FirstClickPending);          // 14
 void Split(AppState& S);                                  // 15
 void Detach(AppState& S, bool& FirstClickPending);        // 16

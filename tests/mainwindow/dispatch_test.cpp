@@ -18,7 +18,7 @@ class DispatchTest : public DocTest {
 TEST(ClickRoutes, EachPendingCodeReachesItsOperation) {
   const std::pair<int, void (*)(AppState&)> one[] = {
       {2, &Spec},         {5, &ExistGenSelect}, {6, &UnivGen},        {9, &DeleteAllSub},
-      {11, &QuantSwitch}, {12, &RemDNeg},       {15, &Split},         {17, &IffSplit},
+      {11, &QuantSwitch}, {12, &RemDNeg},       {13, &InsDNeg},       {15, &Split},         {17, &IffSplit},
       {18, &SubsetRule},  {19, &ImplyAnd},      {20, &Contrapositive}, {21, &DeMorgan},
       {22, &ArbOr},       {23, &ArbAnte},       {24, &ArbCons},       {31, &SymmetryRule},
       {34, &ImplyOr},     {42, &SumProd},       {43, &SumProd},       {44, &GetInsertLineNo},
@@ -35,7 +35,7 @@ TEST(ClickRoutes, EachPendingCodeReachesItsOperation) {
   for (const auto& [mode, fn] : two) EXPECT_EQ(ClickRouteFor(mode).twoClick, fn) << "mode " << mode;
   EXPECT_NE(ClickRouteFor(14).twoClick, nullptr);  // Join, through its cancel guard
   // Codes without an operation of their own get the default click.
-  for (int mode : {0, 1, 7, 13, 30, 32, 45})
+  for (int mode : {0, 1, 7, 30, 32, 45})
     EXPECT_EQ(ClickRouteFor(mode).click, &ToggleConclusion) << "mode " << mode;
 }
 

@@ -2,6 +2,7 @@
 // on an in-memory proof view. Results are compared by the structure of their
 // parse, so a wrong bracketing cannot pass for a right text.
 #include <map>
+#include <tuple>
 
 #include "entry/testparser.h"
 #include "rules/frame.h"
@@ -26,7 +27,8 @@ class Rewrites : public RulesTest {
     Arm(Rule);
     ClickOn(k, Needle, n);
     static const std::map<int, void (*)(AppState&)> kRules = {
-        {kRuleQuant, QuantSwitch}, {kRuleRemDNeg, RemDNeg},   {kRuleIffAnd, IffSplit},
+        {kRuleQuant, QuantSwitch}, {kRuleRemDNeg, RemDNeg},   {kRuleInsDNeg, InsDNeg},
+        {kRuleIffAnd, IffSplit},
         {kRuleImplyAnd, ImplyAnd}, {kRuleImplyOr, ImplyOr},   {kRuleContra, Contrapositive},
         {kRuleDeMorgan, DeMorgan}, {kRuleSym, SymmetryRule}, {kRuleArbOr, ArbOr},
         {kRuleArbAnte, ArbAnte},   {kRuleArbCons, ArbCons}};
@@ -101,6 +103,45 @@ TEST_F(Rewrites, RemDNegTakesBothNegationsAndTheirWrittenBrackets) {
   Apply(kRuleRemDNeg, count - 1, "~", 1);
   Apply(kRuleRemDNeg, count, "~");
   ExpectRefused(kRuleRemDNeg, count, 2);
+}
+
+TEST_F(Rewrites, InsDNegNegatesTwiceTheGroupThatBeginsAtTheClick) {
+  const std::vector<std::tuple<std::string, std::string, int, std::string>> cases = {
+      {"P & Q", "P", 0, "~~P & Q"},
+      {"P & Q", "Q", 0, "P & ~~Q"},
+      {"A & [B | C]", "[", 0, "A & ~~[B | C]"},
+      {"ALL(x):P(x)", "ALL", 0, "~~ALL(x):P(x)"},
+      {"ALL(x):[P(x) & Q]", "Q", 0, "ALL(x):[P(x) & ~~Q]"},
+      {"~P", "~", 0, "~~~P"},
+      {"x=y", "x", 0, "~~[x=y]"},
+  };
+  for (const auto& [stmt, needle, n, expected] : cases) {
+    Put(stmt, kRuleAxiom);
+    const int k = S.Doc.StmtCount;
+    const int beeps = host.beeps;
+    Apply(kRuleInsDNeg, k, needle, n);
+    ASSERT_EQ(S.Doc.StmtCount, k + 1) << stmt << " at " << needle;
+    EXPECT_EQ(host.beeps, beeps);
+    ExpectLast(expected, k);
+    EXPECT_EQ(RuleText(k + 1), "Ins DNeg, " + std::to_string(k));
+    EXPECT_EQ(StatusText(S), "");
+  }
+}
+
+TEST_F(Rewrites, InsDNegThatDoesNotParseOnlyBeepsAndStaysArmed) {
+  Put("P & Q", kRuleAxiom);
+  Put("a=b", kRuleAxiom);
+  undoCount = S.Undo.StmtCount;
+  const std::string before = S.Doc.ProofText;
+  ShowStatus(S, "Ins DNeg:  Click insertion point in any active statement");
+  Apply(kRuleInsDNeg, 1, "&");  // P ~~& Q
+  ExpectRefused(kRuleInsDNeg, 2, 1);
+  EXPECT_EQ(StatusText(S), "Ins DNeg:  Click insertion point in any active statement");
+  Arm(kRuleInsDNeg);
+  ClickNowhere();
+  InsDNeg(S);
+  ExpectRefused(kRuleInsDNeg, 2, 2);
+  EXPECT_EQ(S.Doc.ProofText, before);
 }
 
 TEST_F(Rewrites, ConnectiveRewritesGiveTheEquivalentStatement) {
