@@ -34,7 +34,7 @@ void optAdd_Click(AppState& S) {
   S.Doc.RuleMode = 0;
 }
 
-InductionForm::InductionForm(AppState& S, RichBox& box) : CriterionForm(S, box) {}
+InductionForm::InductionForm(AppState& S, RichBox& box) : CriterionForm(S, box, EditorKind::Induction) {}
 
 void InductionForm::Activate() {
   ClearStatus(S_);
@@ -53,10 +53,6 @@ void InductionForm::Reset() {
   box_.SetText("");
   StatusLine.clear();
   Focus = FormFocus::NameBox;
-}
-
-void InductionForm::BoxChanged() {
-  if (!Highlighting) StatusLine.clear();
 }
 
 void InductionForm::Cancel() {

@@ -35,10 +35,10 @@ class InductionForm : public CriterionForm {
   // Keeps the property for Undo and empties both inputs.
   void Reset();
   void Cancel() override;
-  void BoxChanged();
   void TextBoxChanged() {}
 
  private:
+  bool ClearsStatusOnChange() const override { return !Highlighting; }
   void ContinueChecked() override;
 };
 

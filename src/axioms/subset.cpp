@@ -67,8 +67,15 @@ int FirstTokenNamed(const std::vector<TokenRec>& Toks, const std::string& Name) 
 
 // ---- The window ----
 
-CriterionForm::CriterionForm(AppState& S, RichBox& box)
-    : S_(S), box_(box), editor_(S, box, EditorKind::Entry) {}
+CriterionForm::CriterionForm(AppState& S, RichBox& box, EditorKind kind)
+    : S_(S), box_(box), editor_(S, box, kind) {}
+
+void CriterionForm::BoxChanged() {
+  std::string text = box_.Text();
+  if (text == seenText_) return;
+  seenText_ = std::move(text);
+  if (ClearsStatusOnChange()) StatusLine.clear();
+}
 
 bool CriterionForm::FormKeyPress(char c) {
   if (c != kKeyEsc) return false;
@@ -84,6 +91,10 @@ void CriterionForm::Refuse(const std::string& message, FormFocus focus) {
 }
 
 void CriterionForm::Continue() {
+  // The message Continue leaves is about the text it checks: it stays until
+  // that text is edited, also when the box reports an edit made before
+  // Continue only after it.
+  seenText_ = box_.Text();
   try {
     ContinueChecked();
   } catch (const std::exception&) {
@@ -92,7 +103,7 @@ void CriterionForm::Continue() {
   }
 }
 
-SubsetForm::SubsetForm(AppState& S, RichBox& box) : CriterionForm(S, box) {}
+SubsetForm::SubsetForm(AppState& S, RichBox& box) : CriterionForm(S, box, EditorKind::Subset) {}
 
 void SubsetForm::Activate() {
   ClearStatusOnChange = true;
@@ -110,10 +121,6 @@ void SubsetForm::ClearForm() {
   BoundVars.clear();
   StatusLine.clear();
   Focus = FormFocus::NameBox;
-}
-
-void SubsetForm::BoxChanged() {
-  if (ClearStatusOnChange) StatusLine.clear();
 }
 
 void SubsetForm::Cancel() {

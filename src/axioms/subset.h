@@ -36,7 +36,7 @@ void PaintToken(const ParserState& P, RichBox& Box, int Pos);
 // turns an unexpected failure into a message instead of leaving the window.
 class CriterionForm {
  public:
-  CriterionForm(AppState& S, RichBox& box);
+  CriterionForm(AppState& S, RichBox& box, EditorKind kind);
   virtual ~CriterionForm() = default;
 
   ExprEditor& Editor() { return editor_; }
@@ -51,8 +51,15 @@ class CriterionForm {
   virtual void Cancel() = 0;
   // Esc cancels; returns true when the key was swallowed.
   bool FormKeyPress(char c);
+  // The box reports a change. Only a change of its text is an edit of the
+  // expression, which empties the message line unless the window keeps it;
+  // the colours a check paints (the expression black, the offending token
+  // red) change no text, so the message of that check stays.
+  void BoxChanged();
 
  protected:
+  // While false, an edit of the expression leaves the message line alone.
+  virtual bool ClearsStatusOnChange() const = 0;
   virtual void ContinueChecked() = 0;
   // Beep, the message in the message line, and the focus where it belongs.
   void Refuse(const std::string& message, FormFocus focus);
@@ -60,6 +67,9 @@ class CriterionForm {
   AppState& S_;
   RichBox& box_;
   ExprEditor editor_;
+
+ private:
+  std::string seenText_;  // the box's text at the last change reported
 };
 
 class SubsetForm : public CriterionForm {
@@ -82,12 +92,11 @@ class SubsetForm : public CriterionForm {
   // The Clear item and button: the editor's clear, then the two text boxes
   // and the message line are emptied.
   void ClearForm();
-  // The expression box's content changed.
-  void BoxChanged();
   // A text box changed.
   void TextBoxChanged() { StatusLine.clear(); }
 
  private:
+  bool ClearsStatusOnChange() const override { return ClearStatusOnChange; }
   void ContinueChecked() override;
 };
 

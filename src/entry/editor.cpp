@@ -11,12 +11,12 @@ void ExprEditor::Beep() {
 
 void ExprEditor::Snapshot() { S_.Ui.UndoRTF = box_.RichText(); }
 
-// Before an edit that Undo can take back: the snapshot, Undo on, and in the
-// entry window Redo off (the comment editor leaves Redo as it was).
+// Before an edit that Undo can take back: the snapshot, Undo on, and Redo
+// off (the comment editor leaves Redo as it was).
 void ExprEditor::BeginUndoable() {
   Snapshot();
   UndoOn = true;
-  if (kind_ == EditorKind::Entry) RedoOn = false;
+  if (kind_ != EditorKind::Comment) RedoOn = false;
 }
 
 void ExprEditor::Notation(const std::string& text, int advance) {
@@ -36,13 +36,13 @@ void ExprEditor::Notation(const std::string& text, int advance) {
   box_.SetFocus();
 }
 
-void ExprEditor::ElementOf() {
+void ExprEditor::InsertGlyph(bool blank) {
   const int32_t p = box_.SelStart();
-  box_.SetSelText(kind_ == EditorKind::Comment ? "e " : "e");
+  box_.SetSelText(blank ? "e " : "e");
   box_.SetSelStart(p);
   box_.SetSelLength(1);
   box_.SetSelFontName(kSymbolFont);
-  if (kind_ == EditorKind::Comment) {
+  if (blank) {
     box_.SetSelStart(p + 1);
     box_.SetSelLength(1);
     box_.SetSelFontName(kEditorFont);
@@ -56,18 +56,19 @@ void ExprEditor::ElementOf() {
 bool ExprEditor::KeyPress(char c) {
   UndoOn = false;
   RedoOn = false;
-  if (kind_ == EditorKind::Entry && ParseMarked) {
+  if (kind_ != EditorKind::Comment && ParseMarked) {
+    // The mark goes; the character is typed at the start of whatever the
+    // check left selected, so it replaces nothing.
     ParseMarked = false;
     const int32_t p = box_.SelStart();
-    const int32_t len = box_.SelLength();
     box_.SetSelStart(0);
     box_.SetSelLength(box_.TextLength());
     box_.SetSelColor(kBlack);
     box_.SetSelStart(p);
-    box_.SetSelLength(len);
   }
   if (c == '@') {
-    ElementOf();
+    // Only the entry window types the glyph without a blank after it.
+    InsertGlyph(kind_ != EditorKind::Entry);
     return false;
   }
   box_.SetSelFontName(kEditorFont);
@@ -137,11 +138,21 @@ void ExprEditor::Copy() { CopySel(S_, box_); }
 void ExprEditor::Paste() {
   BeginUndoable();
   PasteInto(S_, box_);
-  if (kind_ == EditorKind::Entry) ParseMarked = false;  // the paste repaints everything black
+  if (kind_ != EditorKind::Comment) ParseMarked = false;  // the paste repaints everything black
   box_.SetFocus();
 }
 
-void ExprEditor::Delete() { RemoveSelection(false); }
+void ExprEditor::Delete() {
+  // The induction window does not test the selection: with nothing selected
+  // the text stays as it is and Undo comes on all the same.
+  if (kind_ == EditorKind::Induction) {
+    BeginUndoable();
+    if (box_.SelLength() > 0) box_.SetSelText("");
+    box_.SetFocus();
+    return;
+  }
+  RemoveSelection(false);
+}
 
 void ExprEditor::Clear() {
   BeginUndoable();

@@ -1,8 +1,9 @@
-// The formula editor behaviour shared by the statement entry window and the
-// comment editor: notation insertion, the element-of key, a one-level undo
-// and redo, cut, copy, paste, delete and clear, and the Ctrl keys. It works on
-// a RichBox, so it runs in tests without a display; the windows only forward
-// their menu items, buttons, keys and mouse presses to it.
+// The formula editor behaviour shared by the statement entry window, the
+// comment editor and the subset and induction windows: notation insertion,
+// the element-of key, a one-level undo and redo, cut, copy, paste, delete and
+// clear, and the Ctrl keys. It works on a RichBox, so it runs in tests
+// without a display; the windows only forward their menu items, buttons,
+// keys and mouse presses to it.
 #pragma once
 
 #include <string>
@@ -15,7 +16,10 @@ namespace qv {
 inline constexpr const char* kEditorFont = "Courier New";
 inline constexpr Rgb kCommentBlue = RgbOf(0, 0, 150);
 
-enum class EditorKind { Entry, Comment };
+// Which window the editor serves; the windows differ in a few details (the
+// blank after a typed glyph, what Delete does with nothing selected, the
+// comment's colour and snapshots).
+enum class EditorKind { Entry, Comment, Subset, Induction };
 
 // Modifier bits passed with a key.
 enum KeyMods : int { kModShift = 1, kModCtrl = 2, kModAlt = 4 };
@@ -33,15 +37,15 @@ class ExprEditor {
   bool UndoOn = false;
   bool RedoOn = false;
   std::string RedoRTF;
-  // Entry window only: a check has painted the text; the next typed
-  // character repaints it black.
+  // A check has painted the text (the entry and subset windows); the next
+  // typed character repaints it black.
   bool ParseMarked = false;
 
   // Inserts a notation template, replacing the selection; the caret goes
   // `advance` characters after the insertion point.
   void Notation(const std::string& text, int advance);
-  // Inserts the element-of glyph at the caret, replacing the selection.
-  void ElementOf();
+  // The Element of item: the glyph at the caret, replacing the selection.
+  void ElementOf() { InsertGlyph(false); }
   // The four templates reached by Ctrl+A, E, S, P and the notation menu.
   void InsertALL() { Notation("ALL():", 4); }
   void InsertEXIST() { Notation("EXIST():", 6); }
@@ -68,6 +72,9 @@ class ExprEditor {
   void MouseDown(int x, int y);
 
  private:
+  // The glyph, and with `blank` a blank after it in the editor's font; the
+  // caret goes between the two.
+  void InsertGlyph(bool blank);
   void Snapshot();
   void RemoveSelection(bool toClipboard);
   void BeginUndoable();

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QResizeEvent>
 
@@ -90,6 +91,19 @@ EditorWiring::EditorWiring(QWidget* window, QtRichBox* box, ExprEditor& editor, 
       if (formKey_) formKey_(kKeyEsc);
       return;
     }
+    // The desktop's other paste and copy keys (Shift+Insert, the Paste and
+    // Copy keys) do what the Edit items do, instead of the box's own
+    // clipboard handling, which knows neither the glyph nor the snapshot.
+    if (mods != kModCtrl) {
+      const QKeyEvent probe(QEvent::KeyPress, key, Qt::KeyboardModifiers(modifiers));
+      if (probe.matches(QKeySequence::Paste) || probe.matches(QKeySequence::Copy)) {
+        box_->SuppressKey();
+        if (probe.matches(QKeySequence::Paste)) editor_.Paste();
+        else editor_.Copy();
+        Sync();
+        return;
+      }
+    }
     int code = -1;
     if (key >= Qt::Key_A && key <= Qt::Key_Z) code = key;
     else if (key == Qt::Key_Delete) code = kKeyDelete;
@@ -127,17 +141,43 @@ EditorWiring::EditorWiring(QWidget* window, QtRichBox* box, ExprEditor& editor, 
     if (button == Qt::RightButton && editMenu_) editMenu_->popup(QCursor::pos());
   });
 
-  auto hook = [this, window](const char* name, std::function<void()> fn) {
-    for (QAction* a : window->findChildren<QAction*>(QString::fromLatin1(name)))
+  // The middle button pastes where it is pressed; the box must not paste the
+  // desktop's selection by itself.
+  box_->viewport()->installEventFilter(this);
+
+  // Ctrl+Z, X, C and V are the window's shortcuts, so they work wherever the
+  // focus is. In the box the box takes them first (as its own editing keys)
+  // and the key handling above runs the item, so each press runs it once.
+  auto hook = [this, window](const char* name, QKeySequence key, std::function<void()> fn) {
+    for (QAction* a : window->findChildren<QAction*>(QString::fromLatin1(name))) {
+      if (!key.isEmpty()) a->setShortcut(key);
       connect(a, &QAction::triggered, this, [this, fn] { fn(); Sync(); });
+    }
   };
-  hook("optUndo", [this] { editor_.Undo(); });
-  hook("optRedo", [this] { editor_.Redo(); });
-  hook("optCut", [this] { editor_.Cut(); });
-  hook("optCopy", [this] { editor_.Copy(); });
-  hook("optPaste", [this] { editor_.Paste(); });
-  hook("optDelete", [this] { editor_.Delete(); });
-  hook("optClear", [this] { editor_.Clear(); });
+  hook("optUndo", QKeySequence(Qt::CTRL | Qt::Key_Z), [this] { editor_.Undo(); });
+  hook("optRedo", QKeySequence(), [this] { editor_.Redo(); });
+  hook("optCut", QKeySequence(Qt::CTRL | Qt::Key_X), [this] { editor_.Cut(); });
+  hook("optCopy", QKeySequence(Qt::CTRL | Qt::Key_C), [this] { editor_.Copy(); });
+  hook("optPaste", QKeySequence(Qt::CTRL | Qt::Key_V), [this] { editor_.Paste(); });
+  hook("optDelete", QKeySequence(), [this] { editor_.Delete(); });
+  hook("optClear", QKeySequence(), [this] { editor_.Clear(); });
+}
+
+bool EditorWiring::eventFilter(QObject* watched, QEvent* e) {
+  const QEvent::Type t = e->type();
+  if (t == QEvent::MouseButtonPress || t == QEvent::MouseButtonRelease || t == QEvent::MouseButtonDblClick) {
+    auto* m = static_cast<QMouseEvent*>(e);
+    if (m->button() == Qt::MiddleButton) {
+      if (t == QEvent::MouseButtonPress) {
+        const QPoint p = m->position().toPoint();
+        editor_.MouseDown(p.x(), p.y());
+        editor_.Paste();
+        Sync();
+      }
+      return true;
+    }
+  }
+  return QObject::eventFilter(watched, e);
 }
 
 void EditorWiring::Sync() {

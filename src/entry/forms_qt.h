@@ -23,7 +23,9 @@ namespace qv {
 class QtRichBox;
 
 // Forwards the box's keys and mouse presses to an ExprEditor and keeps the
-// Undo and Redo controls in step with it.
+// Undo and Redo controls in step with it. Every paste, by key, menu, button
+// or the middle mouse button, goes through the editor's Paste, and the Edit
+// items' keys are shortcuts of the window.
 class EditorWiring : public QObject {
   Q_OBJECT
  public:
@@ -35,6 +37,9 @@ class EditorWiring : public QObject {
   QAction* redoAction = nullptr;
   QPushButton* undoButton = nullptr;
   QPushButton* redoButton = nullptr;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* e) override;
 
  private:
   QtRichBox* box_;
