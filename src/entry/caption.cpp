@@ -10,14 +10,20 @@ namespace qv {
 
 namespace {
 
-// The ends of the typed caption lose their blanks; a line break typed at
-// either end goes too, since the caption is one line of the title.
-std::string TrimCaption(const std::string& t) {
-  const char* ws = " \t\r\n";
-  const size_t a = t.find_first_not_of(ws);
+// The caption is one line of the title: a line break that reached the box
+// (pasted, say) becomes one blank, and the ends lose their blanks.
+std::string OneLineCaption(const std::string& t) {
+  std::string line;
+  line.reserve(t.size());
+  for (size_t i = 0; i < t.size(); ++i) {
+    if (t[i] == '\r' && i + 1 < t.size() && t[i + 1] == '\n') ++i;
+    line += (t[i] == '\r' || t[i] == '\n') ? ' ' : t[i];
+  }
+  const char* ws = " \t";
+  const size_t a = line.find_first_not_of(ws);
   if (a == std::string::npos) return "";
-  const size_t b = t.find_last_not_of(ws);
-  return t.substr(a, b - a + 1);
+  const size_t b = line.find_last_not_of(ws);
+  return line.substr(a, b - a + 1);
 }
 
 }  // namespace
@@ -46,7 +52,7 @@ void CaptionEditor::Activate() {
 
 void CaptionEditor::Continue() {
   try {
-    const std::string caption = TrimCaption(box_.Text());
+    const std::string caption = OneLineCaption(box_.Text());
     if (caption != S_.Ui.ProofCaption) {
       S_.Ui.ProofCaption = caption;
       S_.Ui.ProofChanged = true;
@@ -75,6 +81,7 @@ bool CaptionEditor::FormKeyPress(char c) {
 }
 
 bool CaptionEditor::DiscardKey(int KeyCode, bool Ctrl, bool Shift, bool Alt) {
+  if (KeyCode == kKeyEnter) return true;
   return KeyCode == 'R' && Ctrl && !Shift && !Alt;
 }
 

@@ -44,8 +44,11 @@ class CaptionEditor {
   void Cancel();
   // Keys seen before the box: Esc cancels. True when the key was swallowed.
   bool FormKeyPress(char c);
-  // Keys the box must not handle: Ctrl+R (a paragraph command of rich-text
-  // boxes that a one-line caption has no use for).
+  // Keys the box must not handle: Enter with any modifiers (the caption is
+  // one line) and Ctrl+R (a paragraph command of rich-text boxes that a
+  // one-line caption has no use for). KeyCode is kKeyEnter for either Enter
+  // key, else the letter's upper-case code.
+  static constexpr int kKeyEnter = 13;
   static bool DiscardKey(int KeyCode, bool Ctrl, bool Shift, bool Alt);
 
  private:

@@ -47,8 +47,10 @@ class CaptionDialog : public QDialog {
     connect(cancel, &QPushButton::clicked, this, [this] { logic_->Cancel(); });
     connect(box_, &QtRichBox::keyPressed, this, [this](int key, int mods, const QString&) {
       const auto m = Qt::KeyboardModifiers(mods);
-      if (CaptionEditor::DiscardKey(key == Qt::Key_R ? 'R' : 0, m & Qt::ControlModifier,
-                                    m & Qt::ShiftModifier, m & Qt::AltModifier))
+      int code = 0;
+      if (key == Qt::Key_R) code = 'R';
+      else if (key == Qt::Key_Return || key == Qt::Key_Enter) code = CaptionEditor::kKeyEnter;
+      if (CaptionEditor::DiscardKey(code, m & Qt::ControlModifier, m & Qt::ShiftModifier, m & Qt::AltModifier))
         box_->SuppressKey();
     });
 

@@ -104,7 +104,15 @@ TEST_F(CaptionTest, ClearThenCancelAndEscChangeNothing) {
   EXPECT_FALSE(S.Ui.ProofChanged);
 }
 
-TEST_F(CaptionTest, OnlyCtrlRIsKeptFromTheBox) {
+TEST_F(CaptionTest, ALineBreakThatReachedTheBoxBecomesABlank) {
+  Edit("Part one\r\npart two\rthree\nfour");
+  EXPECT_EQ(S.Ui.ProofCaption, "Part one part two three four");
+  EXPECT_EQ(host.windowTitle, " Part one part two three four - (Untitled)");
+}
+
+TEST_F(CaptionTest, OnlyCtrlRAndEnterAreKeptFromTheBox) {
+  EXPECT_TRUE(CaptionEditor::DiscardKey(13, false, false, false));
+  EXPECT_TRUE(CaptionEditor::DiscardKey(13, false, true, false));
   EXPECT_TRUE(CaptionEditor::DiscardKey('R', true, false, false));
   EXPECT_FALSE(CaptionEditor::DiscardKey('R', true, true, false));
   EXPECT_FALSE(CaptionEditor::DiscardKey('R', false, false, false));
@@ -181,6 +189,24 @@ TEST_F(CaptionUi, TheMenuCommandEditsTheCaptionThroughTheWindow) {
   });
   ASSERT_TRUE(commands.Run("optCaption"));
   EXPECT_EQ(S.Ui.ProofCaption, "Second");
+}
+
+TEST_F(CaptionUi, EnterInTheBoxAddsNoLineBreak) {
+  S.Ui.ProofCaption = "AB";
+  WhenShown([](QDialog* d, QtRichBox* box) {
+    box->SetSelStart(1);
+    for (auto [key, mods] : {std::pair{Qt::Key_Return, Qt::NoModifier}, std::pair{Qt::Key_Enter, Qt::KeypadModifier},
+                             std::pair{Qt::Key_Return, Qt::ShiftModifier}}) {
+      QKeyEvent enter(QEvent::KeyPress, key, mods, QStringLiteral("\r"));
+      QApplication::sendEvent(box, &enter);
+    }
+    QApplication::processEvents();
+    EXPECT_EQ(box->Text(), "AB");
+    Click(d, "Continue");
+  });
+  ASSERT_TRUE(commands.Run("optCaption"));
+  EXPECT_EQ(S.Ui.ProofCaption, "AB");
+  EXPECT_EQ(host.windowTitle, " AB - (Untitled)");
 }
 
 }  // namespace
