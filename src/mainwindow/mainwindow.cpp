@@ -262,6 +262,7 @@ MainWindow::MainWindow(AppState& state, ProofWindowState& win, CommandRegistry& 
   status_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   status_->setFocusPolicy(Qt::NoFocus);
   status_->SetDefaultFont("MS Sans Serif", 8);
+  status_->SetDefaultBold(true);
   status_->SetText("Status Line");
 
   insertLineLabel_ = new QLabel(QStringLiteral("^1"), central_);

@@ -46,6 +46,7 @@ class MemRichBox : public RichBox {
   void SetSelAlignment(Align align) override;
 
   void SetDefaultFont(const std::string& name, int points) override;
+  void SetDefaultBold(bool bold) override { default_.bold = bold; }
 
   std::string RichText() const override;
   void SetRichText(const std::string& snapshot) override;

@@ -68,6 +68,8 @@ class RichBox {
 
   // Default font of the whole box (used by SetText and for new text).
   virtual void SetDefaultFont(const std::string& name, int points) = 0;
+  // Whether that default font is bold.
+  virtual void SetDefaultBold(bool bold) = 0;
 
   // A snapshot of text, formatting and selection, and its restore.
   virtual std::string RichText() const = 0;

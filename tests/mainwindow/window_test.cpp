@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QPointer>
 #include <QPushButton>
+#include <QTextCursor>
 #include <QTimer>
 #include <atomic>
 #include <deque>
@@ -126,6 +127,32 @@ TEST_F(WindowTest, StartsUntitledWithTheKeyPrompt) {
   Form_Activate(*S, app->WindowState());
   EXPECT_EQ(S->StatusLine->Text(), "Click Help** Button to start Tutorial");
   EXPECT_EQ(S->StatusLine->SelAlignment(), Align::Centre);
+}
+
+// The status line shows every message in bold, on screen as in its text.
+TEST_F(WindowTest, TheStatusLineIsBold) {
+  auto* status = app->Window().findChild<QtRichBox*>(QStringLiteral("StatusLine"));
+  ASSERT_NE(status, nullptr);
+  auto shownBold = [status] {
+    QApplication::processEvents();
+    QTextCursor c(status->document());
+    c.setPosition(1);
+    return c.charFormat().fontWeight() == QFont::Bold;
+  };
+  auto textBold = [this] {
+    S->StatusLine->SetSelStart(0);
+    S->StatusLine->SetSelLength(S->StatusLine->TextLength());
+    return S->StatusLine->SelBold();
+  };
+  EXPECT_TRUE(textBold());  // "Press any key to continue"
+  EXPECT_TRUE(shownBold());
+  ShowStatus(*S, "Split:  Click any active AND (&) statement");
+  EXPECT_TRUE(textBold());
+  EXPECT_TRUE(shownBold());
+  ClearStatus(*S);
+  ShowStatus(*S, "Unable to process request");
+  EXPECT_TRUE(textBold());
+  EXPECT_TRUE(shownBold());
 }
 
 TEST_F(WindowTest, EveryMenuItemExistsAndTheHiddenOnesAreHidden) {

@@ -515,6 +515,13 @@ void QtRichBox::SetDefaultFont(const std::string& name, int points) {
   document()->setDefaultFont(f);
 }
 
+void QtRichBox::SetDefaultBold(bool bold) {
+  model_.SetDefaultBold(bold);
+  QFont f = document()->defaultFont();
+  f.setBold(bold);
+  document()->setDefaultFont(f);
+}
+
 std::string QtRichBox::RichText() const {
   SyncSelection();
   return model_.RichText();

@@ -55,6 +55,7 @@ class QtRichBox : public QTextEdit, public RichBox {
   Align SelAlignment() const override;
   void SetSelAlignment(Align align) override;
   void SetDefaultFont(const std::string& name, int points) override;
+  void SetDefaultBold(bool bold) override;
   std::string RichText() const override;
   void SetRichText(const std::string& snapshot) override;
   std::string SelRichText() const override;
