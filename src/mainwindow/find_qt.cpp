@@ -1,6 +1,7 @@
 // The Find window on screen: the search box, the direction and heading
 // options, "Active statements only", Find, Paste and Cancel, and its message
 // line, wired to FindForm. It is the one window that is not modal.
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -120,7 +121,8 @@ class FindDialog : public QDialog {
       } else if (key == Qt::Key_Return || key == Qt::Key_Enter) {
         box_->SuppressKey();
         logic_->KeyPress(13);
-      } else if (text.size() == 1 && text[0].unicode() >= 32 && text[0].unicode() < 256) {
+      } else if (text.size() == 1 && text[0].unicode() < 256) {
+        // Every typed key, Backspace included, clears the heading option.
         if (!logic_->KeyPress(static_cast<char>(text[0].unicode()))) box_->SuppressKey();
       }
       Refresh();
@@ -145,20 +147,25 @@ class FindDialog : public QDialog {
     setMinimumWidth(460);
   }
 
-  // Shows the window, or brings it to the front when it is open already.
+  // The Find command: the view's selection becomes the search string, and
+  // the window is shown, or brought to the front when it is open already.
   void Open() {
+    TakeSelection();
     show();
     raise();
     activateWindow();
   }
 
  protected:
+  // A switch to the window from another window of the program takes the
+  // view's selection too; coming back from another program does not, so a
+  // search string typed but not yet run is kept.
   bool event(QEvent* e) override {
+    if (e->type() == QEvent::WindowDeactivate) leftProgram_ = QApplication::activeWindow() == nullptr;
     const bool done = QDialog::event(e);
     if (e->type() == QEvent::WindowActivate) {
-      logic_->Activate();
-      Refresh();
-      box_->Flush();
+      if (!leftProgram_) TakeSelection();
+      leftProgram_ = false;
     }
     return done;
   }
@@ -171,6 +178,11 @@ class FindDialog : public QDialog {
   }
 
  private:
+  void TakeSelection() {
+    logic_->Activate();
+    Refresh();
+    box_->Flush();
+  }
   void Refresh() {
     status_->setText(QString::fromLatin1(logic_->StatusLine));
     headings_->setExclusive(false);
@@ -187,6 +199,7 @@ class FindDialog : public QDialog {
   QButtonGroup* headings_ = nullptr;
   QCheckBox* active_ = nullptr;
   QLabel* status_ = nullptr;
+  bool leftProgram_ = false;  // the window lost the focus to another program
 };
 
 }  // namespace
