@@ -88,14 +88,7 @@ class SubsetInductionUi : public DocTest {
 };
 
 TEST_F(SubsetInductionUi, SubsetDialogPutsTheAxiom) {
-  Put("Set(n)");
-  Put("1@n");
-  S.Doc.RuleMode = 18;
-  S.Doc.RuleArg1 = 1;
-  S.Ui.SubsetArity = 0;
-  S.Ui.SubsetSetText = "n";
-  S.Ui.SubsetCaption = "Subset Axiom, Line 1, Set(n)";
-  S.Ui.SubsetLabel1 = "Enter bound variable for element of the subset:";
+  ArmSubset();
   SubsetDialog d(S, nullptr);
   auto* box = d.findChild<QtRichBox*>("SelectExpression");
   ASSERT_NE(box, nullptr);
@@ -125,10 +118,7 @@ TEST_F(SubsetInductionUi, SubsetDialogPutsTheAxiom) {
 }
 
 TEST_F(SubsetInductionUi, InductionDialogPutsTheStatementAndCancelPutsNothing) {
-  Put("Set(n)");
-  Put("1@n");
-  S.Ui.InductionKind = 1;
-  S.Doc.RuleMode = 33;
+  ArmInduction();
   InductionDialog d(S, nullptr);
   auto* box = d.findChild<QtRichBox*>("RTB");
   ASSERT_NE(box, nullptr);

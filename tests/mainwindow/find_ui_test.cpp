@@ -16,18 +16,9 @@
 namespace qv {
 namespace {
 
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "find_ui_tests";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = new QApplication(argc, argv);
-  return *app;
-}
-
 class FindUi : public DocTest {
  protected:
   FindUi() {
-    App();
     Put("x=y", kRuleAxiom);
     Put("y=z", kRuleAxiom);
     owner = std::make_unique<QWidget>();
