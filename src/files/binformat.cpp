@@ -208,6 +208,7 @@ std::string ReadProofBytes(std::string_view bytes, std::string& Caption, DocStat
 
   std::string caption;
   if (!r.Text(caption)) return "caption cut short";
+  if (!LineBreaksWhole(caption)) return "lone CR or LF in the caption";
   DocState out;
   out.Stmts.assign(static_cast<size_t>(count) + 1, StmtRec{});
   for (int k = 1; k <= count; ++k)
