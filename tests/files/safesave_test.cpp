@@ -114,7 +114,7 @@ class SafeSaveTest : public FilesTest {
     ::stat(p.c_str(), &st);
     return st.st_ino;
   }
-  // Names in Folder other than the ones given (temporary files left behind).
+  // How many names Folder holds (a temporary file left behind adds one).
   static int Entries(const fs::path& Folder) {
     int n = 0;
     for ([[maybe_unused]] const auto& e : fs::directory_iterator(Folder)) ++n;
