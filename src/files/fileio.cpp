@@ -6,15 +6,13 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <algorithm>
 #include <cstdlib>
-#include <filesystem>
 #include <vector>
 
 #include "document/state.h"
 
 namespace qv {
-
-namespace fs = std::filesystem;
 
 bool ReadFileBytes(const std::string& Path, std::string& Out, size_t MaxBytes) {
   Out.clear();
