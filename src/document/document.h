@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "document/state.h"
@@ -33,8 +34,13 @@ void RecomputeViewPositions(DocState& d);
 // Recomputes IntroLen after the whole document was replaced (undo, redo, open).
 void RecomputeIntroLen(DocState& d);
 
-// Checks every invariant of the statement table against the proof text.
-// Returns "" when all hold, else a description of the first one broken.
+// True when every CR in Text is followed by LF and every LF preceded by CR.
+bool LineBreaksWhole(std::string_view Text);
+
+// Checks every invariant of the statement table against the proof text: the
+// layout of every block, rule codes 1..54 with the rule text RuleTextOf gives,
+// whole CR LF line breaks in every text, citations, and that every formula
+// parses. Returns "" when all hold, else a description of the first one broken.
 std::string CheckDocInvariants(const DocState& d);
 
 // ---- Status line ----

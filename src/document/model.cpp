@@ -5,6 +5,7 @@
 
 #include "document/document.h"
 #include "document/internal.h"
+#include "expr/expr.h"
 
 namespace qv {
 
@@ -49,6 +50,14 @@ std::string Where(int k) { return "line " + std::to_string(k) + ": "; }
 
 }  // namespace
 
+bool LineBreaksWhole(std::string_view Text) {
+  for (size_t i = 0; i < Text.size(); ++i) {
+    if (Text[i] == '\r' && (i + 1 >= Text.size() || Text[i + 1] != '\n')) return false;
+    if (Text[i] == '\n' && (i == 0 || Text[i - 1] != '\r')) return false;
+  }
+  return true;
+}
+
 std::string CheckDocInvariants(const DocState& d) {
   const std::string& T = d.ProofText;
   const int32_t len = static_cast<int32_t>(T.size());
@@ -60,6 +69,9 @@ std::string CheckDocInvariants(const DocState& d) {
   if (d.StmtCount < 0 || d.StmtCount > kMaxStmts) return "StmtCount out of range";
   if (static_cast<int>(d.Stmts.size()) < d.StmtCount + 1) return "Stmts shorter than StmtCount";
   if (d.IntroLen < 0) return "negative IntroLen";
+  // Every position of the view is computed with CR LF counted as two; a lone
+  // CR or LF would shift every later one.
+  if (!LineBreaksWhole(T)) return "lone CR or LF in the proof text";
   if (d.IntroLen > 0 && (len < d.IntroLen + 4 || !isBreak2(d.IntroLen + 1)))
     return "Introduction not followed by CR LF CR LF";
   // The one allowed prefix without an Introduction: an emptied Introduction.
@@ -79,6 +91,9 @@ std::string CheckDocInvariants(const DocState& d) {
 
   for (int k = 1; k <= d.StmtCount; ++k) {
     const StmtRec& s = d.Stmts[k];
+    if (s.Rule < 1 || s.Rule >= static_cast<int>(RuleNames.size()))
+      return Where(k) + "rule code " + std::to_string(s.Rule) + " outside 1.." +
+             std::to_string(RuleNames.size() - 1);
     if (s.StartLine != expectStart)
       return Where(k) + "StartLine " + std::to_string(s.StartLine) + ", expected " +
              std::to_string(expectStart);
@@ -137,6 +152,12 @@ std::string CheckDocInvariants(const DocState& d) {
     for (const std::string* list : {&s.FreeVars, &s.ScopedVars, &s.FlagVars})
       if (!list->empty() && (list->front() != ' ' || list->back() != ' ' || list->size() < 3))
         return Where(k) + "variable list not in list form";
+    for (const std::string* text : {&s.NewVar, &s.FreeVars, &s.ScopedVars, &s.FlagVars})
+      if (!LineBreaksWhole(*text)) return Where(k) + "lone CR or LF in a variable list";
+    // Every statement entered the proof through the parser; one that no
+    // longer parses cannot be drawn, cited or compared.
+    const ParseResult parsed = ParseText(StmtFormula(d, k));
+    if (!parsed.Err.empty()) return Where(k) + "formula does not parse: " + parsed.Err;
     expectStart = s.EndRule + 5;
   }
   if (len != d.Stmts[d.StmtCount].EndRule + 4)

@@ -144,8 +144,8 @@ bool ReadStmt(ByteReader& r, StmtRec& s) {
 std::string LineMsg(int k, const char* what) { return "line " + std::to_string(k) + ": " + what; }
 
 // What the reader needs before it rebuilds the view, beyond the document
-// invariants that CheckDocInvariants tests afterwards: known rule codes, a
-// closed premise pointing forward inside the proof (the collapse walks to
+// invariants that CheckDocInvariants tests afterwards (rule codes, rule
+// texts, line breaks, formulas that parse): a closed premise pointing forward inside the proof (the collapse walks to
 // it), closed subproofs nested and never overlapping, and every block inside
 // the text and after the one before it (which keeps the view arithmetic in
 // range).
@@ -156,7 +156,6 @@ std::string CheckStructure(const DocState& d) {
   int64_t prevEnd = 0;
   for (int k = 1; k <= n; ++k) {
     const StmtRec& s = d.Stmts[k];
-    if (s.Rule < 1 || s.Rule >= static_cast<int>(RuleNames.size())) return LineMsg(k, "unknown rule code");
     if (s.Rule == kRulePremise && s.Arg1 != 0) {
       if (s.Arg1 <= k || s.Arg1 > n) return LineMsg(k, "premise closed by a line outside its subproof");
       if (!open.empty() && s.Arg1 > open.back()) return LineMsg(k, "subproofs overlap");
@@ -208,6 +207,7 @@ std::string ReadProofBytes(std::string_view bytes, std::string& Caption, DocStat
 
   std::string caption;
   if (!r.Text(caption)) return "caption cut short";
+  if (!LineBreaksWhole(caption)) return "lone CR or LF in the caption";
   DocState out;
   out.Stmts.assign(static_cast<size_t>(count) + 1, StmtRec{});
   for (int k = 1; k <= count; ++k)

@@ -13,9 +13,10 @@ namespace qv {
 void SaveChanges(AppState& S);     // shows the save-changes prompt when asked to; sets DialogCancelled
 void OpenProofFile(AppState& S);   // picks a file (or the recent one) and opens it
 void OpenProof(AppState& S);       // reads ProofFileName into the document
-// Writes the document to ProofFileName (a temporary file renamed over it, so a
-// failed write leaves the old file whole). False after a failure, which it
-// has reported ("Unable to save file") and signalled by DialogCancelled.
+// Writes the document to ProofFileName (WriteFileReplacing: a file the user
+// may not write is never replaced, and a failed write leaves the old file
+// whole). False after a failure, which it has reported ("Unable to save
+// file") and signalled by DialogCancelled.
 bool SaveProof(AppState& S);
 void SaveProofFile(AppState& S);   // SaveProof, recent files, title, ProofChanged
 void AddRecentFile(AppState& S);

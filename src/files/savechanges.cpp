@@ -1,5 +1,7 @@
 // The save-changes prompt ("Save changes to current proof?") and the one
 // place where a proof file is chosen and opened once it has been answered.
+#include <sys/stat.h>
+
 #include <exception>
 
 #include "document/document.h"
@@ -11,6 +13,12 @@ namespace qv {
 namespace {
 
 constexpr const char* kProofFilter = "Proofs (*.proof)|*.proof";
+
+// A file, folder or link (also one to nothing) already has this name.
+bool SomethingAt(const std::string& Path) {
+  struct stat st{};
+  return ::lstat(Path.c_str(), &st) == 0;
+}
 
 }  // namespace
 
@@ -28,7 +36,26 @@ std::string SaveChangesFileLabel(const AppState& S) {
 void SaveChangesYes(AppState& S) {
   try {
     if (!S.Ui.ProofFileName.empty()) {
-      S.Ui.ProofFileName = ProofPathFor(S.Ui.ProofFileName);
+      const std::string proofPath = ProofPathFor(S.Ui.ProofFileName);
+      if (proofPath != S.Ui.ProofFileName && SomethingAt(proofPath)) {
+        // Saving under the proof extension would replace another file: the
+        // Save dialog asks first, proposing that name. Its Cancel keeps the
+        // caller where it was, with the changes and the file name.
+        FileDialogRequest req;
+        req.filter = kProofFilter;
+        req.initialDir = S.Ui.DefaultDir;
+        req.fileName = proofPath;
+        req.defaultExt = "proof";
+        req.promptOverwrite = true;
+        const std::string chosen = S.host ? S.host->SaveFileDialog(req) : std::string();
+        if (chosen.empty()) {
+          S.Ui.DialogCancelled = true;
+          return;
+        }
+        S.Ui.ProofFileName = chosen;
+      } else {
+        S.Ui.ProofFileName = proofPath;
+      }
     } else {
       FileDialogRequest req;
       req.filter = kProofFilter;
@@ -69,13 +96,14 @@ void OpenProofFile(AppState& S) {
       S.Ui.OpenFromRecent = false;
       S.Ui.ProofFileName = S.Ui.PendingOpenFile;
     } else {
-      S.Ui.ProofFileName.clear();
       FileDialogRequest req;
       req.filter = kProofFilter;
       req.initialDir = S.Ui.DefaultDir;
       req.mustExist = true;
       const std::string chosen = S.host ? S.host->OpenFileDialog(req) : std::string();
-      if (chosen.empty()) return;  // cancelled: quiet, and the proof stays without a file name
+      // Cancelled: quiet, and the proof keeps its file name (as after the
+      // File menu's Open), so that Save writes where the user expects.
+      if (chosen.empty()) return;
       S.Ui.ProofFileName = chosen;
     }
     const bool cancelledBefore = S.Ui.DialogCancelled;

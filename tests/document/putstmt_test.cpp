@@ -269,6 +269,77 @@ TEST(DocInvariants, CatchBrokenLayouts) {
   EXPECT_NE(CheckDocInvariants(d), "");
 }
 
+// A statement put with a code that names no rule (as a click arriving in the
+// middle of another rule's put could leave it): its rule text is what
+// RuleTextOf gives, so only the code itself can give it away.
+TEST_F(PutStmtTest, InvariantsRefuseRuleCodesThatNameNoRule) {
+  Put("C & D", kRuleAxiom);
+  for (int code : {0, -1, 55, 99}) {
+    DocState before = S.Doc;
+    S.Parser.ExprText = "D";
+    S.Doc.RuleMode = code;
+    S.Doc.RuleArg1 = 1;
+    S.Doc.RuleArg2 = 0;
+    if (PutStmt(S)) {
+      EXPECT_NE(CheckDocInvariants(S.Doc), "") << "rule code " << code;
+    }
+    S.Doc = before;
+  }
+  Put("D", 54, 1);  // the last rule code is a rule
+}
+
+TEST(DocInvariants, RuleTextMustBeTheRecordsOwn) {
+  DocState d;
+  OneStoredAxiom(d, "A");
+  const size_t at = d.ProofText.find("Axiom");
+  d.ProofText[at + 4] = 'n';  // same length, other text
+  EXPECT_NE(CheckDocInvariants(d), "");
+  d.ProofText[at + 4] = 'm';
+  d.Stmts[1].Rule = kRulePremise;  // the record says Premise, the text says Axiom
+  EXPECT_NE(CheckDocInvariants(d), "");
+}
+
+TEST(DocInvariants, EveryTextKeepsWholeLineBreaks) {
+  DocState d;
+  OneStoredAxiom(d, "A &\r\n\tB");  // a wrapped formula is sound
+  EXPECT_EQ(CheckDocInvariants(d), "");
+  for (const char* broken : {"A &\nB", "A &\rB", "A &\n\tB", "A &\r\r\n\tB"}) {
+    OneStoredAxiom(d, broken);
+    EXPECT_NE(CheckDocInvariants(d), "") << broken;
+  }
+
+  // An Introduction is free text, but its line breaks are CR LF.
+  auto withIntro = [&](const std::string& intro) {
+    OneStoredAxiom(d, "A");
+    const std::string head = intro + "\r\n\r\n";
+    d.ProofText.insert(0, head);
+    d.IntroLen = static_cast<int32_t>(intro.size());
+    ShiftStmtPositions(d.Stmts[1], static_cast<int32_t>(head.size()));
+    RecomputeViewPositions(d);
+    return CheckDocInvariants(d);
+  };
+  EXPECT_EQ(withIntro("Prove\r\nit"), "");
+  for (const char* intro : {"Prove\nit", "Prove\rit", "\nProve", "Prove\r"})
+    EXPECT_NE(withIntro(intro), "") << intro;
+
+  OneStoredAxiom(d, "A");
+  d.Stmts[1].FreeVars = " a\nb ";
+  EXPECT_NE(CheckDocInvariants(d), "");
+  d.Stmts[1].FreeVars = "";
+  d.Stmts[1].NewVar = "a\r";
+  EXPECT_NE(CheckDocInvariants(d), "");
+}
+
+TEST(DocInvariants, EveryFormulaParses) {
+  DocState d;
+  for (const char* bad : {"A &", "ALL(x):", "(A | B", "A B", "x@@y"}) {
+    OneStoredAxiom(d, bad);
+    EXPECT_NE(CheckDocInvariants(d), "") << bad;
+  }
+  OneStoredAxiom(d, "ALL(x):[x@s => P(x)]");
+  EXPECT_EQ(CheckDocInvariants(d), "");
+}
+
 TEST(RuleText, TagNameAndCitations) {
   StmtRec s;
   s.Rule = kRulePremise;

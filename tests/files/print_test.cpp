@@ -20,10 +20,10 @@ class PrintTest : public FilesTest {
   // 3 its Conclusion; an Introduction above them.
   void SmallProof(const std::string& caption = "My proof") {
     ProofBuilder b;
-    b.Intro("Prove: P@s");
-    b.Add("P@s", kRulePremise, 0, 0, 1);
-    b.Add("P@s & P@s", kRuleJoin, 1, 1, 1, "Twice");
-    b.Add("P@s => P@s & P@s", kRuleConclusion, 1);
+    b.Intro("Prove: p@s");
+    b.Add("p@s", kRulePremise, 0, 0, 1);
+    b.Add("p@s & p@s", kRuleJoin, 1, 1, 1, "Twice");
+    b.Add("p@s => p@s & p@s", kRuleConclusion, 1);
     b.Close(1, 3);
     b.Collapse(1);
     Load(b, caption);
@@ -147,11 +147,11 @@ TEST_F(PrintTest, WholeProofPrintsCaptionIntroductionAndEveryLine) {
   // do not.
   EXPECT_EQ(Printed(),
             "My proof\r\n\r\n"
-            "Prove: P@s\r\n\r\n"
-            "1\tP@s\r\n\tPremise\r\n\r\n"
+            "Prove: p@s\r\n\r\n"
+            "1\tp@s\r\n\tPremise\r\n\r\n"
             "Twice\r\n\r\n"
-            "2\tP@s & P@s\r\n\tJoin, 1, 1\r\n\r\n"
-            "3\tP@s => P@s & P@s\r\n\tConclusion, 1\r\n\r\n"
+            "2\tp@s & p@s\r\n\tJoin, 1, 1\r\n\r\n"
+            "3\tp@s => p@s & p@s\r\n\tConclusion, 1\r\n\r\n"
             "(Untitled)");
   EXPECT_EQ(S.Doc.ProofText, before);
 
@@ -173,7 +173,7 @@ TEST_F(PrintTest, WholeProofPrintsCaptionIntroductionAndEveryLine) {
   EXPECT_EQ(page.SelFontSize(), 10);
   EXPECT_EQ(page.SelFontName(), kFixedFont);
   EXPECT_EQ(page.SelColor(), kBlack);
-  at("@s & P@s\r\n\tJoin");
+  at("@s & p@s\r\n\tJoin");
   EXPECT_EQ(page.SelFontName(), kSymbolFont);
   EXPECT_EQ(page.SelFontSize(), 10);
 }
@@ -182,14 +182,14 @@ TEST_F(PrintTest, RangeFromLineTwoLeavesOutTheIntroductionAndWrapsLongFormulas) 
   ProofBuilder b;
   b.Intro("Intro");
   b.Add("P", kRuleAxiom);
-  b.Add("A234567890 B234567890 C234567890 D234567890 E234567890 F234567890 G2", kRuleAxiom, 0, 0,
+  b.Add("A23456789& B23456789& C23456789& D23456789& E23456789& F23456789& G2", kRuleAxiom, 0, 0,
         2);
   Load(b, "");
   S.Ui.ProofFileName = "/tmp/x.proof";
   PrintProofForm f = Open("2", "2");
   ASSERT_TRUE(f.Continue());
   EXPECT_EQ(Printed(),
-            "2\tA234567890 B234567890 C234567890 D234567890 E234567890 F234567890\r\n\tG2\r\n"
+            "2\tA23456789& B23456789& C23456789& D23456789& E23456789& F23456789&\r\n\tG2\r\n"
             "\tAxiom\r\n\r\n"
             "/tmp/x.proof");
 }
@@ -228,7 +228,7 @@ TEST_F(PrintDialogTest, WindowShowsTheRangeAndPrintsOnContinue) {
   d.Ask();
   EXPECT_FALSE(d.isVisible());
   ASSERT_EQ(host.printJobs.size(), 1u);
-  EXPECT_NE(Printed().find("2\tP@s & P@s\r\n\tJoin, 1, 1\r\n\r\n(Untitled)"), std::string::npos);
+  EXPECT_NE(Printed().find("2\tp@s & p@s\r\n\tJoin, 1, 1\r\n\r\n(Untitled)"), std::string::npos);
   EXPECT_EQ(S.Ui.PrintProof.Text2, "2");
 }
 

@@ -223,8 +223,20 @@ TEST_F(FilesTest, RefusedFileLeavesTheOpenProofAlone) {
   WriteBytes("foreign.proof", "PK\x03\x04 not a proof at all");
   const std::string truncated = WriteProofBytes("other", SampleProof().d);
   WriteBytes("cut.proof", truncated.substr(0, truncated.size() / 2));
+  // Damage no writer leaves, each of the same length as the good text so that
+  // every position still fits: a lone LF in line 2's formula (it still
+  // parses), a lone CR in the caption, a formula that does not parse.
+  auto damaged = [&](const std::string& from, const std::string& to) {
+    std::string f = HandMadeFile();
+    f.replace(f.find(from), from.size(), to);
+    return f;
+  };
+  WriteBytes("lone-lf.proof", damaged("P(x) | Q", "P(x)\n| Q"));
+  WriteBytes("lone-cr.proof", damaged("Demo", "De\rm"));
+  WriteBytes("unparsable.proof", damaged("P(x) | Q", "P(x) | ("));
 
-  for (const char* name : {"foreign.proof", "cut.proof", "missing.proof"}) {
+  for (const char* name : {"foreign.proof", "cut.proof", "missing.proof", "lone-lf.proof",
+                           "lone-cr.proof", "unparsable.proof"}) {
     S.Ui.DialogCancelled = false;
     S.Ui.ProofFileName = Path(name);
     const int beeps = host.beeps;

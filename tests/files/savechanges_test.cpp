@@ -37,6 +37,45 @@ TEST_F(SaveChangesTest, YesSavesANamedProofUnderTheProofExtension) {
   DocState d;
   EXPECT_EQ(ReadProofBytes(Bytes("notes.proof"), caption, d), "");
   EXPECT_FALSE(std::filesystem::exists(dir / "notes.txt"));
+  EXPECT_TRUE(host.fileDialogs.empty());  // nothing there to replace: nothing to ask
+}
+
+// Saving "a.txt" as "a.proof" would replace a file the proof never was: the
+// Save dialog proposes that name and asks before replacing it.
+TEST_F(SaveChangesTest, YesAsksBeforeReplacingAnotherFileUnderTheProofName) {
+  const std::string unrelated = Bytes("other.proof");
+  S.Ui.ProofFileName = Path("other.txt");
+  S.Ui.DefaultDir = dir.string();
+  S.Ui.OpenAfterSave = true;
+  Answer(SaveChangesYes);
+  host.fileAnswers = {""};
+  SaveChanges(S);
+  ASSERT_EQ(host.fileDialogs.size(), 1u);  // the Save dialog only: nothing is opened
+  EXPECT_TRUE(host.fileDialogs[0].save);
+  EXPECT_TRUE(host.fileDialogs[0].request.promptOverwrite);
+  EXPECT_EQ(host.fileDialogs[0].request.fileName, Path("other.proof"));
+  EXPECT_EQ(host.fileDialogs[0].request.filter, "Proofs (*.proof)|*.proof");
+  // Cancelled: nothing is saved and the caller stays, changes and name kept.
+  EXPECT_EQ(Bytes("other.proof"), unrelated);
+  EXPECT_TRUE(S.Ui.DialogCancelled);
+  EXPECT_TRUE(S.Ui.ProofChanged);
+  EXPECT_EQ(S.Ui.ProofFileName, Path("other.txt"));
+  EXPECT_TRUE(host.messages.empty());
+
+  // Another name chosen in the dialog: saved there, the other file kept.
+  S.Ui.OpenAfterSave = false;
+  host.fileAnswers = {Path("mine.proof")};
+  SaveChanges(S);
+  EXPECT_FALSE(S.Ui.DialogCancelled);
+  EXPECT_EQ(S.Ui.ProofFileName, Path("mine.proof"));
+  EXPECT_EQ(Bytes("mine.proof"), WriteProofBytes("", S.Doc));
+  EXPECT_EQ(Bytes("other.proof"), unrelated);
+
+  // The proof's own file under its own name is saved without a question.
+  S.Ui.ProofChanged = true;
+  SaveChanges(S);
+  EXPECT_EQ(host.fileDialogs.size(), 2u);
+  EXPECT_FALSE(S.Ui.ProofChanged);
 }
 
 TEST_F(SaveChangesTest, YesOnAnUntitledProofWithTheSaveDialogCancelledCountsAsNo) {
@@ -133,11 +172,12 @@ TEST_F(SaveChangesTest, RefusedFileGivesBackTheOpenProofsName) {
   EXPECT_EQ(S.Ui.ProofFileName, Path("mine.proof"));
   EXPECT_EQ(StatusText(S), "Open: Unable to open proof file");
 
-  // A cancelled Open dialog is quiet and leaves the proof without a name.
+  // A cancelled Open dialog is quiet and leaves the proof its name.
   S.Ui.DialogCancelled = false;
   OpenProofFile(S);
   EXPECT_FALSE(S.Ui.DialogCancelled);
-  EXPECT_EQ(S.Ui.ProofFileName, "");
+  EXPECT_EQ(S.Ui.ProofFileName, Path("mine.proof"));
+  EXPECT_EQ(host.MessageTexts(), std::vector<std::string>{});
 }
 
 TEST_F(SaveChangesTest, WithoutAPromptNothingIsLost) {

@@ -432,6 +432,24 @@ TEST_F(MainCommandsTest, OpenCancelledOrRefusedKeepsTheProofAndItsName) {
   EXPECT_EQ(S.Ui.ProofFileName, Path("two.proof"));
 }
 
+// The prompt's No opens the Open dialog itself; its Cancel keeps the name as
+// the File menu's Open does.
+TEST_F(MainCommandsTest, OpenDialogCancelledAfterThePromptKeepsTheProofAndItsName) {
+  Changed(TwoLines());
+  S.Ui.ProofFileName = Path("two.proof");
+  const std::string before = S.Doc.ProofText;
+  Answer('N');
+  host.fileAnswers.push_back("");
+  optOpen_Click(S);
+  ASSERT_EQ(host.fileDialogs.size(), 1u);
+  EXPECT_FALSE(host.fileDialogs[0].save);
+  EXPECT_EQ(S.Ui.ProofFileName, Path("two.proof"));
+  EXPECT_EQ(S.Doc.ProofText, before);
+  EXPECT_TRUE(S.Ui.ProofChanged);
+  EXPECT_EQ(status.Text(), "");
+  EXPECT_TRUE(host.messages.empty());
+}
+
 TEST_F(MainCommandsTest, OpenWithChangesLetsThePromptSaveAndOpen) {
   Load(SampleProof());
   S.Ui.ProofFileName = Path("sample.proof");
