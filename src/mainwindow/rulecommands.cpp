@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "document/document.h"
-#include "mainwindow/commands.h"
+#include "platform/commands.h"
 #include "mainwindow/dispatch.h"
 #include "platform/host.h"
 #include "platform/richbox.h"

@@ -8,7 +8,7 @@
 
 #include "document/doc_fixture.h"
 #include "files/fileio.h"
-#include "mainwindow/commands.h"
+#include "platform/commands.h"
 #include "mainwindow/find.h"
 #include "mainwindow/htmlexport.h"
 

@@ -3,7 +3,7 @@
 
 #include "document/doc_fixture.h"
 #include "entry/testparser.h"
-#include "mainwindow/commands.h"
+#include "platform/commands.h"
 #include "mainwindow/rulecommands.h"
 
 namespace qv {
