@@ -29,8 +29,6 @@ struct Starter {
   Extra extra;
 };
 
-constexpr int kRuleCopy = 52;
-
 const std::vector<Starter>& Starters() {
   static const std::vector<Starter> table = {
       {"optJoin", "cmdJoin", kRuleJoin, "Join:  Click any active statement (1st of 2)...", Extra::FirstClick},
