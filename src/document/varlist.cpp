@@ -24,9 +24,9 @@ std::vector<std::string> VarListNames(const std::string& List) {
 
 bool InList(const std::string& List, const std::string& Name) {
   // The same as finding " Name " but without building that string: this runs
-  // for every variable of every statement the redraw colours.
-  if (Name.empty()) return List.find("  ") != std::string::npos;
-  if (List.size() < Name.size() + 2) return false;
+  // for every variable of every statement the redraw colours. No name is
+  // empty, so the empty name is in no list.
+  if (Name.empty() || List.size() < Name.size() + 2) return false;
   for (size_t pos = List.find(Name, 1); pos != std::string::npos; pos = List.find(Name, pos + 1)) {
     if (List[pos - 1] == ' ' && pos + Name.size() < List.size() && List[pos + Name.size()] == ' ')
       return true;

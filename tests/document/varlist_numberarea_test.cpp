@@ -23,6 +23,7 @@ TEST(VarList, InListFindsWholeNamesOnly) {
   EXPECT_FALSE(InList("a ", "a"));
   EXPECT_FALSE(InList("", "a"));
   EXPECT_FALSE(InList(" ", ""));
+  EXPECT_FALSE(InList("  ", ""));
 }
 
 TEST(VarList, NamesInListOrder) {
