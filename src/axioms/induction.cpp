@@ -118,10 +118,9 @@ void InductionForm::ContinueChecked() {
   }
 
   // The substitution below replaces every token x; it is the substitution
-  // of a term for the variable only when x is nowhere bound in the property
-  // and names no function or predicate there.
-  for (size_t i = 1; i < nodes.size(); ++i)
-    if (nodes[i].Rule != kAtom && nodes[i].Name == x) return Refuse("Invalid bound variable", FormFocus::NameBox);
+  // of a term for the variable only when x is nowhere bound in the property.
+  // (Where x names a function, "(x+1)(...)" does not parse, so the check of
+  // the built statement below refuses it.)
   for (size_t t = 1; t < toks.size(); ++t)
     if (toks[t].Token == x && toks[t].Bound) return Refuse("Invalid bound variable", FormFocus::NameBox);
 

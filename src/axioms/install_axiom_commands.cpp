@@ -1,6 +1,6 @@
 #include "axioms/axioms.h"
 #include "axioms/install.h"
-#include "mainwindow/commands.h"
+#include "platform/commands.h"
 
 namespace qv {
 

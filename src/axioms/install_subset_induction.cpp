@@ -3,7 +3,7 @@
 
 #include "axioms/install.h"
 #include "axioms/subset_qt.h"
-#include "mainwindow/commands.h"
+#include "platform/commands.h"
 #include "platform/host.h"
 
 namespace qv {

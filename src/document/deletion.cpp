@@ -13,12 +13,6 @@ namespace qv {
 
 namespace {
 
-bool InList(const std::string& list, const std::string& v) {
-  return list.find(" " + v + " ") != std::string::npos;
-}
-
-int Digits(int n) { return static_cast<int>(std::to_string(n).size()); }
-
 bool ValidLine(const DocState& d, int k) { return k >= 1 && k <= d.StmtCount; }
 
 void Beep(AppState& S) {
@@ -60,31 +54,14 @@ void AfterDeletion(AppState& S) {
 void PaintNumber(AppState& S, int i) {
   if (!S.View) return;
   const StmtRec& s = S.Doc.Stmts[i];
-  int32_t off = s.ViewerStartLine - s.StartLine;
-  int depth = s.StartRule - s.EndStmt - 4;
-  int32_t numStart = (s.EndUserComment > 0 ? s.EndUserComment + 5 : s.StartLine) + depth;
-  S.View->SetSelStart(numStart + off - 1);
+  const NumberArea a = LineNumberArea(s);
+  S.View->SetSelStart(a.Number + a.ToView - 1);
   S.View->SetSelLength(Digits(i));
   S.View->SetSelBold(s.Highlight);
   S.View->SetSelLength(0);
 }
 
 }  // namespace
-
-std::vector<std::string> VarListNames(const std::string& List) {
-  std::vector<std::string> names;
-  std::string cur;
-  for (char c : List) {
-    if (c == ' ') {
-      if (!cur.empty()) names.push_back(cur);
-      cur.clear();
-    } else {
-      cur += c;
-    }
-  }
-  if (!cur.empty()) names.push_back(cur);
-  return names;
-}
 
 void ShiftStmtPositions(StmtRec& s, int32_t by) {
   s.StartLine += by;
@@ -266,8 +243,7 @@ void DeleteStmts(AppState& S, int Line) {
       continue;
     }
     ++n;
-    int depth = s.StartRule - s.EndStmt - 4;
-    int32_t prefix = (s.EndUserComment > 0 ? s.EndUserComment + 4 : s.StartLine - 1) + depth;
+    int32_t prefix = LineNumberArea(s).Number - 1;
     text = text.substr(0, prefix) + std::to_string(n) + "\t" + text.substr(s.StartStmt - 1);
     int32_t delta = Digits(n) - Digits(k);
     s.StartStmt += delta;
@@ -421,8 +397,9 @@ void ToggleConclusion(AppState& S) {
     StmtRec& s = st[i];
     if (!s.Visible) continue;
     const int32_t off = s.ViewerStartLine - s.StartLine;
-    const int32_t numLine = s.EndUserComment > 0 ? s.EndUserComment + 5 + off : s.ViewerStartLine;
-    const int32_t vs = s.StartStmt + off;
+    const NumberArea area = LineNumberArea(s);
+    const int32_t numLine = area.Line + off;
+    const int32_t vs = area.End + off;
     const int32_t vr = s.StartRule + off;
     const int32_t ve = s.EndRule + off;
 

@@ -34,6 +34,22 @@ void RecomputeViewPositions(DocState& d);
 // Recomputes IntroLen after the whole document was replaced (undo, redo, open).
 void RecomputeIntroLen(DocState& d);
 
+// Where a statement's line number stands, as 1-based ProofText positions:
+// its line begins at Line (the block's start, or just after its comment),
+// the number's digits begin at Number (after the line's indenting TABs), and
+// the area ends just before the formula, at End. Add ToView to any of them
+// for the position in the view of a visible statement.
+struct NumberArea {
+  int32_t Line = 0;
+  int32_t Number = 0;
+  int32_t End = 0;
+  int32_t ToView = 0;
+};
+NumberArea LineNumberArea(const StmtRec& s);
+
+// The number of decimal digits of n (n >= 0): the width of a line number.
+int Digits(int n);
+
 // True when every CR in Text is followed by LF and every LF preceded by CR.
 bool LineBreaksWhole(std::string_view Text);
 
@@ -91,6 +107,8 @@ void GetInsertLineNo(AppState& S);   // RuleMode 44: choose the insert line
 // ---- Helpers for code that moves blocks or reads variable lists ----
 // The names of a " a b " variable list, in list order.
 std::vector<std::string> VarListNames(const std::string& List);
+// Name is one of the names of a " a b " variable list.
+bool InList(const std::string& List, const std::string& Name);
 // Moves every ProofText position of s (not ViewerStartLine) by `by`;
 // EndUserComment only when the statement has a comment.
 void ShiftStmtPositions(StmtRec& s, int32_t by);

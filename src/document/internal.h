@@ -12,16 +12,10 @@
 
 namespace qv {
 
-// True when Name is a member of a " a b " style variable list.
-inline bool InVarList(const std::string& List, const std::string& Name) {
-  if (List.empty() || Name.empty()) return false;
-  return List.find(" " + Name + " ") != std::string::npos;
-}
-
 // Appends Name to a list in list form (List is " " or " a b ... ").
 inline void AddToVarList(std::string& List, const std::string& Name) {
   if (List.empty()) List = " ";
-  if (!InVarList(List, Name)) List += Name + " ";
+  if (!InList(List, Name)) List += Name + " ";
 }
 
 inline void DocBeep(AppState& S) {

@@ -1,6 +1,6 @@
 // The canonical statement layout: a parse tree printed with the brackets its
 // binding levels require, and the user's line breaks before connectives put
-// back.
+// back; where a statement's line number stands.
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -16,6 +16,17 @@ std::string WithoutTabs(const std::string& Text) {
     if (c != '\t') r += c;
   return r;
 }
+
+NumberArea LineNumberArea(const StmtRec& s) {
+  NumberArea a;
+  a.Line = s.EndUserComment > 0 ? s.EndUserComment + 5 : s.StartLine;
+  a.Number = a.Line + (s.StartRule - s.EndStmt - 4);
+  a.End = s.StartStmt;
+  a.ToView = s.ViewerStartLine - s.StartLine;
+  return a;
+}
+
+int Digits(int n) { return static_cast<int>(std::to_string(n).size()); }
 
 std::string StmtFormula(const DocState& d, int Line) {
   if (Line < 1 || Line > d.StmtCount || Line >= static_cast<int>(d.Stmts.size()))

@@ -32,8 +32,7 @@ std::string MoveBlock(const std::string& Text, StmtRec& s, int k, int32_t NewSta
   b.replace(static_cast<size_t>(ruleOff), static_cast<size_t>(oldRuleLen), rule);
 
   // The number: after the comment (if any) and the indentation TABs.
-  size_t num = static_cast<size_t>((s.EndUserComment > 0 ? s.EndUserComment + 5 : s.StartLine) -
-                                   oldStart);
+  size_t num = static_cast<size_t>(LineNumberArea(s).Line - oldStart);
   while (num < b.size() && b[num] == '\t') ++num;
   size_t numEnd = num;
   while (numEnd < b.size() && b[numEnd] >= '0' && b[numEnd] <= '9') ++numEnd;

@@ -36,18 +36,6 @@ struct StyleRun {
   int bold;          // -1 = unchanged, else 0 or 1
 };
 
-// Name is a member of List (" a b " form), without building a search string.
-bool ListHas(const std::string& List, const std::string& Name) {
-  if (List.size() < Name.size() + 2 || Name.empty()) return false;
-  size_t pos = List.find(Name, 1);
-  while (pos != std::string::npos) {
-    if (List[pos - 1] == ' ' && pos + Name.size() < List.size() && List[pos + Name.size()] == ' ')
-      return true;
-    pos = List.find(Name, pos + 1);
-  }
-  return false;
-}
-
 // The format of one character of the view, compactly.
 struct Fmt {
   uint8_t font;  // 0 text font, 1 symbol font, 2 tag font
@@ -217,9 +205,9 @@ void ResetFonts(AppState& S) {
     }
 
     const int32_t depth = s.StartRule - s.EndStmt - 4;
-    const int32_t num = (s.EndUserComment > 0 ? s.EndUserComment + 5 : s.StartLine) + depth;
+    const int32_t num = LineNumberArea(s).Number;
     if (depth != 0 || s.Highlight)
-      runs.push_back({num + off, static_cast<int32_t>(std::to_string(a).size()), nullptr, 0,
+      runs.push_back({num + off, Digits(a), nullptr, 0,
                       depth != 0 ? static_cast<int64_t>(kGrey) : -1, s.Highlight ? 1 : -1});
 
     // The formula: tokenised again; its free variables coloured by scope.
@@ -239,9 +227,9 @@ void ResetFonts(AppState& S) {
       const TokenRec& k = toks[t];
       const int32_t at = fstart + k.Position - 1;
       const int32_t len = static_cast<int32_t>(k.Token.size());
-      if (ListHas(s.FreeVars, k.Token)) {
-        const int64_t colour = ListHas(s.ScopedVars, k.Token) ? kInScopeColour : kNewVarColour;
-        const int bold = ListHas(s.FlagVars, k.Token) ? 1 : 0;
+      if (InList(s.FreeVars, k.Token)) {
+        const int64_t colour = InList(s.ScopedVars, k.Token) ? kInScopeColour : kNewVarColour;
+        const int bold = InList(s.FlagVars, k.Token) ? 1 : 0;
         runs.push_back({at, len, nullptr, 0, colour, bold ? 1 : -1});
       } else if (k.Token == "@" && at >= 0 && at < static_cast<int32_t>(view.size())) {
         // The glyph keeps the formula's colour and weight, also right after a

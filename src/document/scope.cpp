@@ -44,7 +44,7 @@ void FreeVarColourFont(AppState& S, const std::string& Var, int Line, bool& InSc
       i = s.Arg1;
       continue;
     }
-    if (!s.DeleteFlag && InVarList(s.FreeVars, Var)) return;
+    if (!s.DeleteFlag && InList(s.FreeVars, Var)) return;
     ++i;
   }
   InScope = false;

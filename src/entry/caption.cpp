@@ -3,7 +3,7 @@
 #include <stdexcept>
 
 #include "document/document.h"
-#include "mainwindow/commands.h"
+#include "platform/commands.h"
 #include "platform/host.h"
 
 namespace qv {

@@ -10,7 +10,7 @@
 #include <memory>
 
 #include "entry/caption.h"
-#include "mainwindow/commands.h"
+#include "platform/commands.h"
 #include "platform/host.h"
 #include "platform/qt/qtrichbox.h"
 

@@ -4,7 +4,7 @@
 
 #include "document/state.h"
 #include "entry/forms_qt.h"
-#include "mainwindow/commands.h"
+#include "platform/commands.h"
 #include "platform/host.h"
 
 namespace qv {

@@ -9,10 +9,6 @@ namespace qv {
 
 namespace {
 
-bool InList(const std::string& list, const std::string& v) {
-  return list.find(" " + v + " ") != std::string::npos;
-}
-
 bool IsWordStart(const std::string& tok) {
   if (tok.empty()) return false;
   char c = tok[0];

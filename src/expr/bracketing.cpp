@@ -48,12 +48,8 @@ void WrapTokens(std::vector<TokenRec>& Toks, int a, int F) {
 }
 
 void BracketAtoms(std::vector<TokenRec>& Toks, std::vector<NodeRec>& NodeList, std::string& Err) {
-  // Name -> node, for names already in NodeList (the first node of that name).
+  // Name -> its node, for the names met so far.
   std::unordered_map<std::string, int> known;
-  for (int k = UpperBound(NodeList); k >= 1; --k) {
-    const NodeRec& n = NodeList[static_cast<size_t>(k)];
-    if (n.Rule == kAtom || n.Rule == kProp) known[n.Name] = k;
-  }
   int i = 1;
   while (i <= UpperBound(Toks)) {
     const std::string tok = TokAt(Toks, i).Token;

@@ -56,13 +56,13 @@ struct ParserState {
 //  - algebraic term: 1-7 and 9 (the operands of arithmetic and relations);
 //  - algebraic: 1-9 (a term or an n-tuple);
 //  - logical: 10-22, 25, 26 (a formula).
-// IsTermKind is the wider class that the rules work with: every kind that
-// stands for a value, including the kinds the parser never builds (23, 24,
-// 27-29).
+//  - single term: 1-7, 9, 23, 24, 27-29, the class the rules work with: every
+//    kind that stands for one value (no n-tuple), including the kinds the
+//    parser never builds (23, 24, 27-29).
 bool IsAlgebraicTermKind(int Kind);
 bool IsAlgebraicKind(int Kind);
 bool IsLogicalKind(int Kind);
-bool IsTermKind(int Kind);
+bool IsSingleTermKind(int Kind);
 inline bool IsFormulaKind(int Kind) { return IsLogicalKind(Kind); }
 
 // Fills NodeKindNames, OpSymbol and OpPriority (ParseExpr does this itself at

@@ -70,8 +70,8 @@ int16_t BinaryKind(const std::string& op) {
 bool IsAlgebraicTermKind(int Kind) { return (Kind >= 1 && Kind <= 7) || Kind == kFunc; }
 bool IsAlgebraicKind(int Kind) { return Kind >= 1 && Kind <= 9; }
 bool IsLogicalKind(int Kind) { return (Kind >= 10 && Kind <= 22) || Kind == kProp || Kind == kPred; }
-bool IsTermKind(int Kind) {
-  return (Kind >= 1 && Kind <= 9) || Kind == kSUM || Kind == kPROD || (Kind >= 27 && Kind <= 29);
+bool IsSingleTermKind(int Kind) {
+  return IsAlgebraicTermKind(Kind) || Kind == kSUM || Kind == kPROD || (Kind >= 27 && Kind <= 29);
 }
 
 void FillKindTables(ParserState& P) {

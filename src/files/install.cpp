@@ -6,7 +6,7 @@
 #include "files/dialogs.h"
 #include "files/files.h"
 #include "files/print_dialog.h"
-#include "mainwindow/commands.h"
+#include "platform/commands.h"
 #include "platform/host.h"
 
 namespace qv {

@@ -16,9 +16,6 @@ namespace qv {
 
 namespace {
 
-// Copy statement: a click mode and the rule code of the copies it makes.
-constexpr int kRuleCopy = 52;
-
 void Beep(AppState& S) {
   if (S.host) S.host->Beep();
 }
@@ -92,8 +89,6 @@ const ClickRoute kRoutes[] = {
     {kRuleDeleteAtRef, &DeleteAllRef, nullptr},
 };
 
-int Digits(int n) { return static_cast<int>(std::to_string(n).size()); }
-
 }  // namespace
 
 ClickRoute ClickRouteFor(int RuleMode) {
@@ -139,14 +134,13 @@ void RTB_DblClick(AppState& S) {
     for (int i = 1; i <= d.StmtCount; ++i) {
       StmtRec& s = st[i];
       if (!s.Visible) continue;
-      const int32_t off = s.StartLine - s.ViewerStartLine;
-      const int32_t a = s.EndUserComment != 0 ? s.EndUserComment + 5 - off : s.ViewerStartLine;
-      if (a <= p && p < s.StartStmt - off) {
+      const NumberArea area = LineNumberArea(s);
+      const int32_t a = area.Line + area.ToView;
+      if (a <= p && p < area.End + area.ToView) {
         l = i;
         if (s.Rule != kRulePremise) {
           s.Highlight = !s.Highlight;
-          const int depth = s.StartRule - s.EndStmt - 4;
-          S.View->SetSelStart(a + depth - 1);
+          S.View->SetSelStart(area.Number + area.ToView - 1);
           S.View->SetSelLength(Digits(i));
           S.View->SetSelBold(s.Highlight);
         }

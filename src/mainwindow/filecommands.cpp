@@ -2,7 +2,7 @@
 // directory; and the registration of the main window's own commands.
 #include "document/document.h"
 #include "files/files.h"
-#include "mainwindow/commands.h"
+#include "platform/commands.h"
 #include "mainwindow/maincommands.h"
 #include "platform/host.h"
 #include "platform/richbox.h"

@@ -16,6 +16,8 @@ class QWidget;
 
 namespace qv {
 
+class CommandRegistry;
+
 inline constexpr const char* kFindFormName = "Find";
 inline constexpr const char* kFindCaption = " Find String or Heading";
 
@@ -86,7 +88,10 @@ class FindForm {
 // Edit > Find: returns the command that shows the Find window without making
 // it modal, creating it on first use as a child of `owner`; the window is only
 // hidden afterwards, so its controls keep their state. Without an owner the
-// command only beeps. (Registered by RegisterHtmlFindCommands, htmlexport.h.)
+// command only beeps.
 std::function<void()> FindWindowOpener(AppState& S, std::shared_ptr<FindState> F, QWidget* owner);
+
+// Registers optFind and optRepeatFind, which share one FindState.
+void RegisterFindCommands(AppState& S, CommandRegistry& commands, QWidget* owner);
 
 }  // namespace qv

@@ -6,7 +6,7 @@
 
 #include "document/document.h"
 #include "files/files.h"
-#include "mainwindow/commands.h"
+#include "platform/commands.h"
 #include "platform/host.h"
 #include "platform/richbox.h"
 

@@ -6,8 +6,7 @@
 #include "document/document.h"
 #include "files/fileio.h"
 #include "files/files.h"
-#include "mainwindow/commands.h"
-#include "mainwindow/find.h"
+#include "platform/commands.h"
 #include "platform/host.h"
 
 namespace qv {
@@ -146,12 +145,9 @@ void optHTML_Click(AppState& S) {
 
 namespace qv {
 
-void RegisterHtmlFindCommands(AppState& S, CommandRegistry& commands, QWidget* owner) {
+void RegisterHtmlCommands(AppState& S, CommandRegistry& commands) {
   AppState* s = &S;
-  auto find = std::make_shared<FindState>();
   commands.Add("optHTML", [s] { optHTML_Click(*s); });
-  commands.Add("optFind", FindWindowOpener(S, find, owner));
-  commands.Add("optRepeatFind", [s, find] { optRepeatFind_Click(*s, *find); });
 }
 
 }  // namespace qv

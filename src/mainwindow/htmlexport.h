@@ -1,14 +1,11 @@
 // File > "Make HTML File": the whole proof as one HTML page, coloured as the
 // proof view shows it, built from the proof text and the statement records
-// (nothing is drawn again). Also the registration of the HTML and Find
-// commands. The page logic is free of Qt.
+// (nothing is drawn again). The page logic is free of Qt.
 #pragma once
 
 #include <string>
 
 #include "document/state.h"
-
-class QWidget;
 
 namespace qv {
 
@@ -40,8 +37,7 @@ std::string HtmlPathFor(const std::string& DialogFileName);
 // file". The proof is not changed.
 void optHTML_Click(AppState& S);
 
-// Registers optHTML, optFind and optRepeatFind. The Find window is a child
-// of `owner`, created on first use; without an owner Find only beeps.
-void RegisterHtmlFindCommands(AppState& S, CommandRegistry& commands, QWidget* owner);
+// Registers optHTML.
+void RegisterHtmlCommands(AppState& S, CommandRegistry& commands);
 
 }  // namespace qv

@@ -17,6 +17,7 @@
 #include "axioms/install.h"
 #include "files/install.h"
 #include "mainwindow/dispatch.h"
+#include "mainwindow/find.h"
 #include "mainwindow/htmlexport.h"
 #include "mainwindow/helpcommands.h"
 #include "mainwindow/rulecommands.h"
@@ -446,7 +447,8 @@ Application::Application(const std::string& appPath, const std::vector<std::stri
   InstallAxiomsForms(state_, commands_, window_.get());
   RegisterRuleCommands(state_, commands_);
   RegisterViewCommands(state_, commands_);
-  RegisterHtmlFindCommands(state_, commands_, window_.get());
+  RegisterHtmlCommands(state_, commands_);
+  RegisterFindCommands(state_, commands_, window_.get());
   RegisterHelpCommands(state_, commands_);
   Form_Load(state_, win_, args);
 }

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "document/state.h"
-#include "mainwindow/commands.h"
+#include "platform/commands.h"
 #include "mainwindow/maincommands.h"
 
 class QLabel;

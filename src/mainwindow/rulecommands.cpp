@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "document/document.h"
-#include "mainwindow/commands.h"
+#include "platform/commands.h"
 #include "mainwindow/dispatch.h"
 #include "platform/host.h"
 #include "platform/richbox.h"
@@ -28,8 +28,6 @@ struct Starter {
   const char* prompt;
   Extra extra;
 };
-
-constexpr int kRuleCopy = 52;
 
 const std::vector<Starter>& Starters() {
   static const std::vector<Starter> table = {

@@ -86,7 +86,7 @@ bool IsGeneralisation(ParserState& P, const std::string& Stmt, const std::string
   if (!s.Err.empty() || !t.Err.empty() || !v.Err.empty() || !r.Err.empty()) return false;
   if (v.Nodes.size() != 2 || v.Nodes[1].Rule != kAtom || v.Nodes[1].Name != Var) return false;
   const int termKind = t.Nodes.back().Rule;
-  if (!IsTermKind(termKind) || termKind == kNtuple) return false;
+  if (!IsSingleTermKind(termKind)) return false;
   // Every name of the term is free in the statement (a name is either bound
   // everywhere in a statement or nowhere), so no quantifier can capture it.
   for (size_t i = 1; i < t.Nodes.size(); ++i) {
@@ -132,7 +132,7 @@ void ExistGenSelect(AppState& S) {
   }
   const std::vector<NodeRec>& nodes = S.Parser.Nodes;
   const int kind = nodes.back().Rule;
-  if (!IsTermKind(kind) || kind == kNtuple) {
+  if (!IsSingleTermKind(kind)) {
     RuleBeep(S);
     return;
   }

@@ -141,15 +141,24 @@ std::string RealTokenText(const std::vector<TokenRec>& Toks, int From, int To) {
 }
 
 std::string ReplaceTokens(const std::string& Text, const std::vector<TokenRec>& Toks,
-                          const std::string& From, const std::string& To) {
+                          const std::vector<std::string>& From, const std::vector<std::string>& To) {
   std::string out = Text;
   for (int i = Last(Toks); i >= 1; --i) {
     const TokenRec& t = Toks[i];
-    if (!IsRealToken(t) || t.Token != From) continue;
-    Need(TokenLast(t) <= static_cast<int>(out.size()));
-    out.replace(t.Position - 1, t.Token.size(), To);
+    if (!IsRealToken(t)) continue;
+    for (size_t k = 0; k < From.size() && k < To.size(); ++k) {
+      if (t.Token != From[k]) continue;
+      Need(TokenLast(t) <= static_cast<int>(out.size()));
+      out.replace(t.Position - 1, t.Token.size(), To[k]);
+      break;
+    }
   }
   return out;
+}
+
+std::string ReplaceTokens(const std::string& Text, const std::vector<TokenRec>& Toks,
+                          const std::string& From, const std::string& To) {
+  return ReplaceTokens(Text, Toks, std::vector<std::string>{From}, std::vector<std::string>{To});
 }
 
 // ---- Name lists ----
@@ -165,10 +174,6 @@ std::vector<std::string> ListNames(const std::string& List) {
     i = j;
   }
   return names;
-}
-
-bool InList(const std::string& List, const std::string& Name) {
-  return List.find(" " + Name + " ") != std::string::npos;
 }
 
 std::string Trim(const std::string& s) {

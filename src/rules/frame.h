@@ -66,10 +66,13 @@ std::string RealTokenText(const std::vector<TokenRec>& Toks, int From, int To);
 // token so the earlier positions stay valid.
 std::string ReplaceTokens(const std::string& Text, const std::vector<TokenRec>& Toks,
                           const std::string& From, const std::string& To);
+// The same for several names at once: a token equal to From[i] becomes To[i]
+// (the first i that matches), and what was put in is never replaced again.
+std::string ReplaceTokens(const std::string& Text, const std::vector<TokenRec>& Toks,
+                          const std::vector<std::string>& From, const std::vector<std::string>& To);
 
-// ---- Name lists (" a b " form) ----
+// ---- Name lists (" a b " form; InList is in document.h) ----
 std::vector<std::string> ListNames(const std::string& List);
-bool InList(const std::string& List, const std::string& Name);
 std::string Trim(const std::string& s);
 
 // Copies ExprText, Tokens and Nodes into the Saved* fields.

@@ -12,6 +12,8 @@ namespace {
 
 constexpr const char* kInvalidVariableName = "Invalid variable name";
 
+}  // namespace
+
 InputBoxOutcome Refuse(AppState& S, const std::string& Message) {
   RuleBeep(S);
   S.Ui.InputBox.Label2 = Message;
@@ -19,6 +21,8 @@ InputBoxOutcome Refuse(AppState& S, const std::string& Message) {
   out.FocusText = Message != kInvalidVariableName;
   return out;
 }
+
+namespace {
 
 // The common put step; the dialog stays open if the statement cannot be added.
 InputBoxOutcome Put(AppState& S) {
@@ -33,24 +37,6 @@ InputBoxOutcome Put(AppState& S) {
 }
 
 int LastIndex(const std::vector<NodeRec>& v) { return static_cast<int>(v.size()) - 1; }
-
-// Replaces each real token equal to From[i] by To[i], from the last token to
-// the first, in Text whose parse is Toks.
-std::string RenameTokens(const std::string& Text, const std::vector<TokenRec>& Toks,
-                         const std::vector<std::string>& From, const std::vector<std::string>& To) {
-  std::string out = Text;
-  for (int t = static_cast<int>(Toks.size()) - 1; t >= 1; --t) {
-    const TokenRec& tok = Toks[t];
-    if (!IsRealToken(tok)) continue;
-    for (size_t i = 0; i < From.size(); ++i) {
-      if (tok.Token != From[i]) continue;
-      if (TokenLast(tok) > static_cast<int>(out.size())) throw RuleFailure("token outside text");
-      out.replace(tok.Position - 1, tok.Token.size(), To[i]);
-      break;
-    }
-  }
-  return out;
-}
 
 // ---- E Spec (3): a new free variable replaces the existential variable ----
 InputBoxOutcome ContinueESpec(AppState& S) {
@@ -215,7 +201,7 @@ InputBoxOutcome ContinueRename(AppState& S) {
   std::string err = ReadNameList(S, N, names);
   if (!err.empty()) return Refuse(S, err);
   const std::string text =
-      RenameTokens(S.Ui.SavedExprText, S.Ui.SavedTokens, Entries(S.Ui.BoundVarNames, N), names);
+      ReplaceTokens(S.Ui.SavedExprText, S.Ui.SavedTokens, Entries(S.Ui.BoundVarNames, N), names);
   if (!SameStmt(S.Parser, S.Ui.SavedExprText, text))
     return Refuse(S, "New bound variable already used in statement");
   S.Parser.ExprText = text;
@@ -234,7 +220,7 @@ InputBoxOutcome ContinueConclusion(AppState& S) {
   std::vector<std::string> from = Entries(S.Ui.BoundVarNames, nb);
   std::vector<std::string> exist = Entries(S.Ui.ExistVarNames, ne);
   from.insert(from.end(), exist.begin(), exist.end());
-  const std::string text = RenameTokens(S.Ui.SavedExprText, S.Ui.SavedTokens, from, names);
+  const std::string text = ReplaceTokens(S.Ui.SavedExprText, S.Ui.SavedTokens, from, names);
   if (!SameStmt(S.Parser, S.Ui.SavedExprText, text))
     return Refuse(S, "New bound variable already used in premise or last statement");
   S.Parser.ExprText = text;

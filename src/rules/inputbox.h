@@ -16,6 +16,11 @@ struct InputBoxOutcome {
   bool FocusText = false;  // a refusal puts the focus back on the text box
 };
 
+// The common refusal of Continue: a beep, Message under the text box, the
+// dialog kept open with the focus on the text box (not for "Invalid variable
+// name", which leaves the focus where it is).
+InputBoxOutcome Refuse(AppState& S, const std::string& Message);
+
 // On showing: the text box is emptied except in the modes that pre-fill it
 // (Conclusion 7, Rename 46, Reorder 47).
 void MyInputBox_Activate(AppState& S);

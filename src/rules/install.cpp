@@ -3,7 +3,7 @@
 #include <QPointer>
 #include <memory>
 
-#include "mainwindow/commands.h"
+#include "platform/commands.h"
 #include "platform/host.h"
 #include "rules/inputbox.h"
 #include "rules/inputbox_qt.h"

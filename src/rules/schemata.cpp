@@ -101,14 +101,6 @@ std::string FnEquality(int n) {
          Tuple("f2(a1", "a", n) + ")]]]";
 }
 
-InputBoxOutcome Refuse(AppState& S, const std::string& Message) {
-  RuleBeep(S);
-  S.Ui.InputBox.Label2 = Message;
-  InputBoxOutcome out;
-  out.FocusText = true;
-  return out;
-}
-
 }  // namespace
 
 double LeadingNumber(const std::string& Text) {

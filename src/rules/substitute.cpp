@@ -268,6 +268,9 @@ void SecondClick(AppState& S) {
     return;
   }
 
+  // Parsed together, a name the statement binds and the equation has free
+  // is an inconsistent usage: so no quantifier of the statement can capture
+  // a name of the source.
   S.Parser.ExprText = "[" + text + "]&[" + st.SubstEqStmt + "]";
   ParseExpr(S.Parser);
   if (!S.Parser.ParseErr.empty()) {
@@ -284,10 +287,6 @@ void SecondClick(AppState& S) {
   }
   const std::vector<TokenRec> T = S.Parser.Tokens;
   const std::vector<NodeRec> N = S.Parser.Nodes;
-  if (BindsEquationName(S, T)) {
-    RuleBeep(S);
-    return;
-  }
   for (const std::string* side : {&st.SubstSource, &st.SubstTarget}) {
     S.Parser.ExprText = *side;
     ParseExpr(S.Parser);

@@ -11,7 +11,7 @@
 
 #include "document/doc_fixture.h"
 #include "entry/caption.h"
-#include "mainwindow/commands.h"
+#include "platform/commands.h"
 #include "platform/qt/qtrichbox.h"
 
 namespace qv {

@@ -15,7 +15,7 @@
 #include "document/doc_fixture.h"
 #include "entry/forms_qt.h"
 #include "entry/install.h"
-#include "mainwindow/commands.h"
+#include "platform/commands.h"
 #include "mainwindow/rulecommands.h"
 #include "platform/qt/qtrichbox.h"
 

@@ -220,9 +220,12 @@ TEST(Parser, KindClasses) {
   EXPECT_TRUE(IsLogicalKind(kPred));
   EXPECT_TRUE(IsLogicalKind(kElt));
   EXPECT_FALSE(IsLogicalKind(kSUM));
-  EXPECT_TRUE(IsTermKind(kSUM));
-  EXPECT_TRUE(IsTermKind(kComplement));
-  EXPECT_FALSE(IsTermKind(0));
+  EXPECT_TRUE(IsSingleTermKind(kSUM));
+  EXPECT_TRUE(IsSingleTermKind(kComplement));
+  EXPECT_TRUE(IsSingleTermKind(kFunc));
+  EXPECT_FALSE(IsSingleTermKind(kNtuple));
+  EXPECT_FALSE(IsSingleTermKind(kElt));
+  EXPECT_FALSE(IsSingleTermKind(0));
   EXPECT_FALSE(IsLogicalKind(0));
 }
 

@@ -11,7 +11,7 @@
 #include "files/dialogs.h"
 #include "files/install.h"
 #include "files_fixture.h"
-#include "mainwindow/commands.h"
+#include "platform/commands.h"
 
 namespace qv {
 namespace {

@@ -7,7 +7,7 @@
 #include <filesystem>
 
 #include "files/files_fixture.h"
-#include "mainwindow/commands.h"
+#include "platform/commands.h"
 #include "mainwindow/maincommands.h"
 
 namespace qv {

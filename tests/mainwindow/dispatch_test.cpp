@@ -4,6 +4,7 @@
 
 #include "document/doc_fixture.h"
 #include "mainwindow/dispatch.h"
+#include "mainwindow/maincommands.h"
 #include "rules/rules.h"
 
 namespace qv {
@@ -13,6 +14,16 @@ class DispatchTest : public DocTest {
  protected:
   void ClickFormula(int k) { CaretAt(k, Line(k).StartStmt); }
   void ClickNumber(int k) { CaretAt(k, Line(k).StartStmt - 2); }
+  // A double click on line k's number as the view reports it: the click of
+  // the first press and release, then the double click at the second press
+  // (the caret where the click left it), then the second release.
+  void DoubleClickNumber(int k) {
+    ClickNumber(k);
+    RTB_MouseUp(S, false);
+    RTB_Click(S);
+    RTB_DblClick(S);
+    RTB_MouseUp(S, false);
+  }
 };
 
 TEST(ClickRoutes, EachPendingCodeReachesItsOperation) {
@@ -117,47 +128,67 @@ TEST_F(DispatchTest, DoubleClickHidesAndShowsTheLinesBetweenHighlights) {
   Put("P1 & P2", kRuleJoin, 1, 2);   // 3
   Put("P2 & P1", kRuleJoin, 2, 1);   // 4
   Put("P1 & P1", kRuleJoin, 1, 1);   // 5
+  S.Doc.RuleMode = 0;                // no rule pending: the click's default action
   ResetFonts(S);
   ASSERT_TRUE(Line(2).Highlight);
   ASSERT_FALSE(Line(5).Highlight);
 
-  ClickNumber(5);
-  RTB_DblClick(S);  // highlights 5 and hides 3 and 4
-  EXPECT_TRUE(Line(5).Highlight);
-  EXPECT_FALSE(Line(3).Visible);
-  EXPECT_FALSE(Line(4).Visible);
-  EXPECT_EQ(S.Ui.SavedSelStart, Line(2).ViewerStartLine - 1);
-  Check();
-
-  ClickNumber(5);
-  RTB_DblClick(S);  // un-highlights 5: nothing to do but beep
+  // On a number that is not highlighted: the click highlights it, the double
+  // click takes that back and beeps; nothing is hidden.
+  DoubleClickNumber(5);
   EXPECT_FALSE(Line(5).Highlight);
   EXPECT_EQ(host.beeps, 1);
-
-  ClickNumber(5);
-  RTB_DblClick(S);  // highlighted again: 3 and 4 come back
   EXPECT_TRUE(Line(3).Visible);
   EXPECT_TRUE(Line(4).Visible);
 
+  ClickNumber(5);
+  RTB_Click(S);  // a single click highlights 5
+  ASSERT_TRUE(Line(5).Highlight);
+  DoubleClickNumber(5);  // 5 stays highlighted; 3 and 4 are hidden
+  EXPECT_TRUE(Line(5).Highlight);
+  EXPECT_FALSE(Line(3).Visible);
+  EXPECT_FALSE(Line(4).Visible);
+  EXPECT_EQ(host.beeps, 1);
+  // The release puts the caret on the previous highlighted line.
+  EXPECT_EQ(view.SelStart(), Line(2).ViewerStartLine - 1);
+  EXPECT_FALSE(S.Ui.DblClickPending);
+  Check();
+
+  DoubleClickNumber(5);  // hidden between the two: shown again
+  EXPECT_TRUE(Line(5).Highlight);
+  EXPECT_TRUE(Line(3).Visible);
+  EXPECT_TRUE(Line(4).Visible);
+  DoubleClickNumber(5);  // and hidden again
+  EXPECT_FALSE(Line(3).Visible);
+  EXPECT_FALSE(Line(4).Visible);
+  DoubleClickNumber(5);
+  EXPECT_EQ(host.beeps, 1);
+
   // Adjacent highlighted lines: a beep and nothing else.
-  ClickNumber(2);
-  RTB_DblClick(S);  // un-highlights 2
-  ClickNumber(2);
-  RTB_DblClick(S);  // highlights 2 again; 1 is right before it
+  DoubleClickNumber(2);
   EXPECT_TRUE(Line(2).Highlight);
-  EXPECT_EQ(host.beeps, 3);
+  EXPECT_TRUE(Line(1).Visible);
+  EXPECT_EQ(host.beeps, 2);
   Check();
 }
 
 TEST_F(DispatchTest, DoubleClickOnLineOneOrAPremiseOnlyBeeps) {
-  Put("A");
+  Put("A", kRuleAxiom);
   Put("B");
+  S.Doc.RuleMode = 0;
   ResetFonts(S);
   const bool before = Line(1).Highlight;
-  ClickNumber(1);
-  RTB_DblClick(S);
+  DoubleClickNumber(1);
   EXPECT_EQ(Line(1).Highlight, before);
   EXPECT_EQ(host.beeps, 1);
+  ASSERT_EQ(Line(2).Rule, kRulePremise);
+  // Not highlighted, it beeps; highlighted, line 1 stands right before it.
+  const bool premise = Line(2).Highlight;
+  DoubleClickNumber(2);
+  EXPECT_EQ(Line(2).Highlight, premise);
+  EXPECT_EQ(host.beeps, 2);
+  EXPECT_TRUE(Line(1).Visible);
+  Check();
 }
 
 }  // namespace

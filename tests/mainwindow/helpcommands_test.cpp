@@ -8,7 +8,7 @@
 #include "files/fileio.h"
 #include "files/files_env.h"
 #include "files/proof_builder.h"
-#include "mainwindow/commands.h"
+#include "platform/commands.h"
 #include "mainwindow/helpcommands.h"
 
 namespace qv {

@@ -8,7 +8,7 @@
 
 #include "document/doc_fixture.h"
 #include "files/fileio.h"
-#include "mainwindow/commands.h"
+#include "platform/commands.h"
 #include "mainwindow/find.h"
 #include "mainwindow/htmlexport.h"
 
@@ -248,7 +248,8 @@ TEST_F(HtmlFindTest, SearchBoxKeysAndActivation) {
 
 TEST_F(HtmlFindTest, CommandsAreRegisteredAndFindBeepsWithoutAWindow) {
   CommandRegistry commands;
-  RegisterHtmlFindCommands(S, commands, nullptr);
+  RegisterHtmlCommands(S, commands);
+  RegisterFindCommands(S, commands, nullptr);
   for (const char* name : {"optHTML", "optFind", "optRepeatFind"}) EXPECT_TRUE(commands.Has(name));
   commands.Run("optFind");
   commands.Run("optRepeatFind");

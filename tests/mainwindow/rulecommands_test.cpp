@@ -1,9 +1,11 @@
 // The rule-starting commands and the commands that open the entry window.
 #include <gtest/gtest.h>
 
+#include <iterator>
+
 #include "document/doc_fixture.h"
 #include "entry/testparser.h"
-#include "mainwindow/commands.h"
+#include "platform/commands.h"
 #include "mainwindow/rulecommands.h"
 
 namespace qv {
@@ -41,34 +43,81 @@ class RuleCommandsTest : public DocTest {
 };
 
 TEST_F(RuleCommandsTest, StartersArmTheirRuleAndPrompt) {
+  enum class Sets { Nothing, FirstClick, ArbLeft, ArbRight };
   struct Row {
     const char* name;
+    const char* button;  // the toolbar button that runs the same command, or nullptr
     int mode;
     const char* prompt;
+    Sets sets;
   };
+  // Every rule starter of the menus, in menu order.
   const Row rows[] = {
-      {"optSplit", 15, "Split:  Click any active AND (&) statement"},
-      {"cmdSplit", 15, "Split:  Click any active AND (&) statement"},
-      {"optImliesOr", 34, "Implies - Or:  Click on => or | in any active statement"},
-      {"optDeMorgan", 21, "DeMorgan:  Click on '&' or '|' in any active statement"},
-      {"optCases", 36, "Cases: Click any active OR-statement of the form  P1 | P2 | P3 | ..."},
-      {"cmdSpecify", 2, "Specify:  Click any active quantified statement"},
-      {"optCopyStatement", 52, "Make Copy:  Click on any active statement"},
-      {"optToggleHighlight", 32, "Toggle Highlight:  Click any statement number but that on a Premise"},
-      {"cmdSubAllOccurrences", 28,
-       "Subst:  Select SOURCE expression. Click LHS or RHS of in any active EQUALS-statement..."},
+      {"optJoin", "cmdJoin", 14, "Join:  Click any active statement (1st of 2)...", Sets::FirstClick},
+      {"optSplit", "cmdSplit", 15, "Split:  Click any active AND (&) statement", Sets::Nothing},
+      {"optDNegRemove", nullptr, 12, "Rem DNeg:  Click on the first ~ of a double negative in an active statement",
+       Sets::Nothing},
+      {"optImplies", nullptr, 19, "Implies - And:  Click on => or & in any active statement", Sets::Nothing},
+      {"optImliesOr", nullptr, 34, "Implies - Or:  Click on => or | in any active statement", Sets::Nothing},
+      {"optIff", "cmdIff", 17, "Iff - And:  Click on any <=> or equivalent & in any active statement",
+       Sets::Nothing},
+      {"optDeMorgan", nullptr, 21, "DeMorgan:  Click on '&' or '|' in any active statement", Sets::Nothing},
+      {"optDetachment", "cmdDetach", 16, "Detach: Click on any active IMPLICATION (=>) statement...",
+       Sets::FirstClick},
+      {"optContrapositive", nullptr, 20, "Contra:  Click on => in any active statement", Sets::Nothing},
+      {"optCases", nullptr, 36, "Cases: Click any active OR-statement of the form  P1 | P2 | P3 | ...",
+       Sets::FirstClick},
+      {"optArbAntecedent", nullptr, 23, "Arb Ante:  Click any active statement", Sets::Nothing},
+      {"optArbConsequent", nullptr, 24, "Arb Cons:  Click any active statement", Sets::Nothing},
+      {"optArbOrRight", nullptr, 22, "Arb OR (Right):  Click any active statement", Sets::ArbRight},
+      {"optArbOrLeft", nullptr, 22, "Arb OR (Left):  Click any active statement", Sets::ArbLeft},
+      {"optQuantifierSwitch", nullptr, 11, "Quant: Click a quantifier in any active statement", Sets::Nothing},
+      {"optSpec", "cmdSpecify", 2, "Specify:  Click any active quantified statement", Sets::Nothing},
+      {"optEGen", "cmdEGen", 5, "E Gen: Click a free variable or highlight an expression in an active statement",
+       Sets::Nothing},
+      {"optRename", nullptr, 46, "Rename:  Click any active universally quantified statement", Sets::Nothing},
+      {"optReorder", nullptr, 47,
+       "Reorder:  Click any active statement beginning with 2 or more universally quantifiers", Sets::Nothing},
+      {"optCopyStatement", nullptr, 52, "Make Copy:  Click on any active statement", Sets::Nothing},
+      {"optSubset", nullptr, 18, "Subset:  Click any active SET-statement", Sets::Nothing},
+      {"optSymmetry", nullptr, 31, "Symmetry:  Click = sign in any active statement", Sets::Nothing},
+      {"optSubstitution", "cmdSubAllOccurrences", 28,
+       "Subst:  Select SOURCE expression. Click LHS or RHS of in any active EQUALS-statement...",
+       Sets::FirstClick},
+      {"optToggleHighlight", nullptr, 32, "Toggle Highlight:  Click any statement number but that on a Premise",
+       Sets::Nothing},
   };
+  ASSERT_EQ(std::size(rows), 24u);
+  PutAxioms(2);
+  const std::string text = S.Doc.ProofText;
   for (const Row& r : rows) {
-    ASSERT_TRUE(commands.Run(r.name)) << r.name;
-    EXPECT_EQ(S.Doc.RuleMode, r.mode) << r.name;
-    EXPECT_EQ(StatusText(S), r.prompt) << r.name;
+    for (const char* name : {r.name, r.button}) {
+      if (!name) continue;
+      // What the starter must leave alone, and the flags it may set given
+      // the other value first.
+      S.Doc.RuleMode = 0;
+      S.Doc.RuleArg1 = 1;
+      S.Doc.RuleArg2 = 2;
+      S.Doc.PendingNewVar = "q";
+      S.Ui.FirstClickPending = false;
+      S.Ui.ArbOrLeft = r.sets == Sets::ArbRight;
+      ClearStatus(S);
+      ASSERT_TRUE(commands.Run(name)) << name;
+      EXPECT_EQ(S.Doc.RuleMode, r.mode) << name;
+      EXPECT_EQ(StatusText(S), r.prompt) << name;
+      EXPECT_EQ(S.Ui.FirstClickPending, r.sets == Sets::FirstClick) << name;
+      if (r.sets == Sets::ArbLeft || r.sets == Sets::ArbRight)
+        EXPECT_EQ(S.Ui.ArbOrLeft, r.sets == Sets::ArbLeft) << name;
+      EXPECT_EQ(S.Doc.RuleArg1, 1) << name;
+      EXPECT_EQ(S.Doc.RuleArg2, 2) << name;
+      EXPECT_EQ(S.Doc.PendingNewVar, "q") << name;
+      EXPECT_FALSE(S.Doc.InsertMode) << name;
+      EXPECT_EQ(S.Doc.ProofText, text) << name;
+      EXPECT_EQ(S.Doc.StmtCount, 2) << name;
+    }
   }
-  for (const char* name :
-       {"optJoin", "cmdJoin", "optDNegRemove", "optImplies", "optIff", "cmdIff", "optDetachment", "cmdDetach",
-        "optContrapositive", "optArbAntecedent", "optArbConsequent", "optArbOrRight", "optArbOrLeft",
-        "optQuantifierSwitch", "optSpec", "optEGen", "cmdEGen", "optRename", "optReorder", "optSubset",
-        "optSymmetry", "optSubstitution", "optPremise", "cmdPremise", "optOrNot", "optReflexivity",
-        "optConclusion", "cmdConclusion", "DeleteAllRef", "DelAllSubsequent"})
+  for (const char* name : {"optPremise", "cmdPremise", "optOrNot", "optReflexivity", "optConclusion",
+                           "cmdConclusion", "DeleteAllRef", "DelAllSubsequent"})
     EXPECT_TRUE(commands.Has(name)) << name;
 }
 

@@ -8,7 +8,7 @@
 #include "document/doc_fixture.h"
 #include "entry/comment.h"
 #include "files/files.h"
-#include "mainwindow/commands.h"
+#include "platform/commands.h"
 #include "mainwindow/dispatch.h"
 #include "mainwindow/viewcommands.h"
 

@@ -72,14 +72,15 @@ TEST_F(CasesRule, MatchesDisjunctsAndImplicationsInOrder) {
 }
 
 TEST_F(CasesRule, AcceptsRenamedBoundVariablesAndWrittenBrackets) {
-  Put("EXIST(x):P(x) | [Q]");
-  Put("[[EXIST(y):P(y)] => ALL(a):R(a)] & [[[Q=>ALL(b):R(b)]]]");
+  // Stored as written, with brackets the layout would drop.
+  PutStored("EXIST(x):P(x) | [Q]");
+  PutStored("[[EXIST(y):P(y)] => ALL(a):R(a)] & [[[Q=>ALL(b):R(b)]]]");
   CasesOn(1, 2);
   ASSERT_EQ(S.Doc.StmtCount, 3);
   EXPECT_EQ(Shape(Formula(3)), Shape("ALL(b):R(b)"));
   // A bracketed disjunction on the left is one chain with the rest.
-  Put("[A | B] | D");
-  Put("[A => C] & [B => C] & [D => C]");
+  PutStored("[A | B] | D");
+  PutStored("[[A => C]] & [B => C] & [[[D => C]]]");
   CasesOn(4, 5);
   ASSERT_EQ(S.Doc.StmtCount, 6);
   EXPECT_EQ(Formula(6), "C");
@@ -155,9 +156,15 @@ class ConnectiveRewrites : public CasesRule {
     if (Rule == kRuleOr) OrOp(S);
     Check();
   }
-  // Puts Text, applies Rule to it and expects Expected, citing that line.
-  void Expect(int Rule, const std::string& Text, const std::string& Expected) {
-    Put(Text);
+  // Puts Text (laid out, or stored as written), applies Rule to it and
+  // expects Expected, citing that line.
+  void Expect(int Rule, const std::string& Text, const std::string& Expected, bool Stored = false) {
+    if (Stored) {
+      PutStored(Text, kRulePremise);
+      ASSERT_EQ(Formula(S.Doc.StmtCount), Text);
+    } else {
+      Put(Text);
+    }
     const int k = S.Doc.StmtCount;
     Apply(Rule, k);
     ASSERT_EQ(S.Doc.StmtCount, k + 1) << Text;
@@ -183,7 +190,7 @@ class ConnectiveRewrites : public CasesRule {
 TEST_F(ConnectiveRewrites, RewriteBothWays) {
   Expect(kRuleImplies, "A=>B", "~[A & ~B]");
   Expect(kRuleImplies, "~[A & ~B]", "A => B");
-  Expect(kRuleImplies, "~[[A]&~[B]]", "A => B");
+  Expect(kRuleImplies, "~[[A]&~[B]]", "A => B", true);
   Expect(kRuleImplies, "ALL(x):P(x) => EXIST(y):[Q(y) & R]", "~[ALL(x):P(x) & ~EXIST(y):[Q(y) & R]]");
   Expect(kRuleImplies, "~[[A | D] & ~~B]", "[A | D] => ~B");
   Expect(kRuleOr, "A|B", "~[~A & ~B]");
@@ -198,9 +205,12 @@ TEST_F(ConnectiveRewrites, RewriteBothWays) {
 TEST_F(ConnectiveRewrites, AStatementInWrittenBracketsKeepsItsMeaning) {
   // The operands are cut at their own tokens, not from the first and the
   // last character of the statement.
-  Expect(kRuleOr, "[A | B]", "~[~A & ~B]");
-  Expect(kRuleImplies, "[A => B]", "~[A & ~B]");
-  Expect(kRuleIff, "[A <=> B]", "[A => B] & [B => A]");
+  Expect(kRuleOr, "[A | B]", "~[~A & ~B]", true);
+  Expect(kRuleImplies, "[A => B]", "~[A & ~B]", true);
+  Expect(kRuleIff, "[A <=> B]", "[A => B] & [B => A]", true);
+  Expect(kRuleOr, "[[A | B]]", "~[~A & ~B]", true);
+  Expect(kRuleImplies, "~[[A] & ~[[B]]]", "A => B", true);
+  Expect(kRuleIff, "[[A => B]] & [[[B => A]]]", "A <=> B", true);
 }
 
 TEST_F(ConnectiveRewrites, FormsOfNoRuleAreRefused) {

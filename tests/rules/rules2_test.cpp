@@ -89,15 +89,17 @@ TEST_F(Rewrites, RemDNegTakesBothNegationsAndTheirWrittenBrackets) {
       {"R => ~~[A | B]", "R => A | B"},
       {"ALL(x):~~x=x", "ALL(x):x=x"},
   };
+  // Stored as written: laid out, ~[~P] would already read ~~P.
   for (size_t i = 0; i < cases.size(); ++i) {
-    Put(cases[i].first, kRuleAxiom);
+    PutStored(cases[i].first);
+    ASSERT_EQ(Formula(S.Doc.StmtCount), cases[i].first);
     const int k = S.Doc.StmtCount;
     Apply(kRuleRemDNeg, k, "~");
     ExpectLast(cases[i].second, k);
   }
   // The inner "~", and a "~" whose operand is a conjunction, are refused.
-  Put("~~P", kRuleAxiom);
-  Put("~[~P & Q]", kRuleAxiom);
+  PutStored("~~P");
+  PutStored("~[~P & Q]");
   const int count = S.Doc.StmtCount;
   undoCount = S.Undo.StmtCount;
   Apply(kRuleRemDNeg, count - 1, "~", 1);

@@ -4,10 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <string>
 #include <vector>
 
 #include "document/document.h"
+#include "expr/expr.h"
 #include "platform/fakehost.h"
 #include "platform/memrichbox.h"
 #include "rules/inputbox.h"
@@ -29,6 +31,38 @@ class RulesTest : public ::testing::Test {
     S.Doc.RuleArg2 = A2;
     ASSERT_TRUE(PutStmt(S)) << Text;
     S.Doc.RuleMode = 0;
+    Check();
+  }
+
+  // Adds Formula at the end of the proof exactly as written, one line, no
+  // comment, the way a proof file can hold it: PutStmt would lay it out
+  // first and drop the brackets it does not need. Formula has no free
+  // variable.
+  void PutStored(const std::string& Formula, int Rule = kRuleAxiom) {
+    const ParseResult r = ParseText(Formula);
+    ASSERT_EQ(r.Err, "") << Formula;
+    for (size_t t = 1; t < r.Tokens.size(); ++t) {
+      const TokenRec& tok = r.Tokens[t];
+      ASSERT_FALSE(!tok.Token.empty() && std::islower(static_cast<unsigned char>(tok.Token[0])) &&
+                   !tok.Bound)
+          << tok.Token << " is free in " << Formula;
+    }
+    DocState& d = S.Doc;
+    StmtRec s;
+    s.Rule = static_cast<int16_t>(Rule);
+    const std::string number = std::to_string(d.StmtCount + 1);
+    s.StartLine = static_cast<int32_t>(d.ProofText.size()) + 1;
+    s.StartStmt = s.StartLine + static_cast<int32_t>(number.size()) + 1;
+    s.EndStmt = s.StartStmt + static_cast<int32_t>(Formula.size()) - 1;
+    s.StartRule = s.EndStmt + 4;
+    const std::string rule = RuleTextOf(s);
+    s.EndRule = s.StartRule + static_cast<int32_t>(rule.size()) - 1;
+    d.ProofText += number + "\t" + Formula + "\r\n\t" + rule + "\r\n\r\n";
+    d.StmtCount += 1;
+    d.Stmts.resize(static_cast<size_t>(d.StmtCount) + 1);
+    d.Stmts[static_cast<size_t>(d.StmtCount)] = s;
+    RecomputeViewPositions(d);
+    ResetFonts(S);
     Check();
   }
 

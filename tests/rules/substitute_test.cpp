@@ -201,6 +201,8 @@ TEST_F(SubstituteTest, NoVariableOfTheEquationIsCaptured) {
   Click(2);
   Rule();
   EXPECT_GT(host.beeps, beeps);
+  // The parser's own message, without the "PARSER ERROR: " prefix.
+  EXPECT_EQ(StatusText(S), "27. Inconsistent usage of variable a");
   EXPECT_EQ(shown, 0);
   EXPECT_EQ(S.Doc.StmtCount, 2);
 }
