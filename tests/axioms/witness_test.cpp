@@ -11,12 +11,6 @@ namespace {
 
 class Witness : public RulesTest {
  protected:
-  void ESpec(int k, const std::string& Name) {
-    AnswerInputBox({Name});
-    S.Doc.RuleMode = kRuleSpec;
-    Click(k);
-    Spec(S);
-  }
   // Create Axiom with Text typed in the entry window and Continue pressed;
   // the window's message line afterwards.
   std::string CreateAxiom(const std::string& Text) {
