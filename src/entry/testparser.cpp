@@ -242,7 +242,7 @@ void TestParser::CheckPremise() {
   for (const std::string& v : FreeAtoms()) {
     for (int L = limit; L <= d.StmtCount; ++L) {
       const StmtRec& s = d.Stmts[L];
-      if (s.NewVar == v && s.Rule == kRuleESpec) {
+      if (IsWitnessOf(s, v)) {
         Fail("Variable '" + v + "' is introduced by E Spec on line " + std::to_string(L) +
              ". Consider using another name.");
         return;
@@ -274,7 +274,7 @@ void TestParser::CheckPremise() {
           if (Introduces(j, v)) break;
           --j;
         } else if (s.Rule == kRuleESpec) {
-          if (s.NewVar == v) break;
+          if (IsWitnessOf(s, v)) break;
           --j;
         } else {
           --j;
