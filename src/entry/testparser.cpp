@@ -100,9 +100,6 @@ bool TestParser::InScope(int line, const std::string& v) const {
   return line >= 1 && line <= S_.Doc.StmtCount && InList(S_.Doc.Stmts[line].ScopedVars, v);
 }
 
-bool TestParser::Introduces(int line, const std::string& v) const {
-  return OccursFree(line, v) && !InScope(line, v);
-}
 
 std::string TestParser::StmtText(int line) const {
   const StmtRec& s = S_.Doc.Stmts[line];
@@ -247,7 +244,7 @@ void TestParser::CheckPremise() {
              ". Consider using another name.");
         return;
       }
-      if (Introduces(L, v) && s.Rule == kRulePremise) {
+      if (s.Rule == kRulePremise && IntroducesName(s, v)) {
         Fail("Variable '" + v + "' was introduced by Premise on line " + std::to_string(L) +
              ". Consider using another name.");
         return;
@@ -271,7 +268,7 @@ void TestParser::CheckPremise() {
           const int p = ClosedPremise(d, j);  // the premise may introduce v
           j = p > 0 ? p : j - 1;
         } else if (s.Rule == kRulePremise) {
-          if (Introduces(j, v)) break;
+          if (IntroducesName(s, v)) break;
           --j;
         } else if (s.Rule == kRuleESpec) {
           if (IsWitnessOf(s, v)) break;
