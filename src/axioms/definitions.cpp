@@ -18,6 +18,21 @@ struct Definition {
   std::string Text;
 };
 
+// A definition is an axiom about n (and 1): neither may be an E Spec
+// witness of any line of the proof. The refusal, "" when there is none,
+// begins with the definition's own name.
+std::string WitnessNamed(const DocState& d, const Definition& def) {
+  const std::string refusal = def.Refusal;
+  const std::string head = refusal.substr(0, refusal.find(':'));
+  if (const int L = WitnessLine(d, "n"))
+    return head + ": Variable 'n' was previously introduced on line " + std::to_string(L);
+  if (def.NeedsOne) {
+    if (const int L = WitnessLine(d, "1"))
+      return head + ": '1' was previously introduced on line " + std::to_string(L);
+  }
+  return "";
+}
+
 // Adds a definition when n (and 1 where it needs it) is free in an axiom or
 // open premise above the insertion point. Closed subproofs are jumped over.
 void PutDefinition(AppState& S, const Definition& def) {
@@ -28,14 +43,10 @@ void PutDefinition(AppState& S, const Definition& def) {
     const int limit = InsertionLimit(d);
     bool foundN = false;
     bool foundOne = false;
-    int i = 1;
-    while (i < limit && i <= d.StmtCount) {
+    // The active lines above the insertion point; a premise met there is
+    // open, and a Conclusion is neither premise nor axiom.
+    for (int i = ActiveFrom(d, 1); i < limit; i = ActiveFrom(d, i + 1)) {
       const StmtRec& s = d.Stmts[i];
-      if (s.Rule == kRulePremise && s.Arg1 > 0) {
-        // A Conclusion always follows its premise; anything else would loop.
-        i = s.Arg1 > i ? s.Arg1 + 1 : i + 1;
-        continue;
-      }
       const bool counts =
           s.Rule == kRulePremise || (!def.PremisesOnly && s.Rule == kRuleAxiom);
       if (counts) {
@@ -43,12 +54,14 @@ void PutDefinition(AppState& S, const Definition& def) {
         if (def.NeedsOne && InList(s.FreeVars, "1")) foundOne = true;
         if (!def.NeedsOne && foundN) break;
       }
-      ++i;
     }
-    if (foundN && (foundOne || !def.NeedsOne)) {
-      if (PutAxiomTexts(S, kRuleDefinition, {def.Text})) ClearStatus(S);
-    } else {
+    const std::string named = WitnessNamed(d, def);
+    if (!(foundN && (foundOne || !def.NeedsOne))) {
       RefuseCommand(S, def.Refusal);
+    } else if (!named.empty()) {
+      RefuseCommand(S, named);
+    } else if (PutAxiomTexts(S, kRuleDefinition, {def.Text})) {
+      ClearStatus(S);
     }
     d.RuleMode = 0;
   } catch (const std::exception&) {

@@ -86,6 +86,52 @@ TEST_F(Soundness, ConclusionsGeneraliseOnlyWhatEachSubproofIntroduced) {
   EXPECT_EQ(S.Doc.Stmts[4].FreeVars, "");
 }
 
+TEST_F(Soundness, AWitnessNeverLeavesTheSubproofItWasChosenIn) {
+  // The premise goes in above the E Spec line after it was written: the
+  // witness r still belongs to the subproof and is quantified when it closes.
+  Put("EXIST(b):P(b)", kRuleAxiom);
+  Put("EXIST(b):~P(b)", kRuleAxiom);
+  ESpec(1, "r");
+  ASSERT_EQ(Formula(3), "P(r)");
+  S.Doc.InsertMode = true;
+  S.Doc.InsertLine = 3;
+  Put("A | ~A");
+  S.Doc.InsertMode = false;
+  AnswerInputBox({"r"});
+  optConclusion_Click(S);
+  ASSERT_EQ(S.Doc.StmtCount, 5);
+  EXPECT_EQ(Formula(5), "A | ~A => EXIST(r):P(r)");
+  EXPECT_EQ(S.Doc.Stmts[5].FreeVars, "");
+  Check();
+
+  // The same proof written in order gives the same Conclusion.
+  Reset();
+  Put("EXIST(b):P(b)", kRuleAxiom);
+  Put("A | ~A");
+  ESpec(1, "r");
+  AnswerInputBox({"r"});
+  optConclusion_Click(S);
+  ASSERT_EQ(S.Doc.StmtCount, 4);
+  EXPECT_EQ(Formula(4), "A | ~A => EXIST(r):P(r)");
+}
+
+TEST_F(Soundness, ESpecCountsAConclusionLineAsAnEarlierUse) {
+  // A Conclusion that leaves r free, as a proof file can hold it: line 2's
+  // record says r was in use when it was put.
+  Put("EXIST(b):P(b)", kRuleAxiom);
+  Put("A");
+  Put("P(r)", kRuleAxiom);
+  S.Doc.Stmts[3].ScopedVars = " r ";
+  optConclusion_Click(S);
+  ASSERT_EQ(S.Doc.StmtCount, 4);
+  ASSERT_EQ(S.Doc.Stmts[4].FreeVars, " r ");
+  Put("EXIST(b):~P(b)", kRuleAxiom);
+
+  ESpec(5, "r");
+  EXPECT_EQ(seen.Messages, std::vector<std::string>{"Free variable already used in statement 4"});
+  EXPECT_EQ(S.Doc.StmtCount, 5);
+}
+
 TEST_F(Soundness, ReorderStaysWithinTheLeadingUniversalQuantifiers) {
   Put("ALL(x):EXIST(y):ALL(z):P(x,y,z)", kRuleAxiom);
   Put("ALL(x):ALL(y):EXIST(z):ALL(w):P(x,y,z,w)", kRuleAxiom);
