@@ -128,11 +128,6 @@ const std::vector<int>& NameOccurrences::Of(const std::string& Name) const {
 }
 
 void BuildQuantNode(int Close, std::vector<TokenRec>& Toks, std::vector<NodeRec>& NodeList,
-                    std::string& Err, int16_t& ErrPos) {
-  BuildQuantNode(Close, Toks, NodeList, NameOccurrences(Toks), Err, ErrPos);
-}
-
-void BuildQuantNode(int Close, std::vector<TokenRec>& Toks, std::vector<NodeRec>& NodeList,
                     const NameOccurrences& Names, std::string& Err, int16_t& ErrPos) {
   const int o = TokAt(Toks, Close).TPtr;
   const std::string q = TokAt(Toks, o + 1).Token;

@@ -103,9 +103,8 @@ void BuildNegNode(int Close, std::vector<TokenRec>& Toks, std::vector<NodeRec>& 
                   std::string& Err, int16_t& ErrPos);
 void BuildNotNode(int Close, std::vector<TokenRec>& Toks, std::vector<NodeRec>& NodeList,
                   std::string& Err, int16_t& ErrPos);
-void BuildQuantNode(int Close, std::vector<TokenRec>& Toks, std::vector<NodeRec>& NodeList,
-                    std::string& Err, int16_t& ErrPos);
-// The same with the occurrences of the names in Toks at hand.
+// Names: the occurrences of the names in Toks (the quantifier marks its
+// variable's occurrences in its group as bound).
 void BuildQuantNode(int Close, std::vector<TokenRec>& Toks, std::vector<NodeRec>& NodeList,
                     const NameOccurrences& Names, std::string& Err, int16_t& ErrPos);
 void BuildFuncNode(int Close, std::vector<TokenRec>& Toks, std::vector<NodeRec>& NodeList,
