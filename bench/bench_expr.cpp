@@ -1,5 +1,5 @@
-// Parsing speed on a statement of 200 tokens (the bracketing passes are
-// quadratic in the number of tokens, so this is the figure to watch).
+// Parsing speed on one long statement. The figure to watch is how the time
+// grows from 200 to 5,000 tokens: it must stay close to linear.
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -9,16 +9,35 @@
 
 namespace {
 
-// ALL(a):EXIST(b):[c1 & c2 & ... & c14 & Q(a,b)] with clauses like
-// a*x3 + b = f(c,3): 200 typed tokens.
-std::string Statement200() {
+// ALL(a):EXIST(b):[c1 & c2 & ... & Q(a,b)] with clauses like a*x3 + b = f(c,3)
+// (13 tokens each with its "&"), padded with "& Rk" to exactly `tokens`
+// tokens (at least 200).
+std::string Statement(int tokens) {
+  int clauses = (tokens - 18) / 13;
+  if ((tokens - 18 - 13 * clauses) % 2 != 0) --clauses;
+  const int pads = (tokens - 18 - 13 * clauses) / 2;
   std::string s = "ALL(a):EXIST(b):[";
-  for (int i = 1; i <= 14; ++i) {
+  for (int i = 1; i <= clauses; ++i) {
     if (i > 1) s += " & ";
     s += "a*x" + std::to_string(i) + " + b = f(c," + std::to_string(i) + ")";
   }
+  for (int i = 1; i <= pads; ++i) s += " & R" + std::to_string(i);
   s += " & Q(a,b)]";
   return s;
+}
+
+// ALL(x1):ALL(x2):...:[P(x1) & P(x2) & ...]: every quantifier's group holds
+// all the ones inside it.
+std::string NestedQuantifiers(int tokens) {
+  const int depth = (tokens - 1) / 10;
+  std::string s;
+  for (int i = 1; i <= depth; ++i) s += "ALL(x" + std::to_string(i) + "):";
+  s += "[";
+  for (int i = 1; i <= depth; ++i) {
+    if (i > 1) s += " & ";
+    s += "P(x" + std::to_string(i) + ")";
+  }
+  return s + "]";
 }
 
 int CountTokens(const std::string& text) {
@@ -29,12 +48,12 @@ int CountTokens(const std::string& text) {
   return err.empty() ? static_cast<int>(toks.size()) - 1 : -1;
 }
 
-void BM_ParseExpr200Tokens(benchmark::State& state) {
+void RunParse(benchmark::State& state, const std::string& text, bool exactLength) {
   qv::ParserState P;
-  P.ExprText = Statement200();
+  P.ExprText = text;
   const int tokens = CountTokens(P.ExprText);
-  if (tokens != 200) {
-    state.SkipWithError("statement is not 200 tokens long");
+  if (exactLength && tokens != state.range(0)) {
+    state.SkipWithError("statement has the wrong number of tokens");
     return;
   }
   for (auto _ : state) {
@@ -42,13 +61,23 @@ void BM_ParseExpr200Tokens(benchmark::State& state) {
     benchmark::DoNotOptimize(P.Nodes.data());
   }
   if (!P.ParseErr.empty()) state.SkipWithError(P.ParseErr.c_str());
+  state.counters["tokens"] = tokens;
   state.SetItemsProcessed(state.iterations() * tokens);
 }
-BENCHMARK(BM_ParseExpr200Tokens);
+
+void BM_ParseExpr(benchmark::State& state) {
+  RunParse(state, Statement(static_cast<int>(state.range(0))), true);
+}
+BENCHMARK(BM_ParseExpr)->Arg(200)->Arg(1000)->Arg(5000)->Unit(benchmark::kMillisecond);
+
+void BM_ParseExprNestedQuantifiers(benchmark::State& state) {
+  RunParse(state, NestedQuantifiers(static_cast<int>(state.range(0))), false);
+}
+BENCHMARK(BM_ParseExprNestedQuantifiers)->Arg(1000)->Arg(5000)->Unit(benchmark::kMillisecond);
 
 void BM_SameStmt200Tokens(benchmark::State& state) {
   qv::ParserState P;
-  const std::string a = Statement200();
+  const std::string a = Statement(200);
   std::string b = a;
   b[4] = 'z';  // rename the first bound variable in its quantifier...
   for (size_t i = 17; i < b.size(); ++i)

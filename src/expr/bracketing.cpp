@@ -1,7 +1,9 @@
 // The bracketing passes. Precedence and associativity come only from the order
 // of the passes and the direction each one scans: every operator application
 // gets its own pair of inserted brackets (Position 0), so that the node
-// builders can read the tree off the bracket structure.
+// builders can read the tree off the bracket structure. The passes run on a
+// TokenChain, so each insertion costs the same wherever it stands and a pass
+// is linear in the length of the statement.
 #include <unordered_map>
 
 #include "expr/passes.h"
@@ -10,10 +12,9 @@ namespace qv {
 
 namespace {
 
-TokenRec NewBracket(const char* text, int partner) {
+TokenRec NewBracket(const char* text) {
   TokenRec t;
   t.Token = text;
-  t.TPtr = static_cast<int16_t>(partner);
   return t;
 }
 
@@ -22,42 +23,87 @@ std::string OpForRhsMessage(const std::string& op) { return op == "@" ? "<epsilo
 
 }  // namespace
 
-void WrapTokens(std::vector<TokenRec>& Toks, int a, int F) {
-  const int ub = UpperBound(Toks);
-  if (a < 1 || F < a || F > ub) throw ParseFault();
-  if (ub + 2 > kMaxTableIndex) throw ParseFault();
-  auto renumber = [a, F](TokenRec& t) {
-    if (t.TPtr > F) t.TPtr = static_cast<int16_t>(t.TPtr + 2);
-    else if (t.TPtr >= a) t.TPtr = static_cast<int16_t>(t.TPtr + 1);
-  };
-  // One sweep from the top: tokens after F move two places up, tokens a..F
-  // one place, and every partner index is shifted the same way.
-  Toks.resize(static_cast<size_t>(ub) + 3);
-  TokenRec* t = Toks.data();
-  for (int j = ub; j > F; --j) {
-    renumber(t[j]);
-    t[j + 2] = std::move(t[j]);
+TokenChain::TokenChain(std::vector<TokenRec> Toks) {
+  if (Toks.empty()) Toks.emplace_back();
+  const size_t n = Toks.size();
+  size_ = static_cast<int>(n) - 1;
+  // Room for the brackets a typical statement gets, about two per token.
+  const size_t room = 3 * n;
+  prev_.reserve(room);
+  next_.reserve(room);
+  partner_.reserve(room);
+  for (size_t i = 0; i < n; ++i) {
+    const int t = Toks[i].TPtr;
+    partner_.push_back(i > 0 && t >= 1 && t <= size_ ? t : 0);
+    prev_.push_back(i == 0 ? size_ : static_cast<int>(i) - 1);
+    next_.push_back(i + 1 < n ? static_cast<int>(i) + 1 : 0);
   }
-  t[F + 2] = NewBracket(")", a);
-  for (int j = F; j >= a; --j) {
-    renumber(t[j]);
-    t[j + 1] = std::move(t[j]);
-  }
-  t[a] = NewBracket("(", F + 2);
-  for (int j = 1; j < a; ++j) renumber(t[j]);
+  recs_ = std::move(Toks);
+  recs_.reserve(room);
 }
 
-void BracketAtoms(std::vector<TokenRec>& Toks, std::vector<NodeRec>& NodeList, std::string& Err) {
+int TokenChain::Ahead(int id, int k) const {
+  for (; k > 0 && id != 0; --k) id = Next(id);
+  return id;
+}
+
+TokenRec& TokenChain::At(int id) {
+  if (id < 1 || id >= static_cast<int>(recs_.size())) throw ParseFault();
+  return recs_[static_cast<size_t>(id)];
+}
+
+int TokenChain::Append(TokenRec Rec, int Partner) {
+  recs_.push_back(std::move(Rec));
+  partner_.push_back(Partner);
+  prev_.push_back(0);
+  next_.push_back(0);
+  return static_cast<int>(recs_.size()) - 1;
+}
+
+std::pair<int, int> TokenChain::Wrap(int a, int F) {
+  const int ids = static_cast<int>(recs_.size());
+  if (a < 1 || a >= ids || F < 1 || F >= ids) throw ParseFault();
+  if (size_ + 2 > kMaxTableIndex) throw ParseFault();
+  const int open = Append(NewBracket("("), ids + 1);
+  const int close = Append(NewBracket(")"), open);
+  auto link = [this](int left, int right) {
+    next_[static_cast<size_t>(left)] = right;
+    prev_[static_cast<size_t>(right)] = left;
+  };
+  link(close, next_[static_cast<size_t>(F)]);
+  link(F, close);
+  link(prev_[static_cast<size_t>(a)], open);
+  link(open, a);
+  size_ += 2;
+  return {open, close};
+}
+
+void TokenChain::WriteTo(std::vector<TokenRec>& Toks) && {
+  std::vector<int> index(recs_.size(), 0);
+  int k = 0;
+  for (int id = First(); id != 0; id = next_[static_cast<size_t>(id)])
+    index[static_cast<size_t>(id)] = ++k;
+  Toks.clear();
+  Toks.reserve(static_cast<size_t>(size_) + 1);
+  Toks.push_back(std::move(recs_[0]));
+  for (int id = First(); id != 0; id = next_[static_cast<size_t>(id)]) {
+    TokenRec& t = recs_[static_cast<size_t>(id)];
+    t.TPtr = static_cast<int16_t>(index[static_cast<size_t>(partner_[static_cast<size_t>(id)])]);
+    Toks.push_back(std::move(t));
+  }
+}
+
+void BracketAtoms(TokenChain& Toks, std::vector<NodeRec>& NodeList) {
   // Name -> its node, for the names met so far.
   std::unordered_map<std::string, int> known;
-  int i = 1;
-  while (i <= UpperBound(Toks)) {
-    const std::string tok = TokAt(Toks, i).Token;
+  int i = Toks.First();
+  while (i != 0) {
+    const std::string& tok = Toks.At(i).Token;
     int16_t kind = 0;
     if (!tok.empty() && IsLowerOrDigit(tok[0])) kind = kAtom;
     else if (!tok.empty() && IsUpper(tok[0]) && tok != "ALL" && tok != "EXIST") kind = kProp;
     if (kind == 0) {
-      ++i;
+      i = Toks.Next(i);
       continue;
     }
     int k;
@@ -66,103 +112,98 @@ void BracketAtoms(std::vector<TokenRec>& Toks, std::vector<NodeRec>& NodeList, s
     if (isNew) k = UpperBound(NodeList) + 1;
     else k = it->second;
     if (k > kMaxTableIndex) throw ParseFault();
-    WrapTokens(Toks, i, i);
-    Toks[static_cast<size_t>(i)].DPtr = static_cast<int16_t>(k);
-    Toks[static_cast<size_t>(i + 2)].DPtr = static_cast<int16_t>(k);
+    std::string name = isNew ? tok : std::string();  // tok dies with the wrap
+    const auto [open, close] = Toks.Wrap(i, i);
+    Toks.At(open).DPtr = static_cast<int16_t>(k);
+    Toks.At(close).DPtr = static_cast<int16_t>(k);
     if (isNew) {
+      known.emplace(name, k);
       NodeRec n;
       n.Rule = kind;
-      n.Name = tok;
+      n.Name = std::move(name);
       NodeList.push_back(std::move(n));
-      known.emplace(tok, k);
     }
-    i += 3;
+    i = Toks.Next(close);
   }
 }
 
-void BracketApplications(std::vector<TokenRec>& Toks) {
-  int i = 1;
-  while (i <= UpperBound(Toks)) {
-    const std::string& tok = TokAt(Toks, i).Token;
+void BracketApplications(TokenChain& Toks) {
+  // Whether or not token i starts an application, the scan goes on with the
+  // token that followed it: a wrap only adds brackets around i's neighbours.
+  for (int i = Toks.First(); i != 0; i = Toks.Next(i)) {
+    const std::string& tok = Toks.At(i).Token;
     const bool isName = !tok.empty() && tok != "ALL" && tok != "EXIST" &&
                         (IsLowerOrDigit(tok[0]) || IsUpper(tok[0]));
-    if (isName && i + 2 < UpperBound(Toks)) {
-      const TokenRec& arg = TokAt(Toks, i + 2);
-      if (arg.Token == "(" && arg.Position > 0) {
-        WrapTokens(Toks, i - 1, arg.TPtr);
-        i += 2;
-        continue;
-      }
-    }
-    ++i;
+    // The name's group closes after it, and at least one token follows the
+    // typed "(" two places on.
+    if (!isName || Toks.Ahead(i, 3) == 0) continue;
+    const int argId = Toks.Ahead(i, 2);
+    const TokenRec& arg = Toks.At(argId);
+    if (arg.Token == "(" && arg.Position > 0) Toks.Wrap(Toks.Prev(i), Toks.Partner(argId));
   }
 }
 
-void BracketBinaryOps(std::vector<TokenRec>& Toks, const std::string& Op1, int Op1Kind,
-                      const std::string& Op2, int Op2Kind, bool LeftToRight, std::string& Err,
-                      int16_t& ErrPos) {
-  int b = LeftToRight ? 1 : UpperBound(Toks);
-  for (;;) {
-    if (b < 1 || b > UpperBound(Toks)) return;  // empty list
-    const std::string op = Toks[static_cast<size_t>(b)].Token;
+void BracketBinaryOps(TokenChain& Toks, const std::string& Op1, int Op1Kind, const std::string& Op2,
+                      int Op2Kind, bool LeftToRight, std::string& Err, int16_t& ErrPos) {
+  int b = LeftToRight ? Toks.First() : Toks.Last();
+  while (b != 0) {
+    const TokenRec& opRec = Toks.At(b);
     int kind = kOpUnused;
-    if (op == Op1) kind = Op1Kind;
-    else if (!Op2.empty() && op == Op2) kind = Op2Kind;
+    if (opRec.Token == Op1) kind = Op1Kind;
+    else if (!Op2.empty() && opRec.Token == Op2) kind = Op2Kind;
     if (kind == kOpUnused) {
-      if (LeftToRight) {
-        if (b >= UpperBound(Toks)) return;
-        ++b;
-      } else {
-        if (b < 2) return;
-        --b;
-      }
+      b = LeftToRight ? Toks.Next(b) : Toks.Prev(b);
       continue;
     }
-    const int16_t pos = Toks[static_cast<size_t>(b)].Position;
+    const std::string& op = opRec.Token;
+    const int16_t pos = opRec.Position;
     int a = b;
     if (kind == kOpInfix) {
-      if (b < 2) {
+      const int l = Toks.Prev(b);
+      if (l == 0) {
         Err = "29. No expression on LHS of " + op;
         ErrPos = pos;
         return;
       }
-      const TokenRec& left = TokAt(Toks, b - 1);
-      if (!IsCloseBracket(left.Token)) {
+      if (!IsCloseBracket(Toks.At(l).Token)) {
         Err = "28. Invalid expression on LHS of " + op;
         ErrPos = pos;
         return;
       }
-      a = left.TPtr;
+      a = Toks.Partner(l);
     }
-    if (b >= UpperBound(Toks)) {
+    const int r = Toks.Next(b);
+    if (r == 0) {
       Err = "31. No expression on RHS of " + OpForRhsMessage(op);
       ErrPos = pos;
       return;
     }
-    const TokenRec& right = TokAt(Toks, b + 1);
-    if (!IsOpenBracket(right.Token)) {
+    if (!IsOpenBracket(Toks.At(r).Token)) {
       Err = "30. Invalid expression on RHS of " + OpForRhsMessage(op);
       ErrPos = pos;
       return;
     }
-    WrapTokens(Toks, a, right.TPtr);
-    if (LeftToRight) {
-      if (UpperBound(Toks) < b + 2) return;
-      b += 2;
-    }
-    // Right to left: b now holds the token that stood before the operator.
+    Toks.Wrap(a, Toks.Partner(r));
+    // Left to right: on with the right operand. Right to left: on with the
+    // token now before the operator (the new "(" of a prefix operator, else
+    // the left operand's closing bracket).
+    b = LeftToRight ? r : Toks.Prev(b);
   }
 }
 
 void BracketPrefixOps(const std::string& Quant1, const std::string& Quant2,
-                      const std::string& NotOp, std::vector<TokenRec>& Toks, std::string& Err,
+                      const std::string& NotOp, TokenChain& Toks, std::string& Err,
                       int16_t& ErrPos) {
-  for (int index = UpperBound(Toks); index >= 1; --index) {
-    const TokenRec& t = TokAt(Toks, index);
+  // A wrap puts its "(" between index and the token before it, so the scan
+  // goes on with the token that stood before index.
+  for (int index = Toks.Last(), before = 0; index != 0; index = before) {
+    before = Toks.Prev(index);
+    const TokenRec& t = Toks.At(index);
     const int16_t pos = t.Position;
     if (t.Token == Quant1 || t.Token == Quant2) {
       static const char* kBadRhs = "15. Invalid expression on RHS of quantifier";
-      if (UpperBound(Toks) < index + 1) {
+      const int varId = Toks.Next(index);
+      if (varId == 0) {
         Err = kBadRhs;
         ErrPos = pos;
         return;
@@ -170,7 +211,7 @@ void BracketPrefixOps(const std::string& Quant1, const std::string& Quant2,
       // The variable must stand in its own typed brackets: ALL(x):body.
       // Anything else would send the fixed offsets of the quantifier layout
       // into the wrong tokens.
-      const TokenRec& varOpen = TokAt(Toks, index + 1);
+      const TokenRec& varOpen = Toks.At(varId);
       if (IsCloseBracket(varOpen.Token)) {
         Err = kBadRhs;
         ErrPos = pos;
@@ -181,8 +222,9 @@ void BracketPrefixOps(const std::string& Quant1, const std::string& Quant2,
         ErrPos = pos;
         return;
       }
-      const int v = varOpen.TPtr;
-      if (UpperBound(Toks) < v + 2) {
+      const int v = Toks.Partner(varId);
+      const int bodyId = Toks.Ahead(v, 2);
+      if (bodyId == 0) {
         Err = kBadRhs;
         ErrPos = pos;
         return;
@@ -190,26 +232,25 @@ void BracketPrefixOps(const std::string& Quant1, const std::string& Quant2,
       // The body is the group after the ":" that follows the variable group.
       // Another token in the place of the ":" (such as "`" or "&&", which no
       // pass handles) would otherwise be read as if it were the ":".
-      const TokenRec& bodyOpen = TokAt(Toks, v + 2);
-      if (TokAt(Toks, v + 1).Token != ":" || !IsOpenBracket(bodyOpen.Token)) {
+      if (Toks.At(Toks.Next(v)).Token != ":" || !IsOpenBracket(Toks.At(bodyId).Token)) {
         Err = kBadRhs;
         ErrPos = pos;
         return;
       }
-      WrapTokens(Toks, index, bodyOpen.TPtr);
+      Toks.Wrap(index, Toks.Partner(bodyId));
     } else if (t.Token == NotOp) {
-      if (UpperBound(Toks) < index + 2) {
+      if (Toks.Ahead(index, 2) == 0) {
         Err = "15. Expecting logical expression on RHS of ~";
         ErrPos = pos;
         return;
       }
-      const TokenRec& operand = TokAt(Toks, index + 1);
-      if (!IsOpenBracket(operand.Token)) {
+      const int operand = Toks.Next(index);
+      if (!IsOpenBracket(Toks.At(operand).Token)) {
         Err = "14. Expecting logical expression on RHS of ~";
         ErrPos = pos;
         return;
       }
-      WrapTokens(Toks, index, operand.TPtr);
+      Toks.Wrap(index, Toks.Partner(operand));
     }
   }
 }

@@ -1,6 +1,8 @@
 // The parse driver and the node builders: after the bracketing passes every
 // bracket group stands for one node, built when its closing bracket is reached
 // (inner groups close first, so operands always have smaller indexes).
+#include <algorithm>
+#include <optional>
 #include <unordered_map>
 
 #include "expr/passes.h"
@@ -112,8 +114,21 @@ void BuildNotNode(int Close, std::vector<TokenRec>& Toks, std::vector<NodeRec>& 
                   "21. Expecting logicial expression after ~");
 }
 
+NameOccurrences::NameOccurrences(const std::vector<TokenRec>& Toks) {
+  for (size_t i = 1; i < Toks.size(); ++i) {
+    const std::string& t = Toks[i].Token;
+    if (!t.empty() && IsLowerOrDigit(t[0])) at_[t].push_back(static_cast<int>(i));
+  }
+}
+
+const std::vector<int>& NameOccurrences::Of(const std::string& Name) const {
+  static const std::vector<int> kNone;
+  auto it = at_.find(Name);
+  return it == at_.end() ? kNone : it->second;
+}
+
 void BuildQuantNode(int Close, std::vector<TokenRec>& Toks, std::vector<NodeRec>& NodeList,
-                    std::string& Err, int16_t& ErrPos) {
+                    const NameOccurrences& Names, std::string& Err, int16_t& ErrPos) {
   const int o = TokAt(Toks, Close).TPtr;
   const std::string q = TokAt(Toks, o + 1).Token;
   const int16_t pos = TokAt(Toks, o + 1).Position;
@@ -127,11 +142,13 @@ void BuildQuantNode(int Close, std::vector<TokenRec>& Toks, std::vector<NodeRec>
   const int body = TokAt(Toks, o + 8).DPtr;
   if (body < 1 || !IsLogicalKind(KindOf(NodeList, body))) return SetErr(Err, ErrPos, badRhs, pos);
   const std::string x = NodeAt(NodeList, var).Name;
-  // Mark the variable in its own brackets and every occurrence in the body.
-  // One already marked belongs to an inner quantifier of the same name.
-  for (int i = o; i <= Close; ++i) {
-    TokenRec& t = TokAt(Toks, i);
-    if (t.Token != x) continue;
+  // Mark the variable in its own brackets and every occurrence in the body,
+  // in token order. One already marked belongs to an inner quantifier of the
+  // same name. (The variable is an Atom, so its name is a lower-case name or
+  // a numeral, the kind of token Names knows.)
+  const std::vector<int>& at = Names.Of(x);
+  for (auto it = std::lower_bound(at.begin(), at.end(), o); it != at.end() && *it <= Close; ++it) {
+    TokenRec& t = TokAt(Toks, *it);
     if (t.Bound)
       return SetErr(Err, ErrPos, "4. Variable " + x + " already quantified within its scope.", pos);
     t.Bound = true;
@@ -235,26 +252,39 @@ constexpr Pass kPassesAfterPrefix[] = {
     {"<=>", "", kOpInfix, true},
 };
 
-void RunPasses(ParseResult& R) {
-  BracketAtoms(R.Tokens, R.Nodes, R.Err);
-  if (!R.Err.empty()) return;
-  BracketApplications(R.Tokens);
+void RunChainPasses(TokenChain& C, ParseResult& R) {
+  BracketAtoms(C, R.Nodes);
+  BracketApplications(C);
   for (const Pass& p : kPassesBeforePrefix) {
-    BracketBinaryOps(R.Tokens, p.op1, p.kind, p.op2, *p.op2 ? p.kind : kOpUnused, p.leftToRight,
-                     R.Err, R.ErrPos);
+    BracketBinaryOps(C, p.op1, p.kind, p.op2, *p.op2 ? p.kind : kOpUnused, p.leftToRight, R.Err,
+                     R.ErrPos);
     if (!R.Err.empty()) return;
   }
-  BracketPrefixOps("ALL", "EXIST", "~", R.Tokens, R.Err, R.ErrPos);
+  BracketPrefixOps("ALL", "EXIST", "~", C, R.Err, R.ErrPos);
   if (!R.Err.empty()) return;
   for (const Pass& p : kPassesAfterPrefix) {
-    BracketBinaryOps(R.Tokens, p.op1, p.kind, p.op2, kOpUnused, p.leftToRight, R.Err, R.ErrPos);
+    BracketBinaryOps(C, p.op1, p.kind, p.op2, kOpUnused, p.leftToRight, R.Err, R.ErrPos);
     if (!R.Err.empty()) return;
   }
+}
+
+// The passes work on a chain; the table gets it back however they end, a
+// fault included, since a failed parse hands on the tokens as far as it got.
+void RunPasses(ParseResult& R) {
+  TokenChain C(std::move(R.Tokens));
+  try {
+    RunChainPasses(C, R);
+  } catch (...) {
+    std::move(C).WriteTo(R.Tokens);
+    throw;
+  }
+  std::move(C).WriteTo(R.Tokens);
 }
 
 void BuildNodes(ParseResult& R) {
   std::vector<TokenRec>& T = R.Tokens;
   const int last = UpperBound(T);
+  std::optional<NameOccurrences> names;  // made at the first quantifier
   for (int i = 1; i <= last; ++i) {
     if (!IsCloseBracket(T[static_cast<size_t>(i)].Token)) continue;
     const int o = T[static_cast<size_t>(i)].TPtr;
@@ -278,7 +308,8 @@ void BuildNodes(ParseResult& R) {
     } else if (first == "~") {
       BuildNotNode(i, T, R.Nodes, R.Err, R.ErrPos);
     } else if (first == "ALL" || first == "EXIST") {
-      BuildQuantNode(i, T, R.Nodes, R.Err, R.ErrPos);
+      if (!names) names.emplace(T);
+      BuildQuantNode(i, T, R.Nodes, *names, R.Err, R.ErrPos);
     } else {
       const int head = TokAt(T, o + 1).DPtr;
       if (!ValidNode(R.Nodes, head) || o + 4 > last) {

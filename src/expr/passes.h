@@ -9,6 +9,8 @@
 
 #include <stdexcept>
 #include <string>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "expr/expr.h"
@@ -26,23 +28,74 @@ inline constexpr int kOpUnused = 0;
 inline constexpr int kOpPrefix = 1;
 inline constexpr int kOpInfix = 2;
 
-// Puts an inserted "(" before token a and an inserted ")" after token F,
-// renumbering every bracket partner. Old token a ends at a + 1, old F at F + 1.
-void WrapTokens(std::vector<TokenRec>& Toks, int a, int F);
+// The token list while the passes insert brackets: a doubly linked list over
+// records that stay where they were appended, so wrapping a stretch costs the
+// same wherever it stands, however long the list. A token is named by its id;
+// partners are ids too. Ids 1..n are the tokens of the table it was made from,
+// in order; inserted brackets get the following ids. Id 0 is the dummy and
+// stands for "no token" (past either end of the list, or no partner).
+// Indexes, and TPtr as an index, exist again once the list is written back.
+class TokenChain {
+ public:
+  explicit TokenChain(std::vector<TokenRec> Toks);
+
+  int First() const { return next_[0]; }
+  int Last() const { return prev_[0]; }
+  int Next(int id) const { return id == 0 ? 0 : next_[static_cast<size_t>(id)]; }
+  int Prev(int id) const { return id == 0 ? 0 : prev_[static_cast<size_t>(id)]; }
+  // The token k places after id, or 0 when the list ends before it.
+  int Ahead(int id, int k) const;
+  // The record of token id (never of the dummy); a ParseFault for id 0 or an
+  // id beyond the list. The reference lasts only until the next Wrap.
+  TokenRec& At(int id);
+  int Partner(int id) const { return partner_[static_cast<size_t>(id)]; }
+  // Number of tokens in the list (the upper bound of its table).
+  int Size() const { return size_; }
+
+  // Puts an inserted "(" before token a and an inserted ")" after token F
+  // (F at or after a), partners of each other. Returns the ids of the two new
+  // brackets. A ParseFault, with the list unchanged, when a or F is no token
+  // or the table would pass 32,767 entries.
+  std::pair<int, int> Wrap(int a, int F);
+
+  // Writes the list back as a table, dummy first, TPtr as indexes.
+  void WriteTo(std::vector<TokenRec>& Toks) &&;
+
+ private:
+  int Append(TokenRec Rec, int Partner);
+
+  std::vector<TokenRec> recs_;
+  std::vector<int> prev_;
+  std::vector<int> next_;
+  std::vector<int> partner_;
+  int size_ = 0;
+};
 
 // Wraps every name in its own brackets and gives each distinct name one node,
 // in order of first occurrence.
-void BracketAtoms(std::vector<TokenRec>& Toks, std::vector<NodeRec>& NodeList, std::string& Err);
+void BracketAtoms(TokenChain& Toks, std::vector<NodeRec>& NodeList);
 // Wraps every name directly followed by a typed "(" group together with it.
-void BracketApplications(std::vector<TokenRec>& Toks);
+void BracketApplications(TokenChain& Toks);
 // One precedence level of binary (or prefix) operators.
-void BracketBinaryOps(std::vector<TokenRec>& Toks, const std::string& Op1, int Op1Kind,
-                      const std::string& Op2, int Op2Kind, bool LeftToRight, std::string& Err,
-                      int16_t& ErrPos);
+void BracketBinaryOps(TokenChain& Toks, const std::string& Op1, int Op1Kind, const std::string& Op2,
+                      int Op2Kind, bool LeftToRight, std::string& Err, int16_t& ErrPos);
 // The quantifiers and the logical negation, right to left.
 void BracketPrefixOps(const std::string& Quant1, const std::string& Quant2,
-                      const std::string& NotOp, std::vector<TokenRec>& Toks, std::string& Err,
+                      const std::string& NotOp, TokenChain& Toks, std::string& Err,
                       int16_t& ErrPos);
+
+// Where each lower-case name or numeral stands in a bracketed token table, in
+// index order, so that a quantifier finds its variable's occurrences without
+// reading its whole group. Valid while the table's tokens stay as they are.
+class NameOccurrences {
+ public:
+  explicit NameOccurrences(const std::vector<TokenRec>& Toks);
+  // The indexes of the tokens equal to Name, ascending; empty for any other name.
+  const std::vector<int>& Of(const std::string& Name) const;
+
+ private:
+  std::unordered_map<std::string, std::vector<int>> at_;
+};
 
 // Node builders: each gets the index of a group's closing bracket, appends
 // exactly one node and sets DPtr of both brackets of the group, or sets Err.
@@ -50,8 +103,10 @@ void BuildNegNode(int Close, std::vector<TokenRec>& Toks, std::vector<NodeRec>& 
                   std::string& Err, int16_t& ErrPos);
 void BuildNotNode(int Close, std::vector<TokenRec>& Toks, std::vector<NodeRec>& NodeList,
                   std::string& Err, int16_t& ErrPos);
+// Names: the occurrences of the names in Toks (the quantifier marks its
+// variable's occurrences in its group as bound).
 void BuildQuantNode(int Close, std::vector<TokenRec>& Toks, std::vector<NodeRec>& NodeList,
-                    std::string& Err, int16_t& ErrPos);
+                    const NameOccurrences& Names, std::string& Err, int16_t& ErrPos);
 void BuildFuncNode(int Close, std::vector<TokenRec>& Toks, std::vector<NodeRec>& NodeList,
                    std::string& Err, int16_t& ErrPos);
 void BuildBinaryNode(int Close, std::vector<TokenRec>& Toks, std::vector<NodeRec>& NodeList,
