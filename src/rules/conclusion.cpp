@@ -102,11 +102,11 @@ void CheckLaterLines(const DocState& d, int p, int T) {
     }
   }
   WalkLaterLines(d, T, [&](int v) {
-    for (const std::string& x : ListNames(d.Stmts[v].FreeVars))
+    for (const std::string& x : VarListNames(d.Stmts[v].FreeVars))
       if (!InList(d.Stmts[v].ScopedVars, x)) Refuse(InconsistentVariable(x, v));
   });
   WalkLaterLines(d, T, [&](int w) {
-    for (const std::string& x : ListNames(d.Stmts[w].FreeVars)) {
+    for (const std::string& x : VarListNames(d.Stmts[w].FreeVars)) {
       if (!InList(d.Stmts[w].ScopedVars, x)) continue;
       // The lines between the enclosing open premise and p.
       for (int y = ActiveUpFrom(d, p - 1); y >= 1; y = ActiveAbove(d, y)) {
@@ -199,13 +199,13 @@ void RunConclusion(AppState& S) {
   ui.BoundVarNames.assign(1, std::string{});
   ui.ExistVarNames.assign(1, std::string{});
   ui.NumBoundVars = ui.NumExistVars = 0;
-  for (const std::string& x : ListNames(d.Stmts[p].FreeVars)) {
+  for (const std::string& x : VarListNames(d.Stmts[p].FreeVars)) {
     if (InList(d.Stmts[p].ScopedVars, x)) continue;
     ui.BoundVarNames.push_back(x);
     ++ui.NumBoundVars;
   }
   if (!contradiction) {
-    for (const std::string& x : ListNames(d.Stmts[q].FreeVars)) {
+    for (const std::string& x : VarListNames(d.Stmts[q].FreeVars)) {
       if (InList(d.Stmts[p].FreeVars, x)) continue;
       if (InList(d.Stmts[q].ScopedVars, x) && !WitnessInside(d, p, q, x)) continue;
       ui.ExistVarNames.push_back(x);

@@ -163,19 +163,6 @@ std::string ReplaceTokens(const std::string& Text, const std::vector<TokenRec>& 
 
 // ---- Name lists ----
 
-std::vector<std::string> ListNames(const std::string& List) {
-  std::vector<std::string> names;
-  size_t i = 0;
-  while (i < List.size()) {
-    while (i < List.size() && List[i] == ' ') ++i;
-    size_t j = i;
-    while (j < List.size() && List[j] != ' ') ++j;
-    if (j > i) names.push_back(List.substr(i, j - i));
-    i = j;
-  }
-  return names;
-}
-
 std::string Trim(const std::string& s) {
   size_t a = s.find_first_not_of(' ');
   if (a == std::string::npos) return "";

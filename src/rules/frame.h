@@ -71,8 +71,7 @@ std::string ReplaceTokens(const std::string& Text, const std::vector<TokenRec>& 
 std::string ReplaceTokens(const std::string& Text, const std::vector<TokenRec>& Toks,
                           const std::vector<std::string>& From, const std::vector<std::string>& To);
 
-// ---- Name lists (" a b " form; InList is in document.h) ----
-std::vector<std::string> ListNames(const std::string& List);
+// ---- Name lists (" a b " form; VarListNames and InList are in document.h) ----
 std::string Trim(const std::string& s);
 
 // Copies ExprText, Tokens and Nodes into the Saved* fields.
