@@ -261,6 +261,32 @@ void MemRichBox::SetSelRichText(const std::string& snapshot) {
   Replace(a, b, tmp.text_, formats);
 }
 
+void MemRichBox::ReplaceRich(int32_t from, int32_t to, const std::string& text,
+                             const std::vector<CharFormat>& table, const std::vector<uint8_t>& ids) {
+  from = std::clamp(from, 0, Len());
+  to = std::clamp(to, from, Len());
+  text_.erase(static_cast<size_t>(from), static_cast<size_t>(to - from));
+  fmt_.erase(fmt_.begin() + from, fmt_.begin() + to);
+  const Align align = ParagraphAlign(from);
+  // Each format of the table interned once, on first use.
+  std::vector<uint32_t> mine(table.size(), UINT32_MAX);
+  std::vector<uint32_t> idx(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    uint32_t& m = mine[ids[i]];
+    if (m == UINT32_MAX) {
+      CharFormat g = table[ids[i]];
+      g.align = align;
+      m = Intern(g);
+    }
+    idx[i] = m;
+  }
+  text_.insert(static_cast<size_t>(from), text);
+  fmt_.insert(fmt_.begin() + from, idx.begin(), idx.end());
+  selStart_ = from + static_cast<int32_t>(text.size());
+  selLength_ = 0;
+  caretFmt_.reset();
+}
+
 int32_t MemRichBox::CharFromPoint(int x, int y) const {
   if (x < 0 || y < 0) return -1;
   int line = y / kLineHeight;

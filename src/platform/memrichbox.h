@@ -55,12 +55,19 @@ class MemRichBox : public RichBox {
   // Fixed pitch: kCharWidth pixels a character, kLineHeight pixels a line;
   // a point right of a line's end gives the position before its CR.
   int32_t CharFromPoint(int x, int y) const override;
+  void ReplaceRich(int32_t from, int32_t to, const std::string& text, const std::vector<CharFormat>& table,
+                   const std::vector<uint8_t>& ids) override;
+  const MemRichBox* Model() const override { return this; }
   static constexpr int kCharWidth = 8;
   static constexpr int kLineHeight = 16;
 
   // --- beyond RichBox: for tests and for the Qt box that mirrors this one ---
   const std::string& TextRef() const { return text_; }
   const CharFormat& FormatAt(int32_t pos) const { return table_[fmt_[pos]]; }
+  // The same format as an index into FormatTable(), for fast comparisons.
+  uint32_t FormatIdAt(int32_t pos) const { return fmt_[pos]; }
+  const std::vector<CharFormat>& FormatTable() const { return table_; }
+
   // The format that getters report and that new text would take.
   const CharFormat& SelFormat() const;
   // Alignment of the paragraph holding `pos`.
