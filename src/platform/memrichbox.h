@@ -95,6 +95,10 @@ class MemRichBox : public RichBox {
   void Replace(int32_t from, int32_t to, const std::string& text,
                const std::vector<CharFormat>& formats);
   const CharFormat& InsertFormat(int32_t from, int32_t to) const;
+  // Removes [from, to) and gives the alignment new text there takes; puts
+  // text with the format indexes idx at from, the caret after it.
+  Align Cut(int32_t from, int32_t to);
+  void Splice(int32_t from, const std::string& text, const std::vector<uint32_t>& idx);
 
   std::string text_;
   std::vector<uint32_t> fmt_;      // one table index per character
