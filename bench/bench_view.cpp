@@ -153,6 +153,9 @@ Fixture& Get(bool qt, int n) {
     f.reset();
     f = std::make_unique<Fixture>(qt, n);
     fQt = qt;
+    // The last fixture goes before Qt's own statics do (its view with it).
+    static const int cleanup = std::atexit([] { f.reset(); });
+    (void)cleanup;
   }
   return *f;
 }
