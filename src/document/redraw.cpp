@@ -83,6 +83,7 @@ struct BlockDrawing {
   std::string source, freeVars, scopedVars, flagVars;
   std::string text;
   std::vector<uint8_t> ids;
+  const std::string* formula = nullptr;  // its key in RedrawCache::tokens
 };
 
 }  // namespace
@@ -227,10 +228,11 @@ void ResetFonts(AppState& S) {
 
   if (!S.Redraw) S.Redraw = std::make_shared<RedrawCache>();
   RedrawCache& cache = *S.Redraw;
-  // A token cache grown far past the proof (after many edits) starts again;
-  // so do the drawings when the formats would outgrow their one-byte index.
-  if (cache.tokens.size() > static_cast<size_t>(d.StmtCount) * 2 + 1024) cache.tokens.clear();
-  if (cache.table.size() > 200) {
+  // A token cache grown far past the proof (after many edits) starts again,
+  // and so do the drawings that point into it; so do both when the formats
+  // would outgrow their one-byte index.
+  if (cache.tokens.size() > static_cast<size_t>(d.StmtCount) * 2 + 1024 || cache.table.size() > 200) {
+    cache.tokens.clear();
     cache.table.clear();
     cache.blocks.clear();
   }
@@ -264,11 +266,6 @@ void ResetFonts(AppState& S) {
     if (!s.Visible) continue;
     if (s.StartLine < 1 || s.EndRule + 4 > tlen || s.EndRule < s.StartLine) continue;
     tokenised = true;
-    const std::string formula =
-        s.EndStmt >= s.StartStmt && s.StartStmt >= 1
-            ? T.substr(static_cast<size_t>(s.StartStmt - 1),
-                       static_cast<size_t>(s.EndStmt - s.StartStmt + 1))
-            : std::string();
     const bool collapsed =
         s.Rule == kRuleConclusion && s.Arg1 >= 1 && s.Arg1 <= count && !d.Stmts[s.Arg1].Visible;
     // The block as drawn last time, when nothing it is drawn from changed.
@@ -280,14 +277,16 @@ void ResetFonts(AppState& S) {
                  s.Rule, s.Highlight, collapsed, big, small};
     if (drawn.valid && drawn.key == key && drawn.source == source && drawn.freeVars == s.FreeVars &&
         drawn.scopedVars == s.ScopedVars && drawn.flagVars == s.FlagVars) {
-      auto hit = cache.tokens.find(formula);
-      if (hit != cache.tokens.end()) {
-        lastFormula = &hit->first;
-        view += drawn.text;
-        ids.insert(ids.end(), drawn.ids.begin(), drawn.ids.end());
-        continue;
-      }
+      lastFormula = drawn.formula;
+      view += drawn.text;
+      ids.insert(ids.end(), drawn.ids.begin(), drawn.ids.end());
+      continue;
     }
+    const std::string formula =
+        s.EndStmt >= s.StartStmt && s.StartStmt >= 1
+            ? T.substr(static_cast<size_t>(s.StartStmt - 1),
+                       static_cast<size_t>(s.EndStmt - s.StartStmt + 1))
+            : std::string();
 
     // Drawn afresh: positions below are 0-based within the block.
     std::string block(source);
@@ -363,6 +362,7 @@ void ResetFonts(AppState& S) {
     drawn.freeVars = s.FreeVars;
     drawn.scopedVars = s.ScopedVars;
     drawn.flagVars = s.FlagVars;
+    drawn.formula = lastFormula;
     drawn.valid = true;
     view += drawn.text;
     ids.insert(ids.end(), drawn.ids.begin(), drawn.ids.end());

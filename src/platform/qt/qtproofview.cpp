@@ -163,13 +163,15 @@ void QtProofView::RebuildLines() const {
   }
   lineHeight_ = std::max(1, height);
   ascent_ = ascent;
-  // The widest line, estimated from its characters at the widest advance.
+  // The widest line, estimated without measuring every character: each at
+  // the widest advance, and a whole tab stop for each TAB among the
+  // indentation and number that open a line of the proof.
   int widest = 0;
   for (size_t l = 0; l < lineStarts_.size(); ++l) {
     const int32_t a = lineStarts_[l], b = LineEnd(static_cast<int>(l));
-    int x = 0;
-    for (int32_t i = a; i < b; ++i) x = t[i] == '\t' ? (x / kTabWidth + 1) * kTabWidth : x + advance;
-    widest = std::max(widest, x);
+    int tabs = 0;
+    for (int32_t i = a; i < b && (t[i] == '\t' || (t[i] >= '0' && t[i] <= '9')); ++i) tabs += t[i] == '\t';
+    widest = std::max(widest, (b - a) * advance + tabs * kTabWidth);
   }
   maxWidth_ = widest + 2 * kMargin;
 }
