@@ -153,8 +153,14 @@ Fixture& Get(bool qt, int n) {
     f.reset();
     f = std::make_unique<Fixture>(qt, n);
     fQt = qt;
-    // The last fixture goes before Qt's own statics do (its view with it).
-    static const int cleanup = std::atexit([] { f.reset(); });
+    // At exit the last fixture's folder goes, but not its view: Qt's own
+    // statics may be gone by then.
+    static const int cleanup = std::atexit([] {
+      if (!f) return;
+      std::filesystem::remove_all(f->dir);
+      f->qtView.release();
+      f.release();
+    });
     (void)cleanup;
   }
   return *f;
