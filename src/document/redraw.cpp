@@ -130,6 +130,29 @@ std::vector<uint8_t> Formats(size_t n, const std::vector<StyleRun>& Runs, int Si
   return ids;
 }
 
+// Moves a drawing made at text size OldBig and small size OldSmall (which
+// differ) to Big and Small. Map[i] is the new index of format i, -1 until
+// needed; MapFor holds the old sizes Map is for.
+void Resize(std::vector<Fmt>& Table, std::vector<uint8_t>& Ids, int OldBig, int OldSmall, int Big, int Small,
+            std::vector<int>& MapFor, std::vector<int>& Map) {
+  if (MapFor != std::vector<int>{OldBig, OldSmall}) {
+    MapFor = {OldBig, OldSmall};
+    Map.clear();
+  }
+  for (uint8_t& id : Ids) {
+    if (Map.size() <= id) Map.resize(static_cast<size_t>(id) + 1, -1);
+    if (Map[id] < 0) {
+      Fmt f = Table[id];
+      f.size = static_cast<int16_t>(f.size == OldBig ? Big : f.size == OldSmall ? Small : f.size);
+      size_t k = 0;
+      while (k < Table.size() && !(Table[k] == f)) ++k;
+      if (k == Table.size()) Table.push_back(f);
+      Map[id] = static_cast<int>(k);
+    }
+    id = static_cast<uint8_t>(Map[id]);
+  }
+}
+
 CharFormat ToCharFormat(const Fmt& f) {
   CharFormat c;
   c.color = f.colour;
@@ -260,6 +283,7 @@ void ResetFonts(AppState& S) {
   bool tokenised = false;
   bool failed = false;
   std::vector<StyleRun> runs;
+  std::vector<int> resizeFrom, resizeTo;  // Resize's map, for one pair of old sizes
 
   for (int a = 1; a <= count && !failed; ++a) {
     const StmtRec& s = d.Stmts[a];
@@ -275,8 +299,18 @@ void ResetFonts(AppState& S) {
     BlockKey key{s.EndUserComment > 0 ? s.EndUserComment - s.StartLine : -1,
                  s.StartStmt - s.StartLine, s.EndStmt - s.StartLine, s.StartRule - s.StartLine,
                  s.Rule, s.Highlight, collapsed, big, small};
-    if (drawn.valid && drawn.key == key && drawn.source == source && drawn.freeVars == s.FreeVars &&
-        drawn.scopedVars == s.ScopedVars && drawn.flagVars == s.FlagVars) {
+    BlockKey resized = key;  // the same block drawn at the sizes it was drawn at
+    resized.big = drawn.key.big;
+    resized.small = drawn.key.small;
+    if (drawn.valid && drawn.key == resized && drawn.source == source && drawn.freeVars == s.FreeVars &&
+        drawn.scopedVars == s.ScopedVars && drawn.flagVars == s.FlagVars &&
+        ((drawn.key.big == big && drawn.key.small == small) || drawn.key.big != drawn.key.small)) {
+      // A new text size: every character is at the text size or the small
+      // size, so the drawing only changes sizes.
+      if (drawn.key.big != big || drawn.key.small != small) {
+        Resize(cache.table, drawn.ids, drawn.key.big, drawn.key.small, big, small, resizeFrom, resizeTo);
+        drawn.key = key;
+      }
       lastFormula = drawn.formula;
       view += drawn.text;
       ids.insert(ids.end(), drawn.ids.begin(), drawn.ids.end());
