@@ -100,6 +100,14 @@ namespace {
 
 const char* FontName(uint8_t f) { return f == 1 ? kSymbolFont : f == 2 ? kTagFont : kTextFont; }
 
+// The index of F in Table, added at the end when it is not there.
+uint8_t IndexIn(std::vector<Fmt>& Table, const Fmt& F) {
+  size_t k = 0;
+  while (k < Table.size() && !(Table[k] == F)) ++k;
+  if (k == Table.size()) Table.push_back(F);
+  return static_cast<uint8_t>(k);
+}
+
 // Every character in the base format (text font, text size, black, not
 // bold), then the runs in order; the result as one index a character into
 // Table (which the redraw's few distinct formats fill).
@@ -120,10 +128,7 @@ std::vector<uint8_t> Formats(size_t n, const std::vector<StyleRun>& Runs, int Si
   uint8_t last = 0;
   for (size_t i = 0; i < n; ++i) {
     if (Table.empty() || !(Table[last] == f[i])) {
-      size_t k = 0;
-      while (k < Table.size() && !(Table[k] == f[i])) ++k;
-      if (k == Table.size()) Table.push_back(f[i]);
-      last = static_cast<uint8_t>(k);  // at most 3 fonts x 2 sizes x 5 colours x 2 weights
+      last = IndexIn(Table, f[i]);  // at most 3 fonts x 2 sizes x 5 colours x 2 weights
     }
     ids[i] = last;
   }
@@ -144,10 +149,7 @@ void Resize(std::vector<Fmt>& Table, std::vector<uint8_t>& Ids, int OldBig, int 
     if (Map[id] < 0) {
       Fmt f = Table[id];
       f.size = static_cast<int16_t>(f.size == OldBig ? Big : f.size == OldSmall ? Small : f.size);
-      size_t k = 0;
-      while (k < Table.size() && !(Table[k] == f)) ++k;
-      if (k == Table.size()) Table.push_back(f);
-      Map[id] = static_cast<int>(k);
+      Map[id] = IndexIn(Table, f);
     }
     id = static_cast<uint8_t>(Map[id]);
   }
