@@ -215,37 +215,40 @@ void DeleteStmts(AppState& S, int Line) {
     }
   }
 
-  // 4. Text: drop the marked blocks, rewrite the numbers and rule texts of the rest.
-  std::string& text = d.ProofText;
-  auto shiftLater = [&](int k, int32_t by, bool view) {
-    for (int i = k + 1; i <= count; ++i) {
-      ShiftStmtPositions(st[i], by);
-      if (view && st[i].Visible) st[i].ViewerStartLine += by;
-    }
-  };
+  // 4. Text, in one pass: the marked blocks dropped, the kept ones given
+  //    their new numbers and rule texts and their positions moved. (The view
+  //    positions are worked out afresh below.)
+  const std::string& old = d.ProofText;
+  std::string text;
+  text.reserve(old.size());
+  int32_t pos = 1;  // the next character of the old text to copy
   n = 0;
   for (int k = 1; k <= count; ++k) {
     StmtRec& s = st[k];
-    if (s.DeleteFlag) {
-      int32_t L = s.EndRule - s.StartLine + 5;
-      text.erase(s.StartLine - 1, static_cast<size_t>(L));
-      shiftLater(k, -L, s.Visible);
-      continue;
-    }
+    if (s.StartLine > pos) text.append(old, static_cast<size_t>(pos - 1), static_cast<size_t>(s.StartLine - pos));
+    pos = s.EndRule + 5;
+    if (s.DeleteFlag) continue;
     ++n;
-    int32_t prefix = LineNumberArea(s).Number - 1;
-    text = text.substr(0, prefix) + std::to_string(n) + "\t" + text.substr(s.StartStmt - 1);
-    int32_t delta = Digits(n) - Digits(k);
-    s.StartStmt += delta;
-    s.EndStmt += delta;
-    s.StartRule += delta;
-    std::string R = RuleTextOf(s);
-    int32_t oldLen = s.EndRule - (s.StartRule - delta) + 1;
-    text.replace(s.StartRule - 1, static_cast<size_t>(oldLen), R);
-    int32_t shift = delta + static_cast<int32_t>(R.size()) - oldLen;
-    s.EndRule += shift;
-    shiftLater(k, shift, s.Visible);
+    const int32_t number = LineNumberArea(s).Number;
+    const int32_t newStart = static_cast<int32_t>(text.size()) + 1;
+    text.append(old, static_cast<size_t>(s.StartLine - 1), static_cast<size_t>(number - s.StartLine));
+    text += std::to_string(n);
+    text += '\t';
+    const int32_t stmtShift = static_cast<int32_t>(text.size()) + 1 - s.StartStmt;
+    text.append(old, static_cast<size_t>(s.StartStmt - 1), static_cast<size_t>(s.StartRule - s.StartStmt));
+    const std::string R = RuleTextOf(s);
+    const int32_t ruleStart = static_cast<int32_t>(text.size()) + 1;
+    text += R;
+    text.append(old, static_cast<size_t>(s.EndRule), 4);  // CR LF CR LF
+    if (s.EndUserComment > 0) s.EndUserComment += newStart - s.StartLine;
+    s.StartLine = newStart;
+    s.StartStmt += stmtShift;
+    s.EndStmt += stmtShift;
+    s.StartRule = ruleStart;
+    s.EndRule = ruleStart + static_cast<int32_t>(R.size()) - 1;
   }
+  if (static_cast<size_t>(pos - 1) < old.size()) text.append(old, static_cast<size_t>(pos - 1));
+  d.ProofText = std::move(text);
 
   // 5. The last kept statement is shown.
   for (int k = count; k >= 1; --k) {

@@ -7,16 +7,24 @@
 // then the view is changed only where it differs from them (one replaced
 // range between the unchanged start and end). The outcome is exactly that of
 // emptying the view and inserting and styling every block, but appending a
-// statement to a long proof touches only the new block.
+// statement to a long proof touches only the new block. The tokens of every
+// formula drawn are kept by formula text, so a redraw tokenises only the
+// formulas it has not seen before (and the last one, whose tokens it leaves
+// in the parser's tables).
 #include <algorithm>
 #include <string>
+#include <string_view>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "document/document.h"
 #include "document/internal.h"
+#include "platform/memrichbox.h"
 #include "platform/richdoc.h"
 
 namespace qv {
+
 
 namespace {
 
@@ -45,11 +53,53 @@ struct Fmt {
   bool operator==(const Fmt&) const = default;
 };
 
+// What a block's drawing depends on besides its text and variable lists:
+// its layout within the block, rule, highlight, collapsed tag and sizes.
+struct BlockKey {
+  int32_t comment, startStmt, endStmt, startRule;
+  int16_t rule;
+  bool highlight, collapsed;
+  int big, small;
+  bool operator==(const BlockKey&) const = default;
+};
+
+// One statement's block as last drawn: what it was drawn from, and its view
+// text with one format index (into RedrawCache::table) a character.
+struct BlockDrawing {
+  bool valid = false;
+  BlockKey key{};
+  std::string source, freeVars, scopedVars, flagVars;
+  std::string text;
+  std::vector<uint8_t> ids;
+  const std::string* formula = nullptr;  // its key in RedrawCache::tokens
+};
+
+}  // namespace
+
+// What one redraw leaves for the next: the tokens (text and 1-based
+// position) of every formula drawn, and each statement's block as drawn.
+struct RedrawCache {
+  std::unordered_map<std::string, std::vector<std::pair<std::string, int16_t>>> tokens;
+  std::vector<Fmt> table;  // the formats that the drawings index
+  std::vector<BlockDrawing> blocks;  // by statement number
+};
+
+namespace {
+
 const char* FontName(uint8_t f) { return f == 1 ? kSymbolFont : f == 2 ? kTagFont : kTextFont; }
 
+// The index of F in Table, added at the end when it is not there.
+uint8_t IndexIn(std::vector<Fmt>& Table, const Fmt& F) {
+  size_t k = 0;
+  while (k < Table.size() && !(Table[k] == F)) ++k;
+  if (k == Table.size()) Table.push_back(F);
+  return static_cast<uint8_t>(k);
+}
+
 // Every character in the base format (text font, text size, black, not
-// bold), then the runs in order.
-std::vector<Fmt> Formats(size_t n, const std::vector<StyleRun>& Runs, int Size) {
+// bold), then the runs in order; the result as one index a character into
+// Table (which the redraw's few distinct formats fill).
+std::vector<uint8_t> Formats(size_t n, const std::vector<StyleRun>& Runs, int Size, std::vector<Fmt>& Table) {
   std::vector<Fmt> f(n, Fmt{0, static_cast<int16_t>(Size), false, kBlack});
   for (const StyleRun& r : Runs) {
     const int32_t from = std::max<int32_t>(r.start, 0);
@@ -62,7 +112,35 @@ std::vector<Fmt> Formats(size_t n, const std::vector<StyleRun>& Runs, int Size) 
       if (r.bold >= 0) f[i].bold = r.bold != 0;
     }
   }
-  return f;
+  std::vector<uint8_t> ids(n);
+  uint8_t last = 0;
+  for (size_t i = 0; i < n; ++i) {
+    if (Table.empty() || !(Table[last] == f[i])) {
+      last = IndexIn(Table, f[i]);  // at most 3 fonts x 2 sizes x 5 colours x 2 weights
+    }
+    ids[i] = last;
+  }
+  return ids;
+}
+
+// Moves a drawing made at text size OldBig and small size OldSmall (which
+// differ) to Big and Small. Map[i] is the new index of format i, -1 until
+// needed; MapFor holds the old sizes Map is for.
+void Resize(std::vector<Fmt>& Table, std::vector<uint8_t>& Ids, int OldBig, int OldSmall, int Big, int Small,
+            std::vector<int>& MapFor, std::vector<int>& Map) {
+  if (MapFor != std::vector<int>{OldBig, OldSmall}) {
+    MapFor = {OldBig, OldSmall};
+    Map.clear();
+  }
+  for (uint8_t& id : Ids) {
+    if (Map.size() <= id) Map.resize(static_cast<size_t>(id) + 1, -1);
+    if (Map[id] < 0) {
+      Fmt f = Table[id];
+      f.size = static_cast<int16_t>(f.size == OldBig ? Big : f.size == OldSmall ? Small : f.size);
+      Map[id] = IndexIn(Table, f);
+    }
+    id = static_cast<uint8_t>(Map[id]);
+  }
 }
 
 CharFormat ToCharFormat(const Fmt& f) {
@@ -75,57 +153,47 @@ CharFormat ToCharFormat(const Fmt& f) {
   return c;
 }
 
-// The snapshot of Text[From, To) in the formats F.
-RichDoc Slice(const std::string& Text, const std::vector<Fmt>& F, size_t From, size_t To) {
-  RichDoc doc;
-  doc.text = Text.substr(From, To - From);
-  for (size_t i = From; i < To;) {
-    size_t j = i + 1;
-    while (j < To && F[j] == F[i]) ++j;
-    doc.runs.push_back({static_cast<int32_t>(j - i), ToCharFormat(F[i])});
-    i = j;
-  }
-  return doc;
-}
-
-// Brings the view to Text in the formats F, replacing only the range between
-// the longest unchanged start and the longest unchanged end.
-void ShowInView(RichBox& V, const std::string& Text, const std::vector<Fmt>& F, int Size) {
+// Brings the view to Text in the formats Table[Ids[i]], replacing only the
+// range between the longest unchanged start and the longest unchanged end.
+// The view's current contents are read from its in-memory model when it has
+// one, else from its snapshot.
+void ShowInView(RichBox& V, const std::string& Text, const std::vector<uint8_t>& Ids,
+                const std::vector<Fmt>& Table, int Size) {
+  std::vector<CharFormat> formats;
+  formats.reserve(Table.size());
+  for (const Fmt& f : Table) formats.push_back(ToCharFormat(f));
+  // The index into Table of each format the view holds, -1 for one that no
+  // character of the new view has.
+  auto indexOf = [&](const CharFormat& c) {
+    for (size_t k = 0; k < formats.size(); ++k)
+      if (formats[k] == c) return static_cast<int>(k);
+    return -1;
+  };
+  const MemRichBox* model = V.Model();
   RichDoc cur;
-  const bool known = DecodeRichDoc(V.RichText(), &cur);
-  // The current formats as indexes into a small table; -1 where a character
-  // matches no format of the new view.
-  std::vector<Fmt> table;
-  std::vector<int> want(F.size());
-  for (size_t i = 0; i < F.size(); ++i) {
-    size_t k = 0;
-    while (k < table.size() && !(table[k] == F[i])) ++k;
-    if (k == table.size()) table.push_back(F[i]);
-    want[i] = static_cast<int>(k);
-  }
-  std::vector<int> have;
-  if (known) {
+  const bool known = model || DecodeRichDoc(V.RichText(), &cur);
+  const std::string& curText = model ? model->TextRef() : cur.text;
+  std::vector<int> byModelId;  // model format table -> Table
+  std::vector<int> have;       // one a character, from the snapshot
+  if (model) {
+    for (const CharFormat& c : model->FormatTable()) byModelId.push_back(indexOf(c));
+  } else if (known) {
     have.reserve(cur.text.size());
-    for (const RichRun& r : cur.runs) {
-      int id = -1;
-      for (size_t k = 0; k < table.size(); ++k)
-        if (ToCharFormat(table[k]) == r.format) {
-          id = static_cast<int>(k);
-          break;
-        }
-      have.insert(have.end(), static_cast<size_t>(std::max(r.length, 0)), id);
-    }
+    for (const RichRun& r : cur.runs)
+      have.insert(have.end(), static_cast<size_t>(std::max(r.length, 0)), indexOf(r.format));
     have.resize(cur.text.size(), -1);
   }
-  const size_t lenC = known ? cur.text.size() : 0;
+  auto haveAt = [&](size_t i) { return model ? byModelId[model->FormatIdAt(static_cast<int32_t>(i))] : have[i]; };
+
+  const size_t lenC = known ? curText.size() : 0;
   const size_t lenD = Text.size();
   size_t p = 0;
   if (known)
-    while (p < lenC && p < lenD && cur.text[p] == Text[p] && have[p] == want[p]) ++p;
+    while (p < lenC && p < lenD && curText[p] == Text[p] && haveAt(p) == Ids[p]) ++p;
   size_t s = 0;
   if (known)
-    while (s < lenC - p && s < lenD - p && cur.text[lenC - 1 - s] == Text[lenD - 1 - s] &&
-           have[lenC - 1 - s] == want[lenD - 1 - s])
+    while (s < lenC - p && s < lenD - p && curText[lenC - 1 - s] == Text[lenD - 1 - s] &&
+           haveAt(lenC - 1 - s) == Ids[lenD - 1 - s])
       ++s;
   // Never split a line break between the kept and the replaced part.
   if (p > 0 && Text[p - 1] == '\r') --p;
@@ -134,14 +202,14 @@ void ShowInView(RichBox& V, const std::string& Text, const std::vector<Fmt>& F, 
 
   if (!known || (p == 0 && s == 0)) {
     V.SetDefaultFont(kTextFont, Size);
-    V.SetRichText(EncodeRichDoc(Slice(Text, F, 0, lenD)));
+    V.SetText("");
+    V.ReplaceRich(0, 0, Text, formats, Ids);
     return;
   }
-  SelectRange(V, static_cast<int32_t>(p), static_cast<int32_t>(lenC - s - p));
-  if (lenD - s > p)
-    V.SetSelRichText(EncodeRichDoc(Slice(Text, F, p, lenD - s)));
-  else
-    V.SetSelText("");
+  const std::vector<uint8_t> mid(Ids.begin() + static_cast<std::ptrdiff_t>(p),
+                                 Ids.begin() + static_cast<std::ptrdiff_t>(lenD - s));
+  V.ReplaceRich(static_cast<int32_t>(p), static_cast<int32_t>(lenC - s), Text.substr(p, lenD - s - p), formats,
+                mid);
 }
 
 // "@" becomes "e" in View (same length) and the runs that show it as the glyph.
@@ -171,37 +239,87 @@ void ResetFonts(AppState& S) {
   }
   if (S.View) S.View->SetUpdatesEnabled(false);
 
+  if (!S.Redraw) S.Redraw = std::make_shared<RedrawCache>();
+  RedrawCache& cache = *S.Redraw;
+  // A token cache grown far past the proof (after many edits) starts again,
+  // and so do the drawings that point into it; so do both when the formats
+  // would outgrow their one-byte index.
+  if (cache.tokens.size() > static_cast<size_t>(d.StmtCount) * 2 + 1024 || cache.table.size() > 200) {
+    cache.tokens.clear();
+    cache.table.clear();
+    cache.blocks.clear();
+  }
+  const int count = std::min<int>(d.StmtCount, static_cast<int>(d.Stmts.size()) - 1);
+  if (cache.blocks.size() > static_cast<size_t>(count) + 1) cache.blocks.resize(static_cast<size_t>(count) + 1);
+
   std::string view;
   view.reserve(static_cast<size_t>(tlen));
-  std::vector<StyleRun> runs;
-  runs.reserve(static_cast<size_t>(d.StmtCount) * 6 + 4);
+  std::vector<uint8_t> ids;
+  ids.reserve(static_cast<size_t>(tlen));
 
   if (d.IntroLen > 0) {
     const int32_t n = std::min(d.IntroLen + 4, tlen);
+    std::vector<StyleRun> runs;
     view.assign(T, 0, static_cast<size_t>(n));
     runs.push_back({0, std::min(d.IntroLen, n), nullptr, 0, kCommentColour, -1});
     GlyphsIn(view, runs, 0, std::min(d.IntroLen, n));
+    ids = Formats(view.size(), runs, big, cache.table);
   }
 
   std::vector<TokenRec> toks;
   std::string err;
   int16_t errPos = 0;
+  const std::string* lastFormula = nullptr;  // a key of the token cache: stays put
   bool tokenised = false;
   bool failed = false;
-  const int count = std::min<int>(d.StmtCount, static_cast<int>(d.Stmts.size()) - 1);
+  std::vector<StyleRun> runs;
+  std::vector<int> resizeFrom, resizeTo;  // Resize's map, for one pair of old sizes
 
   for (int a = 1; a <= count && !failed; ++a) {
     const StmtRec& s = d.Stmts[a];
     if (!s.Visible) continue;
     if (s.StartLine < 1 || s.EndRule + 4 > tlen || s.EndRule < s.StartLine) continue;
-    const int32_t vstart = static_cast<int32_t>(view.size());  // 0-based view start of the block
-    const int32_t off = vstart - s.StartLine;  // text position p -> 0-based view position p + off
-    view.append(T, static_cast<size_t>(s.StartLine - 1),
-                static_cast<size_t>(s.EndRule - s.StartLine + 5));
+    tokenised = true;
+    const bool collapsed =
+        s.Rule == kRuleConclusion && s.Arg1 >= 1 && s.Arg1 <= count && !d.Stmts[s.Arg1].Visible;
+    // The block as drawn last time, when nothing it is drawn from changed.
+    if (cache.blocks.size() <= static_cast<size_t>(a)) cache.blocks.resize(static_cast<size_t>(a) + 1);
+    BlockDrawing& drawn = cache.blocks[static_cast<size_t>(a)];
+    const std::string_view source(T.data() + s.StartLine - 1, static_cast<size_t>(s.EndRule - s.StartLine + 5));
+    BlockKey key{s.EndUserComment > 0 ? s.EndUserComment - s.StartLine : -1,
+                 s.StartStmt - s.StartLine, s.EndStmt - s.StartLine, s.StartRule - s.StartLine,
+                 s.Rule, s.Highlight, collapsed, big, small};
+    BlockKey resized = key;  // the same block drawn at the sizes it was drawn at
+    resized.big = drawn.key.big;
+    resized.small = drawn.key.small;
+    if (drawn.valid && drawn.key == resized && drawn.source == source && drawn.freeVars == s.FreeVars &&
+        drawn.scopedVars == s.ScopedVars && drawn.flagVars == s.FlagVars &&
+        ((drawn.key.big == big && drawn.key.small == small) || drawn.key.big != drawn.key.small)) {
+      // A new text size: every character is at the text size or the small
+      // size, so the drawing only changes sizes.
+      if (drawn.key.big != big || drawn.key.small != small) {
+        Resize(cache.table, drawn.ids, drawn.key.big, drawn.key.small, big, small, resizeFrom, resizeTo);
+        drawn.key = key;
+      }
+      lastFormula = drawn.formula;
+      view += drawn.text;
+      ids.insert(ids.end(), drawn.ids.begin(), drawn.ids.end());
+      continue;
+    }
+    const std::string formula =
+        s.EndStmt >= s.StartStmt && s.StartStmt >= 1
+            ? T.substr(static_cast<size_t>(s.StartStmt - 1),
+                       static_cast<size_t>(s.EndStmt - s.StartStmt + 1))
+            : std::string();
+
+    // Drawn afresh: positions below are 0-based within the block.
+    std::string block(source);
+    runs.clear();
+    const int32_t off = -s.StartLine;  // text position p -> 0-based block position p + off
 
     if (s.EndUserComment > 0) {
-      runs.push_back({vstart, s.EndUserComment - s.StartLine + 1, nullptr, 0, kCommentColour, -1});
-      GlyphsIn(view, runs, vstart, s.EndUserComment + off + 1);
+      runs.push_back({0, s.EndUserComment - s.StartLine + 1, nullptr, 0, kCommentColour, -1});
+      GlyphsIn(block, runs, 0, s.EndUserComment + off + 1);
     }
 
     const int32_t depth = s.StartRule - s.EndStmt - 4;
@@ -210,32 +328,40 @@ void ResetFonts(AppState& S) {
       runs.push_back({num + off, Digits(a), nullptr, 0,
                       depth != 0 ? static_cast<int64_t>(kGrey) : -1, s.Highlight ? 1 : -1});
 
-    // The formula: tokenised again; its free variables coloured by scope.
-    const std::string formula =
-        s.EndStmt >= s.StartStmt && s.StartStmt >= 1
-            ? T.substr(static_cast<size_t>(s.StartStmt - 1),
-                       static_cast<size_t>(s.EndStmt - s.StartStmt + 1))
-            : std::string();
-    TokenizeExpr(formula, toks, err, errPos);
-    tokenised = true;
-    if (!err.empty()) {
-      failed = true;
-      break;
+    // The formula: tokenised (or its tokens taken from the cache); its free
+    // variables coloured by scope.
+    auto hit = cache.tokens.find(formula);
+    if (hit == cache.tokens.end()) {
+      TokenizeExpr(formula, toks, err, errPos);
+      if (!err.empty()) {
+        // The block's text, comment and number stay; nothing after is drawn.
+        failed = true;
+        const std::vector<uint8_t> part = Formats(block.size(), runs, big, cache.table);
+        view += block;
+        ids.insert(ids.end(), part.begin(), part.end());
+        drawn.valid = false;
+        break;
+      }
+      std::vector<std::pair<std::string, int16_t>> kept;
+      kept.reserve(toks.size());
+      for (size_t t = 1; t < toks.size(); ++t) kept.emplace_back(toks[t].Token, toks[t].Position);
+      hit = cache.tokens.emplace(formula, std::move(kept)).first;
     }
-    const int32_t fstart = s.StartStmt + off;  // 0-based view position of the formula
-    for (size_t t = 1; t < toks.size(); ++t) {
-      const TokenRec& k = toks[t];
-      const int32_t at = fstart + k.Position - 1;
-      const int32_t len = static_cast<int32_t>(k.Token.size());
-      if (InList(s.FreeVars, k.Token)) {
-        const int64_t colour = InList(s.ScopedVars, k.Token) ? kInScopeColour : kNewVarColour;
-        const int bold = InList(s.FlagVars, k.Token) ? 1 : 0;
+    lastFormula = &hit->first;
+    const int32_t fstart = s.StartStmt + off;  // 0-based block position of the formula
+    const int32_t blen = static_cast<int32_t>(block.size());
+    for (const auto& [token, position] : hit->second) {
+      const int32_t at = fstart + position - 1;
+      const int32_t len = static_cast<int32_t>(token.size());
+      if (InList(s.FreeVars, token)) {
+        const int64_t colour = InList(s.ScopedVars, token) ? kInScopeColour : kNewVarColour;
+        const int bold = InList(s.FlagVars, token) ? 1 : 0;
         runs.push_back({at, len, nullptr, 0, colour, bold ? 1 : -1});
-      } else if (k.Token == "@" && at >= 0 && at < static_cast<int32_t>(view.size())) {
+      } else if (token == "@" && at >= 0 && at < blen) {
         // The glyph keeps the formula's colour and weight, also right after a
         // coloured variable (a text stored without the blanks).
-        view[at] = 'e';
-        const bool blankAfter = at + 1 < static_cast<int32_t>(view.size()) && view[at + 1] == ' ';
+        block[at] = 'e';
+        const bool blankAfter = at + 1 < blen && block[at + 1] == ' ';
         if (blankAfter && at >= 1)
           runs.push_back({at - 1, 3, kSymbolFont, 0, -1, -1});
         else
@@ -246,17 +372,32 @@ void ResetFonts(AppState& S) {
     // The rule text, with the Conclusion's tag ("5" while its sub-proof is collapsed).
     const int32_t rstart = s.StartRule + off;
     if (s.Rule == kRuleConclusion) {
-      const bool collapsed = s.Arg1 >= 1 && s.Arg1 <= count && !d.Stmts[s.Arg1].Visible;
-      if (collapsed && rstart >= 0 && rstart < static_cast<int32_t>(view.size())) view[rstart] = '5';
+      if (collapsed && rstart >= 0 && rstart < blen) block[rstart] = '5';
       runs.push_back({rstart, 1, kTagFont, small, -1, -1});
       runs.push_back({rstart + 2, s.EndRule - s.StartRule - 1, nullptr, small, kGrey, -1});
     } else {
       runs.push_back({rstart, s.EndRule - s.StartRule + 1, nullptr, small, kGrey, -1});
     }
+
+    drawn.ids = Formats(block.size(), runs, big, cache.table);
+    drawn.text = std::move(block);
+    drawn.source.assign(source);
+    drawn.key = key;
+    drawn.freeVars = s.FreeVars;
+    drawn.scopedVars = s.ScopedVars;
+    drawn.flagVars = s.FlagVars;
+    drawn.formula = lastFormula;
+    drawn.valid = true;
+    view += drawn.text;
+    ids.insert(ids.end(), drawn.ids.begin(), drawn.ids.end());
   }
 
+  // The parser's tables hold the tokens of the last formula drawn (or of the
+  // one that failed).
+  if (lastFormula && !failed) TokenizeExpr(*lastFormula, toks, err, errPos);
+
   if (S.View) {
-    ShowInView(*S.View, view, Formats(view.size(), runs, big), big);
+    ShowInView(*S.View, view, ids, cache.table, big);
     // No selection survives a redraw; callers place the caret themselves.
     S.View->SetSelLength(0);
     S.View->SetUpdatesEnabled(true);

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -178,6 +179,9 @@ struct UiState {
   } Subst;
 };
 
+// What the redraw keeps from one redraw to the next (redraw.cpp).
+struct RedrawCache;
+
 struct AppState {
   ParserState Parser;
   DocState Doc;
@@ -190,6 +194,9 @@ struct AppState {
   RichBox* View = nullptr;        // the proof view
   RichBox* StatusLine = nullptr;  // the main window's status line
   RichBox* WorkArea = nullptr;    // the hidden work-area box
+
+  // The tokens of formulas drawn before, so a redraw tokenises only new ones.
+  std::shared_ptr<RedrawCache> Redraw;
 
   // Points the state at the host and the three boxes the program draws into.
   void Attach(Host* h, RichBox* view, RichBox* status, RichBox* work) {

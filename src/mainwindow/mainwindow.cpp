@@ -24,6 +24,7 @@
 #include "mainwindow/viewcommands.h"
 #include "platform/host.h"
 #include "platform/qt/qthost.h"
+#include "platform/qt/qtproofview.h"
 #include "platform/qt/qtrichbox.h"
 #include "rules/install.h"
 
@@ -236,7 +237,7 @@ MainWindow::MainWindow(AppState& state, ProofWindowState& win, CommandRegistry& 
   central_->setObjectName(QStringLiteral("ProofClient"));
   setCentralWidget(central_);
 
-  view_ = new QtRichBox(central_);
+  view_ = new QtProofView(central_);
   view_->setObjectName(QStringLiteral("RTB"));
   view_->SetViewOnly(true);
   view_->SetDefaultFont(kFixedFont, S.Ui.FontSize);
@@ -244,14 +245,14 @@ MainWindow::MainWindow(AppState& state, ProofWindowState& win, CommandRegistry& 
   view_->setContextMenuPolicy(Qt::PreventContextMenu);
   // A click runs once the release is finished, so a dialog that it opens
   // does not run inside the view's mouse handling.
-  connect(view_, &QtRichBox::clicked, this, [this] {
+  connect(view_, &QtProofView::clicked, this, [this] {
     QMetaObject::invokeMethod(
         this, [this] { Guarded([this] { RTB_Click(S); }); }, Qt::QueuedConnection);
   });
   // The double click is handled at its second press, before the release
   // that restores the caret.
-  connect(view_, &QtRichBox::doubleClicked, this, [this] { Guarded([this] { RTB_DblClick(S); }); });
-  connect(view_, &QtRichBox::mouseReleased, this, [this](int button, int, int x, int y) {
+  connect(view_, &QtProofView::doubleClicked, this, [this] { Guarded([this] { RTB_DblClick(S); }); });
+  connect(view_, &QtProofView::mouseReleased, this, [this](int button, int, int x, int y) {
     if (RTB_MouseUp(S, button == Qt::RightButton) && editMenu_)
       editMenu_->popup(view_->viewport()->mapToGlobal(QPoint(x, y)));
   });

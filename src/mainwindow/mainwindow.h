@@ -11,6 +11,7 @@
 #include "document/state.h"
 #include "platform/commands.h"
 #include "mainwindow/maincommands.h"
+#include "platform/qt/qtproofview.h"
 
 class QLabel;
 class QMenu;
@@ -22,6 +23,7 @@ class Host;
 class QtHost;
 class QtRichBox;
 
+
 // The main window: menus, toolbar, proof view, status line and insert-line
 // label. Every menu item and button runs the command registered under its
 // name; the window's own events go to the handlers of maincommands.h.
@@ -32,7 +34,7 @@ class MainWindow : public QMainWindow {
              QWidget* parent = nullptr);
   ~MainWindow() override;
 
-  QtRichBox* View() const { return view_; }
+  QtProofView* View() const { return view_; }
   QtRichBox* Status() const { return status_; }
   QtRichBox* WorkArea() const { return workArea_; }
   QMenu* EditMenu() const { return editMenu_; }
@@ -58,7 +60,7 @@ class MainWindow : public QMainWindow {
   ProofWindowState& W;
   CommandRegistry& commands_;
   QWidget* central_ = nullptr;
-  QtRichBox* view_ = nullptr;
+  QtProofView* view_ = nullptr;
   QtRichBox* status_ = nullptr;
   QtRichBox* workArea_ = nullptr;
   QLabel* insertLineLabel_ = nullptr;

@@ -86,11 +86,23 @@ const CharFormat& MemRichBox::InsertFormat(int32_t from, int32_t to) const {
   return default_;
 }
 
+Align MemRichBox::Cut(int32_t from, int32_t to) {
+  text_.erase(static_cast<size_t>(from), static_cast<size_t>(to - from));
+  fmt_.erase(fmt_.begin() + from, fmt_.begin() + to);
+  return ParagraphAlign(from);
+}
+
+void MemRichBox::Splice(int32_t from, const std::string& text, const std::vector<uint32_t>& idx) {
+  text_.insert(static_cast<size_t>(from), text);
+  fmt_.insert(fmt_.begin() + from, idx.begin(), idx.end());
+  selStart_ = from + static_cast<int32_t>(text.size());
+  selLength_ = 0;
+  caretFmt_.reset();
+}
+
 void MemRichBox::Replace(int32_t from, int32_t to, const std::string& text,
                          const std::vector<CharFormat>& formats) {
-  text_.erase(from, to - from);
-  fmt_.erase(fmt_.begin() + from, fmt_.begin() + to);
-  const Align align = ParagraphAlign(from);
+  const Align align = Cut(from, to);
   std::vector<uint32_t> idx(text.size());
   // Runs of equal formats are common: intern each distinct neighbour once.
   const CharFormat* prev = nullptr;
@@ -105,11 +117,7 @@ void MemRichBox::Replace(int32_t from, int32_t to, const std::string& text,
     }
     idx[i] = prevIdx;
   }
-  text_.insert(static_cast<size_t>(from), text);
-  fmt_.insert(fmt_.begin() + from, idx.begin(), idx.end());
-  selStart_ = from + static_cast<int32_t>(text.size());
-  selLength_ = 0;
-  caretFmt_.reset();
+  Splice(from, text, idx);
 }
 
 void MemRichBox::SetSelText(const std::string& text) {
@@ -259,6 +267,26 @@ void MemRichBox::SetSelRichText(const std::string& snapshot) {
     return;
   }
   Replace(a, b, tmp.text_, formats);
+}
+
+void MemRichBox::ReplaceRich(int32_t from, int32_t to, const std::string& text,
+                             const std::vector<CharFormat>& table, const std::vector<uint8_t>& ids) {
+  from = std::clamp(from, 0, Len());
+  to = std::clamp(to, from, Len());
+  const Align align = Cut(from, to);
+  // Each format of the table interned once, on first use.
+  std::vector<uint32_t> mine(table.size(), UINT32_MAX);
+  std::vector<uint32_t> idx(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    uint32_t& m = mine[ids[i]];
+    if (m == UINT32_MAX) {
+      CharFormat g = table[ids[i]];
+      g.align = align;
+      m = Intern(g);
+    }
+    idx[i] = m;
+  }
+  Splice(from, text, idx);
 }
 
 int32_t MemRichBox::CharFromPoint(int x, int y) const {

@@ -56,12 +56,19 @@ class MemRichBox : public RichBox {
   // Fixed pitch: kCharWidth pixels a character, kLineHeight pixels a line;
   // a point right of a line's end gives the position before its CR.
   int32_t CharFromPoint(int x, int y) const override;
+  void ReplaceRich(int32_t from, int32_t to, const std::string& text, const std::vector<CharFormat>& table,
+                   const std::vector<uint8_t>& ids) override;
+  const MemRichBox* Model() const override { return this; }
   static constexpr int kCharWidth = 8;
   static constexpr int kLineHeight = 16;
 
   // --- beyond RichBox: for tests and for the Qt box that mirrors this one ---
   const std::string& TextRef() const { return text_; }
   const CharFormat& FormatAt(int32_t pos) const { return table_[fmt_[pos]]; }
+  // The same format as an index into FormatTable(), for fast comparisons.
+  uint32_t FormatIdAt(int32_t pos) const { return fmt_[pos]; }
+  const std::vector<CharFormat>& FormatTable() const { return table_; }
+
   // The format that getters report and that new text would take.
   const CharFormat& SelFormat() const;
   // Alignment of the paragraph holding `pos`.
@@ -89,6 +96,10 @@ class MemRichBox : public RichBox {
   void Replace(int32_t from, int32_t to, const std::string& text,
                const std::vector<CharFormat>& formats);
   const CharFormat& InsertFormat(int32_t from, int32_t to) const;
+  // Removes [from, to) and gives the alignment new text there takes; puts
+  // text with the format indexes idx at from, the caret after it.
+  Align Cut(int32_t from, int32_t to);
+  void Splice(int32_t from, const std::string& text, const std::vector<uint32_t>& idx);
 
   std::string text_;
   std::vector<uint32_t> fmt_;      // one table index per character

@@ -14,8 +14,12 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace qv {
+
+class MemRichBox;
+struct CharFormat;
 
 inline constexpr const char* kSymbolFont = "Symbol";
 inline constexpr const char* kTagFont = "Webdings";
@@ -87,6 +91,16 @@ class RichBox {
   // Character position under a point in the box's own pixel coordinates,
   // -1 when the box cannot tell.
   virtual int32_t CharFromPoint(int x, int y) const = 0;
+
+  // Replaces [from, to) by `text`, character i in table[ids[i]] (the
+  // paragraph's alignment applied, as SetSelRichText does); the caret goes
+  // after the new text. `text` has its breaks as CR LF and [from, to) splits
+  // none. The default goes through SetSelRichText.
+  virtual void ReplaceRich(int32_t from, int32_t to, const std::string& text,
+                           const std::vector<CharFormat>& table, const std::vector<uint8_t>& ids);
+  // The in-memory box that holds this box's contents, when there is one: a
+  // caller that redraws often reads it directly instead of a snapshot.
+  virtual const MemRichBox* Model() const { return nullptr; }
 
   virtual void SetFocus() {}
   virtual void SetEnabled(bool) {}

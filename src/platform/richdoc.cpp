@@ -133,4 +133,22 @@ std::string NormaliseBreaks(const std::string& text) {
   return out;
 }
 
+void RichBox::ReplaceRich(int32_t from, int32_t to, const std::string& text,
+                          const std::vector<CharFormat>& table, const std::vector<uint8_t>& ids) {
+  RichDoc doc;
+  doc.text = text;
+  for (size_t i = 0; i < text.size();) {
+    size_t j = i + 1;
+    while (j < text.size() && ids[j] == ids[i]) ++j;
+    doc.runs.push_back({static_cast<int32_t>(j - i), table[ids[i]]});
+    i = j;
+  }
+  SetSelStart(from);
+  SetSelLength(to - from);
+  if (text.empty())
+    SetSelText("");
+  else
+    SetSelRichText(EncodeRichDoc(doc));
+}
+
 }  // namespace qv

@@ -222,6 +222,120 @@ TEST_F(RedrawTest, RedrawOfAChangedViewMatchesAFreshOne) {
   ExpectSameView(S, view);
 }
 
+// A box that shows only snapshots: no model to read, the bulk replacement
+// done through a pasted snapshot.
+class SnapshotOnlyBox : public MemRichBox {
+ public:
+  const MemRichBox* Model() const override { return nullptr; }
+  void ReplaceRich(int32_t from, int32_t to, const std::string& text, const std::vector<CharFormat>& table,
+                   const std::vector<uint8_t>& ids) override {
+    RichBox::ReplaceRich(from, to, text, table, ids);
+  }
+};
+
+// Each kind of change redrawn after the view showed the state before it:
+// what a block's drawing depends on (text, number, variable lists,
+// highlight, collapsed tag, sizes) changes one at a time, and the view must
+// still be the literal redraw's, on a box read through its model and on one
+// read through snapshots.
+TEST_F(RedrawTest, EveryKindOfChangeRedrawsAsALiteralRedraw) {
+  SnapshotOnlyBox other;
+  for (RichBox* box : {static_cast<RichBox*>(&view), static_cast<RichBox*>(&other)}) {
+    SCOPED_TRACE(box == &view ? "model" : "snapshots");
+    S = AppState();
+    S.Attach(&host, box, &status, &work);
+    MemRichBox& shown = box == &view ? view : other;
+    shown.SetText("");
+    PutAxioms(3);
+    Put("x@s & y@s");                    // 4, a premise: highlighted, free variables
+    Put("x@s & y@s", kRuleAxiom);        // 5, the same formula again (known tokens)
+    Put("x@s", kRuleSplit, 4);           // 6
+    Close(4, "x@s & y@s => x@s");        // 7 closes 4 .. 6
+    Put("P1 & P2", kRuleJoin, 1, 2);     // 8
+    ExpectSameView(S, shown);
+    const DocState before = S.Doc;
+
+    S.Doc.InsertMode = true;  // every later number and citation changes
+    S.Doc.InsertLine = 2;
+    Put("Q", kRuleAxiom);
+    S.Doc.InsertMode = false;
+    ExpectSameView(S, shown);
+
+    int count = 0;  // line 5 and what cites it go
+    FlagStmts(S, 2, count);
+    DeleteStmts(S, 2);
+    ExpectSameView(S, shown);
+
+    S.Doc.Stmts[5].ScopedVars = " x ";
+    S.Doc.Stmts[5].FlagVars = " y ";
+    ResetFonts(S);
+    ExpectSameView(S, shown);
+    S.Doc.Stmts[5].FreeVars = " s ";
+    ResetFonts(S);
+    ExpectSameView(S, shown);
+    S.Doc.Stmts[2].Highlight = !S.Doc.Stmts[2].Highlight;
+    ResetFonts(S);
+    ExpectSameView(S, shown);
+
+    for (int k = 4; k <= 6; ++k) S.Doc.Stmts[k].Visible = false;  // collapsed: the tag shows "5"
+    RecomputeViewPositions(S.Doc);
+    ResetFonts(S);
+    ExpectSameView(S, shown);
+    EXPECT_NE(shown.Text().find("5 Conclusion"), std::string::npos) << shown.Text();
+    for (int k = 4; k <= 6; ++k) S.Doc.Stmts[k].Visible = true;
+    RecomputeViewPositions(S.Doc);
+    ResetFonts(S);
+    ExpectSameView(S, shown);
+
+    S.Ui.FontSize = 12;
+    S.Ui.SmallFontSize = 10;
+    ResetFonts(S);
+    ExpectSameView(S, shown);
+    S.Ui.FontSize = 10;
+    S.Ui.SmallFontSize = 8;
+
+    AddComment(3, "why x@s");
+    ExpectSameView(S, shown);
+
+    S.Doc = before;  // as Undo puts a snapshot back
+    ResetFonts(S);
+    ExpectSameView(S, shown);
+
+    // The same formula text fails once its line is damaged, and draws again
+    // once it is mended: known tokens never hide an error.
+    const int32_t at = S.Doc.Stmts[8].StartStmt - 1;
+    const char was = S.Doc.ProofText[at];
+    S.Doc.ProofText[at] = '!';
+    ResetFonts(S);
+    EXPECT_EQ(StatusText(S).rfind("PARSER ERROR", 0), 0u);
+    EXPECT_EQ(shown.Text().find("\t!"), shown.Text().rfind("\t!"));
+    S.Doc.ProofText[at] = was;
+    ResetFonts(S);
+    ExpectSameView(S, shown);
+  }
+}
+
+// Two states of the program (a copy of one) drawing into two boxes share
+// what they remember of earlier redraws; each view is still its own proof's.
+TEST_F(RedrawTest, CopiesOfTheStateDrawTheirOwnProofs) {
+  PutAxioms(4);
+  Put("x@s");
+  AppState copy = S;
+  MemRichBox second;
+  copy.Attach(&host, &second, &status, &work);
+  ResetFonts(copy);
+  copy.Doc.InsertMode = true;
+  copy.Doc.InsertLine = 1;
+  copy.Parser.ExprText = "R";
+  copy.Doc.RuleMode = kRuleAxiom;
+  ASSERT_TRUE(PutStmt(copy));
+  Put("y@s", kRuleAxiom);
+  ResetFonts(S);
+  ExpectSameView(S, view);
+  ExpectSameView(copy, second);
+  EXPECT_NE(view.Text(), second.Text());
+}
+
 TEST_F(RedrawTest, ParseErrorStopsTheRedrawAtThatStatement) {
   Put("A", kRuleAxiom);
   Put("B", kRuleAxiom);

@@ -1,9 +1,11 @@
-// The rich-text box contract, run against the in-memory box and the Qt box.
+// The rich-text box contract, run against the in-memory box, the Qt box and
+// the Qt proof view.
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "platform/memrichbox.h"
+#include "platform/qt/qtproofview.h"
 #include "platform/qt/qtrichbox.h"
 
 namespace qv {
@@ -32,7 +34,7 @@ class RichBoxTest : public ::testing::Test {
   }
 };
 
-using BoxTypes = ::testing::Types<MemRichBox, QtRichBox>;
+using BoxTypes = ::testing::Types<MemRichBox, QtRichBox, QtProofView>;
 TYPED_TEST_SUITE(RichBoxTest, BoxTypes);
 
 TYPED_TEST(RichBoxTest, LineBreaksAreCrLfAndCountTwice) {
@@ -305,6 +307,39 @@ TYPED_TEST(RichBoxTest, SelectionRichTextPastesWithItsFormats) {
   b.SetSelRichText("");
   EXPECT_EQ(b.Text(), "black\r\nendd bla");
   EXPECT_EQ(b.SelStart(), 0);
+}
+
+// The bulk replacement the redraw uses gives what selecting the range and
+// pasting the same text and formats gives, alignment and caret included.
+TYPED_TEST(RichBoxTest, ReplaceRichMatchesPastingTheSameRuns) {
+  auto& b = this->box;
+  MemRichBox ref;
+  for (RichBox* box : {static_cast<RichBox*>(&b), static_cast<RichBox*>(&ref)}) {
+    box->SetText("keep this\r\nmiddle part\r\nend");
+    box->SetSelStart(11);
+    box->SetSelAlignment(Align::Centre);
+  }
+  CharFormat red, symbol;
+  red.color = kRed;
+  red.font = "Courier New";
+  symbol.font = kSymbolFont;
+  symbol.bold = true;
+  const std::vector<CharFormat> table{red, symbol};
+  const std::string text = "new e\r\nlines";
+  const std::vector<uint8_t> ids{0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 1};
+  b.ReplaceRich(11, 17, text, table, ids);
+  // The reference: the default implementation, through a snapshot.
+  ref.RichBox::ReplaceRich(11, 17, text, table, ids);
+  EXPECT_EQ(b.Text(), "keep this\r\nnew e\r\nlines part\r\nend");
+  EXPECT_EQ(b.RichText(), ref.RichText());
+  EXPECT_EQ(b.SelStart(), 11 + static_cast<int32_t>(text.size()));
+  EXPECT_EQ(this->FontAt(15), kSymbolFont);
+  EXPECT_EQ(this->ColourAt(11), kRed);
+  this->Select(11, 0);
+  EXPECT_EQ(b.SelAlignment(), Align::Centre);
+  // An empty replacement only deletes.
+  b.ReplaceRich(0, 5, "", table, {});
+  EXPECT_EQ(b.Text(), "this\r\nnew e\r\nlines part\r\nend");
 }
 
 TYPED_TEST(RichBoxTest, AlignmentBelongsToParagraphs) {

@@ -1,0 +1,351 @@
+// Every action that changes the proof view, timed on proofs of 1,000, 5,000
+// and 20,000 statements (all shown: comments, closed sub-proofs and the
+// element-of sign included), on the Qt box (offscreen, the layout and paint
+// that follow included) and on the in-memory box.
+//
+// Each round starts from the same proof drawn in the view (not timed) and
+// times one command. Run with --benchmark_repetitions and take the median.
+#include <benchmark/benchmark.h>
+
+#include <unistd.h>
+
+#include <QApplication>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+#include "bench_document_proof.h"
+#include "files/binformat.h"
+#include "files/files.h"
+#include "mainwindow/dispatch.h"
+#include "mainwindow/maincommands.h"
+#include "mainwindow/viewcommands.h"
+#include "platform/fakehost.h"
+#include "platform/memrichbox.h"
+// The class of the main window's proof view (the rich-text box in builds
+// that have no view of their own, so the figures of older builds compare).
+#if __has_include("platform/qt/qtproofview.h")
+#include "platform/qt/qtproofview.h"
+namespace qv { using ProofViewWidget = QtProofView; }
+#else
+#include "platform/qt/qtrichbox.h"
+namespace qv { using ProofViewWidget = QtRichBox; }
+#endif
+
+namespace qv {
+namespace {
+
+QApplication& App() {
+  static int argc = 1;
+  static char name[] = "bench_view";
+  static char* argv[] = {name, nullptr};
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  // Never destroyed: the views of the last fixture outlive main().
+  static QApplication* app = new QApplication(argc, argv);
+  return *app;
+}
+
+void Settle() { QApplication::processEvents(); }
+
+// A comment on every seventh statement, so comments are drawn too.
+void AddComments(DocState& d) {
+  std::string text;
+  text.reserve(d.ProofText.size() + static_cast<size_t>(d.StmtCount) * 4);
+  text.append(d.ProofText, 0, static_cast<size_t>(d.Stmts[1].StartLine - 1));
+  for (int k = 1; k <= d.StmtCount; ++k) {
+    StmtRec& s = d.Stmts[k];
+    const int32_t from = s.EndUserComment > 0 ? s.EndUserComment + 5 : s.StartLine;  // start of the number
+    const int32_t depth = s.StartRule - s.EndStmt - 4;
+    const int32_t newStart = static_cast<int32_t>(text.size()) + 1;
+    const int32_t shift = newStart - s.StartLine;
+    std::string comment;
+    if (k % 7 == 3) {
+      comment.assign(static_cast<size_t>(depth), '\t');
+      comment += "As Required: x@y step " + std::to_string(k) + "\r\n\r\n";
+    }
+    text += comment;
+    text.append(d.ProofText, static_cast<size_t>(from - 1), static_cast<size_t>(s.EndRule + 4 - from + 1));
+    const int32_t grow = static_cast<int32_t>(comment.size()) - (from - s.StartLine);
+    ShiftStmtPositions(s, shift + grow);
+    s.StartLine = newStart;
+    s.EndUserComment = comment.empty() ? 0 : newStart + static_cast<int32_t>(comment.size()) - 5;
+  }
+  d.ProofText = std::move(text);
+  RecomputeViewPositions(d);
+}
+
+struct Fixture {
+  explicit Fixture(bool qt, int n) : n(n) {
+    if (qt) {
+      App();
+      qtView = std::make_unique<ProofViewWidget>();
+      qtView->resize(1000, 700);
+      qtView->show();
+      view = qtView.get();
+    } else {
+      view = &memView;
+    }
+    dir = std::filesystem::temp_directory_path() / ("qv-bench-view-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    Attach();
+    host.OnModal("Warning", [] {});
+    bench::BuildProof(S, n);
+    AddComments(S.Doc);
+    const std::string err = CheckDocInvariants(S.Doc);
+    if (!err.empty()) {
+      std::fprintf(stderr, "benchmark proof is broken: %s\n", err.c_str());
+      std::abort();
+    }
+    base = S.Doc;
+    file = (dir / "big.proof").string();
+    std::ofstream(file, std::ios::binary) << WriteProofBytes("caption", base);
+    Restore();
+  }
+  ~Fixture() { std::filesystem::remove_all(dir); }
+
+  void Attach() {
+    S.Attach(&host, view, &status, &work);
+    S.Ui.AppPath = dir.string();
+    S.Ui.SettingsPath = ChooseSettingsPath(S.Ui.AppPath);
+  }
+
+  // The proof as built, all shown, at text size 10, drawn and settled.
+  void Restore() {
+    S.Doc = base;
+    S.Undo.Valid = false;
+    S.Redo.Valid = false;
+    S.Ui.FontSize = 10;
+    S.Ui.SmallFontSize = 8;
+    S.Ui.ProofChanged = false;
+    ResetFonts(S);
+    Caret(0);
+    if (qtView) Settle();
+  }
+  void Caret(int32_t at) {
+    view->SetSelStart(at);
+    view->SetSelLength(0);
+  }
+  // The caret on statement k's number (where a click on it puts it).
+  void CaretOnNumber(int k) {
+    const StmtRec& s = S.Doc.Stmts[k];
+    const int32_t number = s.EndUserComment > 0 ? s.EndUserComment + 5 : s.StartLine;
+    Caret(number - s.StartLine + s.ViewerStartLine - 1 + (s.StartRule - s.EndStmt - 4));
+  }
+
+  int n;
+  std::unique_ptr<ProofViewWidget> qtView;
+  MemRichBox memView, status, work;
+  RichBox* view = nullptr;
+  FakeHost host;
+  AppState S;
+  DocState base;
+  std::filesystem::path dir;
+  std::string file;
+};
+
+// One fixture at a time, so the memory of one size does not weigh on the next.
+Fixture& Get(bool qt, int n) {
+  static std::unique_ptr<Fixture> f;
+  static bool fQt = false;
+  if (!f || f->n != n || fQt != qt) {
+    f.reset();
+    f = std::make_unique<Fixture>(qt, n);
+    fQt = qt;
+    // At exit the last fixture's folder goes, but not its view: Qt's own
+    // statics may be gone by then.
+    static const int cleanup = std::atexit([] {
+      if (!f) return;
+      std::filesystem::remove_all(f->dir);
+      f->qtView.release();
+      f.release();
+    });
+    (void)cleanup;
+  }
+  return *f;
+}
+
+bool InsertAtLine2(AppState& S) {
+  S.Doc.InsertMode = true;
+  S.Doc.InsertLine = 2;
+  S.Parser.ExprText = "ALL(a):[a@n => a+1@n]";
+  S.Doc.RuleMode = kRuleAxiom;
+  S.Doc.RuleArg1 = 0;
+  S.Doc.RuleArg2 = 0;
+  return PutStmt(S);
+}
+
+// Times Act after Prepare, both on the restored proof.
+template <class Prepare, class Act>
+void Time(benchmark::State& st, bool qt, Prepare prepare, Act act) {
+  Fixture& f = Get(qt, static_cast<int>(st.range(0)));
+  for (auto _ : st) {
+    st.PauseTiming();
+    f.Restore();
+    prepare(f);
+    if (qt) Settle();
+    st.ResumeTiming();
+    const std::string err = act(f);
+    if (qt) Settle();
+    if (!err.empty()) {
+      st.SkipWithError(err.c_str());
+      break;
+    }
+  }
+  f.Restore();
+  st.counters["view_chars"] = static_cast<double>(f.view->TextLength());
+}
+
+auto None = [](Fixture&) {};
+
+void Append(benchmark::State& st, bool qt) {
+  Time(st, qt, None, [](Fixture& f) {
+    return bench::AppendJoin(f.S) ? std::string() : std::string("append refused");
+  });
+}
+void Insert(benchmark::State& st, bool qt) {
+  Time(st, qt, None, [](Fixture& f) {
+    return InsertAtLine2(f.S) ? std::string() : std::string("insert refused");
+  });
+}
+void Delete(benchmark::State& st, bool qt) {
+  Time(st, qt, [](Fixture& f) { f.CaretOnNumber(2); }, [](Fixture& f) {
+    DeleteAllRef(f.S);
+    return f.S.Doc.StmtCount < f.base.StmtCount - 1 ? std::string() : std::string("nothing deleted");
+  });
+}
+void Undo(benchmark::State& st, bool qt) {
+  Time(st, qt, [](Fixture& f) {
+    BackUpUndo(f.S);
+    InsertAtLine2(f.S);
+  }, [](Fixture& f) {
+    optUndo_Click(f.S);
+    return f.S.Doc.StmtCount == f.base.StmtCount ? std::string() : std::string("undo failed");
+  });
+}
+void Redo(benchmark::State& st, bool qt) {
+  Time(st, qt, [](Fixture& f) {
+    BackUpUndo(f.S);
+    InsertAtLine2(f.S);
+    optUndo_Click(f.S);
+  }, [](Fixture& f) {
+    optRedo_Click(f.S);
+    return f.S.Doc.StmtCount == f.base.StmtCount + 1 ? std::string() : std::string("redo failed");
+  });
+}
+// A double click on the number of the first Conclusion hides its sub-proof.
+void Hide(benchmark::State& st, bool qt) {
+  Time(st, qt, [](Fixture& f) { f.CaretOnNumber(10); }, [](Fixture& f) {
+    RTB_DblClick(f.S);
+    return !f.S.Doc.Stmts[2].Visible ? std::string() : std::string("not hidden");
+  });
+}
+// A double click on the number of a line that is not highlighted (6) hides
+// the lines after the highlighted one before it (3 .. 5); the second only
+// ends the highlight; the third shows them again.
+void Show(benchmark::State& st, bool qt) {
+  Time(st, qt, [](Fixture& f) {
+    for (int i = 0; i < 2; ++i) {
+      f.CaretOnNumber(6);
+      RTB_DblClick(f.S);
+    }
+    f.CaretOnNumber(6);
+  }, [](Fixture& f) {
+    if (f.S.Doc.Stmts[3].Visible) return std::string("not hidden before");
+    RTB_DblClick(f.S);
+    return f.S.Doc.Stmts[3].Visible ? std::string() : std::string("not shown");
+  });
+}
+template <void (*Cmd)(AppState&)>
+void Filter(benchmark::State& st, bool qt) {
+  Time(st, qt, None, [](Fixture& f) {
+    Cmd(f.S);
+    return std::string();
+  });
+}
+// Show All Stmts from the view that Hide All Details left.
+void ShowAll(benchmark::State& st, bool qt) {
+  Time(st, qt, [](Fixture& f) { optHideDetails_Click(f.S); }, [](Fixture& f) {
+    optShowAllStmts_Click(f.S);
+    return std::string();
+  });
+}
+void ShowLast(benchmark::State& st, bool qt) {
+  Time(st, qt, [](Fixture& f) { optHideDetails_Click(f.S); }, [](Fixture& f) {
+    optShowLastDetails_Click(f.S);
+    return std::string();
+  });
+}
+// Opening the proof file into an empty window of a program just started
+// (nothing of the proof drawn before): read, check, first draw.
+void Open(benchmark::State& st, bool qt) {
+  Time(st, qt, [](Fixture& f) {
+    f.S = AppState();
+    f.Attach();
+    f.S.Ui.ProofFileName = f.file;
+    f.view->SetText("");
+  }, [](Fixture& f) {
+    OpenProof(f.S);
+    return f.S.Doc.StmtCount == f.base.StmtCount ? std::string() : std::string("open failed");
+  });
+}
+
+long ResidentKb() {
+  std::ifstream in("/proc/self/status");
+  std::string line;
+  while (std::getline(in, line))
+    if (line.rfind("VmRSS:", 0) == 0) return std::atol(line.c_str() + 6);
+  return 0;
+}
+
+// The resident size of this process with the proof open in the Qt view.
+void Resident(benchmark::State& st) {
+  Fixture& f = Get(true, static_cast<int>(st.range(0)));
+  for (auto _ : st) {
+    f.S = AppState();
+    f.Attach();
+    f.view->SetText("");
+    f.S.Ui.ProofFileName = f.file;
+    OpenProof(f.S);
+    Settle();
+  }
+  st.counters["rss_mb"] = static_cast<double>(ResidentKb()) / 1024.0;
+}
+
+void Register() {
+  struct Item {
+    const char* name;
+    void (*fn)(benchmark::State&, bool);
+  };
+  const Item items[] = {
+      {"Append", Append},
+      {"InsertAtLine2", Insert},
+      {"DeleteLine2", Delete},
+      {"Undo", Undo},
+      {"Redo", Redo},
+      {"HideByDoubleClick", Hide},
+      {"ShowByDoubleClick", Show},
+      {"HideAllDetails", Filter<optHideDetails_Click>},
+      {"ShowAllActive", Filter<optShowDetails_Click>},
+      {"ShowLastActive", ShowLast},
+      {"ShowAllStmts", ShowAll},
+      {"ShowHighlights", Filter<optShowHighlights_Click>},
+      {"TextMedium", Filter<optMediumText_Click>},
+      {"TextLarge", Filter<optLargeText_Click>},
+      {"Open", Open},
+  };
+  for (bool qt : {true, false})
+    for (int n : {1000, 5000, 20000})
+      for (const Item& it : items) {
+        const std::string name = std::string(qt ? "Qt/" : "Mem/") + it.name;
+        auto* b = benchmark::RegisterBenchmark(name.c_str(), [fn = it.fn, qt](benchmark::State& st) { fn(st, qt); });
+        b->Arg(n)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+      }
+  benchmark::RegisterBenchmark("Qt/ResidentAfterOpen", Resident)->Arg(20000)->Iterations(1)->Unit(benchmark::kMillisecond);
+}
+
+const int registered = (Register(), 0);
+
+}  // namespace
+}  // namespace qv
