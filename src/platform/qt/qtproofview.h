@@ -57,6 +57,7 @@ class QtProofView : public QAbstractScrollArea, public RichBox {
   Align SelAlignment() const override { return model_.SelAlignment(); }
   void SetSelAlignment(Align align) override;
   void SetDefaultFont(const std::string& name, int points) override;
+  void SetDefaultBold(bool bold) override { model_.SetDefaultBold(bold); }
   std::string RichText() const override { return model_.RichText(); }
   void SetRichText(const std::string& snapshot) override;
   std::string SelRichText() const override { return model_.SelRichText(); }
