@@ -1,67 +1,14 @@
-// Deleting statements with their dependants, the two delete commands, the
-// default click of the proof view (highlight, comment editor, collapse and
-// expand) and the choice of the insert line.
+// Deleting a statement with everything that depends on it: marking the
+// dependants, taking the indentation from a dissolved sub-proof, and removing
+// the marked statements with the renumbering of the rest.
 #include <algorithm>
 #include <string>
 #include <vector>
 
 #include "document/document.h"
-#include "platform/host.h"
-#include "platform/richbox.h"
+#include "document/internal.h"
 
 namespace qv {
-
-namespace {
-
-bool ValidLine(const DocState& d, int k) { return k >= 1 && k <= d.StmtCount; }
-
-void Beep(AppState& S) {
-  if (S.host) S.host->Beep();
-}
-
-// Caret of the view as a 1-based position.
-int32_t Caret1(const AppState& S) { return S.View ? S.View->SelStart() + 1 : 1; }
-
-void SetCaret(AppState& S, int32_t zeroBased) {
-  if (S.View) S.View->SetSelStart(std::max<int32_t>(0, zeroBased));
-}
-
-// The visible statement whose whole block in the view (comment included)
-// holds the caret; 0 when none.
-int HitVisibleStmt(AppState& S) {
-  const DocState& d = S.Doc;
-  int32_t caret = Caret1(S);
-  for (int k = 1; k <= d.StmtCount; ++k) {
-    const StmtRec& s = d.Stmts[k];
-    if (!s.Visible) continue;
-    if (s.ViewerStartLine <= caret && caret <= s.EndRule - s.StartLine + s.ViewerStartLine) return k;
-  }
-  return 0;
-}
-
-// After a deletion: the insert-mode check mark, and the Premise and
-// Conclusion commands, which a deletion may make usable again.
-void AfterDeletion(AppState& S) {
-  if (!S.host) return;
-  S.host->SetControlChecked("optInsert", S.Doc.InsertMode);
-  S.host->SetControlEnabled("cmdPremise", true);
-  S.host->SetControlEnabled("cmdConclusion", true);
-  S.host->SetControlEnabled("optPremise", true);
-  S.host->SetControlEnabled("optConclusion", true);
-}
-
-// Restyles the digits of statement i's number in the view bold or not.
-void PaintNumber(AppState& S, int i) {
-  if (!S.View) return;
-  const StmtRec& s = S.Doc.Stmts[i];
-  const NumberArea a = LineNumberArea(s);
-  S.View->SetSelStart(a.Number + a.ToView - 1);
-  S.View->SetSelLength(Digits(i));
-  S.View->SetSelBold(s.Highlight);
-  S.View->SetSelLength(0);
-}
-
-}  // namespace
 
 void ShiftStmtPositions(StmtRec& s, int32_t by) {
   s.StartLine += by;
@@ -133,7 +80,7 @@ void RemIndent(AppState& S, int P) {
   auto& st = d.Stmts;
   if (!ValidLine(d, P) || st[P].Rule != kRulePremise || st[P].Arg1 <= P ||
       st[P].Arg1 > d.StmtCount) {
-    Beep(S);
+    DocBeep(S);
     return;
   }
   std::string& text = d.ProofText;
@@ -277,7 +224,7 @@ void DeleteStmts(AppState& S, int Line) {
       d.InsertLine -= markedBeforeInsert;
       if (S.host) S.host->SetControlCaption("InsertLineLabel", "^" + std::to_string(d.InsertLine));
     } else {
-      Beep(S);
+      DocBeep(S);
       d.InsertMode = false;
       if (S.host) {
         S.host->SetControlChecked("optInsert", false);
@@ -319,183 +266,6 @@ void DeleteStmts(AppState& S, int Line) {
       }
     }
   }
-}
-
-// ---------------------------------------------------------------------------
-// The two delete commands.
-
-void DeleteAllRef(AppState& S) {
-  DocState& d = S.Doc;
-  d.RuleMode = 0;
-  int k = HitVisibleStmt(S);
-  if (k == 0) {
-    Beep(S);
-    return;
-  }
-  ClearStatus(S);
-  int count = 0;
-  FlagStmts(S, k, count);
-  if (count > 1) {
-    S.Ui.WarningText = "This deletition will result in  " + std::to_string(count - 1) +
-                       " other statement(s) being deleted.";
-    S.Ui.DialogCancelled = false;
-    if (!S.host || !S.host->ShowModal("Warning")) S.Ui.DialogCancelled = true;
-    if (S.Ui.DialogCancelled) {
-      S.Ui.DialogCancelled = false;
-      d.RuleMode = 0;
-      ClearStatus(S);
-      for (int i = 1; i <= d.StmtCount; ++i) d.Stmts[i].DeleteFlag = false;
-      return;
-    }
-  }
-  BackUpUndo(S);
-  DeleteStmts(S, k);
-  AfterDeletion(S);
-}
-
-void DeleteAllSub(AppState& S) {
-  DocState& d = S.Doc;
-  int k = HitVisibleStmt(S);
-  if (k == 0) {
-    Beep(S);  // the mode stays, so the next click tries again
-    return;
-  }
-  ClearStatus(S);
-  for (int i = 1; i <= d.StmtCount; ++i) d.Stmts[i].DeleteFlag = (i >= k);
-  BackUpUndo(S);
-  DeleteStmts(S, k);
-  d.RuleMode = 0;
-  AfterDeletion(S);
-}
-
-// ---------------------------------------------------------------------------
-// The default click.
-
-void ToggleConclusion(AppState& S) {
-  DocState& d = S.Doc;
-  auto& st = d.Stmts;
-  ClearStatus(S);
-  if (d.StmtCount < 1) return;
-  const int32_t caret = Caret1(S);
-
-  // The Introduction and its separator open the view when there is one.
-  if (d.IntroLen > 0 && caret < d.IntroLen + 5) {
-    S.Ui.EditingIntro = true;
-    S.Ui.CommentCaption = "Edit Introduction";
-    if (S.host) S.host->ShowModal("Comment");
-    return;
-  }
-
-  for (int i = 1; i <= d.StmtCount; ++i) {
-    StmtRec& s = st[i];
-    if (!s.Visible) continue;
-    const int32_t off = s.ViewerStartLine - s.StartLine;
-    const NumberArea area = LineNumberArea(s);
-    const int32_t numLine = area.Line + off;
-    const int32_t vs = area.End + off;
-    const int32_t vr = s.StartRule + off;
-    const int32_t ve = s.EndRule + off;
-
-    if (numLine <= caret && caret < vs) {
-      if (s.Rule != kRulePremise) {
-        s.Highlight = !s.Highlight;
-        PaintNumber(S, i);
-        SetCaret(S, numLine - 1);
-      }
-      return;
-    }
-    if (s.Rule == kRuleConclusion && vr <= caret && caret <= ve) {
-      const int c = i;
-      const int p = s.Arg1;
-      if (!ValidLine(d, p) || p >= c) {
-        Beep(S);
-        return;
-      }
-      const bool collapse = st[p].Visible;
-      if (collapse) {
-        for (int k = p; k < c; ++k) st[k].Visible = false;
-      } else {
-        int k = p;
-        while (k < c) {
-          const int e = ClosingConclusion(d, k);
-          if (e > 0 && e < c) {
-            k = e;
-          } else {
-            st[k].Visible = true;
-            ++k;
-          }
-        }
-      }
-      RecomputeViewPositions(d);
-      ResetFonts(S);
-      if (S.View) {
-        S.View->SetSelStart(S.View->TextLength());
-        if (collapse) {
-          S.View->SetSelStart(0);
-          const StmtRec& cs = st[c];
-          SetCaret(S, cs.EndRule + cs.ViewerStartLine - cs.StartLine);
-        } else {
-          SetCaret(S, st[p].ViewerStartLine - 1);
-        }
-      }
-      return;
-    }
-    if (s.ViewerStartLine <= caret && caret <= ve) {
-      S.Ui.CommentLine = i;
-      S.Ui.EditingIntro = false;
-      S.Ui.CommentCaption = "Edit User Comment, Line " + std::to_string(i);
-      if (S.host) S.host->ShowModal("Comment");
-      return;
-    }
-  }
-  Beep(S);
-}
-
-// ---------------------------------------------------------------------------
-// Choosing the line before which new statements go.
-
-void GetInsertLineNo(AppState& S) {
-  DocState& d = S.Doc;
-  auto& st = d.Stmts;
-  const int32_t caret = Caret1(S);
-  d.InsertLine = 0;
-  int k = 1;
-  while (k <= d.StmtCount) {
-    const StmtRec& s = st[k];
-    const int32_t ve = s.EndRule + s.ViewerStartLine - s.StartLine;
-    const bool hit = s.Visible && s.ViewerStartLine <= caret && caret <= ve;
-    if (!s.Visible) {
-      ++k;
-    } else if (s.Rule == kRulePremise) {
-      if (hit) {
-        d.InsertLine = k;
-        break;
-      }
-      const int c = ClosingConclusion(d, k);
-      k = c > 0 ? c : k + 1;
-    } else if (hit) {
-      if (s.Rule == kRuleConclusion) {
-        if (!(ValidLine(d, k - 1) && st[k - 1].Visible)) d.InsertLine = s.Arg1;
-      } else {
-        d.InsertLine = k;
-      }
-      break;
-    } else {
-      ++k;
-    }
-  }
-  if (d.InsertLine < 1) {
-    d.InsertLine = 0;
-    Beep(S);
-    return;
-  }
-  if (S.host) {
-    S.host->SetControlCaption("InsertLineLabel", "^" + std::to_string(d.InsertLine));
-    S.host->SetControlChecked("optInsert", true);
-  }
-  ClearStatus(S);
-  d.InsertMode = true;
-  d.RuleMode = 0;
 }
 
 }  // namespace qv

@@ -22,6 +22,17 @@ inline void DocBeep(AppState& S) {
   if (S.host) S.host->Beep();
 }
 
+// Line k is a statement of the proof.
+inline bool ValidLine(const DocState& d, int k) { return k >= 1 && k <= d.StmtCount; }
+
+// The caret of the view as a 1-based position (1 without a view).
+inline int32_t Caret1(const AppState& S) { return S.View ? S.View->SelStart() + 1 : 1; }
+
+// Puts the caret of the view at a 0-based position (at least 0).
+inline void SetCaret(AppState& S, int32_t zeroBased) {
+  if (S.View) S.View->SetSelStart(zeroBased < 0 ? 0 : zeroBased);
+}
+
 // Beep and "PARSER ERROR: " with the parser's message in the status line.
 void ReportParseError(AppState& S);
 
