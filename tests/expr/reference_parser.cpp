@@ -41,129 +41,8 @@ bool IsAlgebraicTermKind(int Kind) { return (Kind >= 1 && Kind <= 7) || Kind == 
 bool IsAlgebraicKind(int Kind) { return Kind >= 1 && Kind <= 9; }
 bool IsLogicalKind(int Kind) { return (Kind >= 10 && Kind <= 22) || Kind == kProp || Kind == kPred; }
 
-// ---- former tokenizer.cpp
-
-namespace {
-
-bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-// Pairs the brackets Open/Close among themselves only, so a round and a square
-// pair never see each other. A bracket without partner keeps TPtr 0.
-void FormerPairBrackets(std::vector<TokenRec>& Toks, const char* Open, const char* Close) {
-  std::vector<int> open;
-  for (int i = 1; i <= UpperBound(Toks); ++i) {
-    const std::string& t = Toks[static_cast<size_t>(i)].Token;
-    if (t == Open) {
-      open.push_back(i);
-    } else if (t == Close && !open.empty()) {
-      int o = open.back();
-      open.pop_back();
-      Toks[static_cast<size_t>(o)].TPtr = static_cast<int16_t>(i);
-      Toks[static_cast<size_t>(i)].TPtr = static_cast<int16_t>(o);
-    }
-  }
-}
-
-}  // namespace
-
-void FormerAddToken(const std::string& Tok, int16_t Pos, std::vector<TokenRec>& Toks) {
-  if (UpperBound(Toks) >= kMaxTableIndex) throw std::length_error("token table full");
-  TokenRec t;
-  t.Token = Tok;
-  t.Position = Pos;
-  Toks.push_back(std::move(t));
-}
-
-void FormerTokenizeExpr(const std::string& Text, std::vector<TokenRec>& Toks, std::string& Err,
-                  int16_t& ErrPos) {
-  Toks.assign(1, TokenRec{});
-  Err.clear();
-  ErrPos = 0;
-  // Positions are 16-bit: a longer text cannot be addressed.
-  if (Text.size() > static_cast<size_t>(kMaxTableIndex)) {
-    Err = kUnableToParse;
-    return;
-  }
-  if (Text.find_first_not_of(' ') == std::string::npos) {
-    Err = "17. No expression found.";
-    return;
-  }
-  try {
-    const size_t n = Text.size();
-    size_t p = 0;  // 0-based here; positions stored 1-based
-    while (p < n) {
-      const char c = Text[p];
-      const int16_t pos = static_cast<int16_t>(p + 1);
-      auto next = [&](size_t k) { return p + k < n ? Text[p + k] : '\0'; };
-      if (IsDigit(c) || (c >= 'a' && c <= 'z')) {
-        size_t e = p + 1;
-        while (e < n && (IsLetter(Text[e]) || IsDigit(Text[e]) || Text[e] == '\'' || Text[e] == '#'))
-          ++e;
-        std::string tok = Text.substr(p, e - p);
-        if (tok == "all") tok = "ALL";
-        else if (tok == "exist") tok = "EXIST";
-        FormerAddToken(tok, pos, Toks);
-        p = e;
-      } else if (IsUpper(c)) {
-        size_t e = p + 1;
-        while (e < n && (IsLetter(Text[e]) || IsDigit(Text[e]) || Text[e] == '\'')) ++e;
-        std::string tok = Text.substr(p, e - p);
-        if (tok == "All") tok = "ALL";
-        else if (tok == "Exist") tok = "EXIST";
-        FormerAddToken(tok, pos, Toks);
-        p = e;
-      } else if (std::string_view("()[]+-*/^_,~`:@").find(c) != std::string_view::npos) {
-        FormerAddToken(std::string(1, c), pos, Toks);
-        p += 1;
-      } else if (c == '=') {
-        if (next(1) == '>') { FormerAddToken("=>", pos, Toks); p += 2; }
-        else { FormerAddToken("=", pos, Toks); p += 1; }
-      } else if (c == '<') {
-        if (next(1) == '=') {
-          if (next(2) == '>') { FormerAddToken("<=>", pos, Toks); p += 3; }
-          else { FormerAddToken("<=", pos, Toks); p += 2; }
-        } else {
-          FormerAddToken("<", pos, Toks);
-          p += 1;
-        }
-      } else if (c == '>') {
-        if (next(1) == '=') { FormerAddToken(">=", pos, Toks); p += 2; }
-        else { FormerAddToken(">", pos, Toks); p += 1; }
-      } else if (c == '&') {
-        if (next(1) == '&') { FormerAddToken("&&", pos, Toks); p += 2; }
-        else { FormerAddToken("&", pos, Toks); p += 1; }
-      } else if (c == '|') {
-        if (next(1) == '|') { FormerAddToken("||", pos, Toks); p += 2; }
-        else { FormerAddToken("|", pos, Toks); p += 1; }
-      } else if (c == ' ' || c == '\t' || c == '\n' || c == '\r') {
-        p += 1;
-      } else {
-        Err = std::string("18. Illegal character ") + c;
-        ErrPos = pos;
-        return;
-      }
-    }
-  } catch (const std::exception&) {
-    Err = kUnableToParse;
-    ErrPos = 0;
-    return;
-  }
-  if (UpperBound(Toks) == 0) {
-    Err = "19. Expecting expression";
-    return;
-  }
-  FormerPairBrackets(Toks, "(", ")");
-  FormerPairBrackets(Toks, "[", "]");
-  for (int i = 1; i <= UpperBound(Toks); ++i) {
-    const TokenRec& t = Toks[static_cast<size_t>(i)];
-    if ((IsOpenBracket(t.Token) || IsCloseBracket(t.Token)) && t.TPtr == 0) {
-      Err = "20. Unmatched bracket(s)";
-      ErrPos = t.Position;
-      return;
-    }
-  }
-}
+// The tokeniser was not changed by the rewrite, so the oracle uses the real
+// one (TokenizeExpr); only the passes and the driver are kept here.
 
 // ---- former bracketing.cpp
 
@@ -659,7 +538,7 @@ void FormerCheckBoundUsage(ParseResult& R) {
 ParseResult ParseText(const std::string& Text) {
   ParseResult R;
   try {
-    FormerTokenizeExpr(Text, R.Tokens, R.Err, R.ErrPos);
+    qv::TokenizeExpr(Text, R.Tokens, R.Err, R.ErrPos);
     if (!R.Err.empty()) return R;
     FormerRunPasses(R);
     if (!R.Err.empty()) return R;
