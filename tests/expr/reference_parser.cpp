@@ -1,5 +1,5 @@
 // The parser as it was before the bracketing passes were rewritten to run in
-// linear time: the former implementation of the tokeniser, the passes and the
+// linear time: the former implementation of the passes and the
 // parse driver, kept unchanged as the oracle of the equivalence test. It is
 // compiled only into that test. Do not fix or tidy this file: its worth is that
 // it stays what the old parser did, faults included.
