@@ -12,9 +12,6 @@ namespace qv {
 
 // ---- Steps shared by the axiom and definition commands ----
 
-// The line before which a new statement goes: InsertLine in insert mode,
-// else one past the last line.
-int InsertionLimit(const DocState& d);
 // Beep, then Message on the status line; nothing else changes.
 void RefuseCommand(AppState& S, const std::string& Message);
 // The handler of an unexpected failure: beep, RuleMode 0 and
@@ -29,6 +26,8 @@ bool AllTextsParse(AppState& S, const std::vector<std::string>& Texts);
 bool PutAxiomTexts(AppState& S, int Rule, const std::vector<std::string>& Texts);
 
 // ---- Axiom sets (Numbers menu) ----
+// The seven number axioms, the induction axiom last, as Number Axioms puts them.
+const std::vector<std::string>& NumberAxiomTexts();
 void optNumberAxioms_Click(AppState& S);
 void optGroupAxioms_Click(AppState& S);
 void optRingAxioms_Click(AppState& S);

@@ -8,8 +8,6 @@
 
 namespace qv {
 
-int InsertionLimit(const DocState& d) { return d.InsertMode ? d.InsertLine : d.StmtCount + 1; }
-
 void RefuseCommand(AppState& S, const std::string& Message) {
   RuleBeep(S);
   ShowStatus(S, Message);
@@ -67,11 +65,11 @@ void PutAxiomSet(AppState& S, const AxiomSet& set) {
         return;
       }
     }
-    // A line introduced a name when the name is free there but was not
-    // already in scope above it.
+    // A reserved name must be new to the whole proof: no line may have
+    // introduced it, as a free name or as an E Spec witness.
     for (int i = 1; i <= d.StmtCount; ++i) {
       for (const ReservedName& r : set.Names) {
-        if (InList(d.Stmts[i].FreeVars, r.Name) && !InList(d.Stmts[i].ScopedVars, r.Name)) {
+        if (IntroducesName(d.Stmts[i], r.Name)) {
           RefuseCommand(S, r.Message + std::to_string(i));
           FocusView(S);
           return;
@@ -92,18 +90,24 @@ void PutAxiomSet(AppState& S, const AxiomSet& set) {
 
 }  // namespace
 
+const std::vector<std::string>& NumberAxiomTexts() {
+  static const std::vector<std::string> texts{
+      "Set(n)",
+      "1@n",
+      "ALL(a):ALL(b):[a@n & b@n => a+b@n]",
+      "ALL(a):[a@n => ~a+1=1]",
+      "ALL(a):ALL(b):[a@n & b@n & a+1=b+1 => a=b]",
+      "ALL(a):ALL(b):[a@n & b@n => a+(b+1)= a+b+1]",
+      "ALL(a):[[Set(a) & 1@a & ALL(b):[b@n & b@a => b+1@a]] => ALL(b):[b@n => b@a]]"};
+  return texts;
+}
+
 void optNumberAxioms_Click(AppState& S) {
   static const AxiomSet set{
       "Number Axioms: Premise found on previous line. Consider another insertion point for axiom.",
       {{"n", "Number Axioms: Variable 'n' was previously introduced on line "},
        {"1", "Number Axioms: '1' was previously introduced on line "}},
-      {"Set(n)",
-       "1@n",
-       "ALL(a):ALL(b):[a@n & b@n => a+b@n]",
-       "ALL(a):[a@n => ~a+1=1]",
-       "ALL(a):ALL(b):[a@n & b@n & a+1=b+1 => a=b]",
-       "ALL(a):ALL(b):[a@n & b@n => a+(b+1)= a+b+1]",
-       "ALL(a):[[Set(a) & 1@a & ALL(b):[b@n & b@a => b+1@a]] => ALL(b):[b@n => b@a]]"},
+      NumberAxiomTexts(),
       true};
   PutAxiomSet(S, set);
 }

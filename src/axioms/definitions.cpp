@@ -18,6 +18,21 @@ struct Definition {
   std::string Text;
 };
 
+// A definition is an axiom about n (and 1): neither may be an E Spec
+// witness of any line of the proof. The refusal, "" when there is none,
+// begins with the definition's own name.
+std::string WitnessNamed(const DocState& d, const Definition& def) {
+  const std::string refusal = def.Refusal;
+  const std::string head = refusal.substr(0, refusal.find(':'));
+  if (const int L = WitnessLine(d, "n"))
+    return head + ": Variable 'n' was previously introduced on line " + std::to_string(L);
+  if (def.NeedsOne) {
+    if (const int L = WitnessLine(d, "1"))
+      return head + ": '1' was previously introduced on line " + std::to_string(L);
+  }
+  return "";
+}
+
 // Adds a definition when n (and 1 where it needs it) is free in an axiom or
 // open premise above the insertion point. Closed subproofs are jumped over.
 void PutDefinition(AppState& S, const Definition& def) {
@@ -45,10 +60,13 @@ void PutDefinition(AppState& S, const Definition& def) {
       }
       ++i;
     }
-    if (foundN && (foundOne || !def.NeedsOne)) {
-      if (PutAxiomTexts(S, kRuleDefinition, {def.Text})) ClearStatus(S);
-    } else {
+    const std::string named = WitnessNamed(d, def);
+    if (!(foundN && (foundOne || !def.NeedsOne))) {
       RefuseCommand(S, def.Refusal);
+    } else if (!named.empty()) {
+      RefuseCommand(S, named);
+    } else if (PutAxiomTexts(S, kRuleDefinition, {def.Text})) {
+      ClearStatus(S);
     }
     d.RuleMode = 0;
   } catch (const std::exception&) {

@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "axioms/axioms.h"
 #include "document/document.h"
 #include "expr/expr.h"
 #include "platform/host.h"
@@ -9,27 +10,52 @@
 
 namespace qv {
 
+namespace {
+
+// The schema of induction holds only for the natural numbers: every number
+// axiom, the induction axiom among them, must stand on an active line above
+// the insertion point. n and 1 in some other axiom or premise do not make n
+// the natural numbers.
+bool NumberAxiomsAbove(AppState& S) {
+  const DocState& d = S.Doc;
+  const int limit = InsertionLimit(d);
+  for (const std::string& axiom : NumberAxiomTexts()) {
+    bool found = false;
+    for (int j = ActiveFrom(d, 1); j < limit && !found; j = ActiveFrom(d, j + 1))
+      found = d.Stmts[j].Rule == kRuleAxiom && SameStmt(S.Parser, StmtFormula(d, j), axiom);
+    if (!found) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
 void optAdd_Click(AppState& S) {
   S.Ui.InductionKind = 1;
   S.Doc.RuleMode = kRuleInduction;
   ClearStatus(S);
   // n and 1 may come from different lines; closed subproofs count too.
   bool foundN = false, found1 = false;
-  const int limit = std::min(ActiveLimit(S), S.Doc.StmtCount + 1);
+  const int limit = InsertionLimit(S.Doc);
   for (int i = 1; i < limit; ++i) {
     const StmtRec& s = S.Doc.Stmts[i];
     if (s.Rule != 1 && s.Rule != 45) continue;
     if (s.FreeVars.find(" n ") != std::string::npos) foundN = true;
     if (s.FreeVars.find(" 1 ") != std::string::npos) found1 = true;
   }
-  if (foundN && found1) {
+  const char* refusal = nullptr;
+  if (!foundN || !found1)
+    refusal = "Induction Shortcut: No reference to n or 1 in a previous axiom or active premise";
+  else if (!NumberAxiomsAbove(S))
+    refusal = "Induction Shortcut: Number Axioms not found on previous lines. Consider another insertion point.";
+  if (refusal == nullptr) {
     S.Doc.RuleArg1 = 0;
     S.Doc.RuleArg2 = 0;
     if (S.host) S.host->ShowModal(kInductionForm);
     ClearStatus(S);
   } else {
     if (S.host) S.host->Beep();
-    ShowStatus(S, "Induction Shortcut: No reference to n or 1 in a previous axiom or active premise");
+    ShowStatus(S, refusal);
   }
   S.Doc.RuleMode = 0;
 }
@@ -113,7 +139,7 @@ void InductionForm::ContinueChecked() {
         ok = toks[t].Bound;
         break;
       }
-    if (!ok) ok = FreeInActiveLine(S_, v);
+    if (!ok) ok = ActiveLineWithFree(S_.Doc, v, InsertionLimit(S_.Doc)) > 0;
     if (!ok) {
       Refuse("Variable '" + v + "' not found in an axiom or active premise", FormFocus::Expression);
       box_.SetSelStart(0);

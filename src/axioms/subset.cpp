@@ -11,29 +11,6 @@ namespace qv {
 
 // ---- Shared by the subset and induction windows ----
 
-int ActiveLimit(const AppState& S) {
-  return S.Doc.InsertMode ? S.Doc.InsertLine : S.Doc.StmtCount + 1;
-}
-
-bool FreeInActiveLine(const AppState& S, const std::string& Name) {
-  const int limit = std::min(ActiveLimit(S), S.Doc.StmtCount + 1);
-  const std::string key = " " + Name + " ";
-  int j = 1;
-  while (j < limit) {
-    const StmtRec& s = S.Doc.Stmts[j];
-    // A closed subproof is skipped up to its Conclusion. A premise that
-    // names a line at or above itself (a damaged file) is examined instead,
-    // so the scan always moves on.
-    if (s.Rule == 1 && s.Arg1 > j) {
-      j = s.Arg1;
-      continue;
-    }
-    if (s.FreeVars.find(key) != std::string::npos) return true;
-    ++j;
-  }
-  return false;
-}
-
 void PaintToken(const ParserState& P, RichBox& Box, int Pos) {
   if (Pos <= 0) return;
   for (size_t t = 1; t < P.Tokens.size(); ++t) {
@@ -193,8 +170,8 @@ void SubsetForm::ContinueChecked() {
     for (size_t k = 1; k < varNodes.size() && !ok; ++k) ok = varNodes[k].Rule == kAtom && varNodes[k].Name == x;
     const int t = FirstTokenNamed(critToks, x);
     if (!ok && t > 0 && critToks[t].Bound) ok = true;
-    if (!ok && ActiveLimit(S_) > 1 && x == name) ok = true;
-    if (!ok) ok = FreeInActiveLine(S_, x);
+    if (!ok && InsertionLimit(S_.Doc) > 1 && x == name) ok = true;
+    if (!ok) ok = ActiveLineWithFree(S_.Doc, x, InsertionLimit(S_.Doc)) > 0;
     if (!ok) {
       box_.SetSelStart(0);
       if (t > 0) {

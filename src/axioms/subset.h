@@ -21,12 +21,6 @@ enum class FormFocus { None, NameBox, VarBox, Expression };
 
 // ---- Shared by the subset and induction windows ----
 
-// The first line that is no longer active: InsertLine in insert mode, else
-// StmtCount + 1.
-int ActiveLimit(const AppState& S);
-// True when Name is free in an active line above the limit; a closed
-// subproof is passed over (its Conclusion is examined).
-bool FreeInActiveLine(const AppState& S, const std::string& Name);
 // Paints the token of the last parse that starts at Pos (1-based in the
 // parsed text) red in Box and leaves the caret before it.
 void PaintToken(const ParserState& P, RichBox& Box, int Pos);

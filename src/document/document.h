@@ -37,6 +37,51 @@ void RecomputeIntroLen(DocState& d);
 // Returns "" when all hold, else a description of the first one broken.
 std::string CheckDocInvariants(const DocState& d);
 
+// ---- The walk over the active lines (walk.cpp) ----
+// The lines above the place where the next statement will stand are
+// 1 .. InsertionLimit - 1. A closed subproof (a Premise and its Conclusion
+// whose links name each other) is stepped over whole; its Conclusion line is
+// active, its Premise and inner lines are not. Each step moves in its own
+// direction, so no walk loops or leaves the table, whatever the links hold.
+// With Marks::Gone the walk sees the proof as it will be once the lines
+// marked for deletion are gone: they are passed over, and a subproof whose
+// Conclusion is marked counts as open.
+enum class Marks { Count, Gone };
+
+// InsertLine in insert mode, else StmtCount + 1; always 1 .. StmtCount + 1.
+int InsertionLimit(const DocState& d);
+// The Conclusion that closes the Premise at p, 0 when p is no closed Premise.
+int ClosingConclusion(const DocState& d, int p, Marks m = Marks::Count);
+// The Premise that the Conclusion at c closes, 0 when c is no such Conclusion.
+int ClosedPremise(const DocState& d, int c, Marks m = Marks::Count);
+// Walking down: the first active line at or after Line (StmtCount + 1 when
+// none). Walk with: for (j = ActiveFrom(d, 1); j < limit; j = ActiveFrom(d, j + 1)).
+int ActiveFrom(const DocState& d, int Line, Marks m = Marks::Count);
+// Walking up: where a walk up from Line starts (Line, or the first kept line
+// below it), and the active line above Line as seen from Line, 0 = none.
+// Walk with: for (j = ActiveUpFrom(d, limit - 1); j >= 1; j = ActiveAbove(d, j)).
+int ActiveUpFrom(const DocState& d, int Line, Marks m = Marks::Count);
+int ActiveAbove(const DocState& d, int Line, Marks m = Marks::Count);
+// The innermost premise open at Line (Line itself included), 0 = none.
+int InnermostPremise(const DocState& d, int Line, Marks m = Marks::Count);
+// The first active line above Limit where Name is free, 0 = none.
+int ActiveLineWithFree(const DocState& d, const std::string& Name, int Limit);
+
+// ---- The witness gate: names an axiom may not use ----
+// An axiom about an E Spec witness asserts something of it that its
+// existential statement does not give, so no road that adds an axiom may
+// name a witness of any line of the proof, above or below the insertion
+// point. IsWitnessOf is that test for one line; WitnessLine gives the first
+// E Spec line whose witness Name is, 0 = none.
+bool IsWitnessOf(const StmtRec& s, const std::string& Name);
+int WitnessLine(const DocState& d, const std::string& Name);
+// Line s introduces Name: it is its E Spec witness, or Name is free there
+// and was not in scope when the line was put. LineIntroducing gives the
+// first such line of the whole proof, 0 = none; the axioms that bring names
+// of their own (created axioms, axiom sets) refuse a name it finds.
+bool IntroducesName(const StmtRec& s, const std::string& Name);
+int LineIntroducing(const DocState& d, const std::string& Name);
+
 // ---- Status line ----
 void ShowStatus(AppState& S, const std::string& text);  // text, then centred
 void ClearStatus(AppState& S);                          // empty, not re-centred

@@ -294,13 +294,13 @@ void TestParser::CheckAxiom() {
     CommonEnd();
     return;
   }
+  // No free name of an axiom may be one that a line of the proof introduces,
+  // an E Spec witness least of all, above or below the insertion point.
   for (const std::string& v : FreeAtoms()) {
-    for (int L = 1; L <= d.StmtCount; ++L) {
-      if (Introduces(L, v)) {
-        Fail("Variable '" + v + "' was previously introduced on line " + std::to_string(L));
-        CommonEnd();
-        return;
-      }
+    if (const int L = LineIntroducing(d, v)) {
+      Fail("Variable '" + v + "' was previously introduced on line " + std::to_string(L));
+      CommonEnd();
+      return;
     }
   }
   CommonEnd();

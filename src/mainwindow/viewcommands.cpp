@@ -32,18 +32,6 @@ int32_t ViewEnd(const AppState& S) { return S.View ? S.View->TextLength() : 0; }
 // The caret just after statement k's rule text in the view.
 int32_t EndInView(const StmtRec& s) { return s.EndRule - s.StartLine + s.ViewerStartLine; }
 
-// A Premise whose sub-proof is closed: its Conclusion lies after it.
-bool ClosedPremise(const DocState& d, int k) {
-  const StmtRec& s = d.Stmts[k];
-  return s.Rule == kRulePremise && s.Arg1 > k && s.Arg1 <= d.StmtCount;
-}
-
-// A Conclusion's Premise, when it lies before it (else 0).
-int PremiseOf(const DocState& d, int k) {
-  const StmtRec& s = d.Stmts[k];
-  return s.Rule == kRuleConclusion && s.Arg1 >= 1 && s.Arg1 < k ? s.Arg1 : 0;
-}
-
 // The view positions follow the new flags, and the view is drawn again.
 void Redraw(AppState& S) {
   RecomputeViewPositions(S.Doc);
@@ -84,9 +72,9 @@ void optHideDetails_Click(AppState& S) {
   // highlighted lines stay as they are. The last line is looked at below.
   int a = 1;
   while (a < d.StmtCount) {
-    if (ClosedPremise(d, a)) {
-      for (int k = a; k < st[a].Arg1; ++k) st[k].Visible = false;
-      a = st[a].Arg1;
+    if (const int c = ClosingConclusion(d, a)) {
+      for (int k = a; k < c; ++k) st[k].Visible = false;
+      a = c;
     } else {
       if (!st[a].Highlight) st[a].Visible = false;
       ++a;
@@ -106,9 +94,9 @@ void optShowDetails_Click(AppState& S) {
   auto& st = d.Stmts;
   int a = 1;
   while (a <= d.StmtCount) {
-    if (ClosedPremise(d, a)) {
-      for (int k = a; k < st[a].Arg1; ++k) st[k].Visible = false;
-      a = st[a].Arg1;
+    if (const int c = ClosingConclusion(d, a)) {
+      for (int k = a; k < c; ++k) st[k].Visible = false;
+      a = c;
     } else {
       st[a].Visible = true;
       ++a;
@@ -127,7 +115,7 @@ void optShowLastDetails_Click(AppState& S) {
   int a = d.StmtCount;
   while (a > 0) {
     if (!st[a].Visible && !st[a].Highlight) break;
-    if (const int p = PremiseOf(d, a)) a = p;
+    if (const int p = ClosedPremise(d, a)) a = p;
     --a;
   }
   if (a <= 0) {
@@ -142,7 +130,7 @@ void optShowLastDetails_Click(AppState& S) {
       f = b;
       break;
     }
-    if (const int p = PremiseOf(d, b)) {
+    if (const int p = ClosedPremise(d, b)) {
       b = p;
     } else {
       --b;
@@ -151,8 +139,8 @@ void optShowLastDetails_Click(AppState& S) {
   // Show the run up to a; closed sub-proofs inside it keep their flags.
   int c = b + 1;
   while (c <= a) {
-    if (ClosedPremise(d, c)) {
-      c = st[c].Arg1;
+    if (const int e = ClosingConclusion(d, c)) {
+      c = e;
     } else {
       st[c].Visible = true;
       if (f == 0) f = c;

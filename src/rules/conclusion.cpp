@@ -72,6 +72,17 @@ bool IsContradiction(AppState& S) {
   return false;
 }
 
+// An E Spec line of the subproof p..q gave x as its witness. The scope
+// records of the subproof's lines may still say x was in use: a line put
+// before the premise was inserted above it saw no open premise, and at the
+// top level every name counts as in scope. The witness stands for an object
+// chosen inside the subproof, so it never leaves the subproof free.
+bool WitnessInside(const DocState& d, int p, int q, const std::string& x) {
+  for (int k = p + 1; k <= q; ++k)
+    if (d.Stmts[k].Rule == kRuleESpec && d.Stmts[k].NewVar == x) return true;
+  return false;
+}
+
 std::string InconsistentVariable(const std::string& x, int line) {
   return "Conclusion Rule: Inconsistent usage of variable '" + x + "' on line " +
          std::to_string(line) + ". Consider deleting that line.";
@@ -218,7 +229,8 @@ void RunConclusion(AppState& S) {
   }
   if (!contradiction) {
     for (const std::string& x : ListNames(d.Stmts[q].FreeVars)) {
-      if (InList(d.Stmts[q].ScopedVars, x) || InList(d.Stmts[p].FreeVars, x)) continue;
+      if (InList(d.Stmts[p].FreeVars, x)) continue;
+      if (InList(d.Stmts[q].ScopedVars, x) && !WitnessInside(d, p, q, x)) continue;
       ui.ExistVarNames.push_back(x);
       ++ui.NumExistVars;
     }

@@ -58,19 +58,15 @@ InputBoxOutcome ContinueESpec(AppState& S) {
   if (LastIndex(typed) != 1 || typed[1].Rule != kAtom) return Refuse(S, kInvalidVariableName);
   const std::string x = typed[1].Name;
 
-  // An earlier use above the insertion point; closed subproofs are passed over.
+  // The nearest earlier use on an active line above the insertion point,
+  // Conclusion lines included; the insides of closed subproofs are passed
+  // over.
   DocState& d = S.Doc;
   int found = 0;
-  int L = d.InsertMode ? d.InsertLine - 1 : d.StmtCount;
-  while (L >= 1) {
-    const StmtRec& s = d.Stmts[L];
-    if (s.Rule == kRuleConclusion && s.Arg1 >= 1 && s.Arg1 < L) {
-      L = s.Arg1 - 1;
-    } else if (InList(s.FreeVars, x)) {
+  for (int L = ActiveUpFrom(d, InsertionLimit(d) - 1); L >= 1; L = ActiveAbove(d, L)) {
+    if (InList(d.Stmts[L].FreeVars, x)) {
       found = L;
       break;
-    } else {
-      --L;
     }
   }
   if (found == 0 && d.InsertMode) {

@@ -7,7 +7,16 @@
 namespace qv {
 namespace {
 
-using Soundness = RulesTest;
+class Soundness : public RulesTest {
+ protected:
+  // E Spec of line k with the witness Name.
+  void ESpec(int k, const std::string& Name) {
+    AnswerInputBox({Name});
+    S.Doc.RuleMode = kRuleSpec;
+    Click(k);
+    Spec(S);
+  }
+};
 
 TEST_F(Soundness, LinesOfAClosedSubproofOrBelowTheInsertPointAreNeverUsed) {
   Put("P & Q");
@@ -84,6 +93,52 @@ TEST_F(Soundness, ConclusionsGeneraliseOnlyWhatEachSubproofIntroduced) {
   ASSERT_EQ(S.Doc.StmtCount, 4);
   EXPECT_EQ(Formula(4), "ALL(k):[R(k) => ALL(m):[Q(k,m) => Q(k,m)]]");
   EXPECT_EQ(S.Doc.Stmts[4].FreeVars, "");
+}
+
+TEST_F(Soundness, AWitnessNeverLeavesTheSubproofItWasChosenIn) {
+  // The premise goes in above the E Spec line after it was written: the
+  // witness r still belongs to the subproof and is quantified when it closes.
+  Put("EXIST(b):P(b)", kRuleAxiom);
+  Put("EXIST(b):~P(b)", kRuleAxiom);
+  ESpec(1, "r");
+  ASSERT_EQ(Formula(3), "P(r)");
+  S.Doc.InsertMode = true;
+  S.Doc.InsertLine = 3;
+  Put("A | ~A");
+  S.Doc.InsertMode = false;
+  AnswerInputBox({"r"});
+  optConclusion_Click(S);
+  ASSERT_EQ(S.Doc.StmtCount, 5);
+  EXPECT_EQ(Formula(5), "A | ~A => EXIST(r):P(r)");
+  EXPECT_EQ(S.Doc.Stmts[5].FreeVars, "");
+  Check();
+
+  // The same proof written in order gives the same Conclusion.
+  Reset();
+  Put("EXIST(b):P(b)", kRuleAxiom);
+  Put("A | ~A");
+  ESpec(1, "r");
+  AnswerInputBox({"r"});
+  optConclusion_Click(S);
+  ASSERT_EQ(S.Doc.StmtCount, 4);
+  EXPECT_EQ(Formula(4), "A | ~A => EXIST(r):P(r)");
+}
+
+TEST_F(Soundness, ESpecCountsAConclusionLineAsAnEarlierUse) {
+  // A Conclusion that leaves r free, as a proof file can hold it: line 2's
+  // record says r was in use when it was put.
+  Put("EXIST(b):P(b)", kRuleAxiom);
+  Put("A");
+  Put("P(r)", kRuleAxiom);
+  S.Doc.Stmts[3].ScopedVars = " r ";
+  optConclusion_Click(S);
+  ASSERT_EQ(S.Doc.StmtCount, 4);
+  ASSERT_EQ(S.Doc.Stmts[4].FreeVars, " r ");
+  Put("EXIST(b):~P(b)", kRuleAxiom);
+
+  ESpec(5, "r");
+  EXPECT_EQ(seen.Messages, std::vector<std::string>{"Free variable already used in statement 4"});
+  EXPECT_EQ(S.Doc.StmtCount, 5);
 }
 
 TEST_F(Soundness, ReorderStaysWithinTheLeadingUniversalQuantifiers) {

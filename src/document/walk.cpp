@@ -1,0 +1,115 @@
+// The walk over the active lines, the insertion limit, and the gate that
+// keeps a name an E Spec line introduced out of every axiom.
+//
+// A closed subproof is a Premise at p whose Arg1 names its Conclusion c > p,
+// and a Conclusion at c whose Arg1 names p. Only a pair whose two links
+// agree counts as closed, so a walk down (over the Premise's link) and a walk
+// up (over the Conclusion's link) see the same lines, and a damaged link is
+// never followed: every step moves in its own direction and stays in range.
+#include <algorithm>
+
+#include "document/document.h"
+#include "document/internal.h"
+
+namespace qv {
+
+namespace {
+
+int LineCount(const DocState& d) {
+  return std::max(0, std::min<int>(d.StmtCount, static_cast<int>(d.Stmts.size()) - 1));
+}
+
+bool Gone(const DocState& d, int k, Marks m) { return m == Marks::Gone && d.Stmts[k].DeleteFlag; }
+
+}  // namespace
+
+int InsertionLimit(const DocState& d) {
+  const int count = LineCount(d);
+  if (!d.InsertMode) return count + 1;
+  return std::clamp<int>(d.InsertLine, 1, count + 1);
+}
+
+int ClosingConclusion(const DocState& d, int p, Marks m) {
+  const int count = LineCount(d);
+  if (p < 1 || p > count) return 0;
+  const StmtRec& s = d.Stmts[p];
+  if (s.Rule != kRulePremise || s.Arg1 <= p || s.Arg1 > count) return 0;
+  const StmtRec& c = d.Stmts[s.Arg1];
+  if (c.Rule != kRuleConclusion || c.Arg1 != p || Gone(d, s.Arg1, m)) return 0;
+  return s.Arg1;
+}
+
+int ClosedPremise(const DocState& d, int c, Marks m) {
+  const int count = LineCount(d);
+  if (c < 1 || c > count) return 0;
+  const StmtRec& s = d.Stmts[c];
+  if (s.Rule != kRuleConclusion || s.Arg1 < 1 || s.Arg1 >= c || Gone(d, c, m)) return 0;
+  return ClosingConclusion(d, s.Arg1, m) == c ? s.Arg1 : 0;
+}
+
+int ActiveFrom(const DocState& d, int Line, Marks m) {
+  const int count = LineCount(d);
+  int b = std::max(Line, 1);
+  while (b <= count) {
+    if (Gone(d, b, m)) {
+      ++b;
+      continue;
+    }
+    const int c = ClosingConclusion(d, b, m);
+    if (c == 0) return b;
+    b = c;  // the Conclusion line itself is active
+  }
+  return count + 1;
+}
+
+int ActiveUpFrom(const DocState& d, int Line, Marks m) {
+  int y = std::min(Line, LineCount(d));
+  while (y >= 1 && Gone(d, y, m)) --y;
+  return std::max(y, 0);
+}
+
+int ActiveAbove(const DocState& d, int Line, Marks m) {
+  const int count = LineCount(d);
+  if (Line < 1) return 0;
+  if (Line > count) return ActiveUpFrom(d, count, m);
+  const int p = ClosedPremise(d, Line, m);
+  return ActiveUpFrom(d, (p > 0 ? p : Line) - 1, m);
+}
+
+int InnermostPremise(const DocState& d, int Line, Marks m) {
+  for (int y = ActiveUpFrom(d, Line, m); y >= 1; y = ActiveAbove(d, y, m))
+    if (d.Stmts[y].Rule == kRulePremise) return y;
+  return 0;
+}
+
+int ActiveLineWithFree(const DocState& d, const std::string& Name, int Limit) {
+  const int limit = std::min(Limit, LineCount(d) + 1);
+  for (int j = ActiveFrom(d, 1); j < limit; j = ActiveFrom(d, j + 1))
+    if (InVarList(d.Stmts[j].FreeVars, Name)) return j;
+  return 0;
+}
+
+bool IsWitnessOf(const StmtRec& s, const std::string& Name) {
+  return !Name.empty() && s.Rule == kRuleESpec && s.NewVar == Name;
+}
+
+int WitnessLine(const DocState& d, const std::string& Name) {
+  const int count = LineCount(d);
+  for (int i = 1; i <= count; ++i)
+    if (IsWitnessOf(d.Stmts[i], Name)) return i;
+  return 0;
+}
+
+bool IntroducesName(const StmtRec& s, const std::string& Name) {
+  if (IsWitnessOf(s, Name)) return true;
+  return InVarList(s.FreeVars, Name) && !InVarList(s.ScopedVars, Name);
+}
+
+int LineIntroducing(const DocState& d, const std::string& Name) {
+  const int count = LineCount(d);
+  for (int i = 1; i <= count; ++i)
+    if (IntroducesName(d.Stmts[i], Name)) return i;
+  return 0;
+}
+
+}  // namespace qv

@@ -1,0 +1,144 @@
+// No axiom may speak of an E Spec witness, and the Induction Shortcut is
+// offered only under the number axioms. Each road is driven as the user
+// takes it: the command, the entry window's own check, the status line.
+#include "../rules/rules_fixture.h"
+#include "axioms/axioms.h"
+#include "axioms/induction.h"
+#include "entry/testparser.h"
+
+namespace qv {
+namespace {
+
+class Witness : public RulesTest {
+ protected:
+  void ESpec(int k, const std::string& Name) {
+    AnswerInputBox({Name});
+    S.Doc.RuleMode = kRuleSpec;
+    Click(k);
+    Spec(S);
+  }
+  // Create Axiom with Text typed in the entry window and Continue pressed;
+  // the window's message line afterwards.
+  std::string CreateAxiom(const std::string& Text) {
+    std::string message;
+    host.OnModal("TestParser", [this, Text, &message]() {
+      TestParser tp(S, entryBox);
+      tp.OnHide = [] {};
+      tp.Activate();
+      entryBox.SetText(Text);
+      tp.Continue();
+      message = tp.StatusLine;
+      if (!message.empty()) tp.Cancel();
+    });
+    optAxiom_Click(S);
+    return message;
+  }
+  MemRichBox entryBox;
+};
+
+TEST_F(Witness, CreateAxiomRefusesAWitnessAboveOrBelowTheInsertionPoint) {
+  Put("EXIST(b):P(b)", kRuleAxiom);
+  ESpec(1, "r");
+  ASSERT_EQ(Formula(2), "P(r)");
+  EXPECT_EQ(CreateAxiom("~P(r)"), "Variable 'r' was previously introduced on line 2");
+  EXPECT_EQ(S.Doc.StmtCount, 2);
+
+  S.Doc.InsertMode = true;
+  S.Doc.InsertLine = 1;
+  EXPECT_EQ(CreateAxiom("~P(r)"), "Variable 'r' was previously introduced on line 2");
+  EXPECT_EQ(S.Doc.StmtCount, 2);
+
+  // A bound r, or a name no line introduced, is still fine.
+  EXPECT_EQ(CreateAxiom("ALL(r):[P(r) | ~P(r)] & Q(k)"), "");
+  ASSERT_EQ(S.Doc.StmtCount, 3);
+  EXPECT_EQ(S.Doc.Stmts[1].Rule, kRuleAxiom);
+}
+
+TEST_F(Witness, AxiomSetsAndDefinitionsRefuseAWitnessOfTheirNames) {
+  Put("EXIST(b):Set(b)", kRuleAxiom);
+  ESpec(1, "n");
+  ASSERT_EQ(Formula(2), "Set(n)");
+  optNumberAxioms_Click(S);
+  EXPECT_EQ(Status(), "Number Axioms: Variable 'n' was previously introduced on line 2");
+  EXPECT_EQ(S.Doc.StmtCount, 2);
+
+  // The witness as a number of the ring, below the insertion point.
+  Reset();
+  Put("EXIST(b):b=b", kRuleAxiom);
+  ESpec(1, "1");
+  S.Doc.InsertMode = true;
+  S.Doc.InsertLine = 1;
+  optRingAxioms_Click(S);
+  EXPECT_EQ(Status(), "Ring Axioms: '1' was previously introduced on line 2");
+  EXPECT_EQ(S.Doc.StmtCount, 2);
+
+  // A premise after the witness lends n to the definitions; they refuse it.
+  Reset();
+  Put("EXIST(b):Set(b)", kRuleAxiom);
+  ESpec(1, "n");
+  Put("1@n");
+  optSubtraction_Click(S);
+  EXPECT_EQ(Status(), "Define Subtraction (-): Variable 'n' was previously introduced on line 2");
+  optMultiplicationProperties_Click(S);
+  EXPECT_EQ(Status(), "Define Multiplication (*) : Variable 'n' was previously introduced on line 2");
+  EXPECT_EQ(S.Doc.StmtCount, 3);
+  EXPECT_EQ(S.Doc.RuleMode, 0);
+}
+
+TEST_F(Witness, DefinitionsStillRestOnAnOpenPremiseThatIntroducesN) {
+  Put("Set(n) & 1@n");
+  optSubtraction_Click(S);
+  optAddProperties_Click(S);
+  EXPECT_EQ(S.Doc.StmtCount, 3);
+  EXPECT_EQ(host.beeps, 0);
+}
+
+TEST_F(Witness, InductionShortcutOnlyUnderTheNumberAxioms) {
+  const std::string refusal =
+      "Induction Shortcut: Number Axioms not found on previous lines. Consider another insertion point.";
+  // n and 1 in an axiom of one's own do not make n the natural numbers.
+  Put("n=n & 1=1", kRuleAxiom);
+  optAdd_Click(S);
+  EXPECT_EQ(Status(), refusal);
+  EXPECT_TRUE(host.formsShown.empty());
+  EXPECT_EQ(S.Doc.RuleMode, 0);
+
+  Reset();
+  optNumberAxioms_Click(S);
+  ASSERT_EQ(S.Doc.StmtCount, 7);
+  optAdd_Click(S);
+  ASSERT_EQ(host.formsShown, std::vector<std::string>{"InductionForm"});
+  EXPECT_EQ(S.Doc.RuleMode, 0);
+
+  // Inside an open subproof below them the axioms still hold.
+  Put("Q(k)");
+  optAdd_Click(S);
+  EXPECT_EQ(host.formsShown.size(), 2u);
+
+  // Above the induction axiom they do not.
+  S.Doc.InsertMode = true;
+  S.Doc.InsertLine = 7;
+  optAdd_Click(S);
+  EXPECT_EQ(Status(), refusal);
+  EXPECT_EQ(host.formsShown.size(), 2u);
+}
+
+TEST_F(Witness, InductionShortcutRefusesNumberAxiomsInAClosedSubproof) {
+  // A premise put in above the axioms, as a proof file can hold it, and its
+  // subproof closed: the axioms are no longer active.
+  optNumberAxioms_Click(S);
+  S.Doc.InsertMode = true;
+  S.Doc.InsertLine = 1;
+  Put("A");
+  S.Doc.InsertMode = false;
+  ASSERT_EQ(S.Doc.StmtCount, 8);
+  optConclusion_Click(S);
+  ASSERT_EQ(S.Doc.StmtCount, 9);
+  optAdd_Click(S);
+  EXPECT_EQ(Status(),
+            "Induction Shortcut: Number Axioms not found on previous lines. Consider another insertion point.");
+  EXPECT_TRUE(host.formsShown.empty());
+}
+
+}  // namespace
+}  // namespace qv
