@@ -162,7 +162,7 @@ TEST(SemanticHarness, RandomProofsHoldInEveryModel) {
   std::map<std::string, long> perRule;
   long lastShown = 0;
   auto done = [&](long n) {
-    if (!longRun) return n >= 4000;
+    if (!longRun) return n >= 20000;
     if (n - lastShown >= 100000) {
       lastShown = n;
       std::cout << "  " << n << " applications, "

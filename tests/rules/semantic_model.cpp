@@ -292,7 +292,11 @@ bool Evaluator::Run(const std::vector<Step>& Steps, size_t i, const Model& M) {
   const Step& s = Steps[i];
   switch (s.kind) {
     case Step::kForAll: {
-      for (int v = 0; v < M.size; ++v) {
+      const int from = draw ? static_cast<int>(Mix(draw ^ static_cast<uint64_t>(s.var) * 0x2545f4914f6cdd1dULL) %
+                                               static_cast<uint64_t>(M.size))
+                            : 0;
+      const int to = draw ? from + 1 : M.size;
+      for (int v = from; v < to; ++v) {
         env_[static_cast<size_t>(s.var)] = v;
         path_.emplace_back(s.var, v);
         const bool ok = Run(Steps, i + 1, M);

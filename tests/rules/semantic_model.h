@@ -71,6 +71,10 @@ class Evaluator {
   explicit Evaluator(int slotCount) : env_(static_cast<size_t>(slotCount), 0) {}
   bool Sentence(const std::vector<Step>& Steps, const Model& M,
                 const std::vector<std::string>& slotNames, std::string* Witness);
+  // With a draw other than 0, each "for all" takes one value drawn from it
+  // instead of every value: a sentence with many variables is then checked
+  // at sampled values (a false result is still a true counter-model).
+  uint64_t draw = 0;
   bool Eval(const Formula& F, int node, const Model& M);
 
  private:

@@ -93,12 +93,24 @@ std::string ProofChecker::Decide(const std::vector<Step>& Steps) {
   ++checks;
   Evaluator ev(static_cast<int>(slots_.size()));
   std::string verdict;
+  int universals = 0;
+  for (const Step& s : Steps) universals += s.kind == Step::kForAll;
   for (int j = 0; j < models_ && verdict.empty(); ++j) {
     Model m;
     m.size = 1 + j % 3;
     m.seed = seed_ * 0x9e3779b97f4a7c15ULL + static_cast<uint64_t>(j) * 0x632be59bd9b4e019ULL;
+    // Every value of every variable while that stays cheap, else values
+    // drawn at random, several draws per model.
+    double cases = 1;
+    for (int i = 0; i < universals; ++i) cases *= m.size;
+    const int draws = cases > 256 ? 6 : 1;
     std::string values;
-    if (ev.Sentence(Steps, m, slotNames_, &values)) continue;
+    bool holds = true;
+    for (int k = 0; k < draws && holds; ++k) {
+      ev.draw = draws > 1 ? m.seed ^ (static_cast<uint64_t>(k + 1) * 0xda942042e4dd58b5ULL) : 0;
+      holds = ev.Sentence(Steps, m, slotNames_, &values);
+    }
+    if (holds) continue;
     std::vector<std::string> symbols;
     std::ostringstream o;
     for (const Step& s : Steps) {
