@@ -43,7 +43,8 @@ const std::vector<Armed>& ClickRules() {
       {"optReorder", kRuleReorder, 1},     {"optCopyStatement", 52, 1},
       {"optSymmetry", kRuleSym, 1},        {"optSubstitution", kRuleSubstitute, 2},
       {"", kRuleImplies, 1},               {"", kRuleIff, 1},
-      {"", kRuleOr, 1},
+      {"", kRuleOr, 1},                    {"optOrNot", kRuleOrNot, 0},
+      {"optReflexivity", kRuleReflex, 0},
   };
   return rules;
 }
@@ -375,7 +376,7 @@ void Driver::ClickLine(int line, bool preferOperator) {
     if (f[static_cast<size_t>(i)] != ' ' && f[static_cast<size_t>(i)] != '\t' &&
         (!preferOperator || IsOperatorChar(f[static_cast<size_t>(i)])))
       at.push_back(i);
-  int off = at.empty() || Chance(10) ? 0 : Pick(at);
+  int off = at.empty() || Chance(30) ? 0 : Pick(at);
   if (Chance(3)) off = -(s.StartStmt - s.StartLine);  // on the line number
   view_.SetSelStart(s.StartStmt - s.StartLine + s.ViewerStartLine - 1 + off);
   view_.SetSelLength(0);
@@ -433,8 +434,15 @@ void Driver::EndPendingRule() {
 }
 
 void Driver::RunClicks(int clicks) {
+  // A two-click rule often needs a line just made for it (see Hypothesis):
+  // one of its clicks then goes to one of the last lines.
+  const int recentAt = clicks > 1 && Chance(70) ? R(2) : -1;
   for (int c = 0; c < clicks && S.Doc.RuleMode != 0; ++c) {
-    const int line = ChooseLine();
+    int line = ChooseLine();
+    if (c == recentAt) {
+      const int limit = S.Doc.InsertMode && S.Doc.InsertLine > 0 ? S.Doc.InsertLine : S.Doc.StmtCount + 1;
+      line = std::max(1, limit - 1 - R(3));
+    }
     if (S.Doc.RuleMode == kRuleEGen && Chance(50)) SelectIn(line);
     else ClickLine(line, Chance(60));
   }
@@ -468,7 +476,8 @@ void Driver::Act() {
       Record("  arm " + std::to_string(r.code));
       d.RuleMode = r.code;
     }
-    RunClicks(r.clicks + (Chance(20) ? 1 : 0));
+    // A refused click leaves the rule armed: the user clicks again.
+    RunClicks(r.clicks + (r.clicks > 1 ? R(3) : Chance(20) ? 1 : 0));
   } else if (k < 86) {
     // Insert mode, often just above an E Spec line.
     if (d.InsertMode && Chance(50)) {
