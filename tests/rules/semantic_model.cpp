@@ -63,22 +63,17 @@ struct Compiler {
       args.push_back(Build(i));
     }
   }
-  int Fun(const std::string& key, std::vector<int> args) {
+  // A function (kFun, "F:" key) or relation (kRel, "R:" key) applied to args.
+  int Symbol(Expr::Op op, const std::string& key, std::vector<int> args) {
     Expr e;
-    e.op = Expr::kFun;
-    e.name = "F:" + key + "/" + std::to_string(args.size());
+    e.op = op;
+    e.name = (op == Expr::kFun ? "F:" : "R:") + key + "/" + std::to_string(args.size());
     e.key = KeyHash(e.name);
     e.args = std::move(args);
     return Add(std::move(e));
   }
-  int Rel(const std::string& key, std::vector<int> args) {
-    Expr e;
-    e.op = Expr::kRel;
-    e.name = "R:" + key + "/" + std::to_string(args.size());
-    e.key = KeyHash(e.name);
-    e.args = std::move(args);
-    return Add(std::move(e));
-  }
+  int Fun(const std::string& key, std::vector<int> args) { return Symbol(Expr::kFun, key, std::move(args)); }
+  int Rel(const std::string& key, std::vector<int> args) { return Symbol(Expr::kRel, key, std::move(args)); }
   int Bin(Expr::Op op, const NodeRec& n) {
     Expr e;
     e.op = op;
