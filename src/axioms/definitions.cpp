@@ -43,14 +43,10 @@ void PutDefinition(AppState& S, const Definition& def) {
     const int limit = InsertionLimit(d);
     bool foundN = false;
     bool foundOne = false;
-    int i = 1;
-    while (i < limit && i <= d.StmtCount) {
+    // The active lines above the insertion point; a premise met there is
+    // open, and a Conclusion is neither premise nor axiom.
+    for (int i = ActiveFrom(d, 1); i < limit; i = ActiveFrom(d, i + 1)) {
       const StmtRec& s = d.Stmts[i];
-      if (s.Rule == kRulePremise && s.Arg1 > 0) {
-        // A Conclusion always follows its premise; anything else would loop.
-        i = s.Arg1 > i ? s.Arg1 + 1 : i + 1;
-        continue;
-      }
       const bool counts =
           s.Rule == kRulePremise || (!def.PremisesOnly && s.Rule == kRuleAxiom);
       if (counts) {
@@ -58,7 +54,6 @@ void PutDefinition(AppState& S, const Definition& def) {
         if (def.NeedsOne && InList(s.FreeVars, "1")) foundOne = true;
         if (!def.NeedsOne && foundN) break;
       }
-      ++i;
     }
     const std::string named = WitnessNamed(d, def);
     if (!(foundN && (foundOne || !def.NeedsOne))) {

@@ -15,21 +15,11 @@ namespace {
 // The active line whose span (block start to the last character of its rule
 // text, in view positions) holds the 1-based view position c; 0 = none.
 int ActiveLineAt(const DocState& d, int32_t c) {
-  const int count = std::min<int>(d.StmtCount, static_cast<int>(d.Stmts.size()) - 1);
-  int limit = d.InsertMode ? d.InsertLine : count + 1;
-  if (limit > count + 1) limit = count + 1;
-  int b = 1;
-  while (b < limit) {
+  const int limit = InsertionLimit(d);
+  for (int b = ActiveFrom(d, 1); b < limit; b = ActiveFrom(d, b + 1)) {
     const StmtRec& s = d.Stmts[b];
-    // A closed sub-proof is passed over to its Conclusion. A link that does not
-    // lead forward (a damaged file) is not followed, so the search always ends.
-    if (s.Rule == kRulePremise && s.Arg1 > b) {
-      b = s.Arg1;
-      continue;
-    }
     const int32_t e = s.EndRule - (s.StartLine - s.ViewerStartLine);
     if (s.Visible && e >= c && c >= s.ViewerStartLine) return b;
-    ++b;
   }
   return 0;
 }

@@ -122,22 +122,12 @@ void FlagStmts(AppState& S, int Line, int& Count) {
                 (s.Rule == kRuleConclusion && marked(j - 1));
     if (!mark) {
       for (const std::string& v : VarListNames(s.FreeVars)) {
-        // Earlier use of v, outside closed sub-proofs and unmarked lines.
+        // An earlier use of v on a line in sight of j once the marked lines
+        // are gone: closed sub-proofs are passed over, Conclusions count.
         bool found = false;
-        int i = j - 1;
-        while (i >= 1) {
-          const StmtRec& e = st[i];
-          if (e.DeleteFlag) {
-            --i;
-          } else if (e.Rule == kRuleConclusion) {
-            i = (e.Arg1 >= 1 && e.Arg1 < i) ? e.Arg1 - 1 : i - 1;
-          } else if (InList(e.FreeVars, v)) {
-            found = true;
-            break;
-          } else {
-            --i;
-          }
-        }
+        for (int i = ActiveUpFrom(d, j - 1, Marks::Gone); i >= 1 && !found;
+             i = ActiveAbove(d, i, Marks::Gone))
+          found = InList(st[i].FreeVars, v);
         bool ownESpecVar = (v == s.NewVar && s.Rule == kRuleESpec);
         if (found && ownESpecVar) {
           mark = true;
@@ -217,8 +207,8 @@ void DeleteStmts(AppState& S, int Line) {
     st[p].Visible = true;
     int i = p + 1;
     while (i < k) {
-      if (st[i].Rule == kRulePremise && st[i].Arg1 > i) {
-        i = st[i].Arg1;
+      if (const int c = ClosingConclusion(d, i)) {
+        i = c;
       } else {
         st[i].Visible = true;
         ++i;
@@ -447,8 +437,9 @@ void ToggleConclusion(AppState& S) {
       } else {
         int k = p;
         while (k < c) {
-          if (st[k].Rule == kRulePremise && st[k].Arg1 > k && st[k].Arg1 < c) {
-            k = st[k].Arg1;
+          const int e = ClosingConclusion(d, k);
+          if (e > 0 && e < c) {
+            k = e;
           } else {
             st[k].Visible = true;
             ++k;
@@ -500,7 +491,8 @@ void GetInsertLineNo(AppState& S) {
         d.InsertLine = k;
         break;
       }
-      k = (s.Arg1 > k) ? s.Arg1 : k + 1;
+      const int c = ClosingConclusion(d, k);
+      k = c > 0 ? c : k + 1;
     } else if (hit) {
       if (s.Rule == kRuleConclusion) {
         if (!(ValidLine(d, k - 1) && st[k - 1].Visible)) d.InsertLine = s.Arg1;

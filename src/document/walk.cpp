@@ -2,10 +2,12 @@
 // keeps a name an E Spec line introduced out of every axiom.
 //
 // A closed subproof is a Premise at p whose Arg1 names its Conclusion c > p,
-// and a Conclusion at c whose Arg1 names p. Only a pair whose two links
-// agree counts as closed, so a walk down (over the Premise's link) and a walk
-// up (over the Conclusion's link) see the same lines, and a damaged link is
-// never followed: every step moves in its own direction and stays in range.
+// and a Conclusion at c whose Arg1 names p. A walk down steps over it by the
+// Premise's link (which must lead to a Conclusion naming p), a walk up by
+// the Conclusion's link (which must lead back to a Premise); on a
+// consistent proof both see the same lines. A link that leads the wrong way
+// or out of the table is never followed, so no walk loops or reads out of
+// range.
 #include <algorithm>
 
 #include "document/document.h"
@@ -44,7 +46,10 @@ int ClosedPremise(const DocState& d, int c, Marks m) {
   if (c < 1 || c > count) return 0;
   const StmtRec& s = d.Stmts[c];
   if (s.Rule != kRuleConclusion || s.Arg1 < 1 || s.Arg1 >= c || Gone(d, c, m)) return 0;
-  return ClosingConclusion(d, s.Arg1, m) == c ? s.Arg1 : 0;
+  // The Premise's own link is not asked for: PutStmt tests the scope of a
+  // new Conclusion, whose Premise the rule has linked, but a Conclusion
+  // read on its own must pass over its subproof all the same.
+  return d.Stmts[s.Arg1].Rule == kRulePremise ? s.Arg1 : 0;
 }
 
 int ActiveFrom(const DocState& d, int Line, Marks m) {

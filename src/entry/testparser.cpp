@@ -90,9 +90,7 @@ bool TestParser::FormKeyPress(char c) {
 // ---------------------------------------------------------------------------
 // Helpers over the document.
 
-int TestParser::Limit() const {
-  return S_.Doc.InsertMode ? S_.Doc.InsertLine : S_.Doc.StmtCount + 1;
-}
+int TestParser::Limit() const { return InsertionLimit(S_.Doc); }
 
 bool TestParser::OccursFree(int line, const std::string& v) const {
   return line >= 1 && line <= S_.Doc.StmtCount && InList(S_.Doc.Stmts[line].FreeVars, v);
@@ -102,9 +100,6 @@ bool TestParser::InScope(int line, const std::string& v) const {
   return line >= 1 && line <= S_.Doc.StmtCount && InList(S_.Doc.Stmts[line].ScopedVars, v);
 }
 
-bool TestParser::Introduces(int line, const std::string& v) const {
-  return OccursFree(line, v) && !InScope(line, v);
-}
 
 std::string TestParser::StmtText(int line) const {
   const StmtRec& s = S_.Doc.Stmts[line];
@@ -244,12 +239,12 @@ void TestParser::CheckPremise() {
   for (const std::string& v : FreeAtoms()) {
     for (int L = limit; L <= d.StmtCount; ++L) {
       const StmtRec& s = d.Stmts[L];
-      if (s.NewVar == v && s.Rule == kRuleESpec) {
+      if (IsWitnessOf(s, v)) {
         Fail("Variable '" + v + "' is introduced by E Spec on line " + std::to_string(L) +
              ". Consider using another name.");
         return;
       }
-      if (Introduces(L, v) && s.Rule == kRulePremise) {
+      if (s.Rule == kRulePremise && IntroducesName(s, v)) {
         Fail("Variable '" + v + "' was introduced by Premise on line " + std::to_string(L) +
              ". Consider using another name.");
         return;
@@ -270,12 +265,13 @@ void TestParser::CheckPremise() {
         }
         const StmtRec& s = d.Stmts[j];
         if (s.Rule == kRuleConclusion) {
-          j = (s.Arg1 >= 1 && s.Arg1 < j) ? s.Arg1 : j - 1;
+          const int p = ClosedPremise(d, j);  // the premise may introduce v
+          j = p > 0 ? p : j - 1;
         } else if (s.Rule == kRulePremise) {
-          if (Introduces(j, v)) break;
+          if (IntroducesName(s, v)) break;
           --j;
         } else if (s.Rule == kRuleESpec) {
-          if (s.NewVar == v) break;
+          if (IsWitnessOf(s, v)) break;
           --j;
         } else {
           --j;
@@ -308,9 +304,7 @@ void TestParser::CheckAxiom() {
 
 int TestParser::SearchTerm(const std::string& t, bool atom, const std::string& atomName) {
   DocState& d = S_.Doc;
-  int j = Limit() - 1;
-  while (j >= 1) {
-    const StmtRec& s = d.Stmts[j];
+  for (int j = ActiveUpFrom(d, Limit() - 1); j >= 1; j = ActiveAbove(d, j)) {
     if (atom) {
       if (OccursFree(j, atomName)) return j;
     } else {
@@ -320,7 +314,6 @@ int TestParser::SearchTerm(const std::string& t, bool atom, const std::string& a
       if (!S_.Parser.ParseErr.empty()) return -1;
       if (RootKind(S_.Parser) == kElt && text.compare(0, t.size() + 2, t + " @") == 0) return j;
     }
-    j = (s.Rule == kRuleConclusion && s.Arg1 >= 1 && s.Arg1 < j) ? s.Arg1 - 1 : j - 1;
   }
   return 0;
 }
@@ -328,13 +321,10 @@ int TestParser::SearchTerm(const std::string& t, bool atom, const std::string& a
 int TestParser::SearchElement(const std::string& s, bool parseTest) {
   DocState& d = S_.Doc;
   const int limit = Limit();
-  int j = 1;
-  while (j <= limit - 1) {
-    const StmtRec& st = d.Stmts[j];
-    if (st.Rule == kRulePremise && st.Arg1 > j) {
-      j = st.Arg1 + 1;  // the closed block and its Conclusion
-      continue;
-    }
+  for (int j = ActiveFrom(d, 1); j < limit; j = ActiveFrom(d, j + 1)) {
+    // An implication that closed a subproof states no membership, even when
+    // its text begins like one.
+    if (ClosedPremise(d, j) > 0) continue;
     const std::string text = StmtText(j);
     bool prefix = text.compare(0, s.size() + 2, s + " @") == 0;
     if (prefix && parseTest) {
@@ -343,7 +333,6 @@ int TestParser::SearchElement(const std::string& s, bool parseTest) {
       prefix = S_.Parser.ParseErr.empty() && RootKind(S_.Parser) == kElt;
     }
     if (prefix) return j;
-    ++j;
   }
   return 0;
 }
@@ -475,18 +464,7 @@ void TestParser::CheckArbitrary() {
   // Every free variable of the typed formula must already occur free in an
   // active line above the insertion point.
   for (const std::string& v : freeAtoms) {
-    bool found = false;
-    int j = 1;
-    while (j <= limit - 1) {
-      while (j <= limit - 1 && d.Stmts[j].Rule == kRulePremise && d.Stmts[j].Arg1 > j) j = d.Stmts[j].Arg1;
-      if (j > limit - 1) break;
-      if (OccursFree(j, v)) {
-        found = true;
-        break;
-      }
-      ++j;
-    }
-    if (!found) {
+    if (ActiveLineWithFree(d, v, limit) == 0) {
       Fail("Variable '" + v + "' not found in any active statement");
       CommonEnd();
       return;

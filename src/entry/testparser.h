@@ -59,7 +59,6 @@ class TestParser {
   int Limit() const;
   bool OccursFree(int line, const std::string& v) const;
   bool InScope(int line, const std::string& v) const;
-  bool Introduces(int line, const std::string& v) const;
   std::string StmtText(int line) const;
   bool IsLogicalRoot() const;
   bool IsAlgebraicRoot() const;

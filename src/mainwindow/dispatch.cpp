@@ -164,15 +164,8 @@ void RTB_DblClick(AppState& S) {
     }
 
     // The previous highlighted line, passing over closed premise blocks.
-    int k = (st[l].Rule == kRuleConclusion && st[l].Arg1 >= 1 && st[l].Arg1 < l) ? st[l].Arg1 - 1 : l - 1;
-    while (k >= 1) {
-      if (st[k].Visible && st[k].Highlight) break;
-      if (st[k].Rule == kRuleConclusion && st[k].Arg1 >= 1 && st[k].Arg1 < k) {
-        k = st[k].Arg1 - 1;
-      } else {
-        --k;
-      }
-    }
+    int k = ActiveAbove(d, l);
+    while (k >= 1 && !(st[k].Visible && st[k].Highlight)) k = ActiveAbove(d, k);
     const int v = k < 1 ? 0 : k;
     if (v == l - 1) {
       Beep(S);
@@ -187,8 +180,8 @@ void RTB_DblClick(AppState& S) {
       bool shown = false;
       int m = v + 1;
       while (m < l) {
-        if (st[m].Rule == kRulePremise && st[m].Arg1 > m) {
-          m = st[m].Arg1;
+        if (const int c = ClosingConclusion(d, m)) {
+          m = c;
         } else {
           st[m].Visible = true;
           shown = true;

@@ -77,11 +77,12 @@ int HitLine(const DocState& d, int32_t H, bool ActiveOnly) {
     // Blocks lie in line order: no later line can hold H.
     if (s.StartLine > H) return 0;
     // A closed sub-proof is passed over up to its Conclusion, which is
-    // examined next. Only a Conclusion further down counts, so the scan
-    // always moves on.
-    if (ActiveOnly && s.Rule == kRulePremise && s.Arg1 > k) {
-      k = s.Arg1;
-      continue;
+    // examined next.
+    if (ActiveOnly) {
+      if (const int c = ClosingConclusion(d, k)) {
+        k = c;
+        continue;
+      }
     }
     if (s.Visible && s.StartLine <= H && H <= s.EndRule) return k;
     ++k;

@@ -32,20 +32,10 @@ void ParseOrRefuse(AppState& S, const std::string& Text) {
 
 // The innermost open premise above line T. A closed subproof is passed over
 // whole, from its Conclusion to the line above its premise, so a premise
-// inside it is never taken.
+// inside it (one reopened by a deletion included) is never taken.
 int FindOpenPremise(const DocState& d, int T) {
-  int i = std::min(T - 1, d.StmtCount);
-  while (i >= 1) {
-    const StmtRec& s = d.Stmts[i];
-    if (s.Rule == kRuleConclusion && s.Arg1 >= 1 && s.Arg1 < i) {
-      i = s.Arg1 - 1;
-    } else if (s.Rule == kRulePremise && s.Arg1 == 0) {
-      return i;
-    } else {
-      --i;
-    }
-  }
-  return 0;
+  const int p = InnermostPremise(d, T - 1);
+  return p > 0 && d.Stmts[p].Arg1 == 0 ? p : 0;
 }
 
 // Q is A & ~A, ~A & A, A <=> ~A (either way round), or a negated identity
@@ -93,18 +83,10 @@ std::string InconsistentVariable(const std::string& x, int line) {
 // their Conclusions.
 template <typename Visit>
 void WalkLaterLines(const DocState& d, int T, Visit visit) {
-  int v = T;
-  while (v >= 1 && v <= d.StmtCount) {
+  for (int v = ActiveFrom(d, T); v <= d.StmtCount; v = ActiveFrom(d, v + 1)) {
     const StmtRec& s = d.Stmts[v];
-    if (s.Rule == kRulePremise) {
-      if (s.Arg1 == 0) return;
-      if (s.Arg1 > v) {
-        v = s.Arg1;
-        continue;
-      }
-    }
+    if (s.Rule == kRulePremise && s.Arg1 == 0) return;
     visit(v);
-    ++v;
   }
 }
 
@@ -126,16 +108,11 @@ void CheckLaterLines(const DocState& d, int p, int T) {
   WalkLaterLines(d, T, [&](int w) {
     for (const std::string& x : ListNames(d.Stmts[w].FreeVars)) {
       if (!InList(d.Stmts[w].ScopedVars, x)) continue;
-      int y = p - 1;
-      while (y >= 1) {
+      // The lines between the enclosing open premise and p.
+      for (int y = ActiveUpFrom(d, p - 1); y >= 1; y = ActiveAbove(d, y)) {
         const StmtRec& s = d.Stmts[y];
         if (s.Rule == kRulePremise && s.Arg1 == 0) break;
-        if (s.Rule == kRuleConclusion && s.Arg1 >= 1 && s.Arg1 < y) {
-          y = s.Arg1 - 1;
-          continue;
-        }
         if (InList(s.FreeVars, x) && !InList(s.ScopedVars, x)) Refuse(InconsistentVariable(x, w));
-        --y;
       }
     }
   });
@@ -203,7 +180,7 @@ void RunConclusion(AppState& S) {
   ClearStatus(S);
   d.RuleMode = kRuleConclusion;
 
-  const int t = d.InsertMode ? d.InsertLine : d.StmtCount + 1;
+  const int t = InsertionLimit(d);
   const int p = t >= 2 ? FindOpenPremise(d, t) : 0;
   if (p == 0) Refuse("Conclusion Rule: No active premise found");
   d.RuleArg1 = p;

@@ -42,20 +42,10 @@ std::string TrimBlanks(const std::string& s) {
 // True when line k is active: above the insertion point and outside every
 // closed subproof.
 bool LineIsActive(const DocState& d, int k) {
-  const int count = std::min<int>(d.StmtCount, static_cast<int>(d.Stmts.size()) - 1);
-  int limit = d.InsertMode ? d.InsertLine : count + 1;
-  if (limit > count + 1) limit = count + 1;
-  int b = 1;
-  while (b < limit) {
-    if (b == k) return true;
-    const StmtRec& s = d.Stmts[b];
-    if (s.Rule == kRulePremise && s.Arg1 > b) {
-      b = s.Arg1;
-      continue;
-    }
-    ++b;
-  }
-  return false;
+  if (k < 1 || k >= InsertionLimit(d)) return false;
+  int b = ActiveFrom(d, 1);
+  while (b < k) b = ActiveFrom(d, b + 1);
+  return b == k;
 }
 
 // The stretch of text that the bracket pair opened by token o stands for:

@@ -11,12 +11,6 @@ namespace {
 
 class Witness : public RulesTest {
  protected:
-  void ESpec(int k, const std::string& Name) {
-    AnswerInputBox({Name});
-    S.Doc.RuleMode = kRuleSpec;
-    Click(k);
-    Spec(S);
-  }
   // Create Axiom with Text typed in the entry window and Continue pressed;
   // the window's message line afterwards.
   std::string CreateAxiom(const std::string& Text) {
@@ -83,6 +77,26 @@ TEST_F(Witness, AxiomSetsAndDefinitionsRefuseAWitnessOfTheirNames) {
   EXPECT_EQ(Status(), "Define Multiplication (*) : Variable 'n' was previously introduced on line 2");
   EXPECT_EQ(S.Doc.StmtCount, 3);
   EXPECT_EQ(S.Doc.RuleMode, 0);
+}
+
+// The fixed set axioms and the schemata pass no gate: they must name no
+// free variable that a witness could be, at any order.
+TEST_F(Witness, FixedAxiomsAndSchemataNameNoFreeVariable) {
+  for (auto command : {optSetOps_Click, optPairwiseUnion_Click, optArbitraryUnion_Click, optChoice_Click})
+    command(S);
+  using Command = void (*)(AppState&);
+  for (Command command : {optCartesianProd_Click, optPowerSet_Click, optFunction_Click,
+                          optSetEquality_Click, optNtupleEQ_Click, optFunctionSpace_Click,
+                          optFunctionEquality_Click}) {
+    for (const char* order : {"2", "3", "4"}) {
+      AnswerInputBox({order});
+      command(S);
+    }
+  }
+  // Set Ops and N-tuple Equality write what the parser refuses; the rest
+  // are in.
+  ASSERT_EQ(S.Doc.StmtCount, 3 + 6 * 3);
+  for (int k = 1; k <= S.Doc.StmtCount; ++k) EXPECT_EQ(S.Doc.Stmts[k].FreeVars, "") << Formula(k);
 }
 
 TEST_F(Witness, DefinitionsStillRestOnAnOpenPremiseThatIntroducesN) {

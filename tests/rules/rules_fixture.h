@@ -104,6 +104,14 @@ class RulesTest : public ::testing::Test {
   }
   BoxSeen seen;
 
+  // E Spec of line k, naming the witness Name in the input box.
+  void ESpec(int k, const std::string& Name) {
+    AnswerInputBox({Name});
+    S.Doc.RuleMode = kRuleSpec;
+    Click(k);
+    Spec(S);
+  }
+
   FakeHost host;
   MemRichBox view, status, work;
   AppState S;

@@ -7,16 +7,7 @@
 namespace qv {
 namespace {
 
-class Soundness : public RulesTest {
- protected:
-  // E Spec of line k with the witness Name.
-  void ESpec(int k, const std::string& Name) {
-    AnswerInputBox({Name});
-    S.Doc.RuleMode = kRuleSpec;
-    Click(k);
-    Spec(S);
-  }
-};
+using Soundness = RulesTest;
 
 TEST_F(Soundness, LinesOfAClosedSubproofOrBelowTheInsertPointAreNeverUsed) {
   Put("P & Q");
