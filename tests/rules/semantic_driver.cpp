@@ -460,7 +460,7 @@ void Driver::Act() {
   }
   if (k < 12 || d.StmtCount == 0) {
     Arm(Chance(50) ? "optAxiom" : "optPremise");
-  } else if (k < 20) {
+  } else if (k < 17) {
     Arm("optPremise");
   } else if (k < 22) {
     static const std::vector<std::string> sets = {"optSetOps", "optPairwiseUnion", "optChoice",
