@@ -174,7 +174,7 @@ TEST(SemanticHarness, RandomProofsHoldInEveryModel) {
   };
   const bool keepGoing = EnvNumber("QV_SOUNDNESS_KEEP_GOING", 0) != 0;
   const std::string failure =
-      RunDrivers(seed, 20000, done, applications, perRule, actions, keepGoing);
+      RunDrivers(seed, longRun ? 20000 : 6000, done, applications, perRule, actions, keepGoing);
   EXPECT_EQ(failure, "");
   if (longRun || !failure.empty()) {
     std::cout << applications << " rule applications in " << actions << " actions, "

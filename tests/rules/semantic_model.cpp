@@ -208,7 +208,7 @@ std::string Model::Describe(const std::vector<std::string>& symbols) const {
     const uint64_t key = KeyHash(s);
     int cells = 1;
     for (int i = 0; i < arity; ++i) cells *= size;
-    o << "\n  " << name << (rel ? " = {" : ": ");
+    o << "\n  " << name << (rel ? (arity == 0 ? " = " : " = {") : ": ");
     bool first = true;
     for (int c = 0; c < cells; ++c) {
       int args[8] = {0};
