@@ -506,6 +506,23 @@ void Driver::Act() {
     else DelAllSubsequent_Click(S);
     ClickLine(ChooseLine(), false);
     if (d.RuleMode != 0) EndPendingRule();
+  } else if (k < 92) {
+    // Hide or show a subproof by its Conclusion's rule text, or show all.
+    std::vector<int> conclusions;
+    for (int j = 1; j <= d.StmtCount; ++j) {
+      const StmtRec& s = d.Stmts[static_cast<size_t>(j)];
+      if (s.Rule == kRuleConclusion && s.Visible) conclusions.push_back(j);
+    }
+    if (conclusions.empty() || Chance(30)) {
+      Arm("optShowAllStmts");
+      return;
+    }
+    const StmtRec& s = d.Stmts[static_cast<size_t>(Pick(conclusions))];
+    Record("  toggle the subproof of the Conclusion at " + std::to_string(s.StartRule));
+    d.RuleMode = 0;
+    view_.SetSelStart(s.StartRule - s.StartLine + s.ViewerStartLine - 1 + R(3));
+    view_.SetSelLength(0);
+    RTB_Click(S);
   } else if (k < 95) {
     Record("  Undo");
     optUndo_Click(S);
