@@ -57,6 +57,15 @@ TEST_F(SemanticCheck, AStepThatDoesNotFollowIsFoundWithItsCounterModel) {
   EXPECT_NE(report.find("assume 1 (Axiom): A | B"), std::string::npos) << report;
 }
 
+TEST_F(SemanticCheck, PropositionalLinesGetTheWholeTruthTable) {
+  // Only one row in 128 tells the lines apart.
+  Line("A | B | C | D | F | G | H", kRuleAxiom);
+  Line("A | B | C | D | F | G", kRuleCopy, "", 1);
+  Line("H | G | F | D | C | B | A", kRuleCopy, "", 1);
+  EXPECT_EQ(Faulty(), std::vector<int>{2});
+  EXPECT_NE(report.find("row 64 of the truth table"), std::string::npos) << report;
+}
+
 TEST_F(SemanticCheck, LinesOfAClosedSubproofAreNotSeenBelowIt) {
   Line("A", kRulePremise);
   Line("A & A", kRuleJoin, "", 1);

@@ -180,6 +180,9 @@ std::shared_ptr<Formula> Compile(const std::string& Text, std::map<std::string, 
 }
 
 bool Model::Holds(uint64_t key, const int* args, int n) const {
+  if (n == 0)
+    for (const auto& [k, v] : letters)
+      if (k == key) return v;
   // Each relation gets a density of its own (never, a quarter, a half, three
   // quarters, always), so empty and full relations come up often.
   const int density = static_cast<int>(Mix(seed ^ key ^ 0xd1b54a32d192ed03ULL) % 5);

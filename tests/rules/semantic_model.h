@@ -49,6 +49,9 @@ std::shared_ptr<Formula> Compile(const std::string& Text, std::map<std::string, 
 struct Model {
   int size = 2;
   uint64_t seed = 0;
+  // Truth values given to proposition letters (by key) instead of drawn
+  // ones: the rows of a truth table.
+  std::vector<std::pair<uint64_t, bool>> letters;
   bool Holds(uint64_t key, const int* args, int n) const;
   int Apply(uint64_t key, const int* args, int n) const;
   // The tables of the given symbols ("name/arity" keys) in this model.

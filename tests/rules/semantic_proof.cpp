@@ -1,5 +1,6 @@
 #include "semantic_proof.h"
 
+#include <algorithm>
 #include <set>
 #include <sstream>
 
@@ -95,6 +96,39 @@ std::string ProofChecker::Decide(const std::vector<Step>& Steps) {
   std::string verdict;
   int universals = 0;
   for (const Step& s : Steps) universals += s.kind == Step::kForAll;
+  // Lines of proposition letters alone: the whole truth table.
+  bool propositional = universals == 0;
+  std::vector<uint64_t> letters;
+  for (const Step& s : Steps) {
+    if (!s.formula) continue;
+    for (const Expr& e : s.formula->nodes) {
+      if (e.op == Expr::kRel && e.args.empty()) {
+        if (std::find(letters.begin(), letters.end(), e.key) == letters.end()) letters.push_back(e.key);
+      } else if (e.op != Expr::kNot && e.op != Expr::kAnd && e.op != Expr::kOr &&
+                 e.op != Expr::kImply && e.op != Expr::kIff) {
+        propositional = false;
+      }
+    }
+  }
+  if (propositional && letters.size() <= 12) {
+    Evaluator tt(static_cast<int>(slots_.size()));
+    for (uint32_t row = 0; row < (1u << letters.size()) && verdict.empty(); ++row) {
+      Model m;
+      m.size = 1;
+      for (size_t i = 0; i < letters.size(); ++i) m.letters.emplace_back(letters[i], (row >> i) & 1u);
+      if (tt.Sentence(Steps, m, slotNames_, nullptr)) continue;
+      std::vector<std::string> symbols;
+      std::ostringstream o;
+      for (const Step& s : Steps) {
+        o << "    " << StepText(s, slotNames_) << "\n";
+        if (s.formula) SymbolsOf(*s.formula, symbols);
+      }
+      o << "  counter-model, row " << row << " of the truth table: " << m.Describe(symbols);
+      verdict = o.str();
+    }
+    decided_.emplace(key, verdict);
+    return verdict;
+  }
   for (int j = 0; j < models_ && verdict.empty(); ++j) {
     Model m;
     m.size = 1 + j % 3;
