@@ -443,6 +443,16 @@ void Driver::RunClicks(int clicks) {
       const int limit = S.Doc.InsertMode && S.Doc.InsertLine > 0 ? S.Doc.InsertLine : S.Doc.StmtCount + 1;
       line = std::max(1, limit - 1 - R(3));
     }
+    if (S.Doc.RuleMode == kRuleSpec && Chance(70)) {
+      // Spec wants a quantified statement: most often the user finds one.
+      std::vector<int> quantified;
+      for (int j = 1; j <= S.Doc.StmtCount; ++j) {
+        const StmtRec& s = S.Doc.Stmts[static_cast<size_t>(j)];
+        const std::string head = S.Doc.ProofText.substr(static_cast<size_t>(s.StartStmt - 1), 3);
+        if (head == "EXI" || head == "ALL") quantified.push_back(j);
+      }
+      if (!quantified.empty()) line = Pick(quantified);
+    }
     if (S.Doc.RuleMode == kRuleEGen && Chance(50)) SelectIn(line);
     else ClickLine(line, Chance(60));
   }
