@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "document/state.h"
-#include "mainwindow/commands.h"
+#include "platform/commands.h"
 #include "platform/fakehost.h"
 #include "platform/memrichbox.h"
 #include "semantic_proof.h"
