@@ -178,17 +178,15 @@ std::string CheckStructure(const DocState& d) {
 void CollapseClosedSubproofs(DocState& d) {
   int j = 1;
   while (j <= d.StmtCount) {
-    StmtRec& s = d.Stmts[j];
-    if (s.Rule == kRulePremise && s.Arg1 > j) {
-      for (int k = j; k < s.Arg1; ++k) {
-        d.Stmts[k].Visible = false;
-        d.Stmts[k].ViewerStartLine = 0;
-      }
-      j = s.Arg1;
-    } else {
-      s.Visible = true;
-      ++j;
+    // ActiveFrom steps over every closed subproof that starts at j.
+    const int a = ActiveFrom(d, j);
+    for (int k = j; k < a && k <= d.StmtCount; ++k) {
+      d.Stmts[k].Visible = false;
+      d.Stmts[k].ViewerStartLine = 0;
     }
+    if (a > d.StmtCount) break;
+    d.Stmts[a].Visible = true;
+    j = a + 1;
   }
 }
 
