@@ -172,6 +172,35 @@ TEST(QtRichBox, DoubleClickIsLeftToTheProgram) {
   EXPECT_GT(caret, 0);
 }
 
+TEST(QtRichBox, AReleaseWhileDisabledStillEndsTheDoubleClick) {
+  QtRichBox b;
+  b.resize(400, 200);
+  b.show();
+  b.SetText("alpha beta gamma");
+  b.Flush();
+  QRect r = b.cursorRect(QTextCursor(b.document()->findBlockByNumber(0)));
+  QPoint p(r.left() + 50, r.center().y());
+  int clicks = 0, releases = 0;
+  QObject::connect(&b, &QtRichBox::clicked, [&] { ++clicks; });
+  QObject::connect(&b, &QtRichBox::mouseReleased, [&](int, int, int, int) { ++releases; });
+  auto send = [&](QEvent::Type t) {
+    QMouseEvent e(t, p, b.viewport()->mapToGlobal(p), Qt::LeftButton,
+                  t == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(b.viewport(), &e);
+  };
+  send(QEvent::MouseButtonPress);
+  send(QEvent::MouseButtonRelease);
+  send(QEvent::MouseButtonDblClick);
+  // The double click's owner disables the box (a redraw) before the release comes.
+  b.setEnabled(false);
+  send(QEvent::MouseButtonRelease);
+  b.setEnabled(true);
+  EXPECT_EQ(releases, 2);
+  send(QEvent::MouseButtonPress);
+  send(QEvent::MouseButtonRelease);
+  EXPECT_EQ(clicks, 2);  // the click after it is a click
+}
+
 TEST(QtRichBox, CharFromPointFindsTheCharacterUnderAPoint) {
   QtRichBox b;
   b.resize(500, 300);
