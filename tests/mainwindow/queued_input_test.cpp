@@ -6,6 +6,8 @@
 #include <QDialog>
 #include <memory>
 #include <string>
+#include <type_traits>
+#include <utility>
 
 #include "document/document.h"
 #include "support/app_ui_test.h"
@@ -16,9 +18,11 @@ namespace {
 
 class QueuedInput : public AppUiTest {
  protected:
+  // The proof view's own class.
+  using ViewBox = std::remove_pointer_t<decltype(std::declval<MainWindow&>().View())>;
+
   QueuedInput() : AppUiTest("queued") {
-    QObject::connect(app->Window().View(), &QtRichBox::clicked, app->Window().View(),
-                     [this] { ++clicks; });
+    QObject::connect(View(), &ViewBox::clicked, View(), [this] { ++clicks; });
   }
 
   // A statement put straight into the proof with the given rule.
@@ -33,7 +37,7 @@ class QueuedInput : public AppUiTest {
   }
 
   QWidget* Top() { return &app->Window(); }
-  QtRichBox* View() { return app->Window().View(); }
+  ViewBox* View() { return app->Window().View(); }
   // Points over line k's number and over the second character of its formula.
   QPoint Number(int k) {
     const StmtRec& s = S->Doc.Stmts[k];

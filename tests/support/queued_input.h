@@ -10,6 +10,7 @@
 #include <QTextCursor>
 #include <QWidget>
 #include <QWindow>
+#include <algorithm>
 #include <cstdint>
 
 #include "platform/qt/qtrichbox.h"
@@ -25,16 +26,27 @@ inline void ShowActive(QWidget* top) {
   QApplication::processEvents();
 }
 
-// The point of `top` over the middle of the character after caret position
-// `caret` of `box`.
-inline QPoint PointAtCaret(QWidget* top, QtRichBox* box, int32_t caret) {
+// The point of `top` over the character after caret position `caret` of the
+// box `box` (a third into it, so that a click puts the caret before it).
+// Boxes that can tell a character's rectangle themselves (CharRect) are
+// asked; for a text edit the caret rectangles of the character's two ends
+// are used.
+template <class Box>
+QPoint PointAtCaret(QWidget* top, Box* box, int32_t caret) {
   box->Flush();
-  QTextCursor a(box->document()), b(box->document());
-  a.setPosition(box->QtPos(caret));
-  b.setPosition(box->QtPos(caret + 1));
-  const QRect ra = box->cursorRect(a), rb = box->cursorRect(b);
-  const int x = rb.y() == ra.y() && rb.x() > ra.x() ? (ra.x() + rb.x()) / 2 : ra.x() + 2;
-  return box->viewport()->mapTo(top, QPoint(x, ra.center().y()));
+  QPoint at;
+  if constexpr (requires { box->CharRect(caret); }) {
+    const QRect r = box->CharRect(caret);
+    at = QPoint(r.x() + std::max(1, r.width() / 3), r.center().y());
+  } else {
+    QTextCursor a(box->document()), b(box->document());
+    a.setPosition(box->QtPos(caret));
+    b.setPosition(box->QtPos(caret + 1));
+    const QRect ra = box->cursorRect(a), rb = box->cursorRect(b);
+    const int x = rb.y() == ra.y() && rb.x() > ra.x() ? ra.x() + (rb.x() - ra.x()) / 3 : ra.x() + 2;
+    at = QPoint(x, ra.center().y());
+  }
+  return box->viewport()->mapTo(top, at);
 }
 
 inline void PostMouse(QWidget* top, QEvent::Type type, QPoint at, Qt::MouseButton button,
