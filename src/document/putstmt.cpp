@@ -188,11 +188,14 @@ bool PutStmt(AppState& S) {
   }
 
   RecomputeViewPositions(d);
+  // The caret goes right after the new statement. Worked out before the
+  // redraw: no reference into the table is kept across it.
+  const int32_t caret = s.EndRule - s.StartLine + s.ViewerStartLine;
   ResetFonts(S);
 
   if (S.View) {
     S.View->SetSelStart(0);
-    S.View->SetSelStart(s.EndRule - s.StartLine + s.ViewerStartLine);
+    S.View->SetSelStart(caret);
   }
   return true;
 }

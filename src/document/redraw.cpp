@@ -225,11 +225,6 @@ void GlyphsIn(std::string& View, std::vector<StyleRun>& Runs, int32_t From, int3
 
 void ResetFonts(AppState& S) {
   DocState& d = S.Doc;
-  const std::string& T = d.ProofText;
-  const int32_t tlen = static_cast<int32_t>(T.size());
-  const int big = S.Ui.FontSize;
-  const int small = S.Ui.SmallFontSize;
-
   const std::string saved = StatusText(S);
   ShowStatus(S, "Please wait...");
   if (S.host) {
@@ -237,6 +232,11 @@ void ResetFonts(AppState& S) {
     S.host->SetMainEnabled(false);
     S.host->ProcessEvents();
   }
+  // Read only after the paint above: nothing of the document is held across it.
+  const std::string& T = d.ProofText;
+  const int32_t tlen = static_cast<int32_t>(T.size());
+  const int big = S.Ui.FontSize;
+  const int small = S.Ui.SmallFontSize;
   if (S.View) S.View->SetUpdatesEnabled(false);
 
   if (!S.Redraw) S.Redraw = std::make_shared<RedrawCache>();

@@ -19,6 +19,7 @@
 #include "mainwindow/dispatch.h"
 #include "mainwindow/find.h"
 #include "mainwindow/htmlexport.h"
+#include "mainwindow/inputgate.h"
 #include "mainwindow/helpcommands.h"
 #include "mainwindow/rulecommands.h"
 #include "mainwindow/viewcommands.h"
@@ -243,18 +244,19 @@ MainWindow::MainWindow(AppState& state, ProofWindowState& win, CommandRegistry& 
   view_->SetDefaultFont(kFixedFont, S.Ui.FontSize);
   // The Edit menu is the view's context menu; the box's own must not open.
   view_->setContextMenuPolicy(Qt::PreventContextMenu);
+  gate_ = std::make_unique<InputGate>(this);
   // A click runs once the release is finished, so a dialog that it opens
-  // does not run inside the view's mouse handling.
-  connect(view_, &QtProofView::clicked, this, [this] {
-    QMetaObject::invokeMethod(
-        this, [this] { Guarded([this] { RTB_Click(S); }); }, Qt::QueuedConnection);
-  });
+  // does not run inside the view's mouse handling; input that comes after
+  // it waits until it has run.
+  connect(view_, &QtProofView::clicked, this, [this] { Later([this] { RTB_Click(S); }); });
   // The double click is handled at its second press, before the release
   // that restores the caret.
-  connect(view_, &QtProofView::doubleClicked, this, [this] { Guarded([this] { RTB_DblClick(S); }); });
+  connect(view_, &QtProofView::doubleClicked, this, [this] { Dispatch([this] { RTB_DblClick(S); }); });
   connect(view_, &QtProofView::mouseReleased, this, [this](int button, int, int x, int y) {
-    if (RTB_MouseUp(S, button == Qt::RightButton) && editMenu_)
-      editMenu_->popup(view_->viewport()->mapToGlobal(QPoint(x, y)));
+    Dispatch([this, button, x, y] {
+      if (RTB_MouseUp(S, button == Qt::RightButton) && editMenu_)
+        editMenu_->popup(view_->viewport()->mapToGlobal(QPoint(x, y)));
+    });
   });
 
   status_ = new QtRichBox(central_);
@@ -351,8 +353,24 @@ void MainWindow::BuildToolbar(QWidget* central) {
 }
 
 void MainWindow::RunCommand(const std::string& name) {
-  Guarded([&] {
+  Dispatch([this, name] {
     if (!commands_.Run(name) && S.host) S.host->Beep();
+  });
+}
+
+void MainWindow::Dispatch(std::function<void()> handler) {
+  if (gate_->MustWait()) {
+    Later(std::move(handler));
+    return;
+  }
+  InputGate::Running running(*gate_);
+  Guarded(handler);
+}
+
+void MainWindow::Later(std::function<void()> handler) {
+  gate_->Queue([this, handler = std::move(handler)] {
+    InputGate::Running running(*gate_);
+    Guarded(handler);
   });
 }
 
@@ -398,17 +416,27 @@ void MainWindow::changeEvent(QEvent* e) {
   if (e->type() == QEvent::ActivationChange && isActiveWindow()) {
     // Runs after the activation has been handled, so the splash (a modal
     // window) does not open inside the window system's event.
-    QMetaObject::invokeMethod(
-        this, [this] { Guarded([this] { Form_Activate(S, W); }); }, Qt::QueuedConnection);
+    Later([this] { Form_Activate(S, W); });
   }
 }
 
 void MainWindow::closeEvent(QCloseEvent* e) {
-  if (Form_QueryUnload(S, W)) {
+  if (W.ExitRequested) {
     e->accept();
-  } else {
-    e->ignore();
+    return;
   }
+  // The close box asks to save; while another handler runs it asks after it.
+  e->ignore();
+  if (gate_->MustWait()) {
+    Later([this] {
+      if (Form_QueryUnload(S, W)) QMainWindow::close();
+    });
+    return;
+  }
+  bool mayClose = false;
+  InputGate::Running running(*gate_);
+  Guarded([&] { mayClose = Form_QueryUnload(S, W); });
+  if (mayClose) e->accept();
 }
 
 bool MainWindow::eventFilter(QObject* obj, QEvent* e) {
@@ -422,11 +450,12 @@ bool MainWindow::eventFilter(QObject* obj, QEvent* e) {
   if (e->type() == QEvent::KeyPress) {
     auto* ke = static_cast<QKeyEvent*>(e);
     const int key = ke->key() == Qt::Key_Escape ? 27 : 0;
-    Form_KeyPress(S, W, key);
-    if (key == 27) {
-      if (obj == view_) RTB_KeyPress(S, W, key);
-      return true;
-    }
+    const bool inView = obj == view_;
+    Dispatch([this, key, inView] {
+      Form_KeyPress(S, W, key);
+      if (key == 27 && inView) RTB_KeyPress(S, W, key);
+    });
+    if (key == 27) return true;
   }
   return false;
 }

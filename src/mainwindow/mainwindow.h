@@ -20,6 +20,7 @@ class QPushButton;
 namespace qv {
 
 class Host;
+class InputGate;
 class QtHost;
 class QtRichBox;
 
@@ -43,6 +44,12 @@ class MainWindow : public QMainWindow {
   void RunCommand(const std::string& name);
   // Runs an event handler; a failure it leaves unhandled is reported.
   void Guarded(const std::function<void()>& handler);
+  // Runs an event handler now, or after the handler that runs and the input
+  // that waits (InputGate), so that no handler runs inside another.
+  void Dispatch(std::function<void()> handler);
+  // Runs an event handler from the event loop, after what waits before it.
+  void Later(std::function<void()> handler);
+  InputGate& Gate() { return *gate_; }
 
  protected:
   void closeEvent(QCloseEvent* e) override;
@@ -65,6 +72,7 @@ class MainWindow : public QMainWindow {
   QtRichBox* workArea_ = nullptr;
   QLabel* insertLineLabel_ = nullptr;
   QMenu* editMenu_ = nullptr;
+  std::unique_ptr<InputGate> gate_;
 };
 
 // Owns the shared state and the main window for the life of the program.

@@ -81,7 +81,8 @@ class Host {
   virtual PrintResult PrintRichText(const std::string& rich, int leftTwips, int topTwips,
                                     int rightTwips, int bottomTwips) = 0;
 
-  // Lets pending window events run (used while the pointer is the hourglass).
+  // Paints pending changes of the windows (used while the pointer is the
+  // hourglass) without handling any input or queued call.
   virtual void ProcessEvents() {}
 };
 

@@ -142,34 +142,58 @@ TEST(QtRichBox, KeySlotCanKeepAKeyFromTheBox) {
   EXPECT_EQ(Shown(b), QString::fromUtf8("z\u03B5ab"));
 }
 
-TEST(QtRichBox, DoubleClickIsLeftToTheProgram) {
+// A shown box with a line of text, counting its mouse signals, and mouse
+// events sent to its viewport at one point of that line.
+struct ClickedBox {
   QtRichBox b;
-  b.resize(400, 200);
-  b.show();
-  b.SetText("alpha beta gamma");
-  b.Flush();
-  QRect r = b.cursorRect(QTextCursor(b.document()->findBlockByNumber(0)));
-  QPoint p(r.left() + 50, r.center().y());
+  QPoint p;
   int clicks = 0, doubles = 0, releases = 0;
-  QObject::connect(&b, &QtRichBox::clicked, [&] { ++clicks; });
-  QObject::connect(&b, &QtRichBox::doubleClicked, [&] { ++doubles; });
-  QObject::connect(&b, &QtRichBox::mouseReleased, [&](int, int, int, int) { ++releases; });
-  auto send = [&](QEvent::Type t) {
+  ClickedBox() {
+    b.resize(400, 200);
+    b.show();
+    b.SetText("alpha beta gamma");
+    b.Flush();
+    QRect r = b.cursorRect(QTextCursor(b.document()->findBlockByNumber(0)));
+    p = QPoint(r.left() + 50, r.center().y());
+    QObject::connect(&b, &QtRichBox::clicked, [this] { ++clicks; });
+    QObject::connect(&b, &QtRichBox::doubleClicked, [this] { ++doubles; });
+    QObject::connect(&b, &QtRichBox::mouseReleased, [this](int, int, int, int) { ++releases; });
+  }
+  void Send(QEvent::Type t) {
     QMouseEvent e(t, p, b.viewport()->mapToGlobal(p), Qt::LeftButton,
                   t == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(b.viewport(), &e);
-  };
-  send(QEvent::MouseButtonPress);
-  send(QEvent::MouseButtonRelease);
-  int32_t caret = b.SelStart();
-  send(QEvent::MouseButtonDblClick);
-  send(QEvent::MouseButtonRelease);
-  EXPECT_EQ(clicks, 1);
-  EXPECT_EQ(doubles, 1);
-  EXPECT_EQ(releases, 2);
-  EXPECT_EQ(b.SelLength(), 0);  // no word selected
-  EXPECT_EQ(b.SelStart(), caret);
+  }
+};
+
+TEST(QtRichBox, DoubleClickIsLeftToTheProgram) {
+  ClickedBox c;
+  c.Send(QEvent::MouseButtonPress);
+  c.Send(QEvent::MouseButtonRelease);
+  int32_t caret = c.b.SelStart();
+  c.Send(QEvent::MouseButtonDblClick);
+  c.Send(QEvent::MouseButtonRelease);
+  EXPECT_EQ(c.clicks, 1);
+  EXPECT_EQ(c.doubles, 1);
+  EXPECT_EQ(c.releases, 2);
+  EXPECT_EQ(c.b.SelLength(), 0);  // no word selected
+  EXPECT_EQ(c.b.SelStart(), caret);
   EXPECT_GT(caret, 0);
+}
+
+TEST(QtRichBox, AReleaseWhileDisabledStillEndsTheDoubleClick) {
+  ClickedBox c;
+  c.Send(QEvent::MouseButtonPress);
+  c.Send(QEvent::MouseButtonRelease);
+  c.Send(QEvent::MouseButtonDblClick);
+  // The double click's owner disables the box (a redraw) before the release comes.
+  c.b.setEnabled(false);
+  c.Send(QEvent::MouseButtonRelease);
+  c.b.setEnabled(true);
+  EXPECT_EQ(c.releases, 2);
+  c.Send(QEvent::MouseButtonPress);
+  c.Send(QEvent::MouseButtonRelease);
+  EXPECT_EQ(c.clicks, 2);  // the click after it is a click
 }
 
 TEST(QtRichBox, CharFromPointFindsTheCharacterUnderAPoint) {

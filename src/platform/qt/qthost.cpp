@@ -304,6 +304,12 @@ bool PrintSnapshot(const std::string& rich, QPrinter* printer) {
   return printer->printerState() != QPrinter::Error;
 }
 
-void QtHost::ProcessEvents() { QCoreApplication::processEvents(); }
+void QtHost::ProcessEvents() {
+  // Paints what has changed ("Please wait...", the disabled window) and
+  // nothing else: no input, timer or queued call may run in the middle of
+  // the change that asked for the paint.
+  if (auto* status = qobject_cast<QtRichBox*>(FindControl("StatusLine"))) status->Flush();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
+}
 
 }  // namespace qv

@@ -76,6 +76,14 @@ bool QtProofView::event(QEvent* e) {
 
 bool QtProofView::viewportEvent(QEvent* e) {
   if (scheduled_ && updatesOff_ == 0) Flush();
+  // A disabled view drops mouse events, but a release must still end the
+  // press it belongs to, as in the other boxes.
+  if (e->type() == QEvent::MouseButtonRelease && !isEnabled()) {
+    auto* me = static_cast<QMouseEvent*>(e);
+    inDoubleClick_ = false;
+    const QPoint p = me->position().toPoint();
+    emit mouseReleased(static_cast<int>(me->button()), static_cast<int>(me->modifiers()), p.x(), p.y());
+  }
   return QAbstractScrollArea::viewportEvent(e);
 }
 

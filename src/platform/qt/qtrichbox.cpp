@@ -229,6 +229,15 @@ bool QtRichBox::event(QEvent* e) {
 
 bool QtRichBox::viewportEvent(QEvent* e) {
   if (batchOpen_ || selDirty_) Flush();
+  // A disabled box drops mouse events, but a release must still end the
+  // press it belongs to: else the next click would count as the end of a
+  // double click and raise no click.
+  if (e->type() == QEvent::MouseButtonRelease && !isEnabled()) {
+    auto* me = static_cast<QMouseEvent*>(e);
+    inDoubleClick_ = false;
+    const QPoint p = me->position().toPoint();
+    emit mouseReleased(static_cast<int>(me->button()), static_cast<int>(me->modifiers()), p.x(), p.y());
+  }
   return QTextEdit::viewportEvent(e);
 }
 

@@ -1,0 +1,129 @@
+// Clicks that wait in the event queue while an earlier one changes the proof:
+// each is handled after the change, in order, at the place it was made, and
+// a double click whose release was queued with it leaves the mouse ready.
+#include <gtest/gtest.h>
+
+#include <QDialog>
+#include <memory>
+#include <string>
+#include <type_traits>
+#include <utility>
+
+#include "document/document.h"
+#include "support/app_ui_test.h"
+#include "support/queued_input.h"
+
+namespace qv {
+namespace {
+
+class QueuedInput : public AppUiTest {
+ protected:
+  // The proof view's own class.
+  using ViewBox = std::remove_pointer_t<decltype(std::declval<MainWindow&>().View())>;
+
+  QueuedInput() : AppUiTest("queued") {
+    QObject::connect(View(), &ViewBox::clicked, View(), [this] { ++clicks; });
+  }
+
+  // A statement put straight into the proof with the given rule.
+  void Put(int rule, const std::string& text, int arg1 = 0) {
+    S->Doc.RuleMode = rule;
+    S->Doc.RuleArg1 = arg1;
+    S->Doc.RuleArg2 = 0;
+    S->Parser.ExprText = text;
+    BackUpUndo(*S);
+    ASSERT_TRUE(PutStmt(*S));
+    S->Doc.RuleMode = 0;
+  }
+
+  QWidget* Top() { return &app->Window(); }
+  ViewBox* View() { return app->Window().View(); }
+  // Points over line k's number and over the second character of its formula.
+  QPoint Number(int k) {
+    const StmtRec& s = S->Doc.Stmts[k];
+    return PointAtCaret(Top(), View(), s.ViewerStartLine - 1);
+  }
+  QPoint InFormula(int k) {
+    const StmtRec& s = S->Doc.Stmts[k];
+    return PointAtCaret(Top(), View(), s.StartStmt - s.StartLine + s.ViewerStartLine);
+  }
+
+  void ExpectWellFormed() {
+    EXPECT_EQ(CheckDocInvariants(S->Doc), "");
+    for (int k = 1; k <= S->Doc.StmtCount; ++k) {
+      const StmtRec& s = S->Doc.Stmts[k];
+      EXPECT_TRUE(s.Rule >= 1 && s.Rule <= 54) << "line " << k << " rule " << s.Rule;
+      EXPECT_EQ(RuleText(k), RuleTextOf(s)) << "line " << k;
+    }
+  }
+
+  int clicks = 0;
+};
+
+TEST_F(QueuedInput, ASecondClickQueuedBehindASplitIsHandledAfterItAtItsOwnPlace) {
+  Put(kRulePremise, "B");
+  Put(kRuleAxiom, "C & D");
+  ShowActive(Top());
+  Command("optSplit");
+  const QPoint at = InFormula(2);
+
+  // Split is done by the first click; the second, with no rule pending,
+  // opens the comment editor of the line it was made on.
+  auto title = std::make_shared<std::string>();
+  WhenShown([title](QWidget* w) {
+    *title = w->windowTitle().toStdString();
+    if (auto* d = qobject_cast<QDialog*>(w)) d->reject();
+  });
+  PostClick(Top(), at);
+  PostClick(Top(), at);
+  RunQueued();
+
+  ASSERT_EQ(S->Doc.StmtCount, 4);
+  EXPECT_EQ(Formula(3), "C");
+  EXPECT_EQ(Formula(4), "D");
+  EXPECT_EQ(RuleText(3), "Split, 2");
+  EXPECT_EQ(RuleText(4), "Split, 2");
+  ExpectWellFormed();
+  EXPECT_EQ(*title, "Edit User Comment, Line 2");
+  EXPECT_EQ(S->Doc.RuleMode, 0);
+}
+
+TEST_F(QueuedInput, ADoubleClickWithItsReleaseQueuedLeavesTheMouseReady) {
+  Put(kRuleAxiom, "P");
+  Put(52, "P", 1);  // copies: their numbers are not highlighted
+  Put(52, "P", 1);
+  ShowActive(Top());
+
+  // The click of the pair highlights line 3, the double click takes the
+  // highlight off again and beeps: nothing to hide.
+  PostDoubleClick(Top(), Number(3));
+  RunQueued();
+  EXPECT_FALSE(S->Doc.Stmts[3].Highlight);
+  EXPECT_TRUE(S->Doc.Stmts[2].Visible);
+  EXPECT_FALSE(S->Ui.DblClickPending);
+  ExpectWellFormed();
+
+  // The next click is a click of its own.
+  clicks = 0;
+  PostClick(Top(), Number(3));
+  RunQueued();
+  EXPECT_EQ(clicks, 1);
+  EXPECT_TRUE(S->Doc.Stmts[3].Highlight);
+
+  // A double click on the highlighted line 3 hides the block after line 1,
+  // the next one shows it again; no other line's highlight changes.
+  for (bool hidden : {true, false}) {
+    PostDoubleClick(Top(), Number(3));
+    RunQueued();
+    EXPECT_EQ(S->Doc.Stmts[2].Visible, !hidden);
+    EXPECT_TRUE(S->Doc.Stmts[1].Highlight);
+    EXPECT_FALSE(S->Doc.Stmts[2].Highlight);
+    EXPECT_TRUE(S->Doc.Stmts[3].Highlight);
+    EXPECT_FALSE(S->Ui.DblClickPending);
+    ExpectWellFormed();
+  }
+  EXPECT_EQ(clicks, 3);
+}
+
+}  // namespace
+}  // namespace qv
