@@ -152,6 +152,23 @@ TEST_F(View, ADoubleClickIsLeftToTheProgram) {
   EXPECT_EQ(v.SelLength(), 0);
 }
 
+TEST_F(View, AReleaseWhileDisabledStillEndsTheDoubleClick) {
+  v.SetText("alpha beta gamma");
+  Settle();
+  int clicks = 0, releases = 0;
+  QObject::connect(&v, &QtProofView::clicked, [&] { ++clicks; });
+  QObject::connect(&v, &QtProofView::mouseReleased, [&](int, int, int, int) { ++releases; });
+  Click(7);
+  Mouse(QEvent::MouseButtonDblClick, At(7));
+  // The double click's owner disables the view (a redraw) before the release comes.
+  v.setEnabled(false);
+  Mouse(QEvent::MouseButtonRelease, At(7));
+  v.setEnabled(true);
+  EXPECT_EQ(releases, 2);
+  Click(3);
+  EXPECT_EQ(clicks, 2);  // the click after it is a click
+}
+
 TEST_F(View, TheCaretIsScrolledIntoSightOnceTheChangeIsOver) {
   std::string text;
   for (int i = 0; i < 2000; ++i) text += "line " + std::to_string(i) + "\r\n";
