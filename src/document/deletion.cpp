@@ -32,6 +32,9 @@ void FlagStmts(AppState& S, int Line, int& Count) {
   Count = 1;
 
   auto marked = [&](int k) { return ValidLine(d, k) && st[k].DeleteFlag; };
+  // The walks up from j see only lines above j, whose marks are settled by
+  // the time j is looked at, so what they find is remembered for later j.
+  ScopeIndex scope(d);
 
   for (int j = Line + 1; j <= d.StmtCount; ++j) {
     StmtRec& s = st[j];
@@ -48,19 +51,14 @@ void FlagStmts(AppState& S, int Line, int& Count) {
       for (const std::string& v : VarListNames(s.FreeVars)) {
         // An earlier use of v on a line in sight of j once the marked lines
         // are gone: closed sub-proofs are passed over, Conclusions count.
-        bool found = false;
-        for (int i = ActiveUpFrom(d, j - 1, Marks::Gone); i >= 1 && !found;
-             i = ActiveAbove(d, i, Marks::Gone))
-          found = InList(st[i].FreeVars, v);
+        const bool found = scope.FreeAbove(j, v);
         bool ownESpecVar = (v == s.NewVar && s.Rule == kRuleESpec);
         if (found && ownESpecVar) {
           mark = true;
         } else if (!found && !ownESpecVar && s.Rule != kRulePremise && s.Rule != kRuleAxiom) {
           mark = true;
-        } else {
-          bool inScope = true, flag = false;
-          FreeVarColourFont(S, v, j, inScope, flag);
-          if (inScope != InList(s.ScopedVars, v)) mark = true;
+        } else if (scope.InScope(v, j) != InList(s.ScopedVars, v)) {
+          mark = true;
         }
         if (mark) break;
       }
