@@ -65,36 +65,40 @@ void ExpectSameAnswers(AppState& S, ScopeIndex& index, int Line, const std::stri
   }
 }
 
-TEST(ScopeIndex, AnswersAsTheWalkMadeAfreshOnRandomMarkedProofs) {
+// Runs Check on 400 random proofs of at least Least lines, fixed seeds.
+template <class Body>
+void OnRandomProofs(int Least, Body Check) {
   for (unsigned seed = 1; seed <= 400; ++seed) {
     std::mt19937 rng(seed);
     AppState S;
-    const int n = 1 + static_cast<int>(rng() % 40);
+    const int n = Least + static_cast<int>(rng() % 40);
     RandomProof(S.Doc, rng, n);
+    Check(S, rng, n, "seed " + std::to_string(seed));
+  }
+}
+
+TEST(ScopeIndex, AnswersAsTheWalkMadeAfreshOnRandomMarkedProofs) {
+  OnRandomProofs(1, [](AppState& S, std::mt19937& rng, int n, const std::string& where) {
     for (int k = 1; k <= n; ++k) S.Doc.Stmts[k].DeleteFlag = rng() % 5 == 0;
     // Asked in any order, lines outside the table included.
     std::vector<int> lines;
     for (int k = 0; k <= n + 1; ++k) lines.push_back(k);
     std::shuffle(lines.begin(), lines.end(), rng);
     ScopeIndex index(S.Doc);
-    for (int line : lines) ExpectSameAnswers(S, index, line, "seed " + std::to_string(seed));
-  }
+    for (int line : lines) ExpectSameAnswers(S, index, line, where);
+  });
 }
 
 TEST(ScopeIndex, StaysRightWhileEachLineIsMarkedAfterItWasAskedAbout) {
-  for (unsigned seed = 1; seed <= 400; ++seed) {
-    std::mt19937 rng(seed);
-    AppState S;
-    const int n = 2 + static_cast<int>(rng() % 40);
-    RandomProof(S.Doc, rng, n);
+  OnRandomProofs(2, [](AppState& S, std::mt19937& rng, int n, const std::string& where) {
     const int first = 1 + static_cast<int>(rng() % static_cast<unsigned>(n));
     S.Doc.Stmts[first].DeleteFlag = true;
     ScopeIndex index(S.Doc);
     for (int j = first + 1; j <= n; ++j) {
-      ExpectSameAnswers(S, index, j, "seed " + std::to_string(seed));
+      ExpectSameAnswers(S, index, j, where);
       S.Doc.Stmts[j].DeleteFlag = rng() % 3 == 0;
     }
-  }
+  });
 }
 
 }  // namespace
