@@ -3,6 +3,7 @@
 // RichBox and Host interfaces only.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -140,7 +141,7 @@ class ScopeIndex {
  private:
   int PremiseFrom(int y);      // the first Premise on the walk from active line y, 0 = none
   int32_t NamesFrom(int y);    // the set of names free on the walk from active line y
-  int IdOf(const std::string& Name);
+  int IdOf(std::string_view Name);
   bool Has(int32_t Set, int Id) const;
   int32_t With(int32_t Set, int Id);
 
@@ -156,7 +157,11 @@ class ScopeIndex {
   };
   std::vector<Node> nodes_;
   int bits_ = 0;  // every id is below 2^bits_
-  std::unordered_map<std::string, int> ids_;
+  struct NameHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view Name) const { return std::hash<std::string_view>{}(Name); }
+  };
+  std::unordered_map<std::string, int, NameHash, std::equal_to<>> ids_;
 };
 
 // ---- Undo snapshot ----
@@ -193,6 +198,8 @@ void GetInsertLineNo(AppState& S);   // RuleMode 44: choose the insert line
 // ---- Helpers for code that moves blocks or reads variable lists ----
 // The names of a " a b " variable list, in list order.
 std::vector<std::string> VarListNames(const std::string& List);
+// Each of those names in list order, without copying them.
+void ForEachVarName(std::string_view List, const std::function<void(std::string_view)>& Each);
 // Name is one of the names of a " a b " variable list.
 bool InList(const std::string& List, const std::string& Name);
 // Moves every ProofText position of s (not ViewerStartLine) by `by`;

@@ -95,17 +95,21 @@ int32_t ScopeIndex::NamesFrom(int y) {
   }
   int32_t set = x >= 1 ? names_[x] : 0;
   for (auto it = chain_.rbegin(); it != chain_.rend(); ++it) {
-    for (const std::string& name : VarListNames(d_.Stmts[*it].FreeVars)) {
-      const int id = IdOf(name);
+    ForEachVarName(d_.Stmts[*it].FreeVars, [&](std::string_view Name) {
+      const int id = IdOf(Name);
       if (!Has(set, id)) set = With(set, id);
-    }
+    });
     names_[*it] = set;
   }
   return set;
 }
 
-int ScopeIndex::IdOf(const std::string& Name) {
-  return ids_.try_emplace(Name, static_cast<int>(ids_.size())).first->second;
+int ScopeIndex::IdOf(std::string_view Name) {
+  const auto it = ids_.find(Name);
+  if (it != ids_.end()) return it->second;
+  const int id = static_cast<int>(ids_.size());
+  ids_.emplace(std::string(Name), id);
+  return id;
 }
 
 bool ScopeIndex::Has(int32_t Set, int Id) const {
