@@ -3,6 +3,7 @@
 // RichBox and Host interfaces only.
 #pragma once
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -198,8 +199,16 @@ void GetInsertLineNo(AppState& S);   // RuleMode 44: choose the insert line
 // ---- Helpers for code that moves blocks or reads variable lists ----
 // The names of a " a b " variable list, in list order.
 std::vector<std::string> VarListNames(const std::string& List);
-// Each of those names in list order, without copying them.
-void ForEachVarName(std::string_view List, const std::function<void(std::string_view)>& Each);
+// Calls Each with each of those names in list order, without copying them.
+template <class EachName>
+void ForEachVarName(std::string_view List, EachName Each) {
+  size_t from = 0;
+  while (from < List.size()) {
+    const size_t blank = std::min(List.find(' ', from), List.size());
+    if (blank > from) Each(List.substr(from, blank - from));
+    from = blank + 1;
+  }
+}
 // Name is one of the names of a " a b " variable list.
 bool InList(const std::string& List, const std::string& Name);
 // Moves every ProofText position of s (not ViewerStartLine) by `by`;

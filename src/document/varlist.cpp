@@ -1,23 +1,11 @@
 // The " a b " variable lists of a statement (FreeVars, ScopedVars,
 // FlagVars): a blank before and after every name.
-#include <algorithm>
-#include <functional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "document/document.h"
 
 namespace qv {
-
-void ForEachVarName(std::string_view List, const std::function<void(std::string_view)>& Each) {
-  size_t from = 0;
-  while (from < List.size()) {
-    const size_t blank = std::min(List.find(' ', from), List.size());
-    if (blank > from) Each(List.substr(from, blank - from));
-    from = blank + 1;
-  }
-}
 
 std::vector<std::string> VarListNames(const std::string& List) {
   std::vector<std::string> names;
