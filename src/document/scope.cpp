@@ -94,12 +94,18 @@ int32_t ScopeIndex::NamesFrom(int y) {
     x = ActiveAbove(d_, x, Marks::Gone);
   }
   int32_t set = x >= 1 ? names_[x] : 0;
+  const std::string* before = x >= 1 ? &d_.Stmts[x].FreeVars : nullptr;  // already in set
   for (auto it = chain_.rbegin(); it != chain_.rend(); ++it) {
-    ForEachVarName(d_.Stmts[*it].FreeVars, [&](std::string_view Name) {
-      const int id = IdOf(Name);
-      if (!Has(set, id)) set = With(set, id);
-    });
+    const std::string& free = d_.Stmts[*it].FreeVars;
+    // Neighbouring lines often name the same variables.
+    if (before == nullptr || free != *before) {
+      ForEachVarName(free, [&](std::string_view Name) {
+        const int id = IdOf(Name);
+        if (!Has(set, id)) set = With(set, id);
+      });
+    }
     names_[*it] = set;
+    before = &free;
   }
   return set;
 }
