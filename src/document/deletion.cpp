@@ -32,6 +32,9 @@ void FlagStmts(AppState& S, int Line, int& Count) {
   Count = 1;
 
   auto marked = [&](int k) { return ValidLine(d, k) && st[k].DeleteFlag; };
+  // The walks up from j see only lines above j, whose marks are settled by
+  // the time j is looked at, so what they find is remembered for later j.
+  ScopeIndex scope(d);
 
   for (int j = Line + 1; j <= d.StmtCount; ++j) {
     StmtRec& s = st[j];
@@ -48,19 +51,14 @@ void FlagStmts(AppState& S, int Line, int& Count) {
       for (const std::string& v : VarListNames(s.FreeVars)) {
         // An earlier use of v on a line in sight of j once the marked lines
         // are gone: closed sub-proofs are passed over, Conclusions count.
-        bool found = false;
-        for (int i = ActiveUpFrom(d, j - 1, Marks::Gone); i >= 1 && !found;
-             i = ActiveAbove(d, i, Marks::Gone))
-          found = InList(st[i].FreeVars, v);
+        const bool found = scope.FreeAbove(j, v);
         bool ownESpecVar = (v == s.NewVar && s.Rule == kRuleESpec);
         if (found && ownESpecVar) {
           mark = true;
         } else if (!found && !ownESpecVar && s.Rule != kRulePremise && s.Rule != kRuleAxiom) {
           mark = true;
-        } else {
-          bool inScope = true, flag = false;
-          FreeVarColourFont(S, v, j, inScope, flag);
-          if (inScope != InList(s.ScopedVars, v)) mark = true;
+        } else if (scope.InScope(v, j) != InList(s.ScopedVars, v)) {
+          mark = true;
         }
         if (mark) break;
       }
@@ -83,34 +81,52 @@ void RemIndent(AppState& S, int P) {
     DocBeep(S);
     return;
   }
-  std::string& text = d.ProofText;
+  // The TABs go in one pass over the text and the later lines move once, so
+  // dissolving a long sub-proof costs a walk over the proof, not one for
+  // each of its lines.
+  const std::string& old = d.ProofText;
+  const int32_t size = static_cast<int32_t>(old.size());
   const int last = st[P].Arg1 - 1;
+  std::vector<int32_t> gone;  // 1-based positions in the old text, ascending
+  int32_t removed = 0;        // TABs taken from the lines before line i
   for (int i = P; i <= last; ++i) {
     StmtRec& s = st[i];
     // One TAB at the start of every text line of the block up to the rule
     // line: the block's first line and each line after a line feed.
-    std::vector<int32_t> gone;  // 1-based positions, ascending
-    if (s.StartLine >= 1 && s.StartLine <= static_cast<int32_t>(text.size()) &&
-        text[s.StartLine - 1] == '\t')
-      gone.push_back(s.StartLine);
-    for (int32_t p = s.StartLine; p < s.StartRule && p < static_cast<int32_t>(text.size()); ++p) {
-      if (text[p - 1] == '\n' && text[p] == '\t') gone.push_back(p + 1);
+    const size_t first = gone.size();
+    if (s.StartLine >= 1 && s.StartLine <= size && old[s.StartLine - 1] == '\t') gone.push_back(s.StartLine);
+    for (int32_t p = std::max<int32_t>(s.StartLine, 1); p < s.StartRule && p < size; ++p) {
+      if (old[p - 1] == '\n' && old[p] == '\t') gone.push_back(p + 1);
     }
-    for (auto it = gone.rbegin(); it != gone.rend(); ++it) text.erase(*it - 1, 1);
-    auto before = [&](int32_t f) {  // removed positions before f
-      return static_cast<int32_t>(std::lower_bound(gone.begin(), gone.end(), f) - gone.begin());
+    const auto from = gone.begin() + static_cast<std::ptrdiff_t>(first);
+    auto before = [&](int32_t f) {  // this line's removed positions before f
+      return static_cast<int32_t>(std::lower_bound(from, gone.end(), f) - from);
     };
-    auto upTo = [&](int32_t f) {  // removed positions at or before f
-      return static_cast<int32_t>(std::upper_bound(gone.begin(), gone.end(), f) - gone.begin());
+    auto upTo = [&](int32_t f) {  // this line's removed positions at or before f
+      return static_cast<int32_t>(std::upper_bound(from, gone.end(), f) - from);
     };
-    const int32_t r = static_cast<int32_t>(gone.size());
+    const int32_t r = static_cast<int32_t>(gone.size() - first);
     if (s.EndUserComment > 0) s.EndUserComment -= upTo(s.EndUserComment);
     s.StartStmt -= before(s.StartStmt);
     s.EndStmt -= upTo(s.EndStmt);
     s.StartRule -= before(s.StartRule);
     s.EndRule -= r;
-    for (int k = i + 1; k <= d.StmtCount; ++k) ShiftStmtPositions(st[k], -r);
+    ShiftStmtPositions(s, -removed);
+    removed += r;
   }
+  for (int k = last + 1; k <= d.StmtCount; ++k) ShiftStmtPositions(st[k], -removed);
+
+  std::sort(gone.begin(), gone.end());
+  gone.erase(std::unique(gone.begin(), gone.end()), gone.end());
+  std::string text;
+  text.reserve(old.size());
+  int32_t pos = 1;  // the next character of the old text to copy
+  for (int32_t g : gone) {
+    text.append(old, static_cast<size_t>(pos - 1), static_cast<size_t>(g - pos));
+    pos = g + 1;
+  }
+  text.append(old, static_cast<size_t>(pos - 1), std::string::npos);
+  d.ProofText = std::move(text);
 }
 
 // ---------------------------------------------------------------------------

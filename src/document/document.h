@@ -3,8 +3,11 @@
 // RichBox and Host interfaces only.
 #pragma once
 
+#include <algorithm>
+#include <functional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "document/state.h"
@@ -118,6 +121,50 @@ bool PutStmt(AppState& S);
 // Is Var already in use above the innermost open premise, looking up from Line?
 void FreeVarColourFont(AppState& S, const std::string& Var, int Line, bool& InScope, bool& Flag);
 
+// The scope test and the walk up that it makes, with Marks::Gone, for many
+// lines of one proof: what the walk from each line finds (the innermost
+// premise, the names free on its way) is worked out once and remembered, so
+// asking about every line costs about as much as one walk over the proof.
+// It remembers only lines above the line asked about, and its answers stay
+// right while those lines do not change (marks included): FlagStmts, which
+// marks line j only after asking about j, keeps to that.
+class ScopeIndex {
+ public:
+  explicit ScopeIndex(const DocState& d);
+  // InnermostPremise(d, Line, Marks::Gone).
+  int InnermostPremise(int Line);
+  // Name is free on a line of the walk up from just above Line:
+  // for (i = ActiveUpFrom(d, Line - 1, Marks::Gone); i >= 1; i = ActiveAbove(d, i, Marks::Gone)).
+  bool FreeAbove(int Line, const std::string& Name);
+  // The InScope answer of FreeVarColourFont for Var and Line.
+  bool InScope(const std::string& Var, int Line);
+
+ private:
+  int PremiseFrom(int y);      // the first Premise on the walk from active line y, 0 = none
+  int32_t NamesFrom(int y);    // the set of names free on the walk from active line y
+  int IdOf(std::string_view Name);
+  bool Has(int32_t Set, int Id) const;
+  int32_t With(int32_t Set, int Id);
+
+  const DocState& d_;
+  std::vector<int32_t> premise_;  // per line, -1 = not worked out yet
+  std::vector<int32_t> names_;    // per line, -1 = not worked out yet
+  std::vector<int> chain_;        // scratch for the lines of one walk
+  // The name sets are persistent binary tries over name ids, sharing what
+  // a line's set has in common with the set of the line above it on the
+  // walk: node 0 is the empty set, node 1 the leaf that marks a name present.
+  struct Node {
+    int32_t child[2];
+  };
+  std::vector<Node> nodes_;
+  int bits_ = 0;  // every id is below 2^bits_
+  struct NameHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view Name) const { return std::hash<std::string_view>{}(Name); }
+  };
+  std::unordered_map<std::string, int, NameHash, std::equal_to<>> ids_;
+};
+
 // ---- Undo snapshot ----
 void BackUpUndo(AppState& S);
 
@@ -152,6 +199,16 @@ void GetInsertLineNo(AppState& S);   // RuleMode 44: choose the insert line
 // ---- Helpers for code that moves blocks or reads variable lists ----
 // The names of a " a b " variable list, in list order.
 std::vector<std::string> VarListNames(const std::string& List);
+// Calls Each with each of those names in list order, without copying them.
+template <class EachName>
+void ForEachVarName(std::string_view List, EachName Each) {
+  size_t from = 0;
+  while (from < List.size()) {
+    const size_t blank = std::min(List.find(' ', from), List.size());
+    if (blank > from) Each(List.substr(from, blank - from));
+    from = blank + 1;
+  }
+}
 // Name is one of the names of a " a b " variable list.
 bool InList(const std::string& List, const std::string& Name);
 // Moves every ProofText position of s (not ViewerStartLine) by `by`;

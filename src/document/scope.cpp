@@ -1,25 +1,143 @@
 // The free-variable scope test: is a variable already free in a line above
 // the innermost open premise?
+#include <algorithm>
+#include <array>
+
 #include "document/document.h"
 #include "document/internal.h"
 
 namespace qv {
 
-void FreeVarColourFont(AppState& S, const std::string& Var, int Line, bool& InScope, bool& Flag) {
-  const DocState& d = S.Doc;
-  InScope = true;
-  // The innermost open premise at or above Line, the proof seen without its
-  // lines marked for deletion.
-  const int premise = InnermostPremise(d, Line, Marks::Gone);
-  if (premise == 0) return;
+namespace {
 
-  // The lines above the premise as seen from it: closed subproofs are passed
-  // over, their Conclusion lines count, and the premises of enclosing
-  // subproofs are in sight even when those subproofs have been closed since.
-  for (int i = ActiveUpFrom(d, premise - 1, Marks::Gone); i >= 1; i = ActiveAbove(d, i, Marks::Gone))
-    if (InList(d.Stmts[i].FreeVars, Var)) return;
-  InScope = false;
+// The scope test, over a walk that gives the innermost open premise at or
+// above a line and whether a name is free on the walk up from just above a
+// line. The proof is seen without its lines marked for deletion. Above the
+// premise, closed subproofs are passed over, their Conclusion lines count,
+// and the premises of enclosing subproofs are in sight even when those
+// subproofs have been closed since.
+template <class Walk>
+bool ScopeTest(Walk& w, const std::string& Var, int Line) {
+  const int premise = w.InnermostPremise(Line);
+  return premise == 0 || w.FreeAbove(premise, Var);
+}
+
+// The walk made afresh for one question.
+struct PlainWalk {
+  const DocState& d;
+  int InnermostPremise(int Line) const { return qv::InnermostPremise(d, Line, Marks::Gone); }
+  bool FreeAbove(int Line, const std::string& Name) const {
+    for (int i = ActiveUpFrom(d, Line - 1, Marks::Gone); i >= 1; i = ActiveAbove(d, i, Marks::Gone))
+      if (InList(d.Stmts[i].FreeVars, Name)) return true;
+    return false;
+  }
+};
+
+}  // namespace
+
+void FreeVarColourFont(AppState& S, const std::string& Var, int Line, bool& InScope, bool& Flag) {
+  PlainWalk w{S.Doc};
+  InScope = ScopeTest(w, Var, Line);
   (void)Flag;  // left as the caller set it
+}
+
+// ---------------------------------------------------------------------------
+// The same answers for many lines, each walk's findings remembered per line.
+
+ScopeIndex::ScopeIndex(const DocState& d)
+    : d_(d), premise_(d.Stmts.size(), -1), names_(d.Stmts.size(), -1), nodes_{{{0, 0}}, {{1, 1}}} {
+  // A name takes at least one character of a list, so the lengths of all
+  // lists bound the number of names.
+  size_t chars = 1;
+  for (const StmtRec& s : d.Stmts) chars += s.FreeVars.size();
+  while ((size_t{1} << bits_) < chars) ++bits_;
+}
+
+int ScopeIndex::InnermostPremise(int Line) {
+  // Line itself is not remembered: the caller may still mark it.
+  const int y = ActiveUpFrom(d_, Line, Marks::Gone);
+  if (y < 1) return 0;
+  if (d_.Stmts[y].Rule == kRulePremise) return y;
+  const int above = ActiveAbove(d_, y, Marks::Gone);
+  return above < 1 ? 0 : PremiseFrom(above);
+}
+
+bool ScopeIndex::FreeAbove(int Line, const std::string& Name) {
+  const int y = ActiveUpFrom(d_, Line - 1, Marks::Gone);
+  if (y < 1) return false;
+  const int32_t set = NamesFrom(y);  // first: it learns the names on the way
+  const auto it = ids_.find(Name);
+  return it != ids_.end() && Has(set, it->second);
+}
+
+bool ScopeIndex::InScope(const std::string& Var, int Line) { return ScopeTest(*this, Var, Line); }
+
+int ScopeIndex::PremiseFrom(int y) {
+  // Up to the first line already worked out or a Premise, then back down.
+  chain_.clear();
+  int x = y;
+  while (x >= 1 && premise_[x] < 0 && d_.Stmts[x].Rule != kRulePremise) {
+    chain_.push_back(x);
+    x = ActiveAbove(d_, x, Marks::Gone);
+  }
+  int32_t found = 0;
+  if (x >= 1) found = premise_[x] >= 0 ? premise_[x] : (premise_[x] = x);
+  for (int k : chain_) premise_[k] = found;
+  return found;
+}
+
+int32_t ScopeIndex::NamesFrom(int y) {
+  chain_.clear();
+  int x = y;
+  while (x >= 1 && names_[x] < 0) {
+    chain_.push_back(x);
+    x = ActiveAbove(d_, x, Marks::Gone);
+  }
+  int32_t set = x >= 1 ? names_[x] : 0;
+  const std::string* before = x >= 1 ? &d_.Stmts[x].FreeVars : nullptr;  // already in set
+  for (auto it = chain_.rbegin(); it != chain_.rend(); ++it) {
+    const std::string& free = d_.Stmts[*it].FreeVars;
+    // Neighbouring lines often name the same variables.
+    if (before == nullptr || free != *before) {
+      ForEachVarName(free, [&](std::string_view Name) {
+        const int id = IdOf(Name);
+        if (!Has(set, id)) set = With(set, id);
+      });
+    }
+    names_[*it] = set;
+    before = &free;
+  }
+  return set;
+}
+
+int ScopeIndex::IdOf(std::string_view Name) {
+  const auto it = ids_.find(Name);
+  if (it != ids_.end()) return it->second;
+  const int id = static_cast<int>(ids_.size());
+  ids_.emplace(std::string(Name), id);
+  return id;
+}
+
+bool ScopeIndex::Has(int32_t Set, int Id) const {
+  for (int b = bits_ - 1; b >= 0 && Set != 0; --b) Set = nodes_[Set].child[(Id >> b) & 1];
+  return Set != 0;
+}
+
+int32_t ScopeIndex::With(int32_t Set, int Id) {
+  // The nodes on the way to Id's leaf are copied, everything beside them shared.
+  std::array<int32_t, 64> way{};
+  for (int level = 0; level < bits_; ++level) {
+    way[level] = Set;
+    Set = nodes_[Set].child[(Id >> (bits_ - 1 - level)) & 1];
+  }
+  int32_t made = 1;
+  for (int level = bits_ - 1; level >= 0; --level) {
+    Node n = nodes_[way[level]];
+    n.child[(Id >> (bits_ - 1 - level)) & 1] = made;
+    nodes_.push_back(n);
+    made = static_cast<int32_t>(nodes_.size()) - 1;
+  }
+  return made;
 }
 
 }  // namespace qv

@@ -9,16 +9,7 @@ namespace qv {
 
 std::vector<std::string> VarListNames(const std::string& List) {
   std::vector<std::string> names;
-  std::string cur;
-  for (char c : List) {
-    if (c == ' ') {
-      if (!cur.empty()) names.push_back(cur);
-      cur.clear();
-    } else {
-      cur += c;
-    }
-  }
-  if (!cur.empty()) names.push_back(cur);
+  ForEachVarName(List, [&](std::string_view Name) { names.emplace_back(Name); });
   return names;
 }
 

@@ -118,6 +118,41 @@ TEST_F(DeletionTest, DeletingAConclusionReopensAndUnindentsItsPremise) {
   Check();
 }
 
+// Dissolving a sub-proof that holds a closed one and a comment leaves the
+// text and positions a proof never closed there would have.
+TEST_F(DeletionTest, DissolvingAnOuterSubProofKeepsTheInnerOneAsIfNeverClosed) {
+  auto build = [this](bool closeOuter) {
+    S = AppState{};
+    S.Attach(&host, &view, &status, &work);
+    Put("A", kRuleAxiom);             // 1
+    Put("B");                         // 2 outer premise
+    Put("C");                         // 3 inner premise
+    Put("B & C", kRuleJoin, 2, 3);    // 4
+    AddComment(4, "both");
+    Close(3, "C => B & C");           // 5
+    if (closeOuter) Close(2, "B => C => B & C");  // 6
+    Put("D", kRuleAxiom);
+  };
+  build(false);
+  const DocState expected = S.Doc;
+  build(true);
+  S.Doc.RuleMode = kRuleDeleteAtRef;
+  ClickFormula(6);
+  DeleteAllRef(S);
+  ASSERT_EQ(S.Doc.StmtCount, expected.StmtCount);
+  EXPECT_EQ(S.Doc.ProofText, expected.ProofText);
+  for (int k = 1; k <= expected.StmtCount; ++k) {
+    const StmtRec& a = Line(k);
+    const StmtRec& b = expected.Stmts[k];
+    EXPECT_EQ(std::vector<int32_t>({a.StartLine, a.EndUserComment, a.StartStmt, a.EndStmt, a.StartRule,
+                                    a.EndRule, a.Arg1}),
+              std::vector<int32_t>({b.StartLine, b.EndUserComment, b.StartStmt, b.EndStmt, b.StartRule,
+                                    b.EndRule, b.Arg1}))
+        << "line " << k;
+  }
+  Check();
+}
+
 TEST_F(DeletionTest, DeletingTheLastLineOfASubProofTakesItsConclusion) {
   Put("A", kRuleAxiom);
   Put("B");
