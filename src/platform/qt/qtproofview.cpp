@@ -1,4 +1,5 @@
 #include "platform/qt/qtproofview.h"
+#include "platform/qt/mousestate.h"
 
 #include <QFontMetrics>
 #include <QKeyEvent>
@@ -78,12 +79,8 @@ bool QtProofView::viewportEvent(QEvent* e) {
   if (scheduled_ && updatesOff_ == 0) Flush();
   // A disabled view drops mouse events, but a release must still end the
   // press it belongs to, as in the other boxes.
-  if (e->type() == QEvent::MouseButtonRelease && !isEnabled()) {
-    auto* me = static_cast<QMouseEvent*>(e);
-    inDoubleClick_ = false;
-    const QPoint p = me->position().toPoint();
-    emit mouseReleased(static_cast<int>(me->button()), static_cast<int>(me->modifiers()), p.x(), p.y());
-  }
+  if (e->type() == QEvent::MouseButtonRelease && !isEnabled())
+    EndPress(*this, inDoubleClick_, *static_cast<QMouseEvent*>(e), false);
   return QAbstractScrollArea::viewportEvent(e);
 }
 
@@ -457,21 +454,10 @@ void QtProofView::mouseMoveEvent(QMouseEvent* e) {
 
 void QtProofView::mouseReleaseEvent(QMouseEvent* e) {
   if (e->button() == Qt::LeftButton) selecting_ = false;
-  const QPoint p = e->position().toPoint();
-  const bool endsDouble = inDoubleClick_;
-  inDoubleClick_ = false;
-  emit mouseReleased(static_cast<int>(e->button()), static_cast<int>(e->modifiers()), p.x(), p.y());
-  if (e->button() == Qt::LeftButton && !endsDouble) emit clicked();
+  EndPress(*this, inDoubleClick_, *e, true);
 }
 
-void QtProofView::mouseDoubleClickEvent(QMouseEvent* e) {
-  // No word selection: the caret stays where the first click put it and the
-  // program decides what a double click does.
-  e->accept();
-  if (e->button() != Qt::LeftButton) return;
-  inDoubleClick_ = true;
-  emit doubleClicked();
-}
+void QtProofView::mouseDoubleClickEvent(QMouseEvent* e) { StartDoubleClick(*this, inDoubleClick_, *e); }
 
 void QtProofView::focusInEvent(QFocusEvent* e) {
   QAbstractScrollArea::focusInEvent(e);

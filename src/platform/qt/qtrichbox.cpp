@@ -1,4 +1,5 @@
 #include "platform/qt/qtrichbox.h"
+#include "platform/qt/mousestate.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QFontDatabase>
@@ -232,12 +233,8 @@ bool QtRichBox::viewportEvent(QEvent* e) {
   // A disabled box drops mouse events, but a release must still end the
   // press it belongs to: else the next click would count as the end of a
   // double click and raise no click.
-  if (e->type() == QEvent::MouseButtonRelease && !isEnabled()) {
-    auto* me = static_cast<QMouseEvent*>(e);
-    inDoubleClick_ = false;
-    const QPoint p = me->position().toPoint();
-    emit mouseReleased(static_cast<int>(me->button()), static_cast<int>(me->modifiers()), p.x(), p.y());
-  }
+  if (e->type() == QEvent::MouseButtonRelease && !isEnabled())
+    EndPress(*this, inDoubleClick_, *static_cast<QMouseEvent*>(e), false);
   return QTextEdit::viewportEvent(e);
 }
 
@@ -596,21 +593,10 @@ void QtRichBox::mouseMoveEvent(QMouseEvent* e) {
 
 void QtRichBox::mouseReleaseEvent(QMouseEvent* e) {
   if (e->button() != Qt::RightButton) QTextEdit::mouseReleaseEvent(e);
-  QPoint p = e->position().toPoint();
-  bool endsDouble = inDoubleClick_;
-  inDoubleClick_ = false;
-  emit mouseReleased(static_cast<int>(e->button()), static_cast<int>(e->modifiers()), p.x(), p.y());
-  if (e->button() == Qt::LeftButton && !endsDouble) emit clicked();
+  EndPress(*this, inDoubleClick_, *e, true);
 }
 
-void QtRichBox::mouseDoubleClickEvent(QMouseEvent* e) {
-  // No word selection: the caret stays where the first click put it and the
-  // program decides what a double click does.
-  e->accept();
-  if (e->button() != Qt::LeftButton) return;
-  inDoubleClick_ = true;
-  emit doubleClicked();
-}
+void QtRichBox::mouseDoubleClickEvent(QMouseEvent* e) { StartDoubleClick(*this, inDoubleClick_, *e); }
 
 void QtRichBox::contextMenuEvent(QContextMenuEvent* e) { e->accept(); }
 
