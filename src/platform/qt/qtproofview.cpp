@@ -1,5 +1,5 @@
 #include "platform/qt/qtproofview.h"
-#include "platform/qt/mousestate.h"
+#include "platform/qt/inputstate.h"
 
 #include <QFontMetrics>
 #include <QKeyEvent>
@@ -382,13 +382,7 @@ void QtProofView::Select(int32_t anchor, int32_t caret) {
 }
 
 void QtProofView::keyPressEvent(QKeyEvent* e) {
-  suppressKey_ = false;
-  emit keyPressed(e->key(), static_cast<int>(e->modifiers()), e->text());
-  if (suppressKey_) {
-    suppressKey_ = false;
-    e->accept();
-    return;
-  }
+  if (KeyTakenBySlots(*this, suppressKey_, *e)) return;
   Flush();
   const bool shift = e->modifiers() & Qt::ShiftModifier;
   const bool ctrl = e->modifiers() & Qt::ControlModifier;

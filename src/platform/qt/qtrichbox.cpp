@@ -1,5 +1,5 @@
 #include "platform/qt/qtrichbox.h"
-#include "platform/qt/mousestate.h"
+#include "platform/qt/inputstate.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QFontDatabase>
@@ -553,13 +553,7 @@ int32_t QtRichBox::CharFromPoint(int x, int y) const {
 // ---------------------------------------------------------------- events
 
 void QtRichBox::keyPressEvent(QKeyEvent* e) {
-  suppressKey_ = false;
-  emit keyPressed(e->key(), static_cast<int>(e->modifiers()), e->text());
-  if (suppressKey_) {
-    suppressKey_ = false;
-    e->accept();
-    return;
-  }
+  if (KeyTakenBySlots(*this, suppressKey_, *e)) return;
   // What the slots changed (a caret format for the typed character, say)
   // must be in the document before the widget types into it.
   Flush();

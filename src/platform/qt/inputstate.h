@@ -1,8 +1,10 @@
-// The click and double-click bookkeeping that the two Qt boxes share: a
-// release ends its press and, unless it ends a double click, makes a click;
-// a double click is left to the program (no word is selected).
+// The input bookkeeping that the two Qt boxes share: a key is offered to
+// the program's slots first; a release ends its press and, unless it ends a
+// double click, makes a click; a double click is left to the program (no
+// word is selected).
 #pragma once
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPoint>
 
@@ -28,6 +30,18 @@ void StartDoubleClick(Box& box, bool& inDoubleClick, QMouseEvent& e) {
   if (e.button() != Qt::LeftButton) return;
   inDoubleClick = true;
   emit box.doubleClicked();
+}
+
+// Offers the key to the box's keyPressed slots; true (the key accepted) when
+// a slot kept it from the box with SuppressKey.
+template <class Box>
+bool KeyTakenBySlots(Box& box, bool& suppressKey, QKeyEvent& e) {
+  suppressKey = false;
+  emit box.keyPressed(e.key(), static_cast<int>(e.modifiers()), e.text());
+  if (!suppressKey) return false;
+  suppressKey = false;
+  e.accept();
+  return true;
 }
 
 }  // namespace qv
