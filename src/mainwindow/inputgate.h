@@ -64,7 +64,6 @@ class InputGate : public QObject {
   QPointer<QWidget> top_;
   int running_ = 0;          // handlers in progress (nested through modal windows)
   bool draining_ = false;    // Drain is handing out a waiting item
-  bool delivering_ = false;  // ... and that item is a waiting event, not yet in a handler
   bool drainQueued_ = false;
   size_t frontInserts_ = 0;  // calls queued while the present item is handled
   std::deque<Item> waiting_;
