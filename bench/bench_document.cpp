@@ -7,6 +7,7 @@
 
 #include "platform/fakehost.h"
 #include "platform/memrichbox.h"
+#include "view/view.h"
 #include "bench_document_proof.h"
 
 namespace qv {

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "document/document.h"
+#include "view/view.h"
 
 namespace qv::bench {
 

@@ -8,6 +8,7 @@
 
 #include "platform/fakehost.h"
 #include "platform/memrichbox.h"
+#include "view/view.h"
 #include "platform/qt/qtrichbox.h"
 #include "bench_document_proof.h"
 

@@ -24,6 +24,7 @@
 #include "mainwindow/viewcommands.h"
 #include "platform/fakehost.h"
 #include "platform/memrichbox.h"
+#include "view/view.h"
 // The class of the main window's proof view (the rich-text box in builds
 // that have no view of their own, so the figures of older builds compare).
 #if __has_include("platform/qt/qtproofview.h")

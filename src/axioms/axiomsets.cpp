@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "axioms/axioms.h"
-#include "document/document.h"
+#include "view/view.h"
 #include "rules/frame.h"
 
 namespace qv {

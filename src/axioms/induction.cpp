@@ -3,7 +3,7 @@
 #include <exception>
 
 #include "axioms/axioms.h"
-#include "document/document.h"
+#include "view/view.h"
 #include "expr/expr.h"
 #include "platform/host.h"
 #include "rules/frame.h"

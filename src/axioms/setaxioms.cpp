@@ -2,7 +2,7 @@
 #include <string>
 
 #include "axioms/axioms.h"
-#include "document/document.h"
+#include "view/view.h"
 #include "platform/host.h"
 #include "rules/frame.h"
 #include "rules/inputbox.h"

@@ -2,7 +2,7 @@
 
 #include <exception>
 
-#include "document/document.h"
+#include "view/view.h"
 #include "expr/expr.h"
 #include "platform/host.h"
 #include "rules/frame.h"

@@ -132,7 +132,7 @@ void RemIndent(AppState& S, int P) {
 // ---------------------------------------------------------------------------
 // Removing every marked statement.
 
-void DeleteStmts(AppState& S, int Line) {
+void RemoveMarkedStmts(AppState& S, int Line) {
   DocState& d = S.Doc;
   auto& st = d.Stmts;
   const int count = d.StmtCount;
@@ -256,32 +256,8 @@ void DeleteStmts(AppState& S, int Line) {
   d.StmtCount = keptCount;
   for (int k = 1; k <= d.StmtCount; ++k) d.Stmts[k].DeleteFlag = false;
 
-  // 9., 10. View chain and redraw.
+  // 9. View chain.
   RecomputeViewPositions(d);
-  ResetFonts(S);
-
-  // 11. Caret.
-  if (!S.View) return;
-  if (d.StmtCount == 0) {
-    S.View->SetSelStart(0);
-  } else if (!d.InsertMode) {
-    if (Line <= 1) {
-      S.View->SetSelStart(0);
-    } else {
-      S.View->SetSelStart(S.View->TextLength());
-      int prev = std::min(Line - 1, d.StmtCount);
-      if (d.Stmts[prev].Visible) SetCaret(S, d.Stmts[prev].ViewerStartLine - 1);
-    }
-  } else {
-    S.View->SetSelStart(0);
-    for (int k = std::min(d.InsertLine - 1, d.StmtCount); k >= 1 && d.InsertLine >= 2; --k) {
-      const StmtRec& s = d.Stmts[k];
-      if (s.Visible) {
-        SetCaret(S, s.EndRule + s.ViewerStartLine - s.StartLine);
-        break;
-      }
-    }
-  }
 }
 
 }  // namespace qv

@@ -107,17 +107,6 @@ int WitnessLine(const DocState& d, const std::string& Name);
 bool IntroducesName(const StmtRec& s, const std::string& Name);
 int LineIntroducing(const DocState& d, const std::string& Name);
 
-// ---- Status line ----
-void ShowStatus(AppState& S, const std::string& text);  // text, then centred
-void ClearStatus(AppState& S);                          // empty, not re-centred
-std::string StatusText(const AppState& S);
-
-// ---- Adding statements ----
-// Parses ExprText and adds it with RuleMode/RuleArg1/RuleArg2/PendingNewVar,
-// at the end or before InsertLine in insert mode. Returns false (and leaves
-// the document unchanged) when it could not add the statement.
-bool PutStmt(AppState& S);
-
 // Is Var already in use above the innermost open premise, looking up from Line?
 void FreeVarColourFont(AppState& S, const std::string& Var, int Line, bool& InScope, bool& Flag);
 
@@ -168,33 +157,17 @@ class ScopeIndex {
 // ---- Undo snapshot ----
 void BackUpUndo(AppState& S);
 
-// ---- Active statement and clicked token (read the caret of S.View) ----
-void GetActiveStmt(AppState& S, int& LineNo, std::string& StmtText);
-void FindStmtAtCaret(AppState& S, int& LineNo, std::string& StmtText);
-void SelectToken(AppState& S, int& LineNo, int& TokenIdx);
-void SelectTokenRange(AppState& S, int& LineNo, int& FirstTok, int& LastTok);
-
-// ---- Element-of glyph, work area, clipboard ----
-std::string ConvertEpsilon(const RichBox& Box);
-void ConvertAmpersand(RichBox& Box, int32_t Start, int32_t Count);
-void ReformatWA(AppState& S, Rgb Colour);
-void CopySel(AppState& S, RichBox& Box);
-void PasteInto(AppState& S, RichBox& Box);
-
-// ---- Redraw of the proof view ----
-void ResetFonts(AppState& S);
-
-// ---- Deleting statements ----
+// ---- Deleting statements (the deletion engine) ----
+// Marks with DeleteFlag line Line and every later line that a deletion of
+// it takes along (a citation or a scope that rests on a marked line), and
+// counts the marked lines in Count.
 void FlagStmts(AppState& S, int Line, int& Count);
-void DeleteStmts(AppState& S, int Line);
+// Removes the marked lines from Line on, dissolving the sub-proofs whose
+// Conclusion goes, and renumbers the rest; the view positions follow, the
+// view itself is not redrawn (DeleteStmts in view/view.h does that).
+void RemoveMarkedStmts(AppState& S, int Line);
+// Takes one level of indentation from the closed sub-proof of Premise.
 void RemIndent(AppState& S, int Premise);
-
-// ---- Delete commands, default click and choice of the insert line ----
-// Each reads the click from the caret of S.View.
-void DeleteAllRef(AppState& S);      // RuleMode -1: the clicked line and its dependants
-void DeleteAllSub(AppState& S);      // RuleMode 9: the clicked line and all after it
-void ToggleConclusion(AppState& S);  // no rule pending: highlight, comment, collapse
-void GetInsertLineNo(AppState& S);   // RuleMode 44: choose the insert line
 
 // ---- Helpers for code that moves blocks or reads variable lists ----
 // The names of a " a b " variable list, in list order.

@@ -33,9 +33,6 @@ inline void SetCaret(AppState& S, int32_t zeroBased) {
   if (S.View) S.View->SetSelStart(zeroBased < 0 ? 0 : zeroBased);
 }
 
-// Beep and "PARSER ERROR: " with the parser's message in the status line.
-void ReportParseError(AppState& S);
-
 // A copy of Text with a TAB after every CR LF (WithoutTabs is in document.h).
 std::string TabAfterBreaks(const std::string& Text);
 

@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "document/document.h"
+#include "view/view.h"
 #include "platform/commands.h"
 #include "platform/host.h"
 

@@ -2,7 +2,7 @@
 
 #include <exception>
 
-#include "document/document.h"
+#include "view/view.h"
 #include "platform/host.h"
 
 namespace qv {

@@ -1,6 +1,6 @@
 #include "entry/editor.h"
 
-#include "document/document.h"
+#include "view/view.h"
 #include "platform/host.h"
 
 namespace qv {

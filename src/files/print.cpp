@@ -5,7 +5,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "document/document.h"
+#include "view/view.h"
 #include "files/filesinternal.h"
 #include "platform/host.h"
 #include "platform/memrichbox.h"

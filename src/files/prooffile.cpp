@@ -3,7 +3,7 @@
 // refusal of a file that cannot be read.
 #include <exception>
 
-#include "document/document.h"
+#include "view/view.h"
 #include "files/binformat.h"
 #include "files/fileio.h"
 #include "files/files.h"

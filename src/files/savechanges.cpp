@@ -4,7 +4,7 @@
 
 #include <exception>
 
-#include "document/document.h"
+#include "view/view.h"
 #include "files/files.h"
 #include "files/filesinternal.h"
 

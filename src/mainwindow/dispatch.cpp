@@ -7,7 +7,7 @@
 #include <exception>
 #include <string>
 
-#include "document/document.h"
+#include "view/view.h"
 #include "platform/host.h"
 #include "platform/richbox.h"
 #include "rules/rules.h"

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "document/state.h"
+#include "view/view.h"
 
 namespace qv {
 

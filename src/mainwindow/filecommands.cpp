@@ -1,6 +1,6 @@
 // The File menu: New, Open, Save, Save As, the recent files and the default
 // directory; and the registration of the main window's own commands.
-#include "document/document.h"
+#include "view/view.h"
 #include "files/files.h"
 #include "platform/commands.h"
 #include "mainwindow/maincommands.h"

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "document/document.h"
+#include "view/view.h"
 #include "platform/host.h"
 
 namespace qv {

@@ -4,7 +4,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "document/document.h"
+#include "view/view.h"
 #include "files/files.h"
 #include "platform/commands.h"
 #include "platform/host.h"

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "document/document.h"
+#include "view/view.h"
 #include "files/fileio.h"
 #include "files/files.h"
 #include "platform/commands.h"

@@ -10,7 +10,7 @@
 #include <QMetaObject>
 #include <QPushButton>
 
-#include "document/document.h"
+#include "view/view.h"
 #include "entry/caption.h"
 #include "entry/install.h"
 #include "files/files.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "document/document.h"
+#include "view/view.h"
 #include "platform/commands.h"
 #include "mainwindow/dispatch.h"
 #include "platform/host.h"

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "document/document.h"
+#include "view/view.h"
 #include "files/files.h"
 #include "mainwindow/maincommands.h"
 #include "platform/host.h"

@@ -2,7 +2,7 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "document/document.h"
+#include "view/view.h"
 #include "mainwindow/maincommands.h"
 #include "platform/host.h"
 #include "platform/richbox.h"

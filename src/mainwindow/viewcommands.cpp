@@ -3,7 +3,7 @@
 
 #include <stdexcept>
 
-#include "document/document.h"
+#include "view/view.h"
 #include "files/files.h"
 #include "platform/commands.h"
 #include "platform/host.h"

@@ -3,7 +3,7 @@
 // implication adds; the window builds and puts the statement itself.
 #include <string>
 
-#include "document/document.h"
+#include "view/view.h"
 #include "platform/host.h"
 #include "rules/frame.h"
 #include "rules/rules.h"

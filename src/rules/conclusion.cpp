@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "document/document.h"
+#include "view/view.h"
 #include "platform/richbox.h"
 #include "rules/conclusion.h"
 #include "rules/frame.h"

@@ -1,7 +1,7 @@
 // Detach: from an implication P => Q and a statement matching P, derive Q.
 #include <string>
 
-#include "document/document.h"
+#include "view/view.h"
 #include "rules/frame.h"
 #include "rules/rules.h"
 

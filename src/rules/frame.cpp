@@ -1,6 +1,6 @@
 #include "rules/frame.h"
 
-#include "document/document.h"
+#include "view/view.h"
 #include "platform/host.h"
 #include "platform/richbox.h"
 

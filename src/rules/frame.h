@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "document/state.h"
+#include "view/view.h"
 
 namespace qv {
 

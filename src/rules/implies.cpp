@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "document/document.h"
+#include "view/view.h"
 #include "rules/frame.h"
 #include "rules/rules.h"
 

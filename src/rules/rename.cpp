@@ -2,7 +2,7 @@
 // statement are renamed or put in another order through the input box.
 #include <string>
 
-#include "document/document.h"
+#include "view/view.h"
 #include "rules/frame.h"
 #include "rules/inputbox.h"
 #include "rules/rules.h"

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "document/state.h"
+#include "view/view.h"
 
 namespace qv {
 
@@ -36,9 +37,6 @@ void Cases(AppState& S, bool& FirstClickPending);         // 36
 void SumProd(AppState& S);                                // 42, 43
 void Rename(AppState& S);                                 // 46
 void Reorder(AppState& S);                                // 47
-
-// The common end of a rule that is not built yet: beep, end the pending rule.
-void NotBuiltRule(AppState& S);
 
 // The Conclusion command (menu and toolbar).
 void optConclusion_Click(AppState& S);

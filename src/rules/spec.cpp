@@ -3,7 +3,7 @@
 // and PROD definitions. The dialog they open puts the statement.
 #include <string>
 
-#include "document/document.h"
+#include "view/view.h"
 #include "platform/host.h"
 #include "rules/frame.h"
 #include "rules/inputbox.h"

@@ -3,7 +3,7 @@
 // variables of an element and the selection criterion, and puts the axiom.
 #include <string>
 
-#include "document/document.h"
+#include "view/view.h"
 #include "expr/expr.h"
 #include "platform/host.h"
 #include "rules/frame.h"

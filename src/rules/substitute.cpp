@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "document/document.h"
+#include "view/view.h"
 #include "platform/host.h"
 #include "platform/richbox.h"
 #include "rules/frame.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <utility>
 
-#include "document/document.h"
+#include "view/view.h"
 #include "document/internal.h"
 
 namespace qv {

@@ -4,10 +4,40 @@
 #include <string>
 #include <vector>
 
-#include "document/document.h"
+#include "view/view.h"
 #include "document/internal.h"
 
 namespace qv {
+
+// Removes the marked statements from Line on (the deletion engine), then
+// redraws and puts the caret where the removed lines were.
+void DeleteStmts(AppState& S, int Line) {
+  RemoveMarkedStmts(S, Line);
+  const DocState& d = S.Doc;
+  ResetFonts(S);
+
+  if (!S.View) return;
+  if (d.StmtCount == 0) {
+    S.View->SetSelStart(0);
+  } else if (!d.InsertMode) {
+    if (Line <= 1) {
+      S.View->SetSelStart(0);
+    } else {
+      S.View->SetSelStart(S.View->TextLength());
+      int prev = std::min(Line - 1, d.StmtCount);
+      if (d.Stmts[prev].Visible) SetCaret(S, d.Stmts[prev].ViewerStartLine - 1);
+    }
+  } else {
+    S.View->SetSelStart(0);
+    for (int k = std::min(d.InsertLine - 1, d.StmtCount); k >= 1 && d.InsertLine >= 2; --k) {
+      const StmtRec& s = d.Stmts[k];
+      if (s.Visible) {
+        SetCaret(S, s.EndRule + s.ViewerStartLine - s.StartLine);
+        break;
+      }
+    }
+  }
+}
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "document/document.h"
+#include "view/view.h"
 #include "document/internal.h"
 
 namespace qv {

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <string>
 
-#include "document/document.h"
+#include "view/view.h"
 #include "document/internal.h"
 
 namespace qv {

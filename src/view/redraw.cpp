@@ -18,7 +18,7 @@
 #include <utility>
 #include <vector>
 
-#include "document/document.h"
+#include "view/view.h"
 #include "document/internal.h"
 #include "platform/memrichbox.h"
 #include "platform/richdoc.h"

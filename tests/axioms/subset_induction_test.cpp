@@ -6,7 +6,7 @@
 
 #include "axioms/induction.h"
 #include "axioms/subset.h"
-#include "document/document.h"
+#include "view/view.h"
 #include "expr/expr.h"
 #include "platform/fakehost.h"
 #include "platform/memrichbox.h"

@@ -18,6 +18,7 @@
 #include "expr/expr.h"
 #include "rules/rules.h"
 #include "support/window_events.h"
+#include "view/view.h"
 
 namespace qv {
 namespace {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "document/doc_fixture.h"
+#include "view/view.h"
 
 namespace qv {
 namespace {

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "document/document.h"
+#include "view/view.h"
 #include "platform/fakehost.h"
 #include "platform/memrichbox.h"
 

@@ -4,6 +4,7 @@
 
 #include "document/doc_fixture.h"
 #include "entry/comment.h"
+#include "view/view.h"
 
 namespace qv {
 namespace {

@@ -17,6 +17,7 @@
 #include "entry/install.h"
 #include "platform/commands.h"
 #include "mainwindow/rulecommands.h"
+#include "view/view.h"
 #include "platform/qt/qtrichbox.h"
 
 namespace qv {

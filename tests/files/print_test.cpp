@@ -9,6 +9,7 @@
 
 #include "files/print.h"
 #include "files/print_dialog.h"
+#include "view/view.h"
 #include "files_fixture.h"
 
 namespace qv {

@@ -4,6 +4,7 @@
 #include <sys/resource.h>
 
 #include "files/binformat.h"
+#include "view/view.h"
 #include "files_fixture.h"
 
 namespace qv {

@@ -1,5 +1,6 @@
 // The save-changes prompt's three answers and the open road after it.
 #include "files/binformat.h"
+#include "view/view.h"
 #include "files_fixture.h"
 
 namespace qv {

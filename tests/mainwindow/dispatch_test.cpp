@@ -6,6 +6,7 @@
 #include "mainwindow/dispatch.h"
 #include "mainwindow/maincommands.h"
 #include "rules/rules.h"
+#include "view/view.h"
 
 namespace qv {
 namespace {

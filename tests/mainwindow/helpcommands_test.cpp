@@ -4,7 +4,7 @@
 
 #include <stdexcept>
 
-#include "document/document.h"
+#include "view/view.h"
 #include "files/fileio.h"
 #include "files/files_env.h"
 #include "files/proof_builder.h"

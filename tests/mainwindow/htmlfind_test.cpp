@@ -11,6 +11,7 @@
 #include "platform/commands.h"
 #include "mainwindow/find.h"
 #include "mainwindow/htmlexport.h"
+#include "view/view.h"
 
 namespace qv {
 namespace {

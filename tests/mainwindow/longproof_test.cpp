@@ -6,7 +6,7 @@
 #include <QApplication>
 #include <fstream>
 
-#include "document/document.h"
+#include "view/view.h"
 #include "files/binformat.h"
 #include "files/files_env.h"
 #include "files/proof_builder.h"

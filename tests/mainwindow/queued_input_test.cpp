@@ -9,7 +9,7 @@
 #include <type_traits>
 #include <utility>
 
-#include "document/document.h"
+#include "view/view.h"
 #include "support/app_ui_test.h"
 #include "support/queued_input.h"
 

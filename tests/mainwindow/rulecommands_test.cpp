@@ -7,6 +7,7 @@
 #include "entry/testparser.h"
 #include "platform/commands.h"
 #include "mainwindow/rulecommands.h"
+#include "view/view.h"
 
 namespace qv {
 namespace {

@@ -11,6 +11,7 @@
 #include "platform/commands.h"
 #include "mainwindow/dispatch.h"
 #include "mainwindow/viewcommands.h"
+#include "view/view.h"
 
 namespace qv {
 namespace {

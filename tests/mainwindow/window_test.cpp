@@ -16,7 +16,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "document/document.h"
+#include "view/view.h"
 #include "files/files.h"
 #include "mainwindow/mainwindow.h"
 #include "platform/host.h"

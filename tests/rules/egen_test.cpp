@@ -5,6 +5,7 @@
 
 #include "rules/egen.h"
 #include "rules/frame.h"
+#include "view/view.h"
 #include "rules_fixture.h"
 
 namespace qv {

@@ -6,6 +6,7 @@
 
 #include "entry/testparser.h"
 #include "rules/frame.h"
+#include "view/view.h"
 #include "rules_fixture.h"
 
 namespace qv {

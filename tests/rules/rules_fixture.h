@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "document/document.h"
+#include "view/view.h"
 #include "expr/expr.h"
 #include "platform/fakehost.h"
 #include "platform/memrichbox.h"

@@ -6,7 +6,7 @@
 
 #include "axioms/axioms.h"
 #include "axioms/install.h"
-#include "document/document.h"
+#include "view/view.h"
 #include "entry/testparser.h"
 #include "mainwindow/dispatch.h"
 #include "mainwindow/maincommands.h"

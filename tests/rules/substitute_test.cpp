@@ -8,6 +8,7 @@
 
 #include "rules/rules_fixture.h"
 #include "rules/substitute.h"
+#include "view/view.h"
 
 namespace qv {
 namespace {

@@ -13,7 +13,7 @@
 #include <memory>
 #include <unistd.h>
 
-#include "document/document.h"
+#include "view/view.h"
 #include "entry/forms_qt.h"
 #include "mainwindow/mainwindow.h"
 #include "support/app_ui_test.h"

@@ -1,0 +1,54 @@
+// The proof view and its commands: the status line, adding a statement, the
+// statement and token under the caret, the element-of glyph and clipboard,
+// the redraw, the delete commands, the default click and the insert line.
+// Pure C++: the screen is reached through RichBox and Host only.
+#pragma once
+
+#include <string>
+
+#include "document/document.h"
+#include "platform/richbox.h"
+
+namespace qv {
+
+// ---- Status line ----
+void ShowStatus(AppState& S, const std::string& text);  // text, then centred
+void ClearStatus(AppState& S);                          // empty, not re-centred
+std::string StatusText(const AppState& S);
+// Beep and "PARSER ERROR: " with the parser's message in the status line.
+void ReportParseError(AppState& S);
+
+// ---- Adding statements ----
+// Parses ExprText and adds it with RuleMode/RuleArg1/RuleArg2/PendingNewVar,
+// at the end or before InsertLine in insert mode. Returns false (and leaves
+// the document unchanged) when it could not add the statement.
+bool PutStmt(AppState& S);
+
+// ---- Active statement and clicked token (read the caret of S.View) ----
+void GetActiveStmt(AppState& S, int& LineNo, std::string& StmtText);
+void FindStmtAtCaret(AppState& S, int& LineNo, std::string& StmtText);
+void SelectToken(AppState& S, int& LineNo, int& TokenIdx);
+void SelectTokenRange(AppState& S, int& LineNo, int& FirstTok, int& LastTok);
+
+// ---- Element-of glyph, work area, clipboard ----
+std::string ConvertEpsilon(const RichBox& Box);
+void ConvertAmpersand(RichBox& Box, int32_t Start, int32_t Count);
+void ReformatWA(AppState& S, Rgb Colour);
+void CopySel(AppState& S, RichBox& Box);
+void PasteInto(AppState& S, RichBox& Box);
+
+// ---- Redraw of the proof view ----
+void ResetFonts(AppState& S);
+
+// ---- Deleting statements ----
+// RemoveMarkedStmts, then the redraw, with the caret where the lines were.
+void DeleteStmts(AppState& S, int Line);
+
+// ---- Delete commands, default click and choice of the insert line ----
+// Each reads the click from the caret of S.View.
+void DeleteAllRef(AppState& S);      // RuleMode -1: the clicked line and its dependants
+void DeleteAllSub(AppState& S);      // RuleMode 9: the clicked line and all after it
+void ToggleConclusion(AppState& S);  // no rule pending: highlight, comment, collapse
+void GetInsertLineNo(AppState& S);   // RuleMode 44: choose the insert line
+
+}  // namespace qv
