@@ -31,7 +31,7 @@ bool NumberAxiomsAbove(AppState& S) {
 }  // namespace
 
 void optAdd_Click(AppState& S) {
-  S.Ui.InductionKind = 1;
+  InductionWindowOf(S).InductionKind = 1;
   S.Doc.RuleMode = kRuleInduction;
   ClearStatus(S);
   // n and 1 may come from different lines; closed subproofs count too.
@@ -153,8 +153,8 @@ void InductionForm::ContinueChecked() {
   S_.Ui.SavedExprText = prop;
   std::string p1 = ReplaceTokens(prop, toks, x, "1");
   std::string ps = prop;
-  if (S_.Ui.InductionKind == 3) ps = ReplaceTokens(prop, toks, x, "next(" + x + ")");
-  else if (S_.Ui.InductionKind == 1) ps = ReplaceTokens(prop, toks, x, "(" + x + "+1)");
+  if (InductionWindowOf(S_).InductionKind == 3) ps = ReplaceTokens(prop, toks, x, "next(" + x + ")");
+  else if (InductionWindowOf(S_).InductionKind == 1) ps = ReplaceTokens(prop, toks, x, "(" + x + "+1)");
   std::string px = prop;
   if (root.Rule >= kLAnd && root.Rule <= kIff) {
     p1 = "[" + p1 + "]";

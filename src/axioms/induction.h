@@ -15,6 +15,15 @@
 
 namespace qv {
 
+// How the induction window writes the successor of its variable x:
+// 1 "(x+1)", 3 "next(x)", any other value x itself.
+struct InductionWindowState {
+  int InductionKind = 0;
+};
+inline InductionWindowState& InductionWindowOf(AppState& S) {
+  return S.Windows.Get<InductionWindowState>();
+}
+
 inline constexpr const char* kInductionForm = "InductionForm";
 
 // The Induction Shortcut command (optAdd): n and 1 must be free in an axiom

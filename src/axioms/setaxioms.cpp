@@ -6,6 +6,7 @@
 #include "platform/host.h"
 #include "rules/frame.h"
 #include "rules/inputbox.h"
+#include "entry/testparser.h"
 
 namespace qv {
 namespace {
@@ -32,9 +33,9 @@ void AskSchemaOrder(AppState& S, int Rule, const char* Caption, const char* Prom
   try {
     S.Doc.RuleMode = Rule;
     ClearStatus(S);
-    S.Ui.InputBox.Caption = Caption;
-    S.Ui.InputBox.Label1 = Prompt;
-    S.Ui.InputBox.Label2.clear();
+    InputBoxOf(S).Caption = Caption;
+    InputBoxOf(S).Label1 = Prompt;
+    InputBoxOf(S).Label2.clear();
     if (!ShowInputBox(S)) S.Doc.RuleMode = 0;
   } catch (const std::exception&) {
     CommandFailed(S);
@@ -93,8 +94,8 @@ void optAxiom_Click(AppState& S) {
     d.RuleArg2 = 0;
     d.PendingNewVar.clear();
     ClearStatus(S);
-    S.Ui.EntryCaption = "Create an Axiom: Enter a logical expression";
-    S.Ui.EntryHint = "Suggestion: Use letters a-j for bound variables";
+    EntryWindowOf(S).EntryCaption = "Create an Axiom: Enter a logical expression";
+    EntryWindowOf(S).EntryHint = "Suggestion: Use letters a-j for bound variables";
     S.Parser.ParseErr = "Cancelled";
     const bool shown = S.host && S.host->ShowModal("TestParser");
     bool ok = true;

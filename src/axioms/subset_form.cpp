@@ -6,6 +6,7 @@
 #include "expr/expr.h"
 #include "platform/host.h"
 #include "rules/frame.h"
+#include "rules/rules.h"
 
 namespace qv {
 
@@ -113,8 +114,8 @@ void SubsetForm::QueryUnload() {
 
 void SubsetForm::ContinueChecked() {
   ParserState& P = S_.Parser;
-  const int arity = S_.Ui.SubsetArity;
-  const std::string& U = S_.Ui.SubsetSetText;
+  const int arity = SubsetWindowOf(S_).SubsetArity;
+  const std::string& U = SubsetWindowOf(S_).SubsetSetText;
   editor_.ParseMarked = true;  // the next typed character repaints the text black
   StatusLine.clear();
   Focus = FormFocus::None;

@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "platform/qt/qtrichbox.h"
+#include "rules/rules.h"
 
 namespace qv {
 namespace {
@@ -236,9 +237,9 @@ void SubsetDialog::Refresh() {
 }
 
 void SubsetDialog::RunModal() {
-  logic_->Caption = S_.Ui.SubsetCaption;
+  logic_->Caption = SubsetWindowOf(S_).SubsetCaption;
   setWindowTitle(L1(logic_->Caption));
-  label1_->setText(L1(S_.Ui.SubsetLabel1));
+  label1_->setText(L1(SubsetWindowOf(S_).SubsetLabel1));
   logic_->Activate();
   QFont f(QStringLiteral("Courier New"));
   f.setPointSize(S_.Ui.FontSize);

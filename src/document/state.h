@@ -8,6 +8,9 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <typeindex>
+#include <typeinfo>
+#include <unordered_map>
 #include <vector>
 
 #include "expr/expr.h"
@@ -80,10 +83,10 @@ struct UndoSnapshot {
   int InsertLine = 0;
 };
 
-// Everything else the windows share.
+// What the document and every command share with the windows.
 struct UiState {
   bool ProofChanged = false;
-  bool DialogCancelled = false;
+  bool DialogCancelled = false;  // a form's answer: closed without accepting
   int FontSize = 12;
   int SmallFontSize = 10;
   std::string AppPath;          // the program's folder (settings, help file)
@@ -95,88 +98,49 @@ struct UiState {
   std::string SavedExprText;
   std::vector<TokenRec> SavedTokens{TokenRec{}};
   std::vector<NodeRec> SavedNodes{NodeRec{}};
-  bool ArbOrLeft = false;
-  bool EditingIntro = false;
-  int CommentLine = 0;
-  bool FirstClickPending = false;
   std::string UndoRTF;          // one-level edit undo text shared by the formula editors
-  bool OpenAfterSave = false;
-  bool OpenFromRecent = false;
-  std::string PendingOpenFile;
-  // Entry window (TestParser): its caption and the hint its message line
-  // shows at opening, both set by whoever opens it.
-  std::string EntryCaption;
-  std::string EntryHint;
-  // Caption of the comment editor, set by whoever opens it.
-  std::string CommentCaption;
-  // Message of the Warning box, set by whoever shows it.
-  std::string WarningText;
-  // Variable names handed to the input box: the Conclusion's generalised
-  // variables, and the leading universal variables of Rename and Reorder.
-  // Entries 1..Num*; element 0 unused.
-  std::vector<std::string> BoundVarNames{std::string{}};
-  int NumBoundVars = 0;
-  std::vector<std::string> ExistVarNames{std::string{}};
-  int NumExistVars = 0;
-  std::string SpecVar;  // variable of the quantifier being specified, or the SUM/PROD index
-  std::string UGenVar;  // free variable chosen for U Gen
-  // The input box (MyInputBox): its caption, prompt (Label1), message line
-  // (Label2) and the text typed in its box (Text1), set by whoever opens it.
-  struct InputBoxState {
-    std::string Caption;
-    std::string Label1;
-    std::string Label2;
-    std::string Text1;
-  } InputBox;
-  // The main window's file dialog remembers the last name chosen (Open, Save
-  // As, HTML export); Save As and the HTML export propose a name from it.
-  std::string DialogFileName;
-  // Double click in the proof view: the caret to restore when the mouse button
-  // comes up (set by the double-click handler, used by the mouse-up handler).
-  bool DblClickPending = false;
-  int32_t SavedSelStart = 0;
-  // Length of the selection that CopySel last put on the clipboard (0 until
-  // the first copy).
-  int32_t CopiedLength = 0;
-  // The print window (PrintProof): the texts of its boxes for the first and
-  // the last line to print. The Print command fills them before showing the
-  // window; the window leaves what the user typed there.
-  struct PrintProofState {
-    std::string Text1;
-    std::string Text2;
-  } PrintProof;
-  // The subset-axiom window, opened by the Subset rule: the number of primes
-  // after "Set" in the clicked statement, the set between its parentheses,
-  // and the window's caption and prompt.
-  int SubsetArity = 0;
-  std::string SubsetSetText;
-  std::string SubsetCaption;
-  std::string SubsetLabel1;
-  // How the induction window writes the successor of its variable x:
-  // 1 "(x+1)", 3 "next(x)", any other value x itself.
-  int InductionKind = 0;
-  // E Gen: the chosen term's text and its parse nodes (root last), and the
-  // caption of the generalize window, set before the window opens.
-  std::string EGenTerm;
-  std::vector<NodeRec> EGenTermNodes{NodeRec{}};
-  std::string GeneralizeCaption;
-  // The Substitute rule: the sides of the clicked equation (the source to put
-  // in, the target to replace), the equation's text and the target's parse,
-  // kept from the clicks to the Substitution dialog; and that dialog's
-  // caption, message line, button states and the highlighted statement as
-  // first shown (a RichBox snapshot, for Reset).
-  struct SubstitutionState {
-    std::string SubstSource;
-    std::string SubstTarget;
-    std::string SubstEqStmt;
-    std::vector<NodeRec> SubstTargetNodes;
-    std::string Caption;
-    std::string StatusLine;
-    bool ContinueEnabled = false;
-    bool ResetEnabled = false;
-    bool SelectAllEnabled = true;
-    std::string SaveRTB;
-  } Subst;
+};
+
+// The state of single windows. Each is a struct of the library that owns
+// the window (or of the lowest library that opens it), reached through that
+// library's accessor, e.g. SubstOf(S); the document knows none of them. A
+// state is made, value-initialised, on its first use, and copying an
+// AppState copies every state made so far.
+class WindowStates {
+ public:
+  WindowStates() = default;
+  WindowStates(const WindowStates& o) { CopyFrom(o); }
+  WindowStates& operator=(const WindowStates& o) {
+    if (this != &o) {
+      slots_.clear();
+      CopyFrom(o);
+    }
+    return *this;
+  }
+  WindowStates(WindowStates&&) noexcept = default;
+  WindowStates& operator=(WindowStates&&) noexcept = default;
+
+  template <class T>
+  T& Get() {
+    std::unique_ptr<Held>& slot = slots_[std::type_index(typeid(T))];
+    if (!slot) slot = std::make_unique<HeldOf<T>>();
+    return static_cast<HeldOf<T>&>(*slot).Value;
+  }
+
+ private:
+  struct Held {
+    virtual ~Held() = default;
+    virtual std::unique_ptr<Held> Clone() const = 0;
+  };
+  template <class T>
+  struct HeldOf final : Held {
+    T Value{};
+    std::unique_ptr<Held> Clone() const override { return std::make_unique<HeldOf>(*this); }
+  };
+  void CopyFrom(const WindowStates& o) {
+    for (const auto& [type, held] : o.slots_) slots_.emplace(type, held->Clone());
+  }
+  std::unordered_map<std::type_index, std::unique_ptr<Held>> slots_;
 };
 
 // What the redraw keeps from one redraw to the next (redraw.cpp).
@@ -188,6 +152,7 @@ struct AppState {
   UndoSnapshot Undo;
   UndoSnapshot Redo;
   UiState Ui;
+  WindowStates Windows;
 
   // Platform seams; never null in a running program. Tests point them at fakes.
   Host* host = nullptr;

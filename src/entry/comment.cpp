@@ -113,13 +113,13 @@ void CommentEditor::Activate() {
   editor_.RedoOn = false;
 
   std::string s;
-  if (S_.Ui.EditingIntro) {
+  if (CommentEditorOf(S_).EditingIntro) {
     Caption = "Edit Introduction";
     if (d.IntroLen <= 0) return;
     s = d.ProofText.substr(0, static_cast<size_t>(d.IntroLen));
   } else {
-    Caption = "Edit User Comment, Line " + std::to_string(S_.Ui.CommentLine);
-    const int n = S_.Ui.CommentLine;
+    Caption = "Edit User Comment, Line " + std::to_string(CommentEditorOf(S_).CommentLine);
+    const int n = CommentEditorOf(S_).CommentLine;
     if (n < 1 || n > d.StmtCount) return;
     const StmtRec& st = d.Stmts[n];
     if (st.EndUserComment <= 0) return;
@@ -163,8 +163,8 @@ bool CommentEditor::FormKeyPress(char c) {
 
 void CommentEditor::Continue() {
   try {
-    const bool intro = S_.Ui.EditingIntro;
-    const int n = S_.Ui.CommentLine;
+    const bool intro = CommentEditorOf(S_).EditingIntro;
+    const int n = CommentEditorOf(S_).CommentLine;
     WriteCommentText(S_, intro, n, ConvertEpsilon(box_));
     ResetFonts(S_);
     if (S_.View) {

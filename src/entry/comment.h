@@ -1,5 +1,5 @@
 // The comment and Introduction editor "Comment": shows the user comment of
-// one statement (S.Ui.CommentLine) or the Introduction (S.Ui.EditingIntro),
+// one statement (CommentEditorOf(S).CommentLine) or the Introduction (CommentEditorOf(S).EditingIntro),
 // inserts the standard headings, and on Continue writes the text back into
 // the proof with every stored position moved. Free of Qt.
 #pragma once

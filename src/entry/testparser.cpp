@@ -27,7 +27,7 @@ TestParser::TestParser(AppState& S, RichBox& box)
 // Window frame.
 
 void TestParser::Activate() {
-  Caption = S_.Ui.EntryCaption;
+  Caption = EntryWindowOf(S_).EntryCaption;
   box_.SetDefaultFont(kEditorFont, S_.Ui.FontSize);
   box_.SetText("");
   box_.SetSelColor(kBlack);
@@ -36,7 +36,7 @@ void TestParser::Activate() {
   box_.SetFocus();
   const int mode = S_.Doc.RuleMode;
   if (mode == kRulePremise || mode == kRuleUSpec || mode == kRuleAxiom) {
-    StatusLine = S_.Ui.EntryHint;
+    StatusLine = EntryWindowOf(S_).EntryHint;
   } else {
     StatusLine.clear();
   }
@@ -533,7 +533,7 @@ void TestParser::CheckArbitrary() {
 
   switch (d.RuleMode) {
     case kRuleArbOr:
-      P.ExprText = S_.Ui.ArbOrLeft ? "[" + Ptext + "]|[" + C + "]" : "[" + C + "]|[" + Ptext + "]";
+      P.ExprText = EntryWindowOf(S_).ArbOrLeft ? "[" + Ptext + "]|[" + C + "]" : "[" + C + "]|[" + Ptext + "]";
       break;
     case kRuleArbAnte: P.ExprText = "[" + Ptext + "]=>[" + C + "]"; break;
     case kRuleArbCons: P.ExprText = "~[" + C + "]=>[" + Ptext + "]"; break;

@@ -15,6 +15,16 @@
 
 namespace qv {
 
+// The entry window's hand-off: its caption and the hint its message line
+// shows at opening, set by whoever opens it, and the side on which Arb OR
+// puts the new disjunct.
+struct EntryWindowState {
+  std::string EntryCaption;
+  std::string EntryHint;
+  bool ArbOrLeft = false;
+};
+inline EntryWindowState& EntryWindowOf(AppState& S) { return S.Windows.Get<EntryWindowState>(); }
+
 class TestParser {
  public:
   TestParser(AppState& S, RichBox& box);

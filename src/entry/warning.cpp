@@ -2,11 +2,12 @@
 
 #include "entry/editor.h"
 #include "platform/host.h"
+#include "view/view.h"
 
 namespace qv {
 
 void WarningBox::Activate() {
-  Label = S_.Ui.WarningText;
+  Label = WarningBoxOf(S_).Text;
   S_.Ui.DialogCancelled = false;
   if (S_.host) S_.host->Beep();
 }

@@ -1,5 +1,5 @@
 // The "Warning" box: a message with Continue and Cancel. The caller puts the
-// message in S.Ui.WarningText and reads the answer from S.Ui.DialogCancelled
+// message in WarningBoxOf(S).Text and reads the answer from S.Ui.DialogCancelled
 // (true = the user gave up). Free of Qt.
 #pragma once
 

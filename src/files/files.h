@@ -10,6 +10,16 @@
 
 namespace qv {
 
+// What the save-changes prompt hands to the file commands: open a proof
+// once the current one is saved (from the recent-files list or a named
+// file) instead of going on with the command that asked.
+struct SaveChangesState {
+  bool OpenAfterSave = false;
+  bool OpenFromRecent = false;
+  std::string PendingOpenFile;
+};
+inline SaveChangesState& SaveChangesOf(AppState& S) { return S.Windows.Get<SaveChangesState>(); }
+
 void SaveChanges(AppState& S);     // shows the save-changes prompt when asked to; sets DialogCancelled
 void OpenProofFile(AppState& S);   // picks a file (or the recent one) and opens it
 void OpenProof(AppState& S);       // reads ProofFileName into the document

@@ -143,8 +143,8 @@ void BuildPrintText(const AppState& S, int First, int Last, RichBox& Box) {
 }
 
 void PrintProofForm::Activate() {
-  FromLine = LineNumberOf(S.Ui.PrintProof.Text1);
-  ToLine = LineNumberOf(S.Ui.PrintProof.Text2);
+  FromLine = LineNumberOf(PrintProofOf(S).Text1);
+  ToLine = LineNumberOf(PrintProofOf(S).Text2);
   AllStmtsClicked(FromLine == 1 && ToLine == S.Doc.StmtCount);
   Caption = " Print Proof - Max. " + std::to_string(S.Doc.StmtCount) + " Lines";
 }
@@ -153,11 +153,11 @@ void PrintProofForm::AllStmtsClicked(bool Checked) {
   AllStmts = Checked;
   RangeEnabled = !Checked;
   if (Checked) {
-    S.Ui.PrintProof.Text1 = "1";
-    S.Ui.PrintProof.Text2 = std::to_string(S.Doc.StmtCount);
+    PrintProofOf(S).Text1 = "1";
+    PrintProofOf(S).Text2 = std::to_string(S.Doc.StmtCount);
   } else {
-    S.Ui.PrintProof.Text1 = std::to_string(FromLine);
-    S.Ui.PrintProof.Text2 = std::to_string(ToLine);
+    PrintProofOf(S).Text1 = std::to_string(FromLine);
+    PrintProofOf(S).Text2 = std::to_string(ToLine);
   }
   StatusLine.clear();
 }
@@ -165,8 +165,8 @@ void PrintProofForm::AllStmtsClicked(bool Checked) {
 void PrintProofForm::Text2Changed() { StatusLine.clear(); }
 
 bool PrintProofForm::Continue() {
-  const int First = LineNumberOf(S.Ui.PrintProof.Text1);
-  const int Last = LineNumberOf(S.Ui.PrintProof.Text2);
+  const int First = LineNumberOf(PrintProofOf(S).Text1);
+  const int Last = LineNumberOf(PrintProofOf(S).Text2);
   const int n = S.Doc.StmtCount;
   if (First < 1 || First > n || Last < 1 || Last > n || First > Last) {
     FilesBeep(S);

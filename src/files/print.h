@@ -10,6 +10,15 @@
 
 namespace qv {
 
+// The print window (PrintProof): the texts of its boxes for the first and
+// the last line to print. The Print command fills them before showing the
+// window; the window leaves what the user typed there.
+struct PrintProofState {
+  std::string Text1;
+  std::string Text2;
+};
+inline PrintProofState& PrintProofOf(AppState& S) { return S.Windows.Get<PrintProofState>(); }
+
 class RichBox;
 
 // One inch on every side of the page, in twips.
@@ -40,7 +49,7 @@ int LineNumberOf(const std::string& Text);
 void BuildPrintText(const AppState& S, int First, int Last, RichBox& Box);
 
 // The logic of the print window. The texts of its boxes Text1 and Text2 are
-// S.Ui.PrintProof.Text1 and .Text2; everything else the window shows is here.
+// PrintProofOf(S).Text1 and .Text2; everything else the window shows is here.
 class PrintProofForm {
  public:
   explicit PrintProofForm(AppState& state) : S(state) {}

@@ -52,9 +52,9 @@ PrintProofDialog::PrintProofDialog(AppState& state, QWidget* parent)
   setMinimumWidth(340);
 
   connect(text1_, &QLineEdit::textEdited, this,
-          [this](const QString& t) { S.Ui.PrintProof.Text1 = t.toLatin1().toStdString(); });
+          [this](const QString& t) { PrintProofOf(S).Text1 = t.toLatin1().toStdString(); });
   connect(text2_, &QLineEdit::textEdited, this, [this](const QString& t) {
-    S.Ui.PrintProof.Text2 = t.toLatin1().toStdString();
+    PrintProofOf(S).Text2 = t.toLatin1().toStdString();
     form_.Text2Changed();
     Sync();
   });
@@ -73,8 +73,8 @@ PrintProofDialog::PrintProofDialog(AppState& state, QWidget* parent)
 void PrintProofDialog::Sync() {
   setWindowTitle(QString::fromLatin1(form_.Caption));
   const QSignalBlocker b1(text1_), b2(text2_), b3(all_);
-  const QString t1 = QString::fromLatin1(S.Ui.PrintProof.Text1);
-  const QString t2 = QString::fromLatin1(S.Ui.PrintProof.Text2);
+  const QString t1 = QString::fromLatin1(PrintProofOf(S).Text1);
+  const QString t2 = QString::fromLatin1(PrintProofOf(S).Text2);
   if (text1_->text() != t1) text1_->setText(t1);
   if (text2_->text() != t2) text2_->setText(t2);
   all_->setChecked(form_.AllStmts);

@@ -72,7 +72,7 @@ void SaveChangesYes(AppState& S) {
     }
     SaveProofFile(S);
     if (S.Ui.DialogCancelled) return;  // the failed save has been reported; the caller stays
-    if (S.Ui.OpenAfterSave) OpenProofFile(S);
+    if (SaveChangesOf(S).OpenAfterSave) OpenProofFile(S);
   } catch (const std::exception&) {
     if (!S.Ui.DialogCancelled) {
       S.Ui.DialogCancelled = true;
@@ -82,7 +82,7 @@ void SaveChangesYes(AppState& S) {
 }
 
 void SaveChangesNo(AppState& S) {
-  if (S.Ui.OpenAfterSave) OpenProofFile(S);
+  if (SaveChangesOf(S).OpenAfterSave) OpenProofFile(S);
 }
 
 void SaveChangesCancel(AppState& S) { S.Ui.DialogCancelled = true; }
@@ -92,9 +92,9 @@ void OpenProofFile(AppState& S) {
   // refused, so that a later Save does not write this proof over that file.
   const std::string previous = S.Ui.ProofFileName;
   try {
-    if (S.Ui.OpenFromRecent) {
-      S.Ui.OpenFromRecent = false;
-      S.Ui.ProofFileName = S.Ui.PendingOpenFile;
+    if (SaveChangesOf(S).OpenFromRecent) {
+      SaveChangesOf(S).OpenFromRecent = false;
+      S.Ui.ProofFileName = SaveChangesOf(S).PendingOpenFile;
     } else {
       FileDialogRequest req;
       req.filter = kProofFilter;

@@ -10,6 +10,7 @@
 #include "files/fileio.h"
 #include "files/files.h"
 #include "files/filesinternal.h"
+#include "view/view.h"
 
 namespace qv {
 
@@ -26,7 +27,7 @@ constexpr const char* kUserOptionFile = "UserOption.bin";
 void ShowWarningBox(AppState& S, const std::string& Text) {
   if (!S.host) return;
   const bool kept = S.Ui.DialogCancelled;
-  S.Ui.WarningText = Text;
+  WarningBoxOf(S).Text = Text;
   if (!S.host->ShowModal("Warning")) FilesMessage(S, Text);
   S.Ui.DialogCancelled = kept;
 }

@@ -11,6 +11,7 @@
 #include "platform/host.h"
 #include "platform/richbox.h"
 #include "rules/rules.h"
+#include "mainwindow/maincommands.h"
 
 namespace qv {
 
@@ -105,13 +106,13 @@ void RTB_Click(AppState& S) {
     if (S.Doc.StmtCount == 0) {
       S.Doc.RuleMode = 0;
       ClearStatus(S);
-      S.Ui.EditingIntro = true;
+      CommentEditorOf(S).EditingIntro = true;
       if (S.host) S.host->ShowModal("Comment");
       return;
     }
     const ClickRoute route = ClickRouteFor(S.Doc.RuleMode);
     if (route.twoClick) {
-      route.twoClick(S, S.Ui.FirstClickPending);
+      route.twoClick(S, MainWindowOf(S).FirstClickPending);
     } else {
       route.click(S);
     }
@@ -125,8 +126,8 @@ void RTB_DblClick(AppState& S) {
     if (!S.View) return;
     DocState& d = S.Doc;
     auto& st = d.Stmts;
-    S.Ui.DblClickPending = true;
-    S.Ui.SavedSelStart = S.View->SelStart();
+    MainWindowOf(S).DblClickPending = true;
+    MainWindowOf(S).SavedSelStart = S.View->SelStart();
     const int32_t p = S.View->SelStart() + 1;
 
     // The line number under the caret.
@@ -150,7 +151,7 @@ void RTB_DblClick(AppState& S) {
     }
     S.View->SetSelLength(0);
     if (l == 0) {
-      S.View->SetSelStart(S.Ui.SavedSelStart);
+      S.View->SetSelStart(MainWindowOf(S).SavedSelStart);
       return;
     }
     if (!st[l].Highlight || l < 2) {
@@ -191,8 +192,8 @@ void RTB_DblClick(AppState& S) {
     RecomputeViewPositions(d);
     ResetFonts(S);
     const StmtRec& target = st[v > 0 ? v : l];
-    S.Ui.SavedSelStart = target.ViewerStartLine > 0 ? target.ViewerStartLine - 1 : 0;
-    S.View->SetSelStart(S.Ui.SavedSelStart);
+    MainWindowOf(S).SavedSelStart = target.ViewerStartLine > 0 ? target.ViewerStartLine - 1 : 0;
+    S.View->SetSelStart(MainWindowOf(S).SavedSelStart);
     S.View->SetSelLength(0);
   } catch (const std::exception&) {
     Beep(S);

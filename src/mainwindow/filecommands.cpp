@@ -26,13 +26,13 @@ void optNew_Click(AppState& S) {
   S.View->SetFocus();
   try {
     if (S.Ui.ProofChanged) {
-      S.Ui.OpenAfterSave = false;
+      SaveChangesOf(S).OpenAfterSave = false;
       S.Ui.DialogCancelled = false;
       SaveChanges(S);
       if (S.Ui.DialogCancelled) return;
     }
     S.Ui.ProofFileName.clear();
-    S.Ui.DialogFileName.clear();
+    MainWindowOf(S).DialogFileName.clear();
     S.Doc.ProofText.clear();
     S.Doc.IntroLen = 0;
     S.View->SetText("");
@@ -64,15 +64,15 @@ void optOpen_Click(AppState& S) {
     S.Ui.DialogCancelled = false;
     if (S.Ui.ProofChanged) {
       // The prompt opens the file itself after Yes or No.
-      S.Ui.OpenAfterSave = true;
+      SaveChangesOf(S).OpenAfterSave = true;
       SaveChanges(S);
     } else {
       const std::string previousName = S.Ui.ProofFileName;
-      const std::string previousDialogName = S.Ui.DialogFileName;
-      if (S.Ui.OpenFromRecent) {
-        S.Ui.OpenFromRecent = false;
-        S.Ui.ProofFileName = S.Ui.PendingOpenFile;
-        S.Ui.DialogFileName = S.Ui.PendingOpenFile;
+      const std::string previousDialogName = MainWindowOf(S).DialogFileName;
+      if (SaveChangesOf(S).OpenFromRecent) {
+        SaveChangesOf(S).OpenFromRecent = false;
+        S.Ui.ProofFileName = SaveChangesOf(S).PendingOpenFile;
+        MainWindowOf(S).DialogFileName = SaveChangesOf(S).PendingOpenFile;
       } else {
         FileDialogRequest req;
         req.filter = kProofFilter;
@@ -82,14 +82,14 @@ void optOpen_Click(AppState& S) {
         // A cancelled dialog changes nothing: the open proof keeps its file name.
         if (chosen.empty()) return;
         S.Ui.ProofFileName = chosen;
-        S.Ui.DialogFileName = chosen;
+        MainWindowOf(S).DialogFileName = chosen;
       }
       OpenProof(S);
       if (S.Ui.DialogCancelled) {
         // The file was refused and the proof on screen stays: so must its
         // name, or a later Save would write this proof over the refused file.
         S.Ui.ProofFileName = previousName;
-        S.Ui.DialogFileName = previousDialogName;
+        MainWindowOf(S).DialogFileName = previousDialogName;
       }
     }
     S.View->SetSelStart(0);
@@ -99,10 +99,10 @@ void optOpen_Click(AppState& S) {
 }
 
 void optFile_Click(AppState& S, int k) {
-  S.Ui.PendingOpenFile = S.host->ControlCaption("optFile" + std::to_string(k));
-  S.Ui.OpenFromRecent = true;
+  SaveChangesOf(S).PendingOpenFile = S.host->ControlCaption("optFile" + std::to_string(k));
+  SaveChangesOf(S).OpenFromRecent = true;
   optOpen_Click(S);
-  S.Ui.OpenFromRecent = false;
+  SaveChangesOf(S).OpenFromRecent = false;
 }
 
 void optSave_Click(AppState& S) {
@@ -124,18 +124,18 @@ void optSave_Click(AppState& S) {
 void optSaveAs_Click(AppState& S) {
   S.View->SetFocus();
   try {
-    if (!S.Ui.DialogFileName.empty()) S.Ui.DialogFileName = ProofPathFor(S.Ui.DialogFileName);
+    if (!MainWindowOf(S).DialogFileName.empty()) MainWindowOf(S).DialogFileName = ProofPathFor(MainWindowOf(S).DialogFileName);
     FileDialogRequest req;
     req.filter = kProofFilter;
     req.initialDir = S.Ui.DefaultDir;
-    req.fileName = S.Ui.DialogFileName;
+    req.fileName = MainWindowOf(S).DialogFileName;
     // A name typed without an extension is saved as a proof file, so that the
     // Open dialog (which lists *.proof) finds it again.
     req.defaultExt = "proof";
     req.promptOverwrite = true;
     std::string chosen = S.host->SaveFileDialog(req);
     if (chosen.empty()) return;  // cancelled: nothing more
-    S.Ui.DialogFileName = chosen;
+    MainWindowOf(S).DialogFileName = chosen;
     S.Ui.ProofFileName = chosen;
     S.Ui.DialogCancelled = false;
     SaveProofFile(S);

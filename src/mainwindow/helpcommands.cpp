@@ -9,6 +9,7 @@
 #include "platform/commands.h"
 #include "platform/host.h"
 #include "platform/richbox.h"
+#include "files/print.h"
 
 namespace qv {
 
@@ -82,8 +83,8 @@ void optPrint_Click(AppState& S) {
       }
     }
   }
-  S.Ui.PrintProof.Text1 = " " + std::to_string(first);
-  S.Ui.PrintProof.Text2 = " " + std::to_string(last);
+  PrintProofOf(S).Text1 = " " + std::to_string(first);
+  PrintProofOf(S).Text2 = " " + std::to_string(last);
   if (!S.host || !S.host->ShowModal("PrintProof")) throw std::runtime_error("no print window");
 }
 

@@ -8,6 +8,7 @@
 #include "files/files.h"
 #include "platform/commands.h"
 #include "platform/host.h"
+#include "mainwindow/maincommands.h"
 
 namespace qv {
 
@@ -111,18 +112,18 @@ std::string HtmlPathFor(const std::string& DialogFileName) {
 void optHTML_Click(AppState& S) {
   const std::string kept = StatusText(S);
   ClearStatus(S);
-  if (!S.Ui.DialogFileName.empty()) S.Ui.DialogFileName = HtmlPathFor(S.Ui.DialogFileName);
+  if (!MainWindowOf(S).DialogFileName.empty()) MainWindowOf(S).DialogFileName = HtmlPathFor(MainWindowOf(S).DialogFileName);
   FileDialogRequest req;
   req.filter = kHtmlFilter;
   req.initialDir = S.Ui.DefaultDir;
-  req.fileName = S.Ui.DialogFileName;
+  req.fileName = MainWindowOf(S).DialogFileName;
   req.defaultExt = "html";
   req.promptOverwrite = true;
   S.Ui.DialogCancelled = true;
   const std::string chosen = S.host->SaveFileDialog(req);
   if (chosen.empty()) return;  // cancelled: nothing written, the status stays empty
   S.Ui.DialogCancelled = false;
-  S.Ui.DialogFileName = chosen;
+  MainWindowOf(S).DialogFileName = chosen;
 
   S.host->ProcessEvents();
   S.host->SetWaitCursor(true);

@@ -12,6 +12,18 @@
 
 namespace qv {
 
+// The main window's own state: a two-click rule waiting for its first
+// click; a double click in the proof view and the caret to restore when the
+// mouse button comes up; and the last name its file dialog chose (Open,
+// Save As, HTML export), from which Save As and the export propose a name.
+struct MainWindowState {
+  bool FirstClickPending = false;
+  bool DblClickPending = false;
+  int32_t SavedSelStart = 0;
+  std::string DialogFileName;
+};
+inline MainWindowState& MainWindowOf(AppState& S) { return S.Windows.Get<MainWindowState>(); }
+
 class CommandRegistry;
 
 // State that lives as long as the main window.

@@ -14,6 +14,8 @@
 #include "platform/host.h"
 #include "platform/richbox.h"
 #include "rules/rules.h"
+#include "mainwindow/maincommands.h"
+#include "entry/testparser.h"
 
 namespace qv {
 
@@ -76,9 +78,9 @@ const std::vector<Starter>& Starters() {
 void StartRule(AppState& S, const Starter& r) {
   S.Doc.RuleMode = r.mode;
   switch (r.extra) {
-    case Extra::FirstClick: S.Ui.FirstClickPending = true; break;
-    case Extra::ArbLeft: S.Ui.ArbOrLeft = true; break;
-    case Extra::ArbRight: S.Ui.ArbOrLeft = false; break;
+    case Extra::FirstClick: MainWindowOf(S).FirstClickPending = true; break;
+    case Extra::ArbLeft: EntryWindowOf(S).ArbOrLeft = true; break;
+    case Extra::ArbRight: EntryWindowOf(S).ArbOrLeft = false; break;
     case Extra::None: break;
   }
   ShowStatus(S, r.prompt);
@@ -125,8 +127,8 @@ void optPremise_Click(AppState& S) {
     d.RuleArg2 = 0;
     d.PendingNewVar.clear();
     ClearStatus(S);
-    S.Ui.EntryCaption = "Premise Rule: Enter a premise";
-    S.Ui.EntryHint = "Suggestion: Use letters a-j for bound variables";
+    EntryWindowOf(S).EntryCaption = "Premise Rule: Enter a premise";
+    EntryWindowOf(S).EntryHint = "Suggestion: Use letters a-j for bound variables";
     if (RunEntryWindow(S)) {
       BackUpUndo(S);
       PutStmt(S);
@@ -146,7 +148,7 @@ void EntryRule(AppState& S, int mode, const char* caption) {
   try {
     d.RuleMode = mode;
     ClearStatus(S);
-    S.Ui.EntryCaption = caption;
+    EntryWindowOf(S).EntryCaption = caption;
     // Reflex sets its cited lines itself.
     if (mode == kRuleOrNot) {
       d.RuleArg1 = 0;

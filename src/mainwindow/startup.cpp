@@ -24,7 +24,7 @@ void Escape(AppState& S, ProofWindowState& W, bool fromView) {
     if (fromView) {
       S.View->SetFocus();
     } else {
-      S.Ui.FirstClickPending = true;
+      MainWindowOf(S).FirstClickPending = true;
     }
     ClearStatus(S);
   } else if (S.Doc.InsertMode && S.Doc.InsertLine == 0) {
@@ -68,7 +68,7 @@ void Form_Load(AppState& S, ProofWindowState& W, const std::vector<std::string>&
   try {
     LoadFontSize(S);
     LoadRecentFiles(S);
-    S.Ui.OpenFromRecent = false;
+    SaveChangesOf(S).OpenFromRecent = false;
     ok = ReadDefaultDir(S) && ReadUserOption(S);
   } catch (...) {
     ok = false;
@@ -97,14 +97,14 @@ void Form_Activate(AppState& S, ProofWindowState& W) {
   }
   if (!W.CmdLineFile.empty()) {
     S.Ui.ProofFileName = W.CmdLineFile;
-    S.Ui.DialogFileName = W.CmdLineFile;
+    MainWindowOf(S).DialogFileName = W.CmdLineFile;
     W.CmdLineFile.clear();
     S.Ui.DialogCancelled = false;
     OpenProof(S);
     if (S.Ui.DialogCancelled) {
       // A refused file must not become the name a later Save writes to.
       S.Ui.ProofFileName.clear();
-      S.Ui.DialogFileName.clear();
+      MainWindowOf(S).DialogFileName.clear();
     }
     S.View->SetSelStart(0);
   }
@@ -131,7 +131,7 @@ void optExit_Click(AppState& S, ProofWindowState& W) {
     S.View->SetFocus();
     S.Ui.DialogCancelled = false;
     if (S.Ui.ProofChanged) {
-      S.Ui.OpenAfterSave = false;
+      SaveChangesOf(S).OpenAfterSave = false;
       SaveChanges(S);
       if (S.Ui.DialogCancelled) return;
       S.View->SetSelStart(0);
@@ -157,12 +157,12 @@ void LayOutProofWindow(int W, int H, ProofLayout& L) {
 }
 
 bool RTB_MouseUp(AppState& S, bool rightButton) {
-  if (S.Ui.DblClickPending) {
-    S.Ui.DblClickPending = false;
+  if (MainWindowOf(S).DblClickPending) {
+    MainWindowOf(S).DblClickPending = false;
     // Going to the end first scrolls the view so that the restored caret's
     // line comes into sight.
     S.View->SetSelStart(S.View->TextLength());
-    S.View->SetSelStart(S.Ui.SavedSelStart);
+    S.View->SetSelStart(MainWindowOf(S).SavedSelStart);
     S.View->SetSelLength(0);
   }
   return rightButton;

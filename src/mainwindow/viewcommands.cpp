@@ -199,8 +199,8 @@ void optInsert_Click(AppState& S) {
 }
 
 void optIntro_Click(AppState& S) {
-  S.Ui.EditingIntro = true;
-  S.Ui.CommentCaption = "Edit Introduction";
+  CommentEditorOf(S).EditingIntro = true;
+  CommentEditorOf(S).CommentCaption = "Edit Introduction";
   if (!S.host || !S.host->ShowModal("Comment")) throw std::runtime_error("no comment editor");
 }
 

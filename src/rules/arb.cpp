@@ -7,6 +7,7 @@
 #include "platform/host.h"
 #include "rules/frame.h"
 #include "rules/rules.h"
+#include "entry/testparser.h"
 
 namespace qv {
 namespace {
@@ -16,7 +17,7 @@ void OpenArbitrary(AppState& S, OnParseError OnError, const std::string& Title) 
   if (n == 0) return;
   SaveParse(S);
   ClearStatus(S);
-  S.Ui.EntryCaption = Title + ", Line " + std::to_string(n) + ":  Enter a logical expression";
+  EntryWindowOf(S).EntryCaption = Title + ", Line " + std::to_string(n) + ":  Enter a logical expression";
   if (S.host) S.host->ShowModal("TestParser");
   // Whether the window put a statement or was cancelled, the rule is over.
   S.Doc.RuleMode = 0;
@@ -26,7 +27,7 @@ void OpenArbitrary(AppState& S, OnParseError OnError, const std::string& Title) 
 
 void ArbOr(AppState& S) {
   OpenArbitrary(S, OnParseError::End,
-                S.Ui.ArbOrLeft ? "Arbitrary OR (Insert Left) Rule" : "Arbitrary OR (Insert Right) Rule");
+                EntryWindowOf(S).ArbOrLeft ? "Arbitrary OR (Insert Left) Rule" : "Arbitrary OR (Insert Right) Rule");
 }
 
 void ArbAnte(AppState& S) { OpenArbitrary(S, OnParseError::Keep, "Arbitrary Antecedent Rule"); }

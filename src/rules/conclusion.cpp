@@ -195,7 +195,7 @@ void RunConclusion(AppState& S) {
 
   const bool contradiction = IsContradiction(S);
 
-  UiState& ui = S.Ui;
+  InputBoxState& ui = InputBoxOf(S);
   ui.BoundVarNames.assign(1, std::string{});
   ui.ExistVarNames.assign(1, std::string{});
   ui.NumBoundVars = ui.NumExistVars = 0;
@@ -241,12 +241,12 @@ void RunConclusion(AppState& S) {
     std::string list;
     for (int k = 1; k <= ui.NumBoundVars; ++k) list += (list.empty() ? "" : ", ") + ui.BoundVarNames[k];
     for (int k = 1; k <= ui.NumExistVars; ++k) list += (list.empty() ? "" : ", ") + ui.ExistVarNames[k];
-    ui.InputBox.Caption = "Conclusion Rule: Generalizing on " + list;
-    ui.InputBox.Label1 = total == 1 ? "Enter name of bound variable"
+    ui.Caption = "Conclusion Rule: Generalizing on " + list;
+    ui.Label1 = total == 1 ? "Enter name of bound variable"
                                     : "Enter names of " + std::to_string(total) +
                                           " bound variables, separated by commas";
-    ui.InputBox.Text1 = list;
-    ui.InputBox.Label2 = "";
+    ui.Text1 = list;
+    ui.Label2 = "";
     if (!ShowInputBox(S)) d.RuleMode = 0;
     if (d.RuleMode == 0) return;  // cancelled: nothing changes, no message
   }

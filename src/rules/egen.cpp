@@ -144,11 +144,11 @@ void ExistGenSelect(AppState& S) {
       return;
     }
   }
-  S.Ui.EGenTerm = term;
-  S.Ui.EGenTermNodes = nodes;
+  EGenOf(S).EGenTerm = term;
+  EGenOf(S).EGenTermNodes = nodes;
   S.Doc.RuleArg1 = n;
   S.Doc.RuleArg2 = 0;
-  S.Ui.GeneralizeCaption =
+  EGenOf(S).GeneralizeCaption =
       " Existential Generalization:  Line " + std::to_string(n) + ", '" + term + "'";
   ClearStatus(S);
   if (S.host) S.host->ShowModal(kGeneralizeForm);
@@ -201,9 +201,9 @@ void Generalize::ActivateSteps() {
   RichBox& wa = *S_.WorkArea;
   wa.SetText(stmtText_);
   ReformatWA(S_, kBlack);
-  const int rootKind = S_.Ui.EGenTermNodes.back().Rule;
+  const int rootKind = EGenOf(S_).EGenTermNodes.back().Rule;
   for (const TermSpan& sp : TermOccurrences(S_.Parser, S_.Ui.SavedExprText, S_.Ui.SavedTokens,
-                                            S_.Ui.SavedNodes, S_.Ui.EGenTerm, rootKind)) {
+                                            S_.Ui.SavedNodes, EGenOf(S_).EGenTerm, rootKind)) {
     wa.SetSelStart(sp.Start - 1);
     wa.SetSelLength(sp.End - sp.Start + 1);
     wa.SetSelColor(kEGenMarked);
@@ -241,7 +241,7 @@ bool Generalize::AcceptBoundVar() {
   ParseExpr(S_.Parser);
   if (!S_.Parser.ParseErr.empty()) return refuse("PARSER ERROR: " + S_.Parser.ParseErr, false);
   // The variable may stand in the statement only when it is the term itself.
-  const std::vector<NodeRec>& term = S_.Ui.EGenTermNodes;
+  const std::vector<NodeRec>& term = EGenOf(S_).EGenTermNodes;
   const bool termIsVar = term.size() == 2 && term[1].Rule == kAtom && term[1].Name == BoundVar;
   if (!termIsVar) {
     for (size_t i = 1; i < S_.Parser.Tokens.size(); ++i)
@@ -280,14 +280,14 @@ void Generalize::ClickSteps() {
   const int p = rtb_.SelStart() + 1;
   const std::vector<TokenRec>& toks = S_.Ui.SavedTokens;
   const std::vector<NodeRec>& nodes = S_.Ui.SavedNodes;
-  const int rootKind = S_.Ui.EGenTermNodes.back().Rule;
+  const int rootKind = EGenOf(S_).EGenTermNodes.back().Rule;
   // The outermost occurrence that holds the click.
   for (int i = 1; i <= LastTok(toks); ++i) {
     const int close = toks[i].TPtr;
     if (!(i < close && close <= LastTok(toks)) || KindOfGroup(toks, nodes, i) != rootKind) continue;
     const TermSpan sp = GroupSpan(toks, i, close);
     if (sp.Start == 0 || p < sp.Start || p > sp.End) continue;
-    if (!SameStmt(S_.Parser, SpanText(S_.Ui.SavedExprText, {sp.Start, sp.End}), S_.Ui.EGenTerm))
+    if (!SameStmt(S_.Parser, SpanText(S_.Ui.SavedExprText, {sp.Start, sp.End}), EGenOf(S_).EGenTerm))
       continue;
     ReplaceSpan(rtb_, sp, BoundVar, kEGenClicked);
     ContinueEnabled = true;
@@ -306,10 +306,10 @@ void Generalize::SelectAllSteps() {
   if (BoundVar.empty() && !AcceptBoundVar()) return;
   ResetEnabled = true;
   if (!ParseBox()) return;
-  const int rootKind = S_.Ui.EGenTermNodes.back().Rule;
+  const int rootKind = EGenOf(S_).EGenTermNodes.back().Rule;
   // Right to left, so the spans still to come keep their places.
   for (const TermSpan& sp : TermOccurrences(S_.Parser, S_.Ui.SavedExprText, S_.Ui.SavedTokens,
-                                            S_.Ui.SavedNodes, S_.Ui.EGenTerm, rootKind))
+                                            S_.Ui.SavedNodes, EGenOf(S_).EGenTerm, rootKind))
     ReplaceSpan(rtb_, sp, BoundVar, kEGenAllReplaced);
   ContinueEnabled = true;
   ResetEnabled = true;
@@ -359,7 +359,7 @@ void Generalize::ContinueSteps() {
   ParseExpr(S_.Parser);
   if (!S_.Parser.ParseErr.empty()) return parseError();
   // Whatever the box holds, only a true generalisation of the statement is put.
-  if (!IsGeneralisation(S_.Parser, stmtText_, S_.Ui.EGenTerm, BoundVar, result)) {
+  if (!IsGeneralisation(S_.Parser, stmtText_, EGenOf(S_).EGenTerm, BoundVar, result)) {
     RuleBeep(S_);
     StatusLine = "Unable to process request";
     return;

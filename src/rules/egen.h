@@ -14,6 +14,15 @@
 
 namespace qv {
 
+// E Gen: the chosen term's text and its parse nodes (root last), and the
+// caption of the generalize window, set before the window opens.
+struct EGenState {
+  std::string EGenTerm;
+  std::vector<NodeRec> EGenTermNodes{NodeRec{}};
+  std::string GeneralizeCaption;
+};
+inline EGenState& EGenOf(AppState& S) { return S.Windows.Get<EGenState>(); }
+
 inline constexpr const char* kGeneralizeForm = "Generalize";
 
 inline constexpr Rgb kEGenMarked = RgbOf(0, 0, 255);

@@ -121,7 +121,7 @@ void GeneralizeDialog::Refresh() {
 }
 
 void GeneralizeDialog::Run() {
-  setWindowTitle(L1(S.Ui.GeneralizeCaption));
+  setWindowTitle(L1(EGenOf(S).GeneralizeCaption));
   QFont f = boundVar_->font();
   f.setPointSize(S.Ui.FontSize);
   boundVar_->setFont(f);

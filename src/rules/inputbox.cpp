@@ -16,7 +16,7 @@ constexpr const char* kInvalidVariableName = "Invalid variable name";
 
 InputBoxOutcome Refuse(AppState& S, const std::string& Message) {
   RuleBeep(S);
-  S.Ui.InputBox.Label2 = Message;
+  InputBoxOf(S).Label2 = Message;
   InputBoxOutcome out;
   out.FocusText = Message != kInvalidVariableName;
   return out;
@@ -102,7 +102,7 @@ InputBoxOutcome ContinueESpec(AppState& S) {
   ParseExpr(S.Parser);
   if (!S.Parser.ParseErr.empty()) return Refuse(S, "PARSER ERROR: " + S.Parser.ParseErr);
 
-  S.Parser.ExprText = ReplaceTokens(S.Parser.ExprText, S.Parser.Tokens, S.Ui.SpecVar, x);
+  S.Parser.ExprText = ReplaceTokens(S.Parser.ExprText, S.Parser.Tokens, InputBoxOf(S).SpecVar, x);
   ParseExpr(S.Parser);
   if (!S.Parser.ParseErr.empty()) return Refuse(S, "PARSER ERROR: " + S.Parser.ParseErr);
   return Put(S);
@@ -149,7 +149,7 @@ InputBoxOutcome ContinueSumProd(AppState& S) {
   S.Parser.ExprText = F;
   ParseExpr(S.Parser);
   if (!S.Parser.ParseErr.empty()) return Refuse(S, "PARSER ERROR: " + S.Parser.ParseErr);
-  const std::string& s = S.Ui.SpecVar;
+  const std::string& s = InputBoxOf(S).SpecVar;
   const std::string F1 = ReplaceTokens(F, S.Parser.Tokens, s, U);
   const std::string Fs = ReplaceTokens(F, S.Parser.Tokens, s, "(" + W + "+1)");
 
@@ -173,7 +173,7 @@ InputBoxOutcome ContinueSumProd(AppState& S) {
 // message, or "" when the list is valid.
 std::string ReadNameList(AppState& S, int N, std::vector<std::string>& Names) {
   const std::string message = N == 1 ? "Invalid bound variable" : "Invalid list of bound variables";
-  S.Parser.ExprText = S.Ui.InputBox.Text1;
+  S.Parser.ExprText = InputBoxOf(S).Text1;
   ParseExpr(S.Parser);
   if (!S.Parser.ParseErr.empty()) return message;
   // Only plain names count: "f(y)" or "a,b+c" is no list of names.
@@ -192,12 +192,12 @@ std::vector<std::string> Entries(const std::vector<std::string>& List, int Count
 
 // ---- Rename (46) ----
 InputBoxOutcome ContinueRename(AppState& S) {
-  const int N = S.Ui.NumBoundVars;
+  const int N = InputBoxOf(S).NumBoundVars;
   std::vector<std::string> names;
   std::string err = ReadNameList(S, N, names);
   if (!err.empty()) return Refuse(S, err);
   const std::string text =
-      ReplaceTokens(S.Ui.SavedExprText, S.Ui.SavedTokens, Entries(S.Ui.BoundVarNames, N), names);
+      ReplaceTokens(S.Ui.SavedExprText, S.Ui.SavedTokens, Entries(InputBoxOf(S).BoundVarNames, N), names);
   if (!SameStmt(S.Parser, S.Ui.SavedExprText, text))
     return Refuse(S, "New bound variable already used in statement");
   S.Parser.ExprText = text;
@@ -208,13 +208,13 @@ InputBoxOutcome ContinueRename(AppState& S) {
 
 // ---- Conclusion (7): names of the generalised variables; nothing is put ----
 InputBoxOutcome ContinueConclusion(AppState& S) {
-  const int nb = S.Ui.NumBoundVars;
-  const int ne = S.Ui.NumExistVars;
+  const int nb = InputBoxOf(S).NumBoundVars;
+  const int ne = InputBoxOf(S).NumExistVars;
   std::vector<std::string> names;
   std::string err = ReadNameList(S, nb + ne, names);
   if (!err.empty()) return Refuse(S, err);
-  std::vector<std::string> from = Entries(S.Ui.BoundVarNames, nb);
-  std::vector<std::string> exist = Entries(S.Ui.ExistVarNames, ne);
+  std::vector<std::string> from = Entries(InputBoxOf(S).BoundVarNames, nb);
+  std::vector<std::string> exist = Entries(InputBoxOf(S).ExistVarNames, ne);
   from.insert(from.end(), exist.begin(), exist.end());
   const std::string text = ReplaceTokens(S.Ui.SavedExprText, S.Ui.SavedTokens, from, names);
   if (!SameStmt(S.Parser, S.Ui.SavedExprText, text))
@@ -230,10 +230,10 @@ InputBoxOutcome ContinueConclusion(AppState& S) {
 // ---- Reorder (47): a rearranged prefix of universal quantifiers ----
 InputBoxOutcome ContinueReorder(AppState& S) {
   std::string s;
-  for (char ch : Trim(S.Ui.InputBox.Text1))
+  for (char ch : Trim(InputBoxOf(S).Text1))
     if (ch != ' ') s += ch;
-  const int N = S.Ui.NumBoundVars;
-  const std::vector<std::string> names = Entries(S.Ui.BoundVarNames, N);
+  const int N = InputBoxOf(S).NumBoundVars;
+  const std::vector<std::string> names = Entries(InputBoxOf(S).BoundVarNames, N);
   std::vector<bool> read(N, false);
   size_t p = 0;  // 0-based here
   for (int k = 0; k < N; ++k) {
@@ -274,14 +274,14 @@ InputBoxOutcome ContinueReorder(AppState& S) {
 
 void MyInputBox_Activate(AppState& S) {
   const int m = S.Doc.RuleMode;
-  if (m != kRuleConclusion && m != kRuleRename && m != kRuleReorder) S.Ui.InputBox.Text1.clear();
+  if (m != kRuleConclusion && m != kRuleRename && m != kRuleReorder) InputBoxOf(S).Text1.clear();
 }
 
 InputBoxOutcome MyInputBox_Continue(AppState& S) {
   try {
-    if (S.Ui.InputBox.Text1.find('#') != std::string::npos) {
+    if (InputBoxOf(S).Text1.find('#') != std::string::npos) {
       RuleBeep(S);
-      S.Ui.InputBox.Label2 = "Invalid character '#'";
+      InputBoxOf(S).Label2 = "Invalid character '#'";
       InputBoxOutcome out;
       out.FocusText = true;
       return out;
@@ -294,7 +294,7 @@ InputBoxOutcome MyInputBox_Continue(AppState& S) {
         return SchemaContinue(S);
       default: break;
     }
-    S.Parser.ExprText = S.Ui.InputBox.Text1;
+    S.Parser.ExprText = InputBoxOf(S).Text1;
     ParseExpr(S.Parser);
     if (!S.Parser.ParseErr.empty()) return Refuse(S, kInvalidVariableName);
     switch (S.Doc.RuleMode) {

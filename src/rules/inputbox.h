@@ -1,12 +1,35 @@
 // The input box "MyInputBox": a small modal dialog that asks for one line of
 // text (a new variable, a list of bound variables, a quantifier prefix, the
-// order of a schema). Its logic works on S.Ui.InputBox and the shared parse;
+// order of a schema). Its logic works on InputBoxOf(S) and the shared parse;
 // the Qt dialog only shows those fields and calls these handlers.
 #pragma once
+
+#include <string>
+#include <vector>
 
 #include "document/state.h"
 
 namespace qv {
+
+// The input box: its caption, prompt (Label1), message line (Label2) and the
+// text typed in its box (Text1), set by whoever opens it; the variable names
+// handed to it (the Conclusion's generalised variables, the leading
+// universal variables of Rename and Reorder; entries 1..Num*, element 0
+// unused); the variable of the quantifier being specified or the SUM/PROD
+// index (Spec); and the free variable chosen for U Gen.
+struct InputBoxState {
+  std::string Caption;
+  std::string Label1;
+  std::string Label2;
+  std::string Text1;
+  std::vector<std::string> BoundVarNames{std::string{}};
+  int NumBoundVars = 0;
+  std::vector<std::string> ExistVarNames{std::string{}};
+  int NumExistVars = 0;
+  std::string SpecVar;
+  std::string UGenVar;
+};
+inline InputBoxState& InputBoxOf(AppState& S) { return S.Windows.Get<InputBoxState>(); }
 
 inline constexpr const char* kInputBoxForm = "MyInputBox";
 
@@ -24,7 +47,7 @@ InputBoxOutcome Refuse(AppState& S, const std::string& Message);
 // On showing: the text box is emptied except in the modes that pre-fill it
 // (Conclusion 7, Rename 46, Reorder 47).
 void MyInputBox_Activate(AppState& S);
-// Validates S.Ui.InputBox.Text1 for the pending RuleMode and, for most modes,
+// Validates InputBoxOf(S).Text1 for the pending RuleMode and, for most modes,
 // puts the new statement. A refusal leaves its message in Label2.
 InputBoxOutcome MyInputBox_Continue(AppState& S);
 // Cancel button and Esc.
@@ -32,7 +55,7 @@ void MyInputBox_Cancel(AppState& S);
 // Closing the window from its frame.
 void MyInputBox_QueryUnload(AppState& S);
 
-// Shows the input box modally with what the opener left in S.Ui.InputBox.
+// Shows the input box modally with what the opener left in InputBoxOf(S).
 // Returns false when no input box is installed.
 bool ShowInputBox(AppState& S);
 

@@ -51,12 +51,12 @@ InputBoxDialog::InputBoxDialog(AppState& state, QWidget* parent) : QDialog(paren
 }
 
 void InputBoxDialog::Run() {
-  const UiState::InputBoxState& box = S.Ui.InputBox;
+  const InputBoxState& box = InputBoxOf(S);
   setWindowTitle(L1(box.Caption));
   label1_->setText(L1(box.Label1));
   label2_->setText(L1(box.Label2));
   MyInputBox_Activate(S);
-  text1_->setText(L1(S.Ui.InputBox.Text1));
+  text1_->setText(L1(InputBoxOf(S).Text1));
   QFont f = text1_->font();
   f.setPointSize(S.Ui.FontSize);
   text1_->setFont(f);
@@ -65,9 +65,9 @@ void InputBoxDialog::Run() {
 }
 
 void InputBoxDialog::OnContinue() {
-  S.Ui.InputBox.Text1 = ToL1(text1_->text());
+  InputBoxOf(S).Text1 = ToL1(text1_->text());
   InputBoxOutcome out = MyInputBox_Continue(S);
-  label2_->setText(L1(S.Ui.InputBox.Label2));
+  label2_->setText(L1(InputBoxOf(S).Label2));
   if (out.Hide) {
     accept();
     return;
@@ -76,7 +76,7 @@ void InputBoxDialog::OnContinue() {
 }
 
 void InputBoxDialog::OnCancel() {
-  S.Ui.InputBox.Text1 = ToL1(text1_->text());
+  InputBoxOf(S).Text1 = ToL1(text1_->text());
   MyInputBox_Cancel(S);
   reject();
 }

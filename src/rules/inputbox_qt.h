@@ -1,4 +1,4 @@
-// The Qt window of the input box. It shows the fields of S.Ui.InputBox and
+// The Qt window of the input box. It shows the fields of InputBoxOf(S) and
 // runs the handlers of inputbox.h; it holds no logic of its own.
 #pragma once
 

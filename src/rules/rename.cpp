@@ -22,7 +22,7 @@ bool CollectPrefix(AppState& S, int& n) {
     RuleBeep(S);
     return false;
   }
-  UiState& ui = S.Ui;
+  InputBoxState& ui = InputBoxOf(S);
   ui.BoundVarNames.assign(1, std::string{});
   ui.BoundVarNames.push_back(nodes[1].Name);
   ui.NumBoundVars = 1;
@@ -43,17 +43,17 @@ bool CollectPrefix(AppState& S, int& n) {
 void Rename(AppState& S) {
   int n = 0;
   if (!CollectPrefix(S, n)) return;
-  UiState& ui = S.Ui;
+  InputBoxState& ui = InputBoxOf(S);
   std::string list;
   for (int k = 1; k <= ui.NumBoundVars; ++k) list += (k > 1 ? ", " : "") + ui.BoundVarNames[k];
   SaveParse(S);
-  ui.InputBox.Caption = "Rename Universal Bound Variables, Line " + std::to_string(n) + ":  " + list;
-  ui.InputBox.Label1 = ui.NumBoundVars < 2
+  ui.Caption = "Rename Universal Bound Variables, Line " + std::to_string(n) + ":  " + list;
+  ui.Label1 = ui.NumBoundVars < 2
                            ? "Enter name of bound variable"
                            : "Enter names of " + std::to_string(ui.NumBoundVars) +
                                  " bound variables, separated by commas";
-  ui.InputBox.Text1 = list;
-  ui.InputBox.Label2 = "";
+  ui.Text1 = list;
+  ui.Label2 = "";
   ShowInputBox(S);
   ClearStatus(S);
 }
@@ -61,7 +61,7 @@ void Rename(AppState& S) {
 void Reorder(AppState& S) {
   int n = 0;
   if (!CollectPrefix(S, n)) return;
-  UiState& ui = S.Ui;
+  InputBoxState& ui = InputBoxOf(S);
   if (ui.NumBoundVars < 2) {
     RuleBeep(S);
     return;
@@ -69,10 +69,10 @@ void Reorder(AppState& S) {
   std::string prefix;
   for (int k = 1; k <= ui.NumBoundVars; ++k) prefix += "ALL(" + ui.BoundVarNames[k] + "):";
   SaveParse(S);
-  ui.InputBox.Caption = "Reorder Quantifiers, Line " + std::to_string(n) + ":  " + prefix;
-  ui.InputBox.Label1 = "Rearrange quantifiers with Cut and Paste (Right Click)";
-  ui.InputBox.Text1 = prefix;
-  ui.InputBox.Label2 = "";
+  ui.Caption = "Reorder Quantifiers, Line " + std::to_string(n) + ":  " + prefix;
+  ui.Label1 = "Rearrange quantifiers with Cut and Paste (Right Click)";
+  ui.Text1 = prefix;
+  ui.Label2 = "";
   ShowInputBox(S);
   ClearStatus(S);
 }

@@ -10,6 +10,17 @@
 
 namespace qv {
 
+// The subset-axiom window (of the axioms library), opened by the Subset
+// rule: the number of primes after "Set" in the clicked statement, the set
+// between its parentheses, and the window's caption and prompt.
+struct SubsetWindowState {
+  int SubsetArity = 0;
+  std::string SubsetSetText;
+  std::string SubsetCaption;
+  std::string SubsetLabel1;
+};
+inline SubsetWindowState& SubsetWindowOf(AppState& S) { return S.Windows.Get<SubsetWindowState>(); }
+
 void Spec(AppState& S);                                   // 2: U Spec / E Spec
 void ExistGenSelect(AppState& S);                         // 5: E Gen
 void UnivGen(AppState& S);                                // 6: U Gen

@@ -144,7 +144,7 @@ InputBoxOutcome SchemaContinue(AppState& S) {
   const int rule = S.Doc.RuleMode;
   // Rounded to the nearest integer, halves to the even neighbour; a value
   // outside the 16-bit range is a failure of the box.
-  const double value = std::nearbyint(LeadingNumber(S.Ui.InputBox.Text1));
+  const double value = std::nearbyint(LeadingNumber(InputBoxOf(S).Text1));
   if (!(value >= -32768 && value <= 32767)) throw RuleFailure("order out of range");
   const int n = static_cast<int>(value);
   const int least = (rule == 25 || rule == 48) ? 2 : 1;

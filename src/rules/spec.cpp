@@ -8,6 +8,7 @@
 #include "rules/frame.h"
 #include "rules/inputbox.h"
 #include "rules/rules.h"
+#include "entry/testparser.h"
 
 namespace qv {
 
@@ -23,7 +24,7 @@ void Spec(AppState& S) {
   }
   const int var = nodes[root].Ptr1;
   if (var < 1 || var >= root) throw RuleFailure("quantifier without variable");
-  S.Ui.SpecVar = nodes[var].Name;
+  InputBoxOf(S).SpecVar = nodes[var].Name;
   ClearStatus(S);
   SaveParse(S);
   if (kind == kALL) {
@@ -31,15 +32,15 @@ void Spec(AppState& S) {
     // The entry window records PendingNewVar with the statement; a name left
     // from an earlier E Spec must not be recorded as introduced here.
     S.Doc.PendingNewVar.clear();
-    S.Ui.EntryCaption = "U Spec Rule, Line " + std::to_string(n) +
+    EntryWindowOf(S).EntryCaption = "U Spec Rule, Line " + std::to_string(n) +
                         ": Enter a free variable expression in active statement";
-    S.Ui.EntryHint = "Use only previously introduced free variable expresion";
+    EntryWindowOf(S).EntryHint = "Use only previously introduced free variable expresion";
     if (S.host) S.host->ShowModal("TestParser");
   } else {
     S.Doc.RuleMode = kRuleESpec;
-    S.Ui.InputBox.Caption = " E Spec Rule: Line " + std::to_string(n);
-    S.Ui.InputBox.Label1 = "Enter the name of a new free variable:";
-    S.Ui.InputBox.Label2 = "";
+    InputBoxOf(S).Caption = " E Spec Rule: Line " + std::to_string(n);
+    InputBoxOf(S).Label1 = "Enter the name of a new free variable:";
+    InputBoxOf(S).Label2 = "";
     ShowInputBox(S);
   }
   S.Doc.RuleMode = 0;
@@ -59,12 +60,12 @@ void UnivGen(AppState& S) {
     RuleBeep(S);
     return;
   }
-  S.Ui.UGenVar = v;
+  InputBoxOf(S).UGenVar = v;
   SaveParse(S);
   ClearStatus(S);
-  S.Ui.InputBox.Caption = " U Gen Rule: Line " + std::to_string(n) + ", '" + v + "'";
-  S.Ui.InputBox.Label1 = "Enter bound variable:";
-  S.Ui.InputBox.Label2 = "";
+  InputBoxOf(S).Caption = " U Gen Rule: Line " + std::to_string(n) + ", '" + v + "'";
+  InputBoxOf(S).Label1 = "Enter bound variable:";
+  InputBoxOf(S).Label2 = "";
   S.Doc.RuleArg1 = n;
   S.Doc.RuleArg2 = 0;
   ShowInputBox(S);
@@ -94,13 +95,13 @@ void SumProd(AppState& S) {
     RuleBeep(S);
     return;
   }
-  S.Ui.SpecVar = nodes[1].Name;
+  InputBoxOf(S).SpecVar = nodes[1].Name;
   ClearStatus(S);
   SaveParse(S);
-  S.Ui.InputBox.Caption =
+  InputBoxOf(S).Caption =
       (S.Doc.RuleMode == kRuleSum ? "SUM Rule, Line " : "PROD Rule, Line ") + std::to_string(n);
-  S.Ui.InputBox.Label1 = "Enter the name of two bound variables separated by a comma:";
-  S.Ui.InputBox.Label2 = "";
+  InputBoxOf(S).Label1 = "Enter the name of two bound variables separated by a comma:";
+  InputBoxOf(S).Label2 = "";
   ShowInputBox(S);
   S.Doc.RuleMode = 0;
 }

@@ -59,11 +59,11 @@ void SubsetRule(AppState& S) {
               : std::string();
     if (!standsForArgument(set)) return RuleBeep(S);
   }
-  S.Ui.SubsetArity = arity;
-  S.Ui.SubsetSetText = set;
+  SubsetWindowOf(S).SubsetArity = arity;
+  SubsetWindowOf(S).SubsetSetText = set;
 
-  S.Ui.SubsetCaption = "Subset Axiom, Line " + std::to_string(line) + ", " + text;
-  S.Ui.SubsetLabel1 = arity != 0 ? "List " + std::to_string(arity + 1) +
+  SubsetWindowOf(S).SubsetCaption = "Subset Axiom, Line " + std::to_string(line) + ", " + text;
+  SubsetWindowOf(S).SubsetLabel1 = arity != 0 ? "List " + std::to_string(arity + 1) +
                                        " bound variables (separated by commas) for element of subset:"
                                  : "Enter bound variable for element of the subset:";
   ClearStatus(S);

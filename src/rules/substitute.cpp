@@ -93,7 +93,7 @@ bool NoCapturedVariable(const std::vector<TokenRec>& T, int B, int E) {
 // True when the statement (its tokens T) binds a name that stands free in the
 // equation: the source put under that quantifier would be captured.
 bool BindsEquationName(AppState& S, const std::vector<TokenRec>& T) {
-  S.Parser.ExprText = S.Ui.Subst.SubstEqStmt;
+  S.Parser.ExprText = SubstOf(S).SubstEqStmt;
   ParseExpr(S.Parser);
   if (!S.Parser.ParseErr.empty()) return true;
   const std::vector<TokenRec> eq = S.Parser.Tokens;
@@ -109,7 +109,7 @@ bool BindsEquationName(AppState& S, const std::vector<TokenRec>& T) {
 // target that may be replaced. Overwrites the shared parse (SameStmt).
 bool ReplaceableAt(AppState& S, const std::string& Text, const std::vector<TokenRec>& T,
                    const std::vector<NodeRec>& N, int o, PairText& pt) {
-  const std::vector<NodeRec>& target = S.Ui.Subst.SubstTargetNodes;
+  const std::vector<NodeRec>& target = SubstOf(S).SubstTargetNodes;
   if (target.size() < 2) return false;
   if (o < 1 || o > LastOf(T) || T[o].TPtr <= o) return false;
   const int d = T[o].DPtr;
@@ -117,7 +117,7 @@ bool ReplaceableAt(AppState& S, const std::string& Text, const std::vector<Token
   if (!SpanOfPair(T, o, pt)) return false;
   if (pt.Span.End > static_cast<int>(Text.size())) return false;
   if (!NoCapturedVariable(T, pt.B, pt.E)) return false;
-  return SameStmt(S.Parser, SpanText(Text, pt.Span), S.Ui.Subst.SubstTarget);
+  return SameStmt(S.Parser, SpanText(Text, pt.Span), SubstOf(S).SubstTarget);
 }
 
 // The replaceable occurrences of the parse, from the last to the first, none
@@ -141,9 +141,9 @@ std::vector<TextSpan> AllOccurrences(AppState& S, const std::string& Text,
 }
 
 // Text with the spans (from the last to the first) replaced by the source.
-std::string Replaced(const AppState& S, std::string Text, const std::vector<TextSpan>& Spans) {
+std::string Replaced(AppState& S, std::string Text, const std::vector<TextSpan>& Spans) {
   for (const TextSpan& sp : Spans)
-    Text.replace(sp.Start - 1, sp.End - sp.Start + 1, S.Ui.Subst.SubstSource);
+    Text.replace(sp.Start - 1, sp.End - sp.Start + 1, SubstOf(S).SubstSource);
   return Text;
 }
 
@@ -161,7 +161,7 @@ std::string CheckResult(AppState& S, const std::string& Text) {
 // Replaces the spans (from the last to the first) in Box by the source,
 // coloured Colour.
 void ReplaceInBox(AppState& S, RichBox& Box, const std::vector<TextSpan>& Spans, Rgb Colour) {
-  const std::string& src = S.Ui.Subst.SubstSource;
+  const std::string& src = SubstOf(S).SubstSource;
   for (const TextSpan& sp : Spans) {
     Box.SetSelStart(sp.Start - 1);
     Box.SetSelLength(sp.End - sp.Start + 1);
@@ -181,7 +181,7 @@ bool ParseBox(AppState& S, RichBox& Box, std::string& Text, std::vector<TokenRec
   S.Parser.ExprText = ConvertEpsilon(Box);
   ParseExpr(S.Parser);
   if (!S.Parser.ParseErr.empty()) {
-    S.Ui.Subst.StatusLine = "PARSER ERROR: " + S.Parser.ParseErr;
+    SubstOf(S).StatusLine = "PARSER ERROR: " + S.Parser.ParseErr;
     return false;
   }
   SaveParse(S);
@@ -209,7 +209,7 @@ void FirstClick(AppState& S, bool& FirstClickPending) {
     return;
   }
   FirstClickPending = false;
-  UiState::SubstitutionState& st = S.Ui.Subst;
+  SubstitutionState& st = SubstOf(S);
   const int p = c.Toks[eq].Position;
   st.SubstEqStmt = c.T;
   const std::string left = TrimBlanks(c.T.substr(0, p - 1));
@@ -244,7 +244,7 @@ void FirstClick(AppState& S, bool& FirstClickPending) {
 }
 
 void SecondClick(AppState& S) {
-  UiState::SubstitutionState& st = S.Ui.Subst;
+  SubstitutionState& st = SubstOf(S);
   const int line = ClickedStatement(S, OnParseError::Keep);
   if (line == 0) return;
   S.Doc.RuleArg2 = line;
@@ -309,7 +309,7 @@ void SubstituteRule(AppState& S, bool& FirstClickPending) {
 
 namespace {
 void Activate(AppState& S, RichBox& Box) {
-  UiState::SubstitutionState& st = S.Ui.Subst;
+  SubstitutionState& st = SubstOf(S);
   st.Caption = "Substitute '" + st.SubstSource + "', Line " + std::to_string(S.Doc.RuleArg2);
   st.ContinueEnabled = false;
   st.ResetEnabled = false;
@@ -350,7 +350,7 @@ void Activate(AppState& S, RichBox& Box) {
 }
 
 bool BoxClick(AppState& S, RichBox& Box) {
-  UiState::SubstitutionState& st = S.Ui.Subst;
+  SubstitutionState& st = SubstOf(S);
   st.StatusLine = kClickPrompt;
   st.ResetEnabled = true;
   std::string text;
@@ -381,7 +381,7 @@ bool BoxClick(AppState& S, RichBox& Box) {
 }
 
 void SelectAll(AppState& S, RichBox& Box) {
-  UiState::SubstitutionState& st = S.Ui.Subst;
+  SubstitutionState& st = SubstOf(S);
   st.StatusLine = "";
   st.ResetEnabled = true;
   std::string text;
@@ -415,7 +415,7 @@ auto Guarded(AppState& S, Fn fn) -> decltype(fn()) {
     return fn();
   } catch (const std::exception&) {
     RuleBeep(S);
-    S.Ui.Subst.StatusLine = "Unable to process request";
+    SubstOf(S).StatusLine = "Unable to process request";
     return decltype(fn())();
   }
 }
@@ -434,7 +434,7 @@ void Substitution_SelectAll(AppState& S, RichBox& Box) {
 }
 
 void Substitution_Reset(AppState& S, RichBox& Box) {
-  UiState::SubstitutionState& st = S.Ui.Subst;
+  SubstitutionState& st = SubstOf(S);
   Box.SetRichText(st.SaveRTB);
   st.ContinueEnabled = false;
   st.ResetEnabled = false;
@@ -444,7 +444,7 @@ void Substitution_Reset(AppState& S, RichBox& Box) {
 }
 
 bool Substitution_Continue(AppState& S, RichBox& Box) {
-  UiState::SubstitutionState& st = S.Ui.Subst;
+  SubstitutionState& st = SubstOf(S);
   if (!st.ContinueEnabled) return false;
   const std::string text = ConvertEpsilon(Box);
   const std::string message = CheckResult(S, text);

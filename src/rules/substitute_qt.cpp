@@ -83,7 +83,7 @@ void SubstitutionDialog::Run() {
 }
 
 void SubstitutionDialog::Sync() {
-  const UiState::SubstitutionState& st = S.Ui.Subst;
+  const SubstitutionState& st = SubstOf(S);
   setWindowTitle(L1(st.Caption));
   status_->setText(L1(st.StatusLine));
   continue_->setEnabled(st.ContinueEnabled);

@@ -1,5 +1,5 @@
 // The Qt window of the Substitution dialog. It shows the fields of
-// S.Ui.Subst and runs the handlers of substitute.h; it holds no logic of its own.
+// SubstOf(S) and runs the handlers of substitute.h; it holds no logic of its own.
 #pragma once
 
 #include <QDialog>

@@ -36,8 +36,8 @@ void ToggleConclusion(AppState& S) {
 
   // The Introduction and its separator open the view when there is one.
   if (d.IntroLen > 0 && caret < d.IntroLen + 5) {
-    S.Ui.EditingIntro = true;
-    S.Ui.CommentCaption = "Edit Introduction";
+    CommentEditorOf(S).EditingIntro = true;
+    CommentEditorOf(S).CommentCaption = "Edit Introduction";
     if (S.host) S.host->ShowModal("Comment");
     return;
   }
@@ -97,9 +97,9 @@ void ToggleConclusion(AppState& S) {
       return;
     }
     if (s.ViewerStartLine <= caret && caret <= ve) {
-      S.Ui.CommentLine = i;
-      S.Ui.EditingIntro = false;
-      S.Ui.CommentCaption = "Edit User Comment, Line " + std::to_string(i);
+      CommentEditorOf(S).CommentLine = i;
+      CommentEditorOf(S).EditingIntro = false;
+      CommentEditorOf(S).CommentCaption = "Edit User Comment, Line " + std::to_string(i);
       if (S.host) S.host->ShowModal("Comment");
       return;
     }

@@ -82,7 +82,7 @@ void DeleteAllRef(AppState& S) {
   int count = 0;
   FlagStmts(S, k, count);
   if (count > 1) {
-    S.Ui.WarningText = "This deletition will result in  " + std::to_string(count - 1) +
+    WarningBoxOf(S).Text = "This deletition will result in  " + std::to_string(count - 1) +
                        " other statement(s) being deleted.";
     S.Ui.DialogCancelled = false;
     if (!S.host || !S.host->ShowModal("Warning")) S.Ui.DialogCancelled = true;

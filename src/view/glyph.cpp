@@ -68,7 +68,7 @@ void CopySel(AppState& S, RichBox& Box) {
       DocBeep(S);
       return;
     }
-    S.Ui.CopiedLength = len;
+    ClipboardOf(S).CopiedLength = len;
     const int32_t start = Box.SelStart();
     // The plain form carries the glyph as "@".
     const std::string plain = ConvertEpsilon(Box).substr(static_cast<size_t>(start),

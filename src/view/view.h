@@ -11,6 +11,30 @@
 
 namespace qv {
 
+// The comment editor (a window of the entry library), opened by the default
+// click and the Edit Introduction command: the Introduction, or the comment
+// of statement CommentLine, and the caption its opener gives it.
+struct CommentEditorState {
+  bool EditingIntro = false;
+  int CommentLine = 0;
+  std::string CommentCaption;
+};
+inline CommentEditorState& CommentEditorOf(AppState& S) { return S.Windows.Get<CommentEditorState>(); }
+
+// The Warning box (a window of the entry library): its message, set by
+// whoever shows it; the answer comes back in S.Ui.DialogCancelled.
+struct WarningBoxState {
+  std::string Text;
+};
+inline WarningBoxState& WarningBoxOf(AppState& S) { return S.Windows.Get<WarningBoxState>(); }
+
+// The clipboard: the length of the selection that CopySel last put on it
+// (0 until the first copy).
+struct ClipboardState {
+  int32_t CopiedLength = 0;
+};
+inline ClipboardState& ClipboardOf(AppState& S) { return S.Windows.Get<ClipboardState>(); }
+
 // ---- Status line ----
 void ShowStatus(AppState& S, const std::string& text);  // text, then centred
 void ClearStatus(AppState& S);                          // empty, not re-centred

@@ -2,6 +2,7 @@
 // commands, run on a fresh proof with a scripted host.
 #include "../rules/rules_fixture.h"
 #include "axioms/axioms.h"
+#include "entry/testparser.h"
 
 namespace qv {
 namespace {
@@ -191,8 +192,8 @@ TEST_F(Axioms, FixedSetAxiomsBecomeLineOneWithTheirRuleNames) {
 TEST_F(Axioms, CreateAxiomPutsWhatTheEntryWindowAccepted) {
   std::string caption, hint;
   host.OnModal("TestParser", [&] {
-    caption = S.Ui.EntryCaption;
-    hint = S.Ui.EntryHint;
+    caption = EntryWindowOf(S).EntryCaption;
+    hint = EntryWindowOf(S).EntryHint;
     EXPECT_EQ(S.Doc.RuleMode, kRuleAxiom);
     S.Parser.ExprText = "ALL(a):[P(a) => Q(a)]";
     S.Parser.ParseErr.clear();

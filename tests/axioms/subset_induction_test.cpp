@@ -81,18 +81,18 @@ TEST_F(SubsetInductionTest, SubsetRuleReadsTheSetStatement) {
   Put("P(x)");
   Put("Set''(x,y,z)");  // a list of arguments is no set term
   StartSubset(1);
-  EXPECT_EQ(S.Ui.SubsetArity, 0);
-  EXPECT_EQ(S.Ui.SubsetSetText, "x");
-  EXPECT_EQ(S.Ui.SubsetLabel1, "Enter bound variable for element of the subset:");
-  EXPECT_EQ(S.Ui.SubsetCaption, "Subset Axiom, Line 1, Set(x)");
+  EXPECT_EQ(SubsetWindowOf(S).SubsetArity, 0);
+  EXPECT_EQ(SubsetWindowOf(S).SubsetSetText, "x");
+  EXPECT_EQ(SubsetWindowOf(S).SubsetLabel1, "Enter bound variable for element of the subset:");
+  EXPECT_EQ(SubsetWindowOf(S).SubsetCaption, "Subset Axiom, Line 1, Set(x)");
   EXPECT_EQ(S.Doc.RuleArg1, 1);
   ASSERT_EQ(host.formsShown.size(), 1u);
   EXPECT_EQ(host.formsShown[0], "SubsetFrm");
 
   StartSubset(2);
-  EXPECT_EQ(S.Ui.SubsetArity, 2);
-  EXPECT_EQ(S.Ui.SubsetSetText, "r");
-  EXPECT_EQ(S.Ui.SubsetLabel1, "List 3 bound variables (separated by commas) for element of subset:");
+  EXPECT_EQ(SubsetWindowOf(S).SubsetArity, 2);
+  EXPECT_EQ(SubsetWindowOf(S).SubsetSetText, "r");
+  EXPECT_EQ(SubsetWindowOf(S).SubsetLabel1, "List 3 bound variables (separated by commas) for element of subset:");
 
   for (int k : {3, 4, 5, 6}) {
     const int beeps = host.beeps;
@@ -203,14 +203,14 @@ TEST_F(SubsetInductionTest, InductionCommandNeedsNAndOne) {
   optAdd_Click(S);
   EXPECT_EQ(StatusText(S), "Induction Shortcut: Number Axioms not found on previous lines. Consider another insertion point.");
   EXPECT_TRUE(host.formsShown.empty());
-  EXPECT_EQ(S.Ui.InductionKind, 1);
+  EXPECT_EQ(InductionWindowOf(S).InductionKind, 1);
   EXPECT_EQ(S.Doc.RuleMode, 0);
 }
 
 TEST_F(SubsetInductionTest, InductionStatements) {
   Put("Set(n)");
   Put("1@n & 0@n");
-  S.Ui.InductionKind = 1;
+  InductionWindowOf(S).InductionKind = 1;
   S.Doc.RuleMode = 33;
   EXPECT_EQ(Induction("  a ", "a+1>a"), "");
   EXPECT_EQ(ind.BoundVarTextBox, "a");
@@ -238,7 +238,7 @@ TEST_F(SubsetInductionTest, InductionRefusals) {
   S.Doc.Stmts[3].Arg1 = 4;
   S.Doc.Stmts[4].Arg1 = 3;
   S.Doc.Stmts[4].FreeVars = "";
-  S.Ui.InductionKind = 1;
+  InductionWindowOf(S).InductionKind = 1;
   S.Doc.RuleMode = 33;
   for (const char* x : {"n", "1", "A", "a,b", ""}) EXPECT_EQ(Induction(x, "a>0"), "Invalid bound variable") << x;
   EXPECT_EQ(Induction("a", "a+1"), "Expecting a logical expression");

@@ -68,15 +68,15 @@ class SubsetInductionUi : public DocTest {
     Put("1@n");
     S.Doc.RuleMode = 18;
     S.Doc.RuleArg1 = 1;
-    S.Ui.SubsetArity = 0;
-    S.Ui.SubsetSetText = "n";
-    S.Ui.SubsetCaption = "Subset Axiom, Line 1, Set(n)";
-    S.Ui.SubsetLabel1 = "Enter bound variable for element of the subset:";
+    SubsetWindowOf(S).SubsetArity = 0;
+    SubsetWindowOf(S).SubsetSetText = "n";
+    SubsetWindowOf(S).SubsetCaption = "Subset Axiom, Line 1, Set(n)";
+    SubsetWindowOf(S).SubsetLabel1 = "Enter bound variable for element of the subset:";
   }
   void ArmInduction() {
     Put("Set(n)");
     Put("1@n");
-    S.Ui.InductionKind = 1;
+    InductionWindowOf(S).InductionKind = 1;
     S.Doc.RuleMode = 33;
   }
   static void Press(QWidget* viewport, Qt::MouseButton b, QPoint at) {

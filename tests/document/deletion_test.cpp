@@ -13,7 +13,7 @@ class DeletionTest : public DocTest {
   // Answers the Warning box with Continue (false) or Cancel (true).
   void AnswerWarning(bool cancel) {
     host.OnModal("Warning", [this, cancel] {
-      warningText = S.Ui.WarningText;
+      warningText = WarningBoxOf(S).Text;
       S.Ui.DialogCancelled = cancel;
     });
   }
@@ -268,9 +268,9 @@ TEST_F(DeletionTest, DefaultClickTogglesHighlightOpensCommentsAndFoldsSubProofs)
   ToggleConclusion(S);
   ASSERT_FALSE(host.formsShown.empty());
   EXPECT_EQ(host.formsShown.back(), "Comment");
-  EXPECT_EQ(S.Ui.CommentLine, 3);
-  EXPECT_FALSE(S.Ui.EditingIntro);
-  EXPECT_EQ(S.Ui.CommentCaption, "Edit User Comment, Line 3");
+  EXPECT_EQ(CommentEditorOf(S).CommentLine, 3);
+  EXPECT_FALSE(CommentEditorOf(S).EditingIntro);
+  EXPECT_EQ(CommentEditorOf(S).CommentCaption, "Edit User Comment, Line 3");
 
   // The Conclusion's rule text collapses, then expands the sub-proof.
   ClickRule(4);
@@ -314,8 +314,8 @@ TEST_F(DeletionTest, ClickInTheIntroductionOpensItsEditor) {
   PutAxioms(1);
   view.SetSelStart(2);
   ToggleConclusion(S);
-  EXPECT_TRUE(S.Ui.EditingIntro);
-  EXPECT_EQ(S.Ui.CommentCaption, "Edit Introduction");
+  EXPECT_TRUE(CommentEditorOf(S).EditingIntro);
+  EXPECT_EQ(CommentEditorOf(S).CommentCaption, "Edit Introduction");
   EXPECT_EQ(host.formsShown.back(), "Comment");
 }
 

@@ -438,7 +438,7 @@ TEST_F(GlyphTest, CopyAndPaste) {
   box.SetSelLength(3);
   CopySel(S, box);
   EXPECT_EQ(host.clipboardText, "x@s");
-  EXPECT_EQ(S.Ui.CopiedLength, 3);
+  EXPECT_EQ(ClipboardOf(S).CopiedLength, 3);
 
   // Paste into an editor with a red mark: all black, glyph back, TABs gone,
   // caret after the pasted text.

@@ -15,8 +15,8 @@ class CommentTest : public DocTest {
 
   // Opens the editor on line n (0 = the Introduction), types text, Continue.
   void Write(int n, const std::string& text) {
-    S.Ui.EditingIntro = (n == 0);
-    S.Ui.CommentLine = n;
+    CommentEditorOf(S).EditingIntro = (n == 0);
+    CommentEditorOf(S).CommentLine = n;
     editor.Activate();
     box.SetText(text);
     editor.Continue();
@@ -128,8 +128,8 @@ TEST_F(CommentTest, OpeningShowsTheCommentWithoutTabsAndWithGlyphs) {
   PutAxioms(2);
   Indent(2, 2);
   Write(2, "x@s\r\ny");
-  S.Ui.EditingIntro = false;
-  S.Ui.CommentLine = 2;
+  CommentEditorOf(S).EditingIntro = false;
+  CommentEditorOf(S).CommentLine = 2;
   editor.Activate();
   EXPECT_EQ(editor.Caption, "Edit User Comment, Line 2");
   EXPECT_EQ(box.Text(), "xes\r\ny");
@@ -140,17 +140,17 @@ TEST_F(CommentTest, OpeningShowsTheCommentWithoutTabsAndWithGlyphs) {
   editor.Continue();
   EXPECT_EQ(CommentOf(2), "\tx@s\r\n\ty");
 
-  S.Ui.CommentLine = 1;
+  CommentEditorOf(S).CommentLine = 1;
   editor.Activate();
   EXPECT_EQ(box.Text(), "");
-  S.Ui.EditingIntro = true;
+  CommentEditorOf(S).EditingIntro = true;
   editor.Activate();
   EXPECT_EQ(editor.Caption, "Edit Introduction");
   EXPECT_EQ(box.Text(), "");
 }
 
 TEST_F(CommentTest, AHeadingReplacesTheSelectionAndCanBeUndone) {
-  S.Ui.EditingIntro = true;
+  CommentEditorOf(S).EditingIntro = true;
   editor.Activate();
   box.SetText("old words");
   box.SetSelStart(0);
@@ -167,8 +167,8 @@ TEST_F(CommentTest, CancelLeavesTheProofAlone) {
   PutAxioms(2);
   const std::string before = S.Doc.ProofText;
   ShowStatus(S, "something");
-  S.Ui.CommentLine = 1;
-  S.Ui.EditingIntro = false;
+  CommentEditorOf(S).CommentLine = 1;
+  CommentEditorOf(S).EditingIntro = false;
   editor.Activate();
   box.SetText("never written");
   EXPECT_TRUE(editor.FormKeyPress(27));

@@ -18,7 +18,7 @@ class EntryTest : public DocTest {
     S.Doc.RuleMode = mode;
     S.Doc.RuleArg1 = arg1;
     S.Doc.RuleArg2 = 0;
-    S.Ui.EntryHint = hint;
+    EntryWindowOf(S).EntryHint = hint;
     if (arg1 > 0) {
       // The clicked statement's parse, and its copy held aside.
       S.Parser.ExprText = Formula(arg1);

@@ -189,7 +189,7 @@ TEST_F(EntryUi, DeleteAndShiftDeleteTakeTheUndoSnapshotAndLeaveTheClipboard) {
 }
 
 TEST_F(EntryUi, TabOrderOfTheCommentWindow) {
-  S.Ui.EditingIntro = true;
+  CommentEditorOf(S).EditingIntro = true;
   WhenShown([] {
     auto* d = Dialog<CommentDialog>("Comment");
     ASSERT_NE(d, nullptr);
@@ -208,7 +208,7 @@ TEST_F(EntryUi, TabOrderOfTheCommentWindow) {
 
 TEST_F(EntryUi, TheCommentWindowWritesTheIntroduction) {
   PutAxioms(1);
-  S.Ui.EditingIntro = true;
+  CommentEditorOf(S).EditingIntro = true;
   WhenShown([] {
     auto* d = Dialog<CommentDialog>("Comment");
     ASSERT_NE(d, nullptr);

@@ -188,7 +188,7 @@ TEST_F(TestParserTest, OrNotAndTheArbitraryRulesBuildTheirStatements) {
   EXPECT_EQ(Line(2).Rule, kRuleOrNot);
   EXPECT_EQ(Line(2).Arg1, 0);
 
-  S.Ui.ArbOrLeft = true;
+  EntryWindowOf(S).ArbOrLeft = true;
   Open(kRuleArbOr, 1);
   Enter("P");
   ASSERT_EQ(S.Doc.StmtCount, 3);

@@ -31,8 +31,8 @@ class PrintTest : public FilesTest {
   }
   // Opens the window the way the Print command does.
   PrintProofForm Open(const std::string& t1, const std::string& t2) {
-    S.Ui.PrintProof.Text1 = t1;
-    S.Ui.PrintProof.Text2 = t2;
+    PrintProofOf(S).Text1 = t1;
+    PrintProofOf(S).Text2 = t2;
     PrintProofForm f(S);
     f.Activate();
     return f;
@@ -83,18 +83,18 @@ TEST_F(PrintTest, AllStatementsFollowsTheRangeAndRestoresIt) {
   EXPECT_TRUE(all.AllStmts);
   EXPECT_FALSE(all.RangeEnabled);
   EXPECT_EQ(all.Caption, " Print Proof - Max. 3 Lines");
-  EXPECT_EQ(S.Ui.PrintProof.Text2, "3");
+  EXPECT_EQ(PrintProofOf(S).Text2, "3");
   EXPECT_EQ(all.StatusLine, "");
 
   PrintProofForm part = Open(" 2", " 3");
   EXPECT_FALSE(part.AllStmts);
   EXPECT_TRUE(part.RangeEnabled);
   part.AllStmtsClicked(true);
-  EXPECT_EQ(S.Ui.PrintProof.Text1, "1");
-  EXPECT_EQ(S.Ui.PrintProof.Text2, "3");
+  EXPECT_EQ(PrintProofOf(S).Text1, "1");
+  EXPECT_EQ(PrintProofOf(S).Text2, "3");
   part.AllStmtsClicked(false);
-  EXPECT_EQ(S.Ui.PrintProof.Text1, "2");
-  EXPECT_EQ(S.Ui.PrintProof.Text2, "3");
+  EXPECT_EQ(PrintProofOf(S).Text1, "2");
+  EXPECT_EQ(PrintProofOf(S).Text2, "3");
 }
 
 TEST_F(PrintTest, ContinueRefusesBadRangesAndKeepsTheWindowOpen) {
@@ -209,7 +209,7 @@ class PrintDialogTest : public PrintTest {
 TEST_F(PrintDialogTest, WindowShowsTheRangeAndPrintsOnContinue) {
   SmallProof();
   PrintProofDialog d(S, nullptr);
-  S.Ui.PrintProof = {" 1", " 3"};
+  PrintProofOf(S) = {" 1", " 3"};
   Soon([&] {
     EXPECT_EQ(d.windowTitle(), " Print Proof - Max. 3 Lines");
     EXPECT_TRUE(d.AllStmtsCheck()->isChecked());
@@ -230,7 +230,7 @@ TEST_F(PrintDialogTest, WindowShowsTheRangeAndPrintsOnContinue) {
   EXPECT_FALSE(d.isVisible());
   ASSERT_EQ(host.printJobs.size(), 1u);
   EXPECT_NE(Printed().find("2\tp@s & p@s\r\n\tJoin, 1, 1\r\n\r\n(Untitled)"), std::string::npos);
-  EXPECT_EQ(S.Ui.PrintProof.Text2, "2");
+  EXPECT_EQ(PrintProofOf(S).Text2, "2");
 }
 
 }  // namespace

@@ -47,7 +47,7 @@ TEST_F(SaveChangesTest, YesAsksBeforeReplacingAnotherFileUnderTheProofName) {
   const std::string unrelated = Bytes("other.proof");
   S.Ui.ProofFileName = Path("other.txt");
   S.Ui.DefaultDir = dir.string();
-  S.Ui.OpenAfterSave = true;
+  SaveChangesOf(S).OpenAfterSave = true;
   Answer(SaveChangesYes);
   host.fileAnswers = {""};
   SaveChanges(S);
@@ -64,7 +64,7 @@ TEST_F(SaveChangesTest, YesAsksBeforeReplacingAnotherFileUnderTheProofName) {
   EXPECT_TRUE(host.messages.empty());
 
   // Another name chosen in the dialog: saved there, the other file kept.
-  S.Ui.OpenAfterSave = false;
+  SaveChangesOf(S).OpenAfterSave = false;
   host.fileAnswers = {Path("mine.proof")};
   SaveChanges(S);
   EXPECT_FALSE(S.Ui.DialogCancelled);
@@ -94,7 +94,7 @@ TEST_F(SaveChangesTest, YesOnAnUntitledProofWithTheSaveDialogCancelledCountsAsNo
 
 TEST_F(SaveChangesTest, YesThenOpensTheChosenFileWhenOpenRaisedThePrompt) {
   S.Ui.DefaultDir = dir.string();
-  S.Ui.OpenAfterSave = true;
+  SaveChangesOf(S).OpenAfterSave = true;
   Answer(SaveChangesYes);
   host.fileAnswers = {Path("saved.proof"), Path("other.proof")};
   SaveChanges(S);
@@ -110,7 +110,7 @@ TEST_F(SaveChangesTest, YesThenOpensTheChosenFileWhenOpenRaisedThePrompt) {
 
 TEST_F(SaveChangesTest, AFailedSaveKeepsTheCallerWhereItWas) {
   S.Ui.ProofFileName = Path("missing folder/p.proof");
-  S.Ui.OpenAfterSave = true;
+  SaveChangesOf(S).OpenAfterSave = true;
   Answer(SaveChangesYes);
   SaveChanges(S);
   EXPECT_TRUE(S.Ui.DialogCancelled);
@@ -122,7 +122,7 @@ TEST_F(SaveChangesTest, AFailedSaveKeepsTheCallerWhereItWas) {
 TEST_F(SaveChangesTest, NoOpensWithoutSaving) {
   const std::string before = S.Doc.ProofText;
   S.Ui.ProofFileName = Path("mine.proof");
-  S.Ui.OpenAfterSave = true;
+  SaveChangesOf(S).OpenAfterSave = true;
   Answer(SaveChangesNo);
   host.fileAnswers = {Path("other.proof")};
   SaveChanges(S);
@@ -134,7 +134,7 @@ TEST_F(SaveChangesTest, NoOpensWithoutSaving) {
 
   // Without OpenAfterSave (New, Exit) No just lets the caller go on.
   S.Ui.ProofChanged = true;
-  S.Ui.OpenAfterSave = false;
+  SaveChangesOf(S).OpenAfterSave = false;
   SaveChanges(S);
   EXPECT_FALSE(S.Ui.DialogCancelled);
   EXPECT_EQ(host.fileDialogs.size(), 1u);
@@ -142,7 +142,7 @@ TEST_F(SaveChangesTest, NoOpensWithoutSaving) {
 
 TEST_F(SaveChangesTest, CancelChangesNothing) {
   const DocState before = S.Doc;
-  S.Ui.OpenAfterSave = true;
+  SaveChangesOf(S).OpenAfterSave = true;
   Answer(SaveChangesCancel);
   SaveChanges(S);
   EXPECT_TRUE(S.Ui.DialogCancelled);
@@ -152,12 +152,12 @@ TEST_F(SaveChangesTest, CancelChangesNothing) {
 }
 
 TEST_F(SaveChangesTest, RecentFileOpensAfterTheAnswerWithoutADialog) {
-  S.Ui.OpenAfterSave = true;
-  S.Ui.OpenFromRecent = true;
-  S.Ui.PendingOpenFile = Path("other.proof");
+  SaveChangesOf(S).OpenAfterSave = true;
+  SaveChangesOf(S).OpenFromRecent = true;
+  SaveChangesOf(S).PendingOpenFile = Path("other.proof");
   Answer(SaveChangesNo);
   SaveChanges(S);
-  EXPECT_FALSE(S.Ui.OpenFromRecent);
+  EXPECT_FALSE(SaveChangesOf(S).OpenFromRecent);
   EXPECT_TRUE(host.fileDialogs.empty());
   EXPECT_EQ(S.Ui.ProofFileName, Path("other.proof"));
   EXPECT_EQ(S.Doc.StmtCount, 1);
@@ -166,8 +166,8 @@ TEST_F(SaveChangesTest, RecentFileOpensAfterTheAnswerWithoutADialog) {
 TEST_F(SaveChangesTest, RefusedFileGivesBackTheOpenProofsName) {
   WriteBytes("bad.proof", "Quorvane 1\x05");
   S.Ui.ProofFileName = Path("mine.proof");
-  S.Ui.OpenFromRecent = true;
-  S.Ui.PendingOpenFile = Path("bad.proof");
+  SaveChangesOf(S).OpenFromRecent = true;
+  SaveChangesOf(S).PendingOpenFile = Path("bad.proof");
   OpenProofFile(S);
   EXPECT_TRUE(S.Ui.DialogCancelled);
   EXPECT_EQ(S.Ui.ProofFileName, Path("mine.proof"));

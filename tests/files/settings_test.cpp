@@ -4,6 +4,7 @@
 
 #include "files/binformat.h"
 #include "files_fixture.h"
+#include "view/view.h"
 
 namespace qv {
 namespace {
@@ -82,7 +83,7 @@ TEST_F(FilesTest, RecentFilesWithAForeignHeaderStartAfresh) {
 TEST_F(FilesTest, MissingRecentFilesAreReported) {
   std::filesystem::remove(dir / "RecentFiles.bin");
   std::string shown;
-  host.OnModal("Warning", [&] { shown = S.Ui.WarningText; S.Ui.DialogCancelled = true; });
+  host.OnModal("Warning", [&] { shown = WarningBoxOf(S).Text; S.Ui.DialogCancelled = true; });
   LoadRecentFiles(S);
   EXPECT_EQ(shown, "Unable to find Recent Files");
   EXPECT_FALSE(S.Ui.DialogCancelled);  // the box's answer does not count
@@ -119,7 +120,7 @@ TEST_F(FilesTest, FontSizeFileSetsSizesAndCheckMarks) {
   std::filesystem::remove(dir / "UserFontSize.bin");
   LoadFontSize(S);
   EXPECT_EQ(S.Ui.FontSize, 12);
-  EXPECT_EQ(S.Ui.WarningText, "Unable to find Font Size Files");
+  EXPECT_EQ(WarningBoxOf(S).Text, "Unable to find Font Size Files");
 
   S.Ui.FontSize = 14;
   SaveFontSize(S);

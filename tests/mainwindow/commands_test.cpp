@@ -172,7 +172,7 @@ TEST_F(MainCommandsTest, EscDeselectsThenCancelsTheRuleThenExits) {
   view.SetSelStart(2);
   view.SetSelLength(3);
   S.Doc.RuleMode = kRuleJoin;
-  S.Ui.FirstClickPending = false;
+  MainWindowOf(S).FirstClickPending = false;
   status.SetText("Join: Click any active statement (2nd of 2)");
 
   Form_KeyPress(S, W, 27);
@@ -184,7 +184,7 @@ TEST_F(MainCommandsTest, EscDeselectsThenCancelsTheRuleThenExits) {
   Form_KeyPress(S, W, 27);
   RTB_KeyPress(S, W, 27);
   EXPECT_EQ(S.Doc.RuleMode, 0);
-  EXPECT_TRUE(S.Ui.FirstClickPending);
+  EXPECT_TRUE(MainWindowOf(S).FirstClickPending);
   EXPECT_EQ(status.Text(), "");
   EXPECT_FALSE(W.ExitRequested);
 
@@ -226,7 +226,7 @@ TEST_F(MainCommandsTest, ExitPromptCancelKeepsTheWindowAndTheProof) {
   EXPECT_EQ(S.Doc.StmtCount, 2);
   EXPECT_TRUE(S.Ui.ProofChanged);
   EXPECT_EQ(Shown("SaveChanges"), 1);
-  EXPECT_FALSE(S.Ui.OpenAfterSave);
+  EXPECT_FALSE(SaveChangesOf(S).OpenAfterSave);
 }
 
 TEST_F(MainCommandsTest, ExitPromptNoEndsWithoutSaving) {
@@ -477,14 +477,14 @@ TEST_F(MainCommandsTest, OpenWithChangesLetsThePromptSaveAndOpen) {
   EXPECT_EQ(host.fileDialogs.size(), dialogs);
   EXPECT_EQ(S.Ui.ProofFileName, Path("two.proof"));
   EXPECT_EQ(S.Doc.StmtCount, 2);
-  EXPECT_FALSE(S.Ui.OpenFromRecent);
+  EXPECT_FALSE(SaveChangesOf(S).OpenFromRecent);
   EXPECT_EQ(host.ControlCaption("optFile1"), Path("two.proof"));
 }
 
 TEST_F(MainCommandsTest, SaveAsProposesTheDialogNameWithTheProofExtension) {
   Load(TwoLines());
   auto proposal = [&](const std::string& last) {
-    S.Ui.DialogFileName = last;
+    MainWindowOf(S).DialogFileName = last;
     host.fileAnswers.push_back("");  // cancel: quiet
     optSaveAs_Click(S);
     return host.fileDialogs.back().request.fileName;

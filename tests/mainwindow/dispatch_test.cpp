@@ -56,7 +56,7 @@ TEST_F(DispatchTest, AClickInAnEmptyProofOpensTheIntroductionWhateverIsPending) 
   ShowStatus(S, "Split:  Click any active AND (&) statement");
   RTB_Click(S);
   EXPECT_EQ(S.Doc.RuleMode, 0);
-  EXPECT_TRUE(S.Ui.EditingIntro);
+  EXPECT_TRUE(CommentEditorOf(S).EditingIntro);
   ASSERT_EQ(host.formsShown.size(), 1u);
   EXPECT_EQ(host.formsShown[0], "Comment");
   EXPECT_EQ(StatusText(S), "");
@@ -152,7 +152,7 @@ TEST_F(DispatchTest, DoubleClickHidesAndShowsTheLinesBetweenHighlights) {
   EXPECT_EQ(host.beeps, 1);
   // The release puts the caret on the previous highlighted line.
   EXPECT_EQ(view.SelStart(), Line(2).ViewerStartLine - 1);
-  EXPECT_FALSE(S.Ui.DblClickPending);
+  EXPECT_FALSE(MainWindowOf(S).DblClickPending);
   Check();
 
   DoubleClickNumber(5);  // hidden between the two: shown again

@@ -10,6 +10,7 @@
 #include "files/proof_builder.h"
 #include "platform/commands.h"
 #include "mainwindow/helpcommands.h"
+#include "files/print.h"
 
 namespace qv {
 namespace {
@@ -30,7 +31,7 @@ class HelpCommandsTest : public ::testing::Test, protected FilesEnv {
     view.SetSelStart(start);
     view.SetSelLength(length);
     std::pair<std::string, std::string> got{"?", "?"};
-    host.OnModal("PrintProof", [&] { got = {S.Ui.PrintProof.Text1, S.Ui.PrintProof.Text2}; });
+    host.OnModal("PrintProof", [&] { got = {PrintProofOf(S).Text1, PrintProofOf(S).Text2}; });
     Run("optPrint");
     return got;
   }

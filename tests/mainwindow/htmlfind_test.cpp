@@ -12,6 +12,7 @@
 #include "mainwindow/find.h"
 #include "mainwindow/htmlexport.h"
 #include "view/view.h"
+#include "mainwindow/maincommands.h"
 
 namespace qv {
 namespace {
@@ -122,7 +123,7 @@ TEST_F(HtmlFindTest, ExportWritesThePageAndProposesAnHtmlName) {
   S.Ui.ProofChanged = false;
   const fs::path target = dir / "a.b" / "proof.html";
   fs::create_directories(target.parent_path());
-  S.Ui.DialogFileName = (dir / "a.b" / "proof.proof").string();
+  MainWindowOf(S).DialogFileName = (dir / "a.b" / "proof.proof").string();
   host.fileAnswers.push_back(target.string());
   optHTML_Click(S);
   ASSERT_EQ(host.fileDialogs.size(), 1u);

@@ -100,7 +100,7 @@ TEST_F(QueuedInput, ADoubleClickWithItsReleaseQueuedLeavesTheMouseReady) {
   RunQueued();
   EXPECT_FALSE(S->Doc.Stmts[3].Highlight);
   EXPECT_TRUE(S->Doc.Stmts[2].Visible);
-  EXPECT_FALSE(S->Ui.DblClickPending);
+  EXPECT_FALSE(MainWindowOf(*S).DblClickPending);
   ExpectWellFormed();
 
   // The next click is a click of its own.
@@ -119,7 +119,7 @@ TEST_F(QueuedInput, ADoubleClickWithItsReleaseQueuedLeavesTheMouseReady) {
     EXPECT_TRUE(S->Doc.Stmts[1].Highlight);
     EXPECT_FALSE(S->Doc.Stmts[2].Highlight);
     EXPECT_TRUE(S->Doc.Stmts[3].Highlight);
-    EXPECT_FALSE(S->Ui.DblClickPending);
+    EXPECT_FALSE(MainWindowOf(*S).DblClickPending);
     ExpectWellFormed();
   }
   EXPECT_EQ(clicks, 3);

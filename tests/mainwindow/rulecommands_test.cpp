@@ -8,6 +8,7 @@
 #include "platform/commands.h"
 #include "mainwindow/rulecommands.h"
 #include "view/view.h"
+#include "mainwindow/maincommands.h"
 
 namespace qv {
 namespace {
@@ -21,7 +22,7 @@ class RuleCommandsTest : public DocTest {
   void Answer(const std::string& text) {
     host.OnModal("TestParser", [this, text] {
       ++shown;
-      caption = S.Ui.EntryCaption;
+      caption = EntryWindowOf(S).EntryCaption;
       bool open = true;
       entry.OnHide = [&open] { open = false; };
       entry.Activate();
@@ -100,15 +101,15 @@ TEST_F(RuleCommandsTest, StartersArmTheirRuleAndPrompt) {
       S.Doc.RuleArg1 = 1;
       S.Doc.RuleArg2 = 2;
       S.Doc.PendingNewVar = "q";
-      S.Ui.FirstClickPending = false;
-      S.Ui.ArbOrLeft = r.sets == Sets::ArbRight;
+      MainWindowOf(S).FirstClickPending = false;
+      EntryWindowOf(S).ArbOrLeft = r.sets == Sets::ArbRight;
       ClearStatus(S);
       ASSERT_TRUE(commands.Run(name)) << name;
       EXPECT_EQ(S.Doc.RuleMode, r.mode) << name;
       EXPECT_EQ(StatusText(S), r.prompt) << name;
-      EXPECT_EQ(S.Ui.FirstClickPending, r.sets == Sets::FirstClick) << name;
+      EXPECT_EQ(MainWindowOf(S).FirstClickPending, r.sets == Sets::FirstClick) << name;
       if (r.sets == Sets::ArbLeft || r.sets == Sets::ArbRight)
-        EXPECT_EQ(S.Ui.ArbOrLeft, r.sets == Sets::ArbLeft) << name;
+        EXPECT_EQ(EntryWindowOf(S).ArbOrLeft, r.sets == Sets::ArbLeft) << name;
       EXPECT_EQ(S.Doc.RuleArg1, 1) << name;
       EXPECT_EQ(S.Doc.RuleArg2, 2) << name;
       EXPECT_EQ(S.Doc.PendingNewVar, "q") << name;
@@ -127,8 +128,8 @@ TEST_F(RuleCommandsTest, AStarterReplacesAPendingRuleAndDropsTheSelection) {
   ResetFonts(S);
   commands.Run("optJoin");
   EXPECT_EQ(S.Doc.RuleMode, 14);
-  EXPECT_TRUE(S.Ui.FirstClickPending);
-  S.Ui.FirstClickPending = false;  // as after Join's first click
+  EXPECT_TRUE(MainWindowOf(S).FirstClickPending);
+  MainWindowOf(S).FirstClickPending = false;  // as after Join's first click
   view.SetSelStart(2);
   view.SetSelLength(2);
   commands.Run("optSplit");
@@ -136,13 +137,13 @@ TEST_F(RuleCommandsTest, AStarterReplacesAPendingRuleAndDropsTheSelection) {
   EXPECT_EQ(view.SelLength(), 0);
   EXPECT_EQ(view.SelStart(), 2);
   commands.Run("optSubstitution");
-  EXPECT_TRUE(S.Ui.FirstClickPending);
+  EXPECT_TRUE(MainWindowOf(S).FirstClickPending);
   commands.Run("optArbOrLeft");
   EXPECT_EQ(S.Doc.RuleMode, 22);
-  EXPECT_TRUE(S.Ui.ArbOrLeft);
+  EXPECT_TRUE(EntryWindowOf(S).ArbOrLeft);
   commands.Run("optArbOrRight");
   EXPECT_EQ(S.Doc.RuleMode, 22);
-  EXPECT_FALSE(S.Ui.ArbOrLeft);
+  EXPECT_FALSE(EntryWindowOf(S).ArbOrLeft);
 }
 
 TEST_F(RuleCommandsTest, PremiseAddsTheTypedFormulaWithOneSnapshot) {

@@ -135,7 +135,7 @@ TEST_F(ViewCommandsTest, InsertModeAndIntroductionThroughTheirMenuCommands) {
   EXPECT_EQ(StatusText(S), "kept");
 
   std::string caption;
-  host.OnModal("Comment", [&] { caption = S.Ui.EditingIntro ? S.Ui.CommentCaption : ""; });
+  host.OnModal("Comment", [&] { caption = CommentEditorOf(S).EditingIntro ? CommentEditorOf(S).CommentCaption : ""; });
   commands.Run("optIntro");
   EXPECT_EQ(caption, "Edit Introduction");
   host.ClearModalScript("Comment");  // no editor to open: a failure

@@ -3,6 +3,7 @@
 // parse, so a wrong bracketing cannot pass for a right text.
 #include "rules/frame.h"
 #include "rules_fixture.h"
+#include "mainwindow/maincommands.h"
 
 namespace qv {
 namespace {
@@ -12,7 +13,7 @@ class CasesRule : public RulesTest {
   // One click of the armed Cases rule on line k, as the dispatch makes it.
   void CasesClick(int k) {
     Click(k);
-    qv::Cases(S, S.Ui.FirstClickPending);
+    qv::Cases(S, MainWindowOf(S).FirstClickPending);
     Check();
   }
   void CasesOn(int Or, int And) {
@@ -31,7 +32,7 @@ class CasesRule : public RulesTest {
     EXPECT_EQ(host.beeps, Beeps);
     EXPECT_FALSE(S.Undo.Valid);
     EXPECT_EQ(S.Doc.RuleMode, kRuleCases);
-    EXPECT_FALSE(S.Ui.FirstClickPending);
+    EXPECT_FALSE(MainWindowOf(S).FirstClickPending);
   }
 };
 
@@ -40,7 +41,7 @@ TEST_F(CasesRule, ConcludesTheCommonConsequentCitingBothLines) {
   Put("[A=>C] & [B=>C]");
   Arm(kRuleCases);
   CasesClick(1);
-  EXPECT_FALSE(S.Ui.FirstClickPending);
+  EXPECT_FALSE(MainWindowOf(S).FirstClickPending);
   EXPECT_EQ(Status(),
             "Cases: Click any active AND-statement of the form [P1=>Q] & [P2=>Q] & [P3=>Q] ...");
   CasesClick(2);
@@ -113,9 +114,9 @@ TEST_F(CasesRule, FirstClickTakesOnlyADisjunction) {
   Arm(kRuleCases);
   CasesClick(1);
   ClickNowhere();
-  qv::Cases(S, S.Ui.FirstClickPending);
+  qv::Cases(S, MainWindowOf(S).FirstClickPending);
   EXPECT_EQ(host.beeps, 2);
-  EXPECT_TRUE(S.Ui.FirstClickPending);
+  EXPECT_TRUE(MainWindowOf(S).FirstClickPending);
   EXPECT_EQ(S.Doc.RuleMode, kRuleCases);
   CasesClick(2);
   CasesClick(3);
@@ -134,12 +135,12 @@ TEST_F(CasesRule, ParseErrorsBeepOnTheFirstClickAndReportOnTheSecond) {
   CasesClick(3);
   EXPECT_EQ(host.beeps, 1);
   EXPECT_EQ(Status(), "");
-  EXPECT_TRUE(S.Ui.FirstClickPending);
+  EXPECT_TRUE(MainWindowOf(S).FirstClickPending);
   CasesClick(1);
   CasesClick(3);
   EXPECT_EQ(Status().rfind("PARSER ERROR: ", 0), 0u);
   EXPECT_EQ(S.Doc.RuleMode, kRuleCases);
-  EXPECT_FALSE(S.Ui.FirstClickPending);
+  EXPECT_FALSE(MainWindowOf(S).FirstClickPending);
   CasesClick(2);
   EXPECT_EQ(S.Doc.StmtCount, 4);
 }

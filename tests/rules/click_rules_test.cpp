@@ -1,6 +1,7 @@
 // Join, Split and Detach driven through clicks on an in-memory proof view.
 #include "rules/frame.h"
 #include "rules_fixture.h"
+#include "mainwindow/maincommands.h"
 
 namespace qv {
 namespace {
@@ -76,13 +77,13 @@ TEST_F(ClickRules, JoinSecondClickOnNothingStartsOver) {
   Put("Q");
   Arm(kRuleJoin);
   Click(1);
-  qv::Join(S, S.Ui.FirstClickPending);
-  EXPECT_FALSE(S.Ui.FirstClickPending);
+  qv::Join(S, MainWindowOf(S).FirstClickPending);
+  EXPECT_FALSE(MainWindowOf(S).FirstClickPending);
   EXPECT_EQ(Status(), "Join: Click any active statement (2nd of 2)");
   ClickNowhere();
-  qv::Join(S, S.Ui.FirstClickPending);
+  qv::Join(S, MainWindowOf(S).FirstClickPending);
   EXPECT_EQ(host.beeps, 1);
-  EXPECT_TRUE(S.Ui.FirstClickPending);
+  EXPECT_TRUE(MainWindowOf(S).FirstClickPending);
   EXPECT_EQ(S.Doc.RuleMode, kRuleJoin);
   EXPECT_EQ(S.Doc.StmtCount, 2);
 }
@@ -92,7 +93,7 @@ TEST_F(ClickRules, AStaleCancelledFlagDoesNotEndJoin) {
   S.Ui.DialogCancelled = true;  // left by an earlier cancelled prompt
   Arm(kRuleJoin);
   Click(1);
-  qv::Join(S, S.Ui.FirstClickPending);
+  qv::Join(S, MainWindowOf(S).FirstClickPending);
   EXPECT_FALSE(S.Ui.DialogCancelled);
   EXPECT_EQ(S.Doc.RuleMode, kRuleJoin);
 }
@@ -154,9 +155,9 @@ TEST_F(ClickRules, WrongShapesBeepAndKeepTheRuleArmed) {
 
   Arm(kRuleDetach);
   Click(2);
-  Detach(S, S.Ui.FirstClickPending);
+  Detach(S, MainWindowOf(S).FirstClickPending);
   EXPECT_EQ(host.beeps, 2);
-  EXPECT_TRUE(S.Ui.FirstClickPending);
+  EXPECT_TRUE(MainWindowOf(S).FirstClickPending);
   EXPECT_EQ(S.Doc.RuleMode, kRuleDetach);
   EXPECT_EQ(S.Doc.StmtCount, 2);
 }
@@ -167,15 +168,15 @@ TEST_F(ClickRules, DetachMatchesTheLeftSideUpToBoundNames) {
   Put("ALL(z):P(z)");
   Arm(kRuleDetach);
   Click(1);
-  Detach(S, S.Ui.FirstClickPending);
+  Detach(S, MainWindowOf(S).FirstClickPending);
   EXPECT_EQ(Status(), "Detach:  Click any active statement that matches LHS of line 1");
   Click(2);  // no match: beep, still waiting for the second statement
-  Detach(S, S.Ui.FirstClickPending);
+  Detach(S, MainWindowOf(S).FirstClickPending);
   EXPECT_EQ(host.beeps, 1);
-  EXPECT_FALSE(S.Ui.FirstClickPending);
+  EXPECT_FALSE(MainWindowOf(S).FirstClickPending);
   EXPECT_EQ(S.Doc.RuleMode, kRuleDetach);
   Click(3);
-  Detach(S, S.Ui.FirstClickPending);
+  Detach(S, MainWindowOf(S).FirstClickPending);
   ASSERT_EQ(S.Doc.StmtCount, 4);
   EXPECT_EQ(Formula(4), "EXIST(y):Q(y)");
   EXPECT_EQ(RuleText(4), "Detach, 1, 3");
@@ -206,10 +207,10 @@ TEST_F(ClickRules, ParseErrorsReportAndEndOrKeepTheRuleAsEachRuleSays) {
   S.Doc.ProofText[s.StartStmt - 1] = '&';
   Arm(kRuleJoin);
   Click(1);
-  qv::Join(S, S.Ui.FirstClickPending);
+  qv::Join(S, MainWindowOf(S).FirstClickPending);
   EXPECT_EQ(Status().rfind("PARSER ERROR: ", 0), 0u);
   EXPECT_EQ(S.Doc.RuleMode, kRuleJoin);  // first click keeps Join
-  EXPECT_TRUE(S.Ui.FirstClickPending);
+  EXPECT_TRUE(MainWindowOf(S).FirstClickPending);
   Arm(kRuleSplit);
   Click(1);
   Split(S);

@@ -64,8 +64,8 @@ TEST_F(EGenTest, ClickedVariableIsMarkedEverywhereAndMayBeItsOwnBoundVariable) {
   Select(1, "x");
   view.SetSelLength(0);
   Run([this](Generalize& g) {
-    EXPECT_EQ(S.Ui.EGenTerm, "x");
-    EXPECT_EQ(S.Ui.GeneralizeCaption, " Existential Generalization:  Line 1, 'x'");
+    EXPECT_EQ(EGenOf(S).EGenTerm, "x");
+    EXPECT_EQ(EGenOf(S).GeneralizeCaption, " Existential Generalization:  Line 1, 'x'");
     EXPECT_EQ(g.StatusLine, "Enter bound variable");
     EXPECT_EQ(InColour(kEGenMarked), "xx");
     EXPECT_FALSE(g.ContinueEnabled);

@@ -1,6 +1,7 @@
 // The starters that ask for a name (Spec, U Gen, Sum, Rename, Reorder) and
 // the input box that validates the name and puts the statement.
 #include "rules_fixture.h"
+#include "entry/testparser.h"
 
 namespace qv {
 namespace {
@@ -95,10 +96,10 @@ TEST_F(NamedRules, USpecHandsTheStatementToTheEntryWindow) {
   SpecLine(1);
   EXPECT_EQ(host.formsShown, std::vector<std::string>{"TestParser"});
   EXPECT_EQ(modeWhileOpen, kRuleUSpec);
-  EXPECT_EQ(S.Ui.EntryCaption,
+  EXPECT_EQ(EntryWindowOf(S).EntryCaption,
             "U Spec Rule, Line 1: Enter a free variable expression in active statement");
-  EXPECT_EQ(S.Ui.EntryHint, "Use only previously introduced free variable expresion");
-  EXPECT_EQ(S.Ui.SpecVar, "x");
+  EXPECT_EQ(EntryWindowOf(S).EntryHint, "Use only previously introduced free variable expresion");
+  EXPECT_EQ(InputBoxOf(S).SpecVar, "x");
   EXPECT_EQ(S.Ui.SavedExprText, "ALL(x):P(x)");
   EXPECT_EQ(S.Doc.RuleArg1, 1);
   EXPECT_EQ(S.Doc.RuleMode, 0);
@@ -135,7 +136,7 @@ TEST_F(NamedRules, UGenAsksOnlyForAVariableIntroducedOnItsLine) {
   EXPECT_EQ(seen.Label1, "Enter bound variable:");
   // The name parses, but nothing further happens: the box stays open.
   EXPECT_EQ(seen.Messages, (std::vector<std::string>{"Invalid variable name", "Invalid variable name"}));
-  EXPECT_EQ(S.Ui.UGenVar, "m");
+  EXPECT_EQ(InputBoxOf(S).UGenVar, "m");
   EXPECT_EQ(S.Doc.StmtCount, 3);
   EXPECT_EQ(S.Doc.RuleMode, 0);
 }

@@ -259,7 +259,7 @@ TEST_F(ArbRules, CaptionsNameTheRuleAndLineAndTheWindowPutsTheStatement) {
            {kRuleArbOr, false, "Arbitrary OR (Insert Right) Rule", "P | Q"},
            {kRuleArbAnte, false, "Arbitrary Antecedent Rule", "Q => P"},
            {kRuleArbCons, false, "Arbitrary Consequent Rule", "~P => Q"}}) {
-    S.Ui.ArbOrLeft = c.left;
+    EntryWindowOf(S).ArbOrLeft = c.left;
     AnswerEntry("Q");
     Apply(c.rule, 7, "P");
     EXPECT_EQ(caption, c.title + ", Line 7:  Enter a logical expression");

@@ -14,6 +14,7 @@
 #include "platform/memrichbox.h"
 #include "rules/inputbox.h"
 #include "rules/rules.h"
+#include "mainwindow/maincommands.h"
 
 namespace qv {
 
@@ -90,14 +91,14 @@ class RulesTest : public ::testing::Test {
   // Arms a rule as its command does.
   void Arm(int Rule) {
     S.Doc.RuleMode = Rule;
-    S.Ui.FirstClickPending = true;
+    MainWindowOf(S).FirstClickPending = true;
   }
   void Join(int a, int b) {
     Arm(kRuleJoin);
     Click(a);
-    qv::Join(S, S.Ui.FirstClickPending);
+    qv::Join(S, MainWindowOf(S).FirstClickPending);
     Click(b);
-    qv::Join(S, S.Ui.FirstClickPending);
+    qv::Join(S, MainWindowOf(S).FirstClickPending);
   }
 
   std::string Formula(int k) const {
@@ -124,14 +125,14 @@ class RulesTest : public ::testing::Test {
   void AnswerInputBox(std::vector<std::string> inputs, bool keepPrefilled = false) {
     host.OnModal(kInputBoxForm, [this, inputs, keepPrefilled]() {
       MyInputBox_Activate(S);
-      seen.Caption = S.Ui.InputBox.Caption;
-      seen.Label1 = S.Ui.InputBox.Label1;
-      seen.Text1 = S.Ui.InputBox.Text1;
+      seen.Caption = InputBoxOf(S).Caption;
+      seen.Label1 = InputBoxOf(S).Label1;
+      seen.Text1 = InputBoxOf(S).Text1;
       seen.Messages.clear();
       for (const std::string& in : inputs) {
-        if (!keepPrefilled) S.Ui.InputBox.Text1 = in;
+        if (!keepPrefilled) InputBoxOf(S).Text1 = in;
         if (MyInputBox_Continue(S).Hide) return;
-        seen.Messages.push_back(S.Ui.InputBox.Label2);
+        seen.Messages.push_back(InputBoxOf(S).Label2);
       }
       MyInputBox_Cancel(S);
     });

@@ -16,8 +16,8 @@ class Schema : public RulesTest {
   // Types Input into the box of schema Rule and presses Continue.
   InputBoxOutcome Continue(int Rule, const std::string& Input) {
     S.Doc.RuleMode = Rule;
-    S.Ui.InputBox.Text1 = Input;
-    S.Ui.InputBox.Label2.clear();
+    InputBoxOf(S).Text1 = Input;
+    InputBoxOf(S).Label2.clear();
     return MyInputBox_Continue(S);
   }
 };
@@ -55,7 +55,7 @@ TEST_F(Schema, EverySchemaOfSmallOrderIsPutAndParses) {
   int count = 0;
   for (int rule : rules) {
     for (int n = (rule == 25 || rule == 48) ? 2 : 1; n <= 4; ++n) {
-      EXPECT_TRUE(Continue(rule, std::to_string(n)).Hide) << rule << " " << n << " " << S.Ui.InputBox.Label2;
+      EXPECT_TRUE(Continue(rule, std::to_string(n)).Hide) << rule << " " << n << " " << InputBoxOf(S).Label2;
       ASSERT_EQ(S.Doc.StmtCount, ++count);
       EXPECT_EQ(S.Doc.RuleMode, 0);
       EXPECT_EQ(S.Doc.Stmts[count].Rule, rule);
@@ -69,20 +69,20 @@ TEST_F(Schema, EverySchemaOfSmallOrderIsPutAndParses) {
 
 TEST_F(Schema, OrdersBelowTheLeastAreRefusedAndTheBoxStaysOpen) {
   EXPECT_FALSE(Continue(25, "1").Hide);
-  EXPECT_EQ(S.Ui.InputBox.Label2, "Invalid number");
+  EXPECT_EQ(InputBoxOf(S).Label2, "Invalid number");
   EXPECT_FALSE(Continue(48, "1").Hide);
-  EXPECT_EQ(S.Ui.InputBox.Label2, "Invalid number. Must be 2 or more.");
+  EXPECT_EQ(InputBoxOf(S).Label2, "Invalid number. Must be 2 or more.");
   EXPECT_FALSE(Continue(26, "abc").Hide);
-  EXPECT_EQ(S.Ui.InputBox.Label2, "Invalid number");
+  EXPECT_EQ(InputBoxOf(S).Label2, "Invalid number");
   EXPECT_FALSE(Continue(29, "0.5").Hide);  // rounds to 0
   EXPECT_EQ(S.Doc.RuleMode, 29);
   EXPECT_EQ(S.Doc.StmtCount, 0);
   EXPECT_EQ(host.beeps, 4);
   // Out of the 16-bit range: a failure of the box, nothing put.
   EXPECT_FALSE(Continue(29, "40000").Hide);
-  EXPECT_EQ(S.Ui.InputBox.Label2, "Unable to process request");
+  EXPECT_EQ(InputBoxOf(S).Label2, "Unable to process request");
   EXPECT_FALSE(Continue(29, "1e999").Hide);
-  EXPECT_EQ(S.Ui.InputBox.Label2, "Unable to process request");
+  EXPECT_EQ(InputBoxOf(S).Label2, "Unable to process request");
   EXPECT_EQ(S.Doc.StmtCount, 0);
   EXPECT_FALSE(S.Ui.ProofChanged);
 }
@@ -102,7 +102,7 @@ TEST_F(Schema, OrderIsRoundedHalfToEven) {
 TEST_F(Schema, AnUnparsableSchemaIsRefusedInTheBox) {
   Put("P(k)", kRuleAxiom);
   EXPECT_FALSE(Continue(48, "2").Hide);
-  EXPECT_EQ(S.Ui.InputBox.Label2.rfind("PARSER ERROR: ", 0), 0u) << S.Ui.InputBox.Label2;
+  EXPECT_EQ(InputBoxOf(S).Label2.rfind("PARSER ERROR: ", 0), 0u) << InputBoxOf(S).Label2;
   EXPECT_EQ(S.Doc.StmtCount, 1);
   EXPECT_EQ(S.Doc.RuleMode, 48);
   EXPECT_FALSE(S.Undo.Valid);

@@ -292,10 +292,10 @@ void Driver::InstallScripts() {
   });
   host_.OnModal(kInputBoxForm, [this] {
     MyInputBox_Activate(S);
-    const std::string prefilled = S.Ui.InputBox.Text1;
+    const std::string prefilled = InputBoxOf(S).Text1;
     for (int tries = 0; tries < 3; ++tries) {
-      S.Ui.InputBox.Text1 = InputText(S.Doc.RuleMode, prefilled);
-      Record("    input box '" + S.Ui.InputBox.Text1 + "'");
+      InputBoxOf(S).Text1 = InputText(S.Doc.RuleMode, prefilled);
+      Record("    input box '" + InputBoxOf(S).Text1 + "'");
       if (MyInputBox_Continue(S).Hide) return;
     }
     MyInputBox_Cancel(S);
@@ -429,7 +429,7 @@ void Driver::Arm(const std::string& command) {
 void Driver::EndPendingRule() {
   // The user turns to another command: the pending rule is dropped.
   S.Doc.RuleMode = 0;
-  S.Ui.FirstClickPending = false;
+  MainWindowOf(S).FirstClickPending = false;
   ClearStatus(S);
 }
 

@@ -21,12 +21,12 @@ TEST_F(Soundness, LinesOfAClosedSubproofOrBelowTheInsertPointAreNeverUsed) {
   Split(S);
   Arm(kRuleDetach);
   Click(2);
-  Detach(S, S.Ui.FirstClickPending);
-  EXPECT_TRUE(S.Ui.FirstClickPending);
+  Detach(S, MainWindowOf(S).FirstClickPending);
+  EXPECT_TRUE(MainWindowOf(S).FirstClickPending);
   Arm(kRuleJoin);
   Click(1);
-  qv::Join(S, S.Ui.FirstClickPending);
-  EXPECT_TRUE(S.Ui.FirstClickPending);
+  qv::Join(S, MainWindowOf(S).FirstClickPending);
+  EXPECT_TRUE(MainWindowOf(S).FirstClickPending);
   EXPECT_EQ(host.beeps, 3);
   EXPECT_EQ(S.Doc.StmtCount, 4);
 
@@ -36,10 +36,10 @@ TEST_F(Soundness, LinesOfAClosedSubproofOrBelowTheInsertPointAreNeverUsed) {
   S.Doc.InsertLine = 4;
   Arm(kRuleDetach);
   Click(3);
-  Detach(S, S.Ui.FirstClickPending);
-  ASSERT_FALSE(S.Ui.FirstClickPending);
+  Detach(S, MainWindowOf(S).FirstClickPending);
+  ASSERT_FALSE(MainWindowOf(S).FirstClickPending);
   Click(4);
-  Detach(S, S.Ui.FirstClickPending);
+  Detach(S, MainWindowOf(S).FirstClickPending);
   EXPECT_EQ(host.beeps, 4);
   EXPECT_EQ(S.Doc.StmtCount, 4);
   EXPECT_EQ(S.Doc.RuleMode, kRuleDetach);
@@ -54,17 +54,17 @@ TEST_F(Soundness, DetachNeedsTheWholeLeftSideUpToBoundNamesOnly) {
   Put("Q & P", kRuleAxiom);
   Arm(kRuleDetach);
   Click(1);
-  Detach(S, S.Ui.FirstClickPending);
+  Detach(S, MainWindowOf(S).FirstClickPending);
   for (int k : {3, 6}) {  // a conjunct alone, the conjuncts swapped
     Click(k);
-    Detach(S, S.Ui.FirstClickPending);
+    Detach(S, MainWindowOf(S).FirstClickPending);
   }
   Arm(kRuleDetach);
   Click(2);
-  Detach(S, S.Ui.FirstClickPending);
+  Detach(S, MainWindowOf(S).FirstClickPending);
   for (int k : {4, 5}) {  // the free y captured, the quantifier dropped
     Click(k);
-    Detach(S, S.Ui.FirstClickPending);
+    Detach(S, MainWindowOf(S).FirstClickPending);
   }
   EXPECT_EQ(host.beeps, 4);
   EXPECT_EQ(S.Doc.StmtCount, 6);

@@ -9,6 +9,7 @@
 #include "rules/rules_fixture.h"
 #include "rules/substitute.h"
 #include "view/view.h"
+#include "mainwindow/maincommands.h"
 
 namespace qv {
 namespace {
@@ -25,7 +26,7 @@ class SubstituteTest : public RulesTest {
     ASSERT_NE(at, std::string::npos) << Formula(k);
     ClickAt(k, static_cast<int>(at));
   }
-  void Rule() { SubstituteRule(S, S.Ui.FirstClickPending); }
+  void Rule() { SubstituteRule(S, MainWindowOf(S).FirstClickPending); }
 
   // The equation's side under Side is chosen on line Eq, then line Stmt is
   // clicked; the dialog runs Script on its box when it opens.
@@ -64,12 +65,12 @@ TEST_F(SubstituteTest, FirstClickChoosesTheSourceSide) {
   Put("x = a+b");
   Put("y = f(x)");
   Put("P(x) & Q(x)");
-  const UiState::SubstitutionState& st = S.Ui.Subst;
+  const SubstitutionState& st = SubstOf(S);
 
   Arm(kRuleSubstitute);
   ClickOn(1, "b");
   Rule();
-  EXPECT_FALSE(S.Ui.FirstClickPending);
+  EXPECT_FALSE(MainWindowOf(S).FirstClickPending);
   EXPECT_EQ(st.SubstSource, "(a+b)");
   EXPECT_EQ(st.SubstTarget, "x");
   EXPECT_EQ(S.Doc.RuleArg1, 1);
@@ -98,7 +99,7 @@ TEST_F(SubstituteTest, FirstClickChoosesTheSourceSide) {
   ClickOn(3, "P");
   Rule();
   EXPECT_EQ(host.beeps, beeps + 1);
-  EXPECT_TRUE(S.Ui.FirstClickPending);
+  EXPECT_TRUE(MainWindowOf(S).FirstClickPending);
   EXPECT_EQ(S.Doc.RuleMode, kRuleSubstitute);
 }
 
@@ -106,12 +107,12 @@ TEST_F(SubstituteTest, SelectAllThenContinuePutsTheStatementCitingBothLines) {
   Put("x = y+1");
   Put("x < x*x & P(x)");
   Substitute(1, "y", 2, [this](MemRichBox& b) {
-    EXPECT_EQ(S.Ui.Subst.Caption, "Substitute '(y+1)', Line 2");
+    EXPECT_EQ(SubstOf(S).Caption, "Substitute '(y+1)', Line 2");
     EXPECT_TRUE(Highlighted("x"));
-    EXPECT_FALSE(S.Ui.Subst.ContinueEnabled);
+    EXPECT_FALSE(SubstOf(S).ContinueEnabled);
     Substitution_SelectAll(S, b);
-    EXPECT_FALSE(S.Ui.Subst.SelectAllEnabled);
-    EXPECT_TRUE(S.Ui.Subst.ContinueEnabled);
+    EXPECT_FALSE(SubstOf(S).SelectAllEnabled);
+    EXPECT_TRUE(SubstOf(S).ContinueEnabled);
     EXPECT_EQ(b.Text(), "(y+1)<(y+1)*(y+1) & P((y+1))");
     EXPECT_TRUE(Substitution_Continue(S, b));
   });
@@ -137,18 +138,18 @@ TEST_F(SubstituteTest, ClickReplacesOneOccurrenceAndResetBringsTheStatementBack)
     EXPECT_FALSE(BoxClick("&"));
     EXPECT_EQ(host.beeps, beeps + 1);
     EXPECT_EQ(b.Text(), first);
-    EXPECT_TRUE(S.Ui.Subst.ResetEnabled);
-    EXPECT_FALSE(S.Ui.Subst.ContinueEnabled);
+    EXPECT_TRUE(SubstOf(S).ResetEnabled);
+    EXPECT_FALSE(SubstOf(S).ContinueEnabled);
 
     EXPECT_TRUE(BoxClick("a+b", 1));
     EXPECT_EQ(b.Text(), "P(a+b) & c<a+b+c");
-    EXPECT_TRUE(S.Ui.Subst.ContinueEnabled);
+    EXPECT_TRUE(SubstOf(S).ContinueEnabled);
 
     Substitution_Reset(S, b);
     EXPECT_EQ(b.Text(), first);
     EXPECT_TRUE(Highlighted("a+b"));
-    EXPECT_FALSE(S.Ui.Subst.ContinueEnabled);
-    EXPECT_FALSE(S.Ui.Subst.ResetEnabled);
+    EXPECT_FALSE(SubstOf(S).ContinueEnabled);
+    EXPECT_FALSE(SubstOf(S).ResetEnabled);
 
     // (a+b)+c holds a+b as its left operand, so it is replaced as well.
     Substitution_SelectAll(S, b);
@@ -174,7 +175,7 @@ TEST_F(SubstituteTest, SecondClickNeedsAnOccurrence) {
   EXPECT_EQ(host.beeps, beeps + 1);
   EXPECT_EQ(shown, 0);
   EXPECT_EQ(S.Doc.RuleMode, kRuleSubstitute);
-  EXPECT_FALSE(S.Ui.FirstClickPending);
+  EXPECT_FALSE(MainWindowOf(S).FirstClickPending);
 
   // Inside a quantifier that binds none of its variables x is free.
   host.OnModal(kSubstitutionForm, [this]() {
@@ -223,7 +224,7 @@ TEST_F(SubstituteTest, ContinueThatCannotPutLeavesProofAndUndoAlone) {
     const int beeps = host.beeps;
     EXPECT_FALSE(Substitution_Continue(S, b));
     EXPECT_EQ(host.beeps, beeps + 1);
-    EXPECT_EQ(S.Ui.Subst.StatusLine.rfind("PARSER ERROR: ", 0), 0u);
+    EXPECT_EQ(SubstOf(S).StatusLine.rfind("PARSER ERROR: ", 0), 0u);
     Substitution_Cancel(S);
   });
   EXPECT_EQ(S.Doc.ProofText, before);
