@@ -25,8 +25,8 @@
 
 namespace qv {
 
-// One page of the manual: its marked blocks by id, text decoded (entities,
-// the element-of sign as "@", line breaks as LF).
+// One page of the manual: its marked blocks by id, text decoded (entities;
+// line breaks as LF).
 struct ManualPage {
   std::string file, html;
   std::map<std::string, std::string> marked;
@@ -67,16 +67,13 @@ class ManualTest : public ::testing::Test {
   void WillComment(const std::string& text);
 
   // ---- comparisons ----
-  void Shows(const std::string& id);      // the proof's text
-  void ViewShows(const std::string& id);  // what the view shows (with a view filter)
+  void Shows(const std::string& id);      // what the proof view shows
   void Says(const std::string& id);       // the status line
   void EntrySays(const std::string& id);  // the entry window's last refusal
   void BoxSays(const std::string& id);    // the input box's last refusal
   void BoxCaption(const std::string& id); // the input box's caption
   void MessageSays(const std::string& id);// the last message box
   void Is(const std::string& id, const std::string& actual);
-
-  std::string ProofText() const;
 
   std::filesystem::path dir;
   FakeHost host;

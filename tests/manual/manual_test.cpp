@@ -44,5 +44,42 @@ TEST_F(Manual, TutorialOneBuildsAndSavesItsProof) {
   Is("t1-title", title);
 }
 
+TEST_F(Manual, TutorialTwoUsesTheQuantifierRules) {
+  Page("tutorial2.html");
+  WillType({"ALL(a):[P(a) => Q(a)]"});
+  Run("cmdPremise");
+  WillType({"EXIST(a):P(a)"});
+  Run("cmdPremise");
+  Shows("t2-premises");
+  WillAnswer({"k"});
+  Run("cmdSpecify");
+  Says("t2-spec-prompt");
+  Click(2);
+  BoxCaption("t2-espec-caption");
+  Shows("t2-espec");
+  WillAnswer({"k"});
+  Run("cmdSpecify");
+  Click(2);
+  BoxSays("t2-espec-used");
+  WillType({"z", "k"});
+  Run("cmdSpecify");
+  Click(1);
+  Is("t2-uspec-caption", entryCaption);
+  EntrySays("t2-uspec-refused");
+  Shows("t2-uspec");
+  Run("cmdDetach");
+  Click(4);
+  Click(3);
+  Shows("t2-detach");
+  WillGeneralize("a");
+  Run("cmdEGen");
+  Says("t2-egen-prompt");
+  ClickOn(5, "k");
+  Shows("t2-egen");
+  Run("cmdConclusion");
+  Run("cmdConclusion");
+  Shows("t2-done");
+}
+
 }  // namespace
 }  // namespace qv
