@@ -163,6 +163,21 @@ void ManualTest::Page(const std::string& name) { page_ = ReadManualPage(name); }
 
 void ManualTest::Run(const std::string& command) { ASSERT_TRUE(commands.Run(command)) << command; }
 
+void ManualTest::Fresh() {
+  S.Ui.ProofChanged = false;
+  Run("optNew");
+}
+
+void ManualTest::Premise(const std::string& text) {
+  WillType({text});
+  Run("optPremise");
+}
+
+void ManualTest::Axiom(const std::string& text) {
+  WillType({text});
+  Run("optAxiom");
+}
+
 void ManualTest::Click(int k, int offset) {
   const StmtRec& s = S.Doc.Stmts[k];
   view.SetSelStart(s.StartStmt - s.StartLine + s.ViewerStartLine - 1 + offset);

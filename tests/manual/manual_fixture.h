@@ -45,6 +45,11 @@ class ManualTest : public ::testing::Test {
 
   // ---- the user's hand ----
   void Run(const std::string& command);
+  // File > New, the unsaved proof dropped.
+  void Fresh();
+  // A premise or an axiom typed in the entry window.
+  void Premise(const std::string& text);
+  void Axiom(const std::string& text);
   // A click on line k's formula, `offset` characters in, or on the n-th
   // (1-based) occurrence of `text` in it.
   void Click(int k, int offset = 0);

@@ -81,5 +81,171 @@ TEST_F(Manual, TutorialTwoUsesTheQuantifierRules) {
   Shows("t2-done");
 }
 
+TEST_F(Manual, EveryRuleExampleIsWhatTheRuleAdds) {
+  Page("rules.html");
+  WillType({});
+  Run("optPremise");
+  Is("premise-caption", entryCaption);
+  Axiom("ALL(a):[P(a) => Q(a)]");
+  Shows("axiom-after");
+  Run("optInsert");
+  ClickNumber(1);
+  Run("optPremise");
+  Says("premise-axiom-below");
+  Run("optInsert");
+
+  Fresh();
+  Premise("P");
+  Premise("Q");
+  Shows("join-before");
+  Run("optJoin");
+  Click(2);
+  Click(1);
+  Shows("join-after");
+  Run("optSplit");
+  Click(1);
+  Says("split-refused");
+
+  Fresh();
+  Premise("~~P");
+  Shows("remdneg-before");
+  Run("optDNegRemove");
+  Click(1);
+  Shows("remdneg-after");
+
+  Fresh();
+  Premise("R");
+  Premise("~R");
+  Run("optJoin");
+  Click(2);
+  Click(1);
+  Shows("conc-contra-before");
+  Run("optConclusion");
+  Shows("conc-contra-after");
+
+  Fresh();
+  Premise("P => Q");
+  Shows("impliesand-before");
+  Run("optImplies");
+  Says("impliesand-prompt");
+  ClickOn(1, "=>");
+  Shows("impliesand-after");
+  Run("optImliesOr");
+  ClickOn(1, "=>");
+  Shows("impliesor-after");
+  Run("optContrapositive");
+  ClickOn(1, "=>");
+  Shows("contra-after");
+
+  Fresh();
+  Premise("P <=> Q");
+  Shows("iffand-before");
+  Run("optIff");
+  ClickOn(1, "<=>");
+  Shows("iffand-after");
+
+  Fresh();
+  Premise("~[P & Q]");
+  Shows("demorgan-before");
+  Run("optDeMorgan");
+  ClickOn(1, "&");
+  Shows("demorgan-after");
+
+  Fresh();
+  Premise("P => Q");
+  Premise("P");
+  Shows("detach-before");
+  Run("optDetachment");
+  Click(1);
+  Says("detach-prompt2");
+  Click(2);
+  Shows("detach-after");
+
+  Fresh();
+  Premise("P | Q");
+  Premise("[P => R] & [Q => R]");
+  Shows("cases-before");
+  Run("optCases");
+  Click(1);
+  Says("cases-prompt2");
+  Click(2);
+  Shows("cases-after");
+
+  Fresh();
+  Premise("P");
+  WillType({"Q"});
+  Run("optArbAntecedent");
+  Click(1);
+  Shows("arbante-after");
+  Fresh();
+  Premise("~P");
+  WillType({"Q"});
+  Run("optArbConsequent");
+  Click(1);
+  Shows("arbcons-after");
+  Fresh();
+  Premise("P");
+  WillType({"Q"});
+  Run("optArbOrRight");
+  Click(1);
+  Shows("arbor-after");
+  Fresh();
+  WillType({"P"});
+  Run("optOrNot");
+  Shows("ornot-after");
+
+  Fresh();
+  Premise("~ALL(a):P(a)");
+  Shows("quant-before");
+  Run("optQuantifierSwitch");
+  ClickOn(1, "ALL");
+  Shows("quant-after");
+
+  Fresh();
+  Premise("ALL(a):ALL(b):R(a,b)");
+  Shows("rename-before");
+  WillAnswer({"b, b", "b, c"});
+  Run("optRename");
+  Click(1);
+  BoxSays("rename-refused");
+  Shows("rename-after");
+  Fresh();
+  Premise("ALL(a):ALL(b):R(a,b)");
+  Shows("reorder-before");
+  WillAnswer({"ALL(b):ALL(a):"});
+  Run("optReorder");
+  Click(1);
+  Shows("reorder-after");
+
+  Fresh();
+  Premise("P");
+  Premise("Q");
+  Run("optCopyStatement");
+  Click(1);
+  Shows("copy-after");
+
+  Fresh();
+  Premise("P(x)");
+  WillType({"x"});
+  Run("optReflexivity");
+  Shows("reflex-after");
+  Fresh();
+  Premise("x=y");
+  Run("optSymmetry");
+  ClickOn(1, "=");
+  Shows("sym-after");
+
+  Fresh();
+  Premise("x=y");
+  Premise("P(x)");
+  Shows("subst-before");
+  WillSubstituteAll();
+  Run("optSubstitution");
+  ClickOn(1, "y");
+  Says("subst-prompt2");
+  Click(2);
+  Shows("subst-after");
+}
+
 }  // namespace
 }  // namespace qv
