@@ -25,8 +25,10 @@ namespace qv {
 
 namespace {
 
-const char* const kOpen[] = {"<pre class=\"example\" id=\"", "<span class=\"msg\" id=\""};
-const char* const kClose[] = {"</pre>", "</span>"};
+// Program output (examples, messages) and what the user types.
+const char* const kOpen[] = {"<pre class=\"example\" id=\"", "<span class=\"msg\" id=\"",
+                             "<code class=\"typed\" id=\""};
+const char* const kClose[] = {"</pre>", "</span>", "</code>"};
 
 std::string PagePath(const std::string& name) { return std::string(QV_HELP_DIR) + "/" + name; }
 
@@ -78,7 +80,7 @@ std::string Shown(const std::string& latin1) {
 // Calls f(id, start, end) for the inner text of every marked block.
 template <class F>
 void ForEachMarked(const std::string& html, F f) {
-  for (int kind = 0; kind < 2; ++kind) {
+  for (int kind = 0; kind < 3; ++kind) {
     for (size_t at = html.find(kOpen[kind]); at != std::string::npos; at = html.find(kOpen[kind], at + 1)) {
       const size_t idStart = at + std::string(kOpen[kind]).size();
       const size_t idEnd = html.find('"', idStart);
@@ -262,6 +264,13 @@ void ManualTest::BoxCaption(const std::string& id) { Compare(id, Shown(boxCaptio
 void ManualTest::MessageSays(const std::string& id) {
   Compare(id, Shown(host.LastMessage() ? host.LastMessage()->text : std::string()));
 }
+std::string ManualTest::Typed(const std::string& id) {
+  compared_.insert(id);
+  auto it = page_.marked.find(id);
+  EXPECT_NE(it, page_.marked.end()) << page_.file << " has no typed text \"" << id << "\"";
+  return it == page_.marked.end() ? std::string() : it->second;
+}
+
 void ManualTest::Is(const std::string& id, const std::string& actual) { Compare(id, Shown(actual)); }
 
 void ManualTest::Compare(const std::string& id, std::string actual) {

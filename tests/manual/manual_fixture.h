@@ -79,6 +79,8 @@ class ManualTest : public ::testing::Test {
   void BoxCaption(const std::string& id); // the input box's caption
   void MessageSays(const std::string& id);// the last message box
   void Is(const std::string& id, const std::string& actual);
+  // What the page says the user types (a <code class="typed">).
+  std::string Typed(const std::string& id);
 
   std::filesystem::path dir;
   FakeHost host;

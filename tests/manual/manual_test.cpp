@@ -247,5 +247,18 @@ TEST_F(Manual, EveryRuleExampleIsWhatTheRuleAdds) {
   Shows("subst-after");
 }
 
+TEST_F(Manual, EachSyntaxMessageIsWhatTheEntryWindowSays) {
+  Page("expressions.html");
+  for (const auto& [id, text] : ReadManualPage("expressions.html").marked) {
+    if (id.size() < 3 || id.compare(id.size() - 3, 3, "-in") != 0) continue;
+    const std::string message = id.substr(0, id.size() - 3);
+    entryMessage.clear();
+    WillType({Typed(id)});
+    Run("optPremise");
+    EntrySays(message);
+  }
+  EXPECT_EQ(S.Doc.StmtCount, 0);
+}
+
 }  // namespace
 }  // namespace qv
