@@ -187,17 +187,20 @@ void ManualTest::Click(int k, int offset) {
   RTB_Click(S);
 }
 
-void ManualTest::ClickOn(int k, const std::string& text, int n) {
-  const std::string f = StmtFormula(S.Doc, k);
+void ManualTest::ClickOn(int k, const std::string& text, int n, bool inRule) {
+  const StmtRec& s = S.Doc.Stmts[k];
+  const std::string f = inRule ? S.Doc.ProofText.substr(s.StartRule - 1, s.EndRule - s.StartRule + 1)
+                               : StmtFormula(S.Doc, k);
   size_t at = std::string::npos;
   for (int i = 0; i < n; ++i) at = f.find(text, at == std::string::npos ? 0 : at + 1);
   ASSERT_NE(at, std::string::npos) << text << " in line " << k;
-  Click(k, static_cast<int>(at));
+  Click(k, static_cast<int>(at) + (inRule ? s.StartRule - s.StartStmt : 0));
 }
 
 void ManualTest::ClickNumber(int k) {
   const StmtRec& s = S.Doc.Stmts[k];
-  view.SetSelStart(s.ViewerStartLine - 1);
+  const NumberArea area = LineNumberArea(s);
+  view.SetSelStart(area.Number + area.ToView - 1);
   view.SetSelLength(0);
   RTB_Click(S);
 }

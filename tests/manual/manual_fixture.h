@@ -53,7 +53,8 @@ class ManualTest : public ::testing::Test {
   // A click on line k's formula, `offset` characters in, or on the n-th
   // (1-based) occurrence of `text` in it.
   void Click(int k, int offset = 0);
-  void ClickOn(int k, const std::string& text, int n = 1);
+  // (`inRule`: in its justification instead).
+  void ClickOn(int k, const std::string& text, int n = 1, bool inRule = false);
   void ClickNumber(int k);
   void DoubleClickNumber(int k);
   // What the next entry window gets typed: each text in turn and Continue,

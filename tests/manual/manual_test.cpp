@@ -3,6 +3,9 @@
 #include "manual/manual_fixture.h"
 
 #include "document/document.h"
+#include "entry/caption.h"
+#include "entry/comment.h"
+#include "mainwindow/dispatch.h"
 
 namespace qv {
 namespace {
@@ -44,41 +47,114 @@ TEST_F(Manual, TutorialOneBuildsAndSavesItsProof) {
   Is("t1-title", title);
 }
 
-TEST_F(Manual, TutorialTwoUsesTheQuantifierRules) {
+class ManualProofs : public ManualTest {
+ protected:
+  // Tutorial 2's proof; with `compare` each step is compared with the page.
+  void QuantifierProof(bool compare) {
+    auto shows = [&](const char* id) { if (compare) Shows(id); };
+    Premise("ALL(a):[P(a) => Q(a)]");
+    Premise("EXIST(a):P(a)");
+    shows("t2-premises");
+    WillAnswer({"k"});
+    Run("cmdSpecify");
+    if (compare) Says("t2-spec-prompt");
+    Click(2);
+    if (compare) BoxCaption("t2-espec-caption");
+    shows("t2-espec");
+    if (compare) {
+      WillAnswer({"k"});
+      Run("cmdSpecify");
+      Click(2);
+      BoxSays("t2-espec-used");
+    }
+    WillType({"z", "k"});
+    Run("cmdSpecify");
+    Click(1);
+    if (compare) Is("t2-uspec-caption", entryCaption);
+    if (compare) EntrySays("t2-uspec-refused");
+    shows("t2-uspec");
+    Run("cmdDetach");
+    Click(4);
+    Click(3);
+    shows("t2-detach");
+    WillGeneralize("a");
+    Run("cmdEGen");
+    if (compare) Says("t2-egen-prompt");
+    ClickOn(5, "k");
+    shows("t2-egen");
+    Run("cmdConclusion");
+    Run("cmdConclusion");
+    shows("t2-done");
+  }
+};
+
+TEST_F(ManualProofs, TutorialTwoUsesTheQuantifierRules) {
   Page("tutorial2.html");
-  WillType({"ALL(a):[P(a) => Q(a)]"});
-  Run("cmdPremise");
-  WillType({"EXIST(a):P(a)"});
-  Run("cmdPremise");
-  Shows("t2-premises");
-  WillAnswer({"k"});
-  Run("cmdSpecify");
-  Says("t2-spec-prompt");
+  QuantifierProof(true);
+}
+
+TEST_F(ManualProofs, SubproofsInsertionDeletionViewsAndComments) {
+  Page("proofs.html");
+  QuantifierProof(false);
+  ClickOn(7, "Conclusion", 1, true);
+  Shows("sub-hidden");
+
+  Fresh();
+  Axiom("P");
+  Axiom("P => R");
+  Run("optDetachment");
   Click(2);
-  BoxCaption("t2-espec-caption");
-  Shows("t2-espec");
-  WillAnswer({"k"});
-  Run("cmdSpecify");
-  Click(2);
-  BoxSays("t2-espec-used");
-  WillType({"z", "k"});
-  Run("cmdSpecify");
   Click(1);
-  Is("t2-uspec-caption", entryCaption);
-  EntrySays("t2-uspec-refused");
-  Shows("t2-uspec");
-  Run("cmdDetach");
+  Shows("insert-before");
+  Run("optInsert");
+  Says("insert-prompt");
+  Click(2);
+  Is("insert-label", host.ControlCaption("InsertLineLabel"));
+  Axiom("Q");
+  Run("optInsert");
+  Shows("insert-after");
+  Shows("delete-before");
+  WillConfirmDelete(true);
+  Run("DeleteAllRef");
+  Click(1);
+  Is("delete-warning", S.Ui.WarningText);
+  Shows("delete-after");
+
+  Fresh();
+  Axiom("P");
+  Axiom("P => Q");
+  Run("optDetachment");
+  Click(2);
+  Click(1);
+  Axiom("Q => R");
+  Run("optDetachment");
   Click(4);
   Click(3);
-  Shows("t2-detach");
-  WillGeneralize("a");
-  Run("cmdEGen");
-  Says("t2-egen-prompt");
-  ClickOn(5, "k");
-  Shows("t2-egen");
-  Run("cmdConclusion");
-  Run("cmdConclusion");
-  Shows("t2-done");
+  Shows("view-before");
+  Run("optHideDetails");
+  Shows("view-hidden");
+
+  Fresh();
+  WillComment("How to split an AND statement.");
+  RTB_Click(S);
+  Premise("P & Q");
+  Run("optSplit");
+  Click(1);
+  WillComment("As Required: the left half");
+  Click(2);
+  Shows("comment-after");
+  Is("heading-prove", kHeadingProve);
+  Is("heading-sufficient", kHeadingSufficient);
+  Is("heading-required", kHeadingAsRequired);
+  Is("heading-define", kHeadingDefine);
+  host.OnModal(kCaptionFormName, [this] {
+    CaptionEditor c(S, commentBox);
+    c.Activate();
+    commentBox.SetText("Splitting an AND");
+    c.Continue();
+  });
+  optCaption_Click(S);
+  Is("caption-title", host.WindowTitle());
 }
 
 TEST_F(Manual, EveryRuleExampleIsWhatTheRuleAdds) {
