@@ -63,10 +63,10 @@ std::string Encode(const std::string& text) {
 
 // A box's text as the screen shows it (the element-of sign, the arrows),
 // in UTF-8 as the pages hold it, with LF line breaks.
-std::string Shown(const MemRichBox& box) {
+std::string Shown(const MemRichBox& box, int32_t from = 0) {
   const std::string text = box.Text();
   QString out;
-  for (int32_t i = 0; i < static_cast<int32_t>(text.size()); ++i)
+  for (int32_t i = from; i < static_cast<int32_t>(text.size()); ++i)
     if (text[i] != '\r') out += QtRichBox::DisplayChar(text[i], box.FormatAt(i).font);
   return out.toStdString();
 }
@@ -259,7 +259,9 @@ void ManualTest::WillComment(const std::string& text) {
   });
 }
 
-void ManualTest::Shows(const std::string& id) { Compare(id, Shown(view)); }
+void ManualTest::Shows(const std::string& id, int fromLine) {
+  Compare(id, Shown(view, fromLine > 0 ? S.Doc.Stmts[fromLine].ViewerStartLine - 1 : 0));
+}
 void ManualTest::Says(const std::string& id) { Compare(id, Shown(status)); }
 void ManualTest::EntrySays(const std::string& id) { Compare(id, Shown(entryMessage)); }
 void ManualTest::BoxSays(const std::string& id) { Compare(id, Shown(boxMessage)); }

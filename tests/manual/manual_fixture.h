@@ -73,7 +73,8 @@ class ManualTest : public ::testing::Test {
   void WillComment(const std::string& text);
 
   // ---- comparisons ----
-  void Shows(const std::string& id);      // what the proof view shows
+  // What the proof view shows (from line `fromLine` on).
+  void Shows(const std::string& id, int fromLine = 0);
   void Says(const std::string& id);       // the status line
   void EntrySays(const std::string& id);  // the entry window's last refusal
   void BoxSays(const std::string& id);    // the input box's last refusal

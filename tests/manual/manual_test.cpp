@@ -3,6 +3,8 @@
 #include "manual/manual_fixture.h"
 
 #include "document/document.h"
+#include "axioms/induction.h"
+#include "axioms/subset.h"
 #include "entry/caption.h"
 #include "entry/comment.h"
 #include "mainwindow/dispatch.h"
@@ -334,6 +336,51 @@ TEST_F(Manual, EachSyntaxMessageIsWhatTheEntryWindowSays) {
     EntrySays(message);
   }
   EXPECT_EQ(S.Doc.StmtCount, 0);
+}
+
+TEST_F(Manual, AxiomSetsDefinitionsSubsetAndInduction) {
+  Page("axioms.html");
+  Run("optNumberAxioms");
+  Shows("number-axioms");
+  Run("optSubtraction");
+  Shows("def-subtraction", 8);
+  Fresh();
+  WillAnswer({"1"});
+  Run("optPowerSet");
+  BoxCaption("powerset-caption");
+  Shows("powerset");
+  Fresh();
+  Run("optPairwiseUnion");
+  Shows("union");
+
+  Fresh();
+  Premise("Set(x)");
+  host.OnModal(kSubsetForm, [this] {
+    SubsetForm f(S, dialogBox);
+    f.Activate();
+    f.SubsetName = "s";
+    f.BoundVars = "a";
+    dialogBox.SetText("P(a)");
+    f.Continue();
+  });
+  Run("optSubset");
+  Says("subset-prompt");
+  Click(1);
+  Shows("subset");
+
+  Fresh();
+  optAdd_Click(S);
+  Says("induction-refused");
+  Run("optNumberAxioms");
+  host.OnModal(kInductionForm, [this] {
+    InductionForm f(S, dialogBox);
+    f.Activate();
+    f.BoundVarTextBox = "a";
+    dialogBox.SetText("a+1>a");
+    f.Continue();
+  });
+  optAdd_Click(S);
+  Shows("induction", 8);
 }
 
 }  // namespace
