@@ -14,6 +14,7 @@
 #include "entry/testparser.h"
 #include "entry/warning.h"
 #include "mainwindow/dispatch.h"
+#include "mainwindow/helpcommands.h"
 #include "mainwindow/rulecommands.h"
 #include "mainwindow/viewcommands.h"
 #include "platform/qt/qtrichbox.h"
@@ -121,6 +122,7 @@ ManualTest::ManualTest() {
   RegisterMainCommands(S, W, commands);
   RegisterRuleCommands(S, commands);
   RegisterViewCommands(S, commands);
+  RegisterHelpCommands(S, commands);
   InstallAxiomCommands(S, commands, nullptr);
 
   host.OnModal("TestParser", [this] {

@@ -2,6 +2,8 @@
 // commands and clicks the page describes, its quoted messages provoked.
 #include "manual/manual_fixture.h"
 
+#include <fstream>
+
 #include "document/document.h"
 #include "axioms/induction.h"
 #include "axioms/subset.h"
@@ -381,6 +383,21 @@ TEST_F(Manual, AxiomSetsDefinitionsSubsetAndInduction) {
   });
   optAdd_Click(S);
   Shows("induction", 8);
+}
+
+TEST_F(Manual, FileAndPrintMessages) {
+  Page("files.html");
+  Run("optPrint");
+  Says("print-empty");
+  const std::filesystem::path junk = dir / "notes.proof";
+  std::ofstream(junk) << "not a proof";
+  host.fileAnswers.push_back(junk.string());
+  Run("optOpen");
+  Says("open-refused");
+  Premise("P");
+  host.fileAnswers.push_back((dir / "no such folder" / "p.proof").string());
+  Run("optSaveAs");
+  MessageSays("save-failed");
 }
 
 }  // namespace
