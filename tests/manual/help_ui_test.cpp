@@ -76,5 +76,31 @@ TEST_F(HelpUi, InstalledProgramFindsItsManual) {
   EXPECT_EQ(Title(Help()), "Quorvane User Manual and Tutorial");
 }
 
+// Not a check: with QV_MANUAL_SHOTS set, saves the main window with Tutorial
+// 1's proof and the help window as PNG pictures into that folder.
+TEST_F(HelpUi, Pictures) {
+  const char* out = std::getenv("QV_MANUAL_SHOTS");
+  if (!out) GTEST_SKIP() << "QV_MANUAL_SHOTS=<folder> saves the manual's pictures";
+  app->Window().resize(720, 420);
+  Premise("P(x) & Q(x)");
+  Command("cmdSplit");
+  ClickAt(1);
+  Command("cmdJoin");
+  ClickAt(3);
+  ClickAt(2);
+  AnswerBox({"a"});
+  Command("cmdConclusion");
+  ASSERT_EQ(S->Doc.StmtCount, 5);
+  QApplication::processEvents();
+  EXPECT_TRUE(app->Window().grab().save(QString::fromLocal8Bit(out) + "/tutorial1.png"));
+
+  fs::create_directory_symlink(QV_HELP_DIR, dir / "help");
+  Command("cmdHelp");
+  ASSERT_NE(Help(), nullptr);
+  Help()->resize(760, 520);
+  QApplication::processEvents();
+  EXPECT_TRUE(Help()->grab().save(QString::fromLocal8Bit(out) + "/help-window.png"));
+}
+
 }  // namespace
 }  // namespace qv
