@@ -1,11 +1,30 @@
 # Installs the build into a staging folder and checks that every file of the
 # program's desktop install is there and that the installed program finds
 # its manual. Arguments: BUILD_DIR, STAGE, SOURCE_DIR, UI_TEST.
+# cmake --install writes the list of installed files into the build folder,
+# where the user's own install keeps it for uninstalling: it is put back.
+set(manifest ${BUILD_DIR}/install_manifest.txt)
+if(EXISTS ${manifest})
+  file(READ ${manifest} kept)
+endif()
+macro(restore_manifest)
+  if(DEFINED kept)
+    file(WRITE ${manifest} "${kept}")
+  else()
+    file(REMOVE ${manifest})
+  endif()
+endmacro()
+macro(fail text)
+  restore_manifest()
+  message(FATAL_ERROR "${text}")
+endmacro()
+
 file(REMOVE_RECURSE ${STAGE})
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${STAGE}
                 RESULT_VARIABLE result OUTPUT_QUIET)
+restore_manifest()
 if(result)
-  message(FATAL_ERROR "cmake --install failed: ${result}")
+  fail("cmake --install failed: ${result}")
 endif()
 
 set(expected
@@ -19,7 +38,7 @@ foreach(p ${pages})
 endforeach()
 foreach(f ${expected})
   if(NOT EXISTS ${STAGE}/${f})
-    message(FATAL_ERROR "not installed: ${f}")
+    fail("not installed: ${f}")
   endif()
 endforeach()
 
@@ -30,13 +49,13 @@ file(READ ${STAGE}/share/mime/packages/quorvane.xml mime)
 foreach(want "Exec=quorvane %f" "Icon=quorvane" "MimeType=application/x-quorvane-proof;")
   string(FIND "${desktop}" "${want}" at)
   if(at EQUAL -1)
-    message(FATAL_ERROR "desktop entry lacks ${want}")
+    fail("desktop entry lacks ${want}")
   endif()
 endforeach()
 foreach(want "type=\"application/x-quorvane-proof\"" "pattern=\"*.proof\"")
   string(FIND "${mime}" "${want}" at)
   if(at EQUAL -1)
-    message(FATAL_ERROR "MIME package lacks ${want}")
+    fail("MIME package lacks ${want}")
   endif()
 endforeach()
 
@@ -46,6 +65,6 @@ execute_process(
   RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err)
 string(FIND "${out}" "[  PASSED  ] 1 test" passed)
 if(result OR passed EQUAL -1)
-  message(FATAL_ERROR "the installed program does not find its manual:\n${out}\n${err}")
+  fail("the installed program does not find its manual:\n${out}\n${err}")
 endif()
 file(REMOVE_RECURSE ${STAGE})
