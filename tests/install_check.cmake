@@ -27,6 +27,11 @@ if(result)
   fail("cmake --install failed: ${result}")
 endif()
 
+# The build keeps the manual beside the program too, where `make run` finds it.
+if(NOT EXISTS ${BUILD_DIR}/src/app/help/index.html)
+  fail("the manual is not beside the built program")
+endif()
+
 set(expected
   bin/quorvane
   share/applications/quorvane.desktop
