@@ -16,21 +16,21 @@ namespace qv {
 
 HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   setObjectName(QStringLiteral("HelpWindow"));
-  auto* contents = new QPushButton(tr("Contents"), this);
-  contents->setObjectName(QStringLiteral("cmdContents"));
-  auto* back = new QPushButton(tr("Back"), this);
-  back->setObjectName(QStringLiteral("cmdBack"));
-  auto* forward = new QPushButton(tr("Forward"), this);
-  forward->setObjectName(QStringLiteral("cmdForward"));
+  auto button = [this](const QString& caption, const char* name) {
+    auto* b = new QPushButton(caption, this);
+    b->setObjectName(QLatin1String(name));
+    return b;
+  };
+  auto* contents = button(tr("Contents"), "cmdContents");
+  auto* back = button(tr("Back"), "cmdBack");
+  auto* forward = button(tr("Forward"), "cmdForward");
   find_ = new QLineEdit(this);
   find_->setObjectName(QStringLiteral("FindText"));
   find_->setPlaceholderText(tr("Find in page"));
   found_ = new QLabel(this);
   found_->setObjectName(QStringLiteral("FindStatus"));
-  auto* next = new QPushButton(tr("Find Next"), this);
-  next->setObjectName(QStringLiteral("cmdFindNext"));
-  auto* previous = new QPushButton(tr("Find Previous"), this);
-  previous->setObjectName(QStringLiteral("cmdFindPrevious"));
+  auto* next = button(tr("Find Next"), "cmdFindNext");
+  auto* previous = button(tr("Find Previous"), "cmdFindPrevious");
 
   browser_ = new QTextBrowser(this);
   browser_->setObjectName(QStringLiteral("HelpText"));
