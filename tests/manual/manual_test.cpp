@@ -327,10 +327,18 @@ TEST_F(Manual, EveryRuleExampleIsWhatTheRuleAdds) {
   Shows("subst-after");
 }
 
-TEST_F(Manual, EachSyntaxMessageIsWhatTheEntryWindowSays) {
+TEST_F(Manual, BindingBracketsAndEachSyntaxMessageAsTheEntryWindowSaysThem) {
   Page("expressions.html");
+  Premise(Typed("bind-in"));
+  Run("optSplit");
+  Click(1);
+  Shows("bind-split");
+  Fresh();
+  Premise(Typed("brackets-in"));
+  Shows("brackets-shown");
+  Fresh();
   for (const auto& [id, text] : ReadManualPage("expressions.html").marked) {
-    if (id.size() < 3 || id.compare(id.size() - 3, 3, "-in") != 0) continue;
+    if (id.rfind("err-", 0) != 0 || id.compare(id.size() - 3, 3, "-in") != 0) continue;
     const std::string message = id.substr(0, id.size() - 3);
     entryMessage.clear();
     WillType({Typed(id)});
