@@ -1,7 +1,8 @@
 BUILD ?= build
+PREFIX ?= /usr/local
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test bench clean
+.PHONY: all deps configure build run test bench install clean
 
 all: build
 
@@ -22,6 +23,12 @@ test: build
 
 bench: build
 	@for b in $(BUILD)/bench/bench_*; do echo "== $$b"; $$b; done
+
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+	@# The desktop learns the new file type and menu entry (when the tools are there).
+	-@command -v update-mime-database >/dev/null && update-mime-database $(PREFIX)/share/mime
+	-@command -v update-desktop-database >/dev/null && update-desktop-database $(PREFIX)/share/applications
 
 clean:
 	rm -rf $(BUILD)

@@ -6,6 +6,7 @@
 
 #include "view/view.h"
 #include "files/files.h"
+#include "files/helpfile.h"
 #include "platform/commands.h"
 #include "platform/host.h"
 #include "platform/richbox.h"
@@ -22,8 +23,8 @@ constexpr const char* kHelpFile = "Quorvane.chm";
 void cmdHelp_Click(AppState& S) {
   ClearStatus(S);
   if (!S.host) return;
-  const std::string path = S.Ui.AppPath + "/" + kHelpFile;
-  if (!S.host->OpenHelp(path))
+  const std::string path = FindHelpIndex(S.Ui.AppPath);
+  if (path.empty() || !S.host->OpenHelp(path))
     S.host->MessageBox(std::string("Help file \"") + kHelpFile + "\" not found", "SYSTEM ERROR",
                        MsgButtons::Ok, MsgIcon::Critical);
 }
@@ -31,7 +32,11 @@ void cmdHelp_Click(AppState& S) {
 void optUserManual_Click(AppState& S) { cmdHelp_Click(S); }
 
 void optQuorvaneOnlline_Click(AppState& S) {
-  if (S.host) S.host->OpenUrl(kQuorvaneWebSite);
+  if (!S.host) return;
+  // The manual's front page in the desktop's browser; the web address only
+  // where the program has no manual beside it.
+  const std::string index = FindHelpIndex(S.Ui.AppPath);
+  S.host->OpenUrl(index.empty() ? std::string(kQuorvaneWebSite) : FileUrl(index));
 }
 
 void optAbout_Click(AppState& S) {

@@ -8,11 +8,12 @@ namespace qv {
 struct AppState;
 class CommandRegistry;
 
-// Opens the help file in the program's folder; says so in a message box
-// when it cannot be shown.
+// Opens the manual (FindHelpIndex); says so in a message box when there is
+// none or it cannot be shown.
 void cmdHelp_Click(AppState& S);
 void optUserManual_Click(AppState& S);
-// Opens the product's web page in the browser.
+// Opens the manual's front page in the browser, or the product's web page
+// when there is no manual.
 void optQuorvaneOnlline_Click(AppState& S);
 // Shows the about window.
 void optAbout_Click(AppState& S);

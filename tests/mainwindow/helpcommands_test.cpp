@@ -2,6 +2,7 @@
 // command's proposed range, over in-memory boxes and a scripted host.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <stdexcept>
 
 #include "view/view.h"
@@ -46,24 +47,33 @@ class HelpCommandsTest : public ::testing::Test, protected FilesEnv {
   CommandRegistry commands;
 };
 
-TEST_F(HelpCommandsTest, HelpOpensTheHelpFileOrSaysItIsMissing) {
+TEST_F(HelpCommandsTest, HelpOpensTheManualBesideTheProgramOrSaysItIsMissing) {
+  // No manual: the message, and the web page for "Quorvane Online".
   ShowStatus(S, "old");
-  host.helpAvailable = false;
   Run("cmdHelp");
-  ASSERT_EQ(host.openedHelp.size(), 1u);
-  EXPECT_EQ(host.openedHelp[0], S.Ui.AppPath + "/Quorvane.chm");
+  EXPECT_TRUE(host.openedHelp.empty());
   ASSERT_NE(host.LastMessage(), nullptr);
   EXPECT_EQ(host.LastMessage()->text, "Help file \"Quorvane.chm\" not found");
   EXPECT_EQ(host.LastMessage()->title, "SYSTEM ERROR");
   EXPECT_EQ(StatusText(S), "");
-
-  host.helpAvailable = true;
-  Run("optUserManual");
-  EXPECT_EQ(host.openedHelp.size(), 2u);
-  EXPECT_EQ(host.messages.size(), 1u);
-
   Run("optQuorvaneOnlline");
   EXPECT_EQ(host.openedUrls, std::vector<std::string>{kQuorvaneWebSite});
+
+  // The manual beside the program: shown, and a viewer that fails still
+  // gets the message.
+  std::filesystem::create_directories(dir / "help");
+  ASSERT_TRUE(WriteFileReplacing(Path("help/index.html"), "<html></html>"));
+  host.helpAvailable = true;
+  Run("optUserManual");
+  ASSERT_EQ(host.openedHelp.size(), 1u);
+  EXPECT_EQ(host.openedHelp[0], (dir / "help" / "index.html").string());
+  EXPECT_EQ(host.messages.size(), 1u);
+  host.helpAvailable = false;
+  Run("cmdHelp");
+  EXPECT_EQ(host.messages.size(), 2u);
+  Run("optQuorvaneOnlline");
+  EXPECT_EQ(host.openedUrls.back(), "file://" + (dir / "help" / "index.html").string());
+
   host.RegisterForm("AboutQuorvane", [] {});
   Run("optAbout");
   EXPECT_EQ(host.formsShown, std::vector<std::string>{"AboutQuorvane"});

@@ -32,44 +32,6 @@ class ProofUi : public AppUiTest {
 
   void Click(int k) { ClickAt(k); }
 
-  static void Key(QWidget* w, int key) {
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
-    QApplication::sendEvent(w, &press);
-  }
-  static void Press(QWidget* dialog, const char* button) {
-    auto* b = dialog->findChild<QPushButton*>(QLatin1String(button));
-    ASSERT_NE(b, nullptr) << button;
-    b->click();
-  }
-
-  // Premise through the entry window.
-  void Premise(const std::string& text) {
-    WhenShown([text](QWidget* w) {
-      auto* d = qobject_cast<TestParserDialog*>(w);
-      ASSERT_NE(d, nullptr);
-      Type(d->Box(), text);
-      Press(d, "cmdContinue");
-    });
-    Command("optPremise");
-  }
-
-  // The input box's answer: each text typed and entered in turn.
-  void AnswerBox(std::vector<std::string> texts, std::vector<std::string>* messages = nullptr,
-                 std::string* caption = nullptr) {
-    WhenShown([texts, messages, caption](QWidget* w) {
-      auto* d = qobject_cast<InputBoxDialog*>(w);
-      ASSERT_NE(d, nullptr);
-      if (caption) *caption = d->windowTitle().toStdString();
-      for (const std::string& t : texts) {
-        d->TextBox()->clear();
-        Type(d->TextBox(), t);
-        Key(d->TextBox(), Qt::Key_Return);
-        if (!d->isVisible()) return;
-        if (messages) messages->push_back(d->MessageLabel()->text().toStdString());
-      }
-    });
-  }
-
   // One Undo takes the proof back to `count` statements and the text it had;
   // Redo brings the rule's work back.
   void UndoRedo(int count, const std::string& before) {

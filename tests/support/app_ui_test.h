@@ -8,6 +8,8 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
 #include <QWidget>
@@ -15,12 +17,15 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 #include <unistd.h>
 
 #include "document/document.h"
 #include "mainwindow/mainwindow.h"
 #include "platform/host.h"
+#include "entry/forms_qt.h"
 #include "platform/qt/qtrichbox.h"
+#include "rules/inputbox_qt.h"
 
 namespace qv {
 
@@ -93,6 +98,44 @@ class AppUiTest : public ::testing::Test {
       QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(QChar::fromLatin1(c)));
       QApplication::sendEvent(box, &press);
     }
+  }
+
+  static void Key(QWidget* w, int key) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QApplication::sendEvent(w, &press);
+  }
+  static void Press(QWidget* dialog, const char* button) {
+    auto* b = dialog->findChild<QPushButton*>(QLatin1String(button));
+    ASSERT_NE(b, nullptr) << button;
+    b->click();
+  }
+
+  // Premise through the entry window.
+  void Premise(const std::string& text) {
+    WhenShown([text](QWidget* w) {
+      auto* d = qobject_cast<TestParserDialog*>(w);
+      ASSERT_NE(d, nullptr);
+      Type(d->Box(), text);
+      Press(d, "cmdContinue");
+    });
+    Command("optPremise");
+  }
+
+  // The input box's answer: each text typed and entered in turn.
+  void AnswerBox(std::vector<std::string> texts, std::vector<std::string>* messages = nullptr,
+                 std::string* caption = nullptr) {
+    WhenShown([texts, messages, caption](QWidget* w) {
+      auto* d = qobject_cast<InputBoxDialog*>(w);
+      ASSERT_NE(d, nullptr);
+      if (caption) *caption = d->windowTitle().toStdString();
+      for (const std::string& t : texts) {
+        d->TextBox()->clear();
+        Type(d->TextBox(), t);
+        Key(d->TextBox(), Qt::Key_Return);
+        if (!d->isVisible()) return;
+        if (messages) messages->push_back(d->MessageLabel()->text().toStdString());
+      }
+    });
   }
 
   // Line k's formula without its TABs, and its rule text.

@@ -23,6 +23,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "platform/qt/helpwindow.h"
 #include "platform/qt/qtrichbox.h"
 
 namespace qv {
@@ -162,10 +163,15 @@ void QtHost::SetWaitCursor(bool on) {
 
 void QtHost::OpenUrl(const std::string& url) { QDesktopServices::openUrl(QUrl(Latin1(url))); }
 
+HelpWindow* QtHost::Help() const { return help_; }
+
 bool QtHost::OpenHelp(const std::string& path) {
   QString p = PathIn(path);
-  if (!QFileInfo::exists(p)) return false;
-  return QDesktopServices::openUrl(QUrl::fromLocalFile(p));
+  if (!QFileInfo(p).isFile()) return false;
+  // One window for the manual, closed with the main window.
+  if (!help_) help_ = new HelpWindow(main_);
+  help_->ShowPage(p);
+  return true;
 }
 
 QObject* QtHost::FindControl(const std::string& name) const {

@@ -15,6 +15,8 @@ class QPrinter;
 
 namespace qv {
 
+class HelpWindow;
+
 // "Proofs (*.proof)|*.proof|All|*.*" -> "Proofs (*.proof);;All (*.*)": the
 // description|pattern pairs of a filter as Qt's name filters. Patterns
 // separated by ";" become blank-separated; a description that already shows
@@ -64,6 +66,9 @@ class QtHost : public Host {
                             int bottomTwips) override;
   void ProcessEvents() override;
 
+  // The manual's window, once Help has opened it.
+  HelpWindow* Help() const;
+
   // The main window's action, menu (its action) or widget of that name, or nullptr.
   QObject* FindControl(const std::string& name) const;
 
@@ -80,6 +85,7 @@ class QtHost : public Host {
   std::map<std::string, FormRunner> forms_;
   std::map<std::string, std::pair<std::string, QString>> texts_;
   bool waitCursor_ = false;
+  QPointer<HelpWindow> help_;
 };
 
 }  // namespace qv
