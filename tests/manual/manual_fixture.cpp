@@ -146,16 +146,16 @@ ManualTest::ManualTest() {
   });
   host.OnModal(kInputBoxForm, [this] {
     MyInputBox_Activate(S);
-    boxCaption = S.Ui.InputBox.Caption;
+    boxCaption = InputBoxOf(S).Caption;
     std::vector<std::string> texts;
     if (!answered_.empty()) {
       texts = answered_.front();
       answered_.pop_front();
     }
     for (const std::string& t : texts) {
-      S.Ui.InputBox.Text1 = t;
+      InputBoxOf(S).Text1 = t;
       if (MyInputBox_Continue(S).Hide) return;
-      boxMessage = S.Ui.InputBox.Label2;
+      boxMessage = InputBoxOf(S).Label2;
     }
     MyInputBox_Cancel(S);
   });

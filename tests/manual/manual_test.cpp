@@ -121,7 +121,7 @@ TEST_F(ManualProofs, SubproofsInsertionDeletionViewsAndComments) {
   WillConfirmDelete(true);
   Run("DeleteAllRef");
   Click(1);
-  Is("delete-warning", S.Ui.WarningText);
+  Is("delete-warning", WarningBoxOf(S).Text);
   Shows("delete-after");
 
   Fresh();
