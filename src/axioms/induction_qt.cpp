@@ -8,12 +8,11 @@
 #include <QVBoxLayout>
 
 #include "axioms/subset_qt.h"
+#include "platform/qt/latin1.h"
 #include "platform/qt/qtrichbox.h"
 
 namespace qv {
 namespace {
-QString L1(const std::string& s) { return DialogText(s); }
-std::string ToL1(const QString& s) { return DialogLatin1(s); }
 QAction* MakeItem(QMenu* menu, const char* name, const QString& caption) { return DialogItem(menu, name, caption); }
 }  // namespace
 
@@ -72,14 +71,14 @@ InductionDialog::InductionDialog(AppState& S, QWidget* parent) : EditorDialog(pa
   Wire(ed, edit, undo, nullptr, nullptr, nullptr, [this](char c) { return logic_->FormKeyPress(c); });
   connect(box_, &QTextEdit::textChanged, this, [this] {
     logic_->BoxChanged();
-    status_->setText(L1(logic_->StatusLine));
+    status_->setText(Latin1(logic_->StatusLine));
   });
   connect(reset, &QPushButton::clicked, this, [this] {
     logic_->Reset();
     Refresh();
   });
   connect(continue_, &QPushButton::clicked, this, [this] {
-    logic_->BoundVarTextBox = ToL1(var_->text());
+    logic_->BoundVarTextBox = FromLatin1(var_->text());
     logic_->Continue();
     if (isVisible()) Refresh();
   });
@@ -90,8 +89,8 @@ InductionDialog::InductionDialog(AppState& S, QWidget* parent) : EditorDialog(pa
 InductionDialog::~InductionDialog() = default;
 
 void InductionDialog::Refresh() {
-  var_->setText(L1(logic_->BoundVarTextBox));
-  status_->setText(L1(logic_->StatusLine));
+  var_->setText(Latin1(logic_->BoundVarTextBox));
+  status_->setText(Latin1(logic_->StatusLine));
   wiring_->Sync();
   if (logic_->Focus == FormFocus::NameBox) var_->setFocus();
   else if (logic_->Focus == FormFocus::Expression) box_->setFocus();

@@ -11,14 +11,13 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "platform/qt/latin1.h"
 #include "platform/qt/qtrichbox.h"
 #include "rules/rules.h"
 
 namespace qv {
 namespace {
 
-QString L1(const std::string& s) { return DialogText(s); }
-std::string ToL1(const QString& s) { return DialogLatin1(s); }
 QAction* MakeItem(QMenu* menu, const char* name, const QString& caption) { return DialogItem(menu, name, caption); }
 
 // Ctrl+S and Ctrl+P insert the dialog's own templates before the shared
@@ -49,8 +48,6 @@ class TemplateKeys : public QObject {
 
 }  // namespace
 
-QString DialogText(const std::string& s) { return QString::fromLatin1(s.data(), static_cast<int>(s.size())); }
-std::string DialogLatin1(const QString& s) { return s.toLatin1().toStdString(); }
 QAction* DialogItem(QMenu* menu, const char* name, const QString& caption) {
   QAction* a = menu->addAction(caption);
   a->setObjectName(QString::fromLatin1(name));
@@ -209,11 +206,11 @@ SubsetDialog::SubsetDialog(AppState& S, QWidget* parent) : EditorDialog(parent, 
   connect(vars_, &QLineEdit::textEdited, this, [this] { logic_->TextBoxChanged(); status_->clear(); });
   connect(box_, &QTextEdit::textChanged, this, [this] {
     logic_->BoxChanged();
-    status_->setText(L1(logic_->StatusLine));
+    status_->setText(Latin1(logic_->StatusLine));
   });
   connect(continue_, &QPushButton::clicked, this, [this] {
-    logic_->SubsetName = ToL1(name_->text());
-    logic_->BoundVars = ToL1(vars_->text());
+    logic_->SubsetName = FromLatin1(name_->text());
+    logic_->BoundVars = FromLatin1(vars_->text());
     logic_->Continue();
     if (isVisible()) Refresh();
   });
@@ -224,9 +221,9 @@ SubsetDialog::SubsetDialog(AppState& S, QWidget* parent) : EditorDialog(parent, 
 SubsetDialog::~SubsetDialog() = default;
 
 void SubsetDialog::Refresh() {
-  name_->setText(L1(logic_->SubsetName));
-  vars_->setText(L1(logic_->BoundVars));
-  status_->setText(L1(logic_->StatusLine));
+  name_->setText(Latin1(logic_->SubsetName));
+  vars_->setText(Latin1(logic_->BoundVars));
+  status_->setText(Latin1(logic_->StatusLine));
   wiring_->Sync();
   switch (logic_->Focus) {
     case FormFocus::NameBox: name_->setFocus(); break;
@@ -238,8 +235,8 @@ void SubsetDialog::Refresh() {
 
 void SubsetDialog::RunModal() {
   logic_->Caption = SubsetWindowOf(S_).SubsetCaption;
-  setWindowTitle(L1(logic_->Caption));
-  label1_->setText(L1(SubsetWindowOf(S_).SubsetLabel1));
+  setWindowTitle(Latin1(logic_->Caption));
+  label1_->setText(Latin1(SubsetWindowOf(S_).SubsetLabel1));
   logic_->Activate();
   QFont f(QStringLiteral("Courier New"));
   f.setPointSize(S_.Ui.FontSize);

@@ -20,9 +20,7 @@ class QString;
 
 namespace qv {
 
-// Latin-1 text to and from Qt, and a menu item carrying its control name.
-QString DialogText(const std::string& s);
-std::string DialogLatin1(const QString& s);
+// A menu item carrying its control name.
 QAction* DialogItem(QMenu* menu, const char* name, const QString& caption);
 
 // The Notation menu of the two dialogs. The subset dialog hides the set

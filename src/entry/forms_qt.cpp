@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QResizeEvent>
 
+#include "platform/qt/latin1.h"
 #include "platform/qt/qtrichbox.h"
 
 namespace qv {
@@ -23,7 +24,6 @@ constexpr int kTwipsPerPixel = 15;
 constexpr int kFrameWidthTw = 120;
 constexpr int kFrameHeightTw = 600;
 
-QString L1(const std::string& s) { return QString::fromLatin1(s.data(), static_cast<int>(s.size())); }
 
 QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption) {
   auto* b = new QPushButton(caption, parent);
@@ -344,8 +344,8 @@ TestParserDialog::TestParserDialog(AppState& S, QWidget* parent) : EditorDialog(
 TestParserDialog::~TestParserDialog() = default;
 
 void TestParserDialog::Refresh() {
-  status_->setText(L1(logic_->StatusLine));
-  setWindowTitle(L1(logic_->Caption));
+  status_->setText(Latin1(logic_->StatusLine));
+  setWindowTitle(Latin1(logic_->Caption));
   wiring_->Sync();
 }
 
@@ -432,7 +432,7 @@ CommentDialog::CommentDialog(AppState& S, QWidget* parent) : EditorDialog(parent
     } else {
       const std::string heading = b.heading;
       std::string shown = heading.substr(0, heading.size() - 1);
-      w->setToolTip(QStringLiteral("Insert \"") + L1(shown) + QStringLiteral("\""));
+      w->setToolTip(QStringLiteral("Insert \"") + Latin1(shown) + QStringLiteral("\""));
       connect(w, &QPushButton::clicked, this, [this, heading] {
         logic_->InsertHeading(heading);
         wiring_->Sync();
@@ -468,7 +468,7 @@ CommentDialog::~CommentDialog() = default;
 
 void CommentDialog::RunModal() {
   logic_->Activate();
-  setWindowTitle(L1(logic_->Caption));
+  setWindowTitle(Latin1(logic_->Caption));
   Exec();
 }
 
@@ -487,7 +487,7 @@ void CommentDialog::resizeEvent(QResizeEvent* e) {
 
 WarningDialog::WarningDialog(AppState& S, QWidget* parent) : QDialog(parent), logic_(S) {
   setObjectName(QStringLiteral("Warning"));
-  setWindowTitle(L1(kWarningCaption));
+  setWindowTitle(Latin1(kWarningCaption));
   setModal(true);
   logic_.OnHide = [this] { done(0); };
   label_ = new QLabel(QStringLiteral("Warning Text"), this);
@@ -514,7 +514,7 @@ WarningDialog::WarningDialog(AppState& S, QWidget* parent) : QDialog(parent), lo
 
 void WarningDialog::RunModal() {
   logic_.Activate();
-  label_->setText(L1(logic_.Label));
+  label_->setText(Latin1(logic_.Label));
   continue_->setFocus();
   exec();
 }

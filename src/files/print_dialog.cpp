@@ -9,12 +9,14 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include "platform/qt/latin1.h"
+
 namespace qv {
 
 PrintProofDialog::PrintProofDialog(AppState& state, QWidget* parent)
     : QDialog(parent), S(state), form_(state) {
   setObjectName("PrintProof");
-  setWindowTitle(QString::fromLatin1(form_.Caption));
+  setWindowTitle(Latin1(form_.Caption));
   setModal(true);
   label1_ = new QLabel(QStringLiteral("From Line Number:"), this);
   label1_->setObjectName("Label1");
@@ -26,7 +28,7 @@ PrintProofDialog::PrintProofDialog(AppState& state, QWidget* parent)
   text2_->setObjectName("Text2");
   all_ = new QCheckBox(QStringLiteral("All Statements"), this);
   all_->setObjectName("ChkAllStmts");
-  status_ = new QLabel(QString::fromLatin1(form_.StatusLine), this);
+  status_ = new QLabel(Latin1(form_.StatusLine), this);
   status_->setObjectName("StatusLine");
   continue_ = new QPushButton(QStringLiteral("Continue..."), this);
   continue_->setObjectName("cmdContinue");
@@ -52,9 +54,9 @@ PrintProofDialog::PrintProofDialog(AppState& state, QWidget* parent)
   setMinimumWidth(340);
 
   connect(text1_, &QLineEdit::textEdited, this,
-          [this](const QString& t) { PrintProofOf(S).Text1 = t.toLatin1().toStdString(); });
+          [this](const QString& t) { PrintProofOf(S).Text1 = FromLatin1(t); });
   connect(text2_, &QLineEdit::textEdited, this, [this](const QString& t) {
-    PrintProofOf(S).Text2 = t.toLatin1().toStdString();
+    PrintProofOf(S).Text2 = FromLatin1(t);
     form_.Text2Changed();
     Sync();
   });
@@ -71,17 +73,17 @@ PrintProofDialog::PrintProofDialog(AppState& state, QWidget* parent)
 }
 
 void PrintProofDialog::Sync() {
-  setWindowTitle(QString::fromLatin1(form_.Caption));
+  setWindowTitle(Latin1(form_.Caption));
   const QSignalBlocker b1(text1_), b2(text2_), b3(all_);
-  const QString t1 = QString::fromLatin1(PrintProofOf(S).Text1);
-  const QString t2 = QString::fromLatin1(PrintProofOf(S).Text2);
+  const QString t1 = Latin1(PrintProofOf(S).Text1);
+  const QString t2 = Latin1(PrintProofOf(S).Text2);
   if (text1_->text() != t1) text1_->setText(t1);
   if (text2_->text() != t2) text2_->setText(t2);
   all_->setChecked(form_.AllStmts);
   for (QWidget* w : {static_cast<QWidget*>(label1_), static_cast<QWidget*>(text1_),
                      static_cast<QWidget*>(label2_), static_cast<QWidget*>(text2_)})
     w->setEnabled(form_.RangeEnabled);
-  status_->setText(QString::fromLatin1(form_.StatusLine));
+  status_->setText(Latin1(form_.StatusLine));
 }
 
 void PrintProofDialog::Ask() {

@@ -9,12 +9,11 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "platform/qt/latin1.h"
 #include "platform/qt/qtrichbox.h"
 
 namespace qv {
 namespace {
-QString L1(const std::string& s) { return QString::fromLatin1(s.data(), static_cast<int>(s.size())); }
-std::string ToL1(const QString& s) { return s.toLatin1().toStdString(); }
 
 QPushButton* Button(QWidget* parent, const char* caption, const char* name) {
   auto* b = new QPushButton(QString::fromLatin1(caption), parent);
@@ -70,17 +69,17 @@ GeneralizeDialog::GeneralizeDialog(AppState& state, QWidget* parent) : QDialog(p
 
   connect(boundVar_, &QLineEdit::textChanged, this, [this](const QString& text) {
     if (SkipBoundVarChange) return;
-    logic_->BoundVarText = ToL1(text);
+    logic_->BoundVarText = FromLatin1(text);
     logic_->BoundVarTextBox_Change();
     Refresh();
   });
   connect(rtb_, &QtRichBox::clicked, this, [this] {
-    logic_->BoundVarText = ToL1(boundVar_->text());
+    logic_->BoundVarText = FromLatin1(boundVar_->text());
     logic_->RTB_Click();
     Refresh();
   });
   connect(selectAll_, &QPushButton::clicked, this, [this] {
-    logic_->BoundVarText = ToL1(boundVar_->text());
+    logic_->BoundVarText = FromLatin1(boundVar_->text());
     logic_->cmdSelectAll_Click();
     Refresh();
   });
@@ -99,9 +98,9 @@ GeneralizeDialog::~GeneralizeDialog() = default;
 
 void GeneralizeDialog::Refresh() {
   const Generalize& g = *logic_;
-  if (ToL1(boundVar_->text()) != g.BoundVarText) {
+  if (FromLatin1(boundVar_->text()) != g.BoundVarText) {
     SkipBoundVarChange = true;
-    boundVar_->setText(L1(g.BoundVarText));
+    boundVar_->setText(Latin1(g.BoundVarText));
     SkipBoundVarChange = false;
   }
   boundVar_->setEnabled(g.BoundVarTextBoxEnabled);
@@ -110,7 +109,7 @@ void GeneralizeDialog::Refresh() {
   selectAll_->setEnabled(g.SelectAllEnabled);
   reset_->setEnabled(g.ResetEnabled);
   continue_->setEnabled(g.ContinueEnabled);
-  status_->setText(L1(g.StatusLine));
+  status_->setText(Latin1(g.StatusLine));
   rtb_->Flush();
   switch (g.FocusOn) {
     case Generalize::Focus::BoundVarBox: boundVar_->setFocus(); break;
@@ -121,7 +120,7 @@ void GeneralizeDialog::Refresh() {
 }
 
 void GeneralizeDialog::Run() {
-  setWindowTitle(L1(EGenOf(S).GeneralizeCaption));
+  setWindowTitle(Latin1(EGenOf(S).GeneralizeCaption));
   QFont f = boundVar_->font();
   f.setPointSize(S.Ui.FontSize);
   boundVar_->setFont(f);

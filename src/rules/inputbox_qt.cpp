@@ -8,12 +8,11 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "platform/qt/latin1.h"
 #include "rules/inputbox.h"
 
 namespace qv {
 namespace {
-QString L1(const std::string& s) { return QString::fromLatin1(s.data(), static_cast<int>(s.size())); }
-std::string ToL1(const QString& s) { return s.toLatin1().toStdString(); }
 }  // namespace
 
 InputBoxDialog::InputBoxDialog(AppState& state, QWidget* parent) : QDialog(parent), S(state) {
@@ -52,11 +51,11 @@ InputBoxDialog::InputBoxDialog(AppState& state, QWidget* parent) : QDialog(paren
 
 void InputBoxDialog::Run() {
   const InputBoxState& box = InputBoxOf(S);
-  setWindowTitle(L1(box.Caption));
-  label1_->setText(L1(box.Label1));
-  label2_->setText(L1(box.Label2));
+  setWindowTitle(Latin1(box.Caption));
+  label1_->setText(Latin1(box.Label1));
+  label2_->setText(Latin1(box.Label2));
   MyInputBox_Activate(S);
-  text1_->setText(L1(InputBoxOf(S).Text1));
+  text1_->setText(Latin1(InputBoxOf(S).Text1));
   QFont f = text1_->font();
   f.setPointSize(S.Ui.FontSize);
   text1_->setFont(f);
@@ -65,9 +64,9 @@ void InputBoxDialog::Run() {
 }
 
 void InputBoxDialog::OnContinue() {
-  InputBoxOf(S).Text1 = ToL1(text1_->text());
+  InputBoxOf(S).Text1 = FromLatin1(text1_->text());
   InputBoxOutcome out = MyInputBox_Continue(S);
-  label2_->setText(L1(InputBoxOf(S).Label2));
+  label2_->setText(Latin1(InputBoxOf(S).Label2));
   if (out.Hide) {
     accept();
     return;
@@ -76,7 +75,7 @@ void InputBoxDialog::OnContinue() {
 }
 
 void InputBoxDialog::OnCancel() {
-  InputBoxOf(S).Text1 = ToL1(text1_->text());
+  InputBoxOf(S).Text1 = FromLatin1(text1_->text());
   MyInputBox_Cancel(S);
   reject();
 }

@@ -7,12 +7,12 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "platform/qt/latin1.h"
 #include "platform/qt/qtrichbox.h"
 #include "rules/substitute.h"
 
 namespace qv {
 namespace {
-QString L1(const std::string& s) { return QString::fromLatin1(s.data(), static_cast<int>(s.size())); }
 
 QPushButton* Button(const char* text, const char* name, QWidget* parent) {
   auto* b = new QPushButton(text, parent);
@@ -84,8 +84,8 @@ void SubstitutionDialog::Run() {
 
 void SubstitutionDialog::Sync() {
   const SubstitutionState& st = SubstOf(S);
-  setWindowTitle(L1(st.Caption));
-  status_->setText(L1(st.StatusLine));
+  setWindowTitle(Latin1(st.Caption));
+  status_->setText(Latin1(st.StatusLine));
   continue_->setEnabled(st.ContinueEnabled);
   reset_->setEnabled(st.ResetEnabled);
   selectAll_->setEnabled(st.SelectAllEnabled);

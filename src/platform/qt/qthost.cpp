@@ -24,17 +24,12 @@
 #include <memory>
 
 #include "platform/qt/helpwindow.h"
+#include "platform/qt/latin1.h"
 #include "platform/qt/qtrichbox.h"
 
 namespace qv {
 
 namespace {
-
-QString Latin1(const std::string& s) {
-  return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
-}
-
-std::string FromLatin1(const QString& s) { return s.toLatin1().toStdString(); }
 
 // Paths are handed to the program in the file system's own encoding.
 std::string PathOut(const QString& path) { return QFile::encodeName(path).toStdString(); }

@@ -1,5 +1,6 @@
 #include "platform/qt/qtrichbox.h"
 #include "platform/qt/inputstate.h"
+#include "platform/qt/latin1.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QFontDatabase>
@@ -125,7 +126,7 @@ QTextCharFormat QtRichBox::ToQt(const CharFormat& f) const {
 CharFormat QtRichBox::FromQt(const QTextCharFormat& q) const {
   CharFormat f = model_.DefaultFormat();
   if (q.hasProperty(kLogicalFontProperty))
-    f.font = q.stringProperty(kLogicalFontProperty).toLatin1().toStdString();
+    f.font = FromLatin1(q.stringProperty(kLogicalFontProperty));
   if (q.fontPointSize() > 0) f.size = std::max(1, static_cast<int>(q.fontPointSize() + 0.5));
   f.bold = q.fontWeight() >= QFont::DemiBold;
   if (q.foreground().style() != Qt::NoBrush) {
@@ -603,13 +604,13 @@ void QtRichBox::insertFromMimeData(const QMimeData* source) {
   if (source->hasFormat(kRichMimeType))
     SetSelRichText(source->data(kRichMimeType).toStdString());
   else
-    SetSelText(source->text().toLatin1().toStdString());
+    SetSelText(FromLatin1(source->text()));
   Flush();
 }
 
 QMimeData* QtRichBox::createMimeDataFromSelection() const {
   auto* m = new QMimeData;
-  m->setText(QString::fromLatin1(SelText().c_str(), static_cast<qsizetype>(SelText().size())));
+  m->setText(Latin1(SelText()));
   std::string rich = SelRichText();
   m->setData(kRichMimeType, QByteArray(rich.data(), static_cast<qsizetype>(rich.size())));
   return m;
