@@ -91,7 +91,7 @@ void InductionForm::ContinueChecked() {
   Focus = FormFocus::None;
 
   // The variable.
-  BoundVarTextBox = Trim(BoundVarTextBox);
+  BoundVarTextBox = TrimBlanks(BoundVarTextBox);
   const std::string x = BoundVarTextBox;
   P.ExprText = x;
   ParseExpr(P);

@@ -121,7 +121,7 @@ void SubsetForm::ContinueChecked() {
   Focus = FormFocus::None;
 
   // The subset's name: one variable.
-  P.ExprText = Trim(SubsetName);
+  P.ExprText = TrimBlanks(SubsetName);
   ParseExpr(P);
   if (!P.ParseErr.empty() || P.Nodes.size() != 2 || P.Nodes[1].Rule != kAtom)
     return Refuse("Invalid subset name", FormFocus::NameBox);

@@ -231,7 +231,7 @@ void RemoveMarkedStmts(AppState& S, int Line) {
       kept.push_back(st[k]);
     }
   }
-  const int keptCount = static_cast<int>(kept.size()) - 1;
+  const int keptCount = LastIndex(kept);
 
   // 7. Insert mode survives when its line survives.
   if (d.InsertMode) {

@@ -36,9 +36,6 @@ inline void SetCaret(AppState& S, int32_t zeroBased) {
 // A copy of Text with a TAB after every CR LF (WithoutTabs is in document.h).
 std::string TabAfterBreaks(const std::string& Text);
 
-// Removes leading and trailing blanks (spaces only).
-std::string TrimBlanks(const std::string& Text);
-
 // The canonical text of the parse in P (the last node is the root).
 std::string LayoutTree(const ParserState& P);
 

@@ -48,16 +48,9 @@ std::string TabAfterBreaks(const std::string& Text) {
   return r;
 }
 
-std::string TrimBlanks(const std::string& Text) {
-  size_t b = Text.find_first_not_of(' ');
-  if (b == std::string::npos) return "";
-  size_t e = Text.find_last_not_of(' ');
-  return Text.substr(b, e - b + 1);
-}
-
 std::string LayoutTree(const ParserState& P) {
   const auto& N = P.Nodes;
-  const int last = static_cast<int>(N.size()) - 1;
+  const int last = LastIndex(N);
   if (last < 1) return "";
   std::vector<std::string> T(N.size());
   auto kindOf = [&](int node) -> int {

@@ -18,7 +18,7 @@ namespace qv {
 namespace {
 
 int LineCount(const DocState& d) {
-  return std::max(0, std::min<int>(d.StmtCount, static_cast<int>(d.Stmts.size()) - 1));
+  return std::max(0, std::min<int>(d.StmtCount, LastIndex(d.Stmts)));
 }
 
 bool Gone(const DocState& d, int k, Marks m) { return m == Marks::Gone && d.Stmts[k].DeleteFlag; }

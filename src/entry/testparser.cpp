@@ -469,7 +469,7 @@ void TestParser::CheckArbitrary() {
 
   // Arithmetic sub-expressions and function values without bound variables
   // must be known elements of a set.
-  const int n = static_cast<int>(toks.size()) - 1;
+  const int n = LastIndex(toks);
   auto real = [&](int i) { return i >= 1 && i <= n && toks[i].Position > 0; };
   auto firstRealFrom = [&](int i) {
     while (i <= n && !real(i)) ++i;

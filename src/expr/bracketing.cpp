@@ -109,7 +109,7 @@ void BracketAtoms(TokenChain& Toks, std::vector<NodeRec>& NodeList) {
     int k;
     auto it = known.find(tok);
     const bool isNew = it == known.end();
-    if (isNew) k = UpperBound(NodeList) + 1;
+    if (isNew) k = LastIndex(NodeList) + 1;
     else k = it->second;
     if (k > kMaxTableIndex) throw ParseFault();
     std::string name = isNew ? tok : std::string();  // tok dies with the wrap

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace qv {
@@ -37,6 +38,21 @@ enum NodeKind : int16_t {
 };
 
 inline constexpr int kMaxTableIndex = 32767;
+
+// The last index of a table whose element 0 is a dummy (tokens, nodes,
+// statements): its size less one.
+template <class Table>
+int LastIndex(const Table& T) {
+  return static_cast<int>(T.size()) - 1;
+}
+
+// Text without its leading and trailing Blanks (spaces unless told otherwise).
+inline std::string TrimBlanks(const std::string& Text, std::string_view Blanks = " ") {
+  const size_t b = Text.find_first_not_of(Blanks);
+  if (b == std::string::npos) return "";
+  const size_t e = Text.find_last_not_of(Blanks);
+  return Text.substr(b, e - b + 1);
+}
 
 // The parser's shared variables: the input text, the tables of the last
 // parse and its error.

@@ -35,19 +35,19 @@ constexpr KindInfo kKinds[30] = {
 int KindOf(std::vector<NodeRec>& Nodes, int node) { return NodeAt(Nodes, node).Rule; }
 
 bool ValidNode(const std::vector<NodeRec>& Nodes, int node) {
-  return node >= 1 && node <= UpperBound(Nodes);
+  return node >= 1 && node <= LastIndex(Nodes);
 }
 
 // Appends a node and lets both brackets of the group stand for it.
 void AppendNode(std::vector<TokenRec>& Toks, std::vector<NodeRec>& Nodes, int Close, int16_t Rule,
                 int Ptr1, int Ptr2) {
-  if (UpperBound(Nodes) >= kMaxTableIndex) throw ParseFault();
+  if (LastIndex(Nodes) >= kMaxTableIndex) throw ParseFault();
   NodeRec n;
   n.Rule = Rule;
   n.Ptr1 = static_cast<int16_t>(Ptr1);
   n.Ptr2 = static_cast<int16_t>(Ptr2);
   Nodes.push_back(std::move(n));
-  const int16_t k = static_cast<int16_t>(UpperBound(Nodes));
+  const int16_t k = static_cast<int16_t>(LastIndex(Nodes));
   const int o = TokAt(Toks, Close).TPtr;
   TokAt(Toks, o).DPtr = k;
   TokAt(Toks, Close).DPtr = k;
@@ -134,7 +134,7 @@ void BuildQuantNode(int Close, std::vector<TokenRec>& Toks, std::vector<NodeRec>
   const int16_t pos = TokAt(Toks, o + 1).Position;
   const int16_t kind = q == "ALL" ? kALL : kEXIST;
   const std::string badRhs = "3. Invalid expression on RHS of " + q;
-  const int ub = UpperBound(Toks);
+  const int ub = LastIndex(Toks);
   if (ub < o + 2) return SetErr(Err, ErrPos, badRhs, pos);
   const int var = TokAt(Toks, o + 2).DPtr;
   if (KindOf(NodeList, var) != kAtom) return SetErr(Err, ErrPos, "5. Expecting variable", pos);
@@ -283,7 +283,7 @@ void RunPasses(ParseResult& R) {
 
 void BuildNodes(ParseResult& R) {
   std::vector<TokenRec>& T = R.Tokens;
-  const int last = UpperBound(T);
+  const int last = LastIndex(T);
   std::optional<NameOccurrences> names;  // made at the first quantifier
   for (int i = 1; i <= last; ++i) {
     if (!IsCloseBracket(T[static_cast<size_t>(i)].Token)) continue;
@@ -356,7 +356,7 @@ ParseResult ParseText(const std::string& Text) {
     if (!R.Err.empty()) return R;
     RunPasses(R);
     if (!R.Err.empty()) return R;
-    const int last = UpperBound(R.Tokens);
+    const int last = LastIndex(R.Tokens);
     if (last > 1 && R.Tokens[1].TPtr != last) {
       R.Err = "23. Expecting expression. May be a missing operator.";
       R.ErrPos = 0;
@@ -364,7 +364,7 @@ ParseResult ParseText(const std::string& Text) {
     }
     BuildNodes(R);
     if (!R.Err.empty()) return R;
-    if (UpperBound(R.Nodes) < 1) {
+    if (LastIndex(R.Nodes) < 1) {
       R.Err = "26. Expecting expression.";
       R.ErrPos = 0;
       return R;

@@ -121,8 +121,6 @@ inline NodeRec& NodeAt(std::vector<NodeRec>& Nodes, int i) {
   if (i < 0 || i >= static_cast<int>(Nodes.size())) throw ParseFault();
   return Nodes[static_cast<size_t>(i)];
 }
-inline int UpperBound(const std::vector<TokenRec>& Toks) { return static_cast<int>(Toks.size()) - 1; }
-inline int UpperBound(const std::vector<NodeRec>& Nodes) { return static_cast<int>(Nodes.size()) - 1; }
 
 inline bool IsOpenBracket(const std::string& t) { return t == "(" || t == "["; }
 inline bool IsCloseBracket(const std::string& t) { return t == ")" || t == "]"; }

@@ -53,7 +53,7 @@ bool CanonicalNodes(ParserState& P, const std::string& Text, const std::string& 
   std::vector<TokenRec>& T = P.Tokens;
   try {
     int k = 0;
-    for (int idx = 1; idx <= UpperBound(T); ++idx) {
+    for (int idx = 1; idx <= LastIndex(T); ++idx) {
       if (T[static_cast<size_t>(idx)].Token != "ALL" && T[static_cast<size_t>(idx)].Token != "EXIST")
         continue;
       // Layout: Q "(" "(" x ")" ")" ":" body-group

@@ -17,7 +17,7 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 // pair never see each other. A bracket without partner keeps TPtr 0.
 void PairBrackets(std::vector<TokenRec>& Toks, const char* Open, const char* Close) {
   std::vector<int> open;
-  for (int i = 1; i <= UpperBound(Toks); ++i) {
+  for (int i = 1; i <= LastIndex(Toks); ++i) {
     const std::string& t = Toks[static_cast<size_t>(i)].Token;
     if (t == Open) {
       open.push_back(i);
@@ -33,7 +33,7 @@ void PairBrackets(std::vector<TokenRec>& Toks, const char* Open, const char* Clo
 }  // namespace
 
 void AddToken(const std::string& Tok, int16_t Pos, std::vector<TokenRec>& Toks) {
-  if (UpperBound(Toks) >= kMaxTableIndex) throw std::length_error("token table full");
+  if (LastIndex(Toks) >= kMaxTableIndex) throw std::length_error("token table full");
   TokenRec t;
   t.Token = Tok;
   t.Position = Pos;
@@ -114,13 +114,13 @@ void TokenizeExpr(const std::string& Text, std::vector<TokenRec>& Toks, std::str
     ErrPos = 0;
     return;
   }
-  if (UpperBound(Toks) == 0) {
+  if (LastIndex(Toks) == 0) {
     Err = "19. Expecting expression";
     return;
   }
   PairBrackets(Toks, "(", ")");
   PairBrackets(Toks, "[", "]");
-  for (int i = 1; i <= UpperBound(Toks); ++i) {
+  for (int i = 1; i <= LastIndex(Toks); ++i) {
     const TokenRec& t = Toks[static_cast<size_t>(i)];
     if ((IsOpenBracket(t.Token) || IsCloseBracket(t.Token)) && t.TPtr == 0) {
       Err = "20. Unmatched bracket(s)";

@@ -70,7 +70,7 @@ const char* HeadingText(FindHeading h) {
 }
 
 int HitLine(const DocState& d, int32_t H, bool ActiveOnly) {
-  const int count = std::min<int>(d.StmtCount, static_cast<int>(d.Stmts.size()) - 1);
+  const int count = std::min<int>(d.StmtCount, LastIndex(d.Stmts));
   int k = 1;
   while (k <= count) {
     const StmtRec& s = d.Stmts[k];

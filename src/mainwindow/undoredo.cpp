@@ -16,8 +16,8 @@ void Restore(AppState& S, const UndoSnapshot& snap) {
   S.Doc.Stmts = snap.Stmts;
   if (S.Doc.Stmts.empty()) S.Doc.Stmts.emplace_back();
   int count = snap.StmtCount;
-  if (count < 0 || count > static_cast<int>(S.Doc.Stmts.size()) - 1)
-    count = static_cast<int>(S.Doc.Stmts.size()) - 1;
+  if (count < 0 || count > LastIndex(S.Doc.Stmts))
+    count = LastIndex(S.Doc.Stmts);
   S.Doc.StmtCount = count;
   S.Doc.ProofText = snap.ProofText;
   RecomputeIntroLen(S.Doc);

@@ -17,8 +17,6 @@ int KindOf(const std::vector<NodeRec>& Nodes, int n) {
   return n >= 1 && n < static_cast<int>(Nodes.size()) ? Nodes[n].Rule : 0;
 }
 
-int RootOf(const std::vector<NodeRec>& Nodes) { return static_cast<int>(Nodes.size()) - 1; }
-
 // The text of the sub-expression of node Node, without the one pair of
 // written brackets that may enclose it: the operand of [P1=>Q] is P1=>Q. A
 // second pair, as in [[P1=>Q]], stays, so the text is always a whole group.
@@ -59,7 +57,7 @@ void FirstClick(AppState& S, bool& FirstClickPending) {
   S.Parser.ExprText = text;
   ParseExpr(S.Parser);
   // A disjunction that does not parse is refused like any other wrong shape.
-  if (!S.Parser.ParseErr.empty() || KindOf(S.Parser.Nodes, RootOf(S.Parser.Nodes)) != kLOr) {
+  if (!S.Parser.ParseErr.empty() || KindOf(S.Parser.Nodes, LastIndex(S.Parser.Nodes)) != kLOr) {
     RuleBeep(S);
     return;
   }
@@ -75,7 +73,7 @@ bool Disjuncts(const AppState& S, std::vector<Operand>& List) {
   const std::string& text = S.Ui.SavedExprText;
   const auto& toks = S.Ui.SavedTokens;
   const auto& nodes = S.Ui.SavedNodes;
-  int n = RootOf(nodes);
+  int n = LastIndex(nodes);
   if (KindOf(nodes, n) != kLOr) throw RuleFailure("no kept disjunction");
   const std::vector<std::string> shapes = NodeShapes(nodes);
   for (;;) {
@@ -93,7 +91,7 @@ bool Disjuncts(const AppState& S, std::vector<Operand>& List) {
 bool Implications(const std::string& Text, const std::vector<TokenRec>& Toks,
                   const std::vector<NodeRec>& Nodes, std::vector<Operand>& Antecedents,
                   std::vector<Operand>& Consequents) {
-  int n = RootOf(Nodes);
+  int n = LastIndex(Nodes);
   if (KindOf(Nodes, n) != kLAnd) return false;
   const std::vector<std::string> shapes = NodeShapes(Nodes);
   auto take = [&](int implication) {

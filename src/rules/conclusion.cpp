@@ -43,8 +43,8 @@ int FindOpenPremise(const DocState& d, int T) {
 bool IsContradiction(AppState& S) {
   const std::vector<TokenRec> toks = S.Parser.Tokens;
   const std::vector<NodeRec>& nodes = S.Parser.Nodes;
-  const int root = static_cast<int>(nodes.size()) - 1;
-  const int U = static_cast<int>(toks.size()) - 1;
+  const int root = LastIndex(nodes);
+  const int U = LastIndex(toks);
   if (root < 1 || U < 4) return false;
   const int kind = nodes[root].Rule;
   if (kind == kLAnd || kind == kIff) {

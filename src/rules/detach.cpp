@@ -13,7 +13,7 @@ void Detach(AppState& S, bool& FirstClickPending) {
 
   if (FirstClickPending) {
     const std::vector<NodeRec>& nodes = S.Parser.Nodes;
-    int root = static_cast<int>(nodes.size()) - 1;
+    int root = LastIndex(nodes);
     if (root < 1 || nodes[root].Rule != kImply) {
       RuleBeep(S);
       return;
@@ -28,7 +28,7 @@ void Detach(AppState& S, bool& FirstClickPending) {
 
   const std::string clicked = S.Parser.ExprText;
   const std::vector<NodeRec>& saved = S.Ui.SavedNodes;
-  int root = static_cast<int>(saved.size()) - 1;
+  int root = LastIndex(saved);
   if (root < 1 || saved[root].Rule != kImply) throw RuleFailure("no saved implication");
   const std::string lhs =
       SpanText(S.Ui.SavedExprText, ForwardNodeSpan(S.Ui.SavedTokens, saved[root].Ptr1));

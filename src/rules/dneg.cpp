@@ -16,7 +16,7 @@ void RemDNeg(AppState& S) {
   const int k = c.K;
   const std::vector<TokenRec>& toks = c.Toks;
   const std::vector<NodeRec>& nodes = c.Nodes;
-  const int last = static_cast<int>(toks.size()) - 1;
+  const int last = LastIndex(toks);
   if (toks[k].Token != "~" || k < 2 || k + 1 > last) {
     RuleBeep(S);
     return;

@@ -10,8 +10,6 @@
 namespace qv {
 namespace {
 
-int LastTok(const std::vector<TokenRec>& Toks) { return static_cast<int>(Toks.size()) - 1; }
-
 // The text of the group between the brackets Open and Close: from the first
 // real token after Open to the last real token before Close, or just the
 // inside when that stretch is itself one typed bracket pair. Start 0 when the
@@ -61,7 +59,7 @@ std::vector<TermSpan> TermOccurrences(ParserState& P, const std::string& Text,
                                       const std::vector<NodeRec>& Nodes, const std::string& Term,
                                       int RootKind) {
   std::vector<TermSpan> found;
-  int c = LastTok(Toks);
+  int c = LastIndex(Toks);
   while (c >= 1) {
     const int open = Toks[c].TPtr;
     if (open >= 1 && open < c && KindOfGroup(Toks, Nodes, c) == RootKind) {
@@ -282,9 +280,9 @@ void Generalize::ClickSteps() {
   const std::vector<NodeRec>& nodes = S_.Ui.SavedNodes;
   const int rootKind = EGenOf(S_).EGenTermNodes.back().Rule;
   // The outermost occurrence that holds the click.
-  for (int i = 1; i <= LastTok(toks); ++i) {
+  for (int i = 1; i <= LastIndex(toks); ++i) {
     const int close = toks[i].TPtr;
-    if (!(i < close && close <= LastTok(toks)) || KindOfGroup(toks, nodes, i) != rootKind) continue;
+    if (!(i < close && close <= LastIndex(toks)) || KindOfGroup(toks, nodes, i) != rootKind) continue;
     const TermSpan sp = GroupSpan(toks, i, close);
     if (sp.Start == 0 || p < sp.Start || p > sp.End) continue;
     if (!SameStmt(S_.Parser, SpanText(S_.Ui.SavedExprText, {sp.Start, sp.End}), EGenOf(S_).EGenTerm))

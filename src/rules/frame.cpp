@@ -61,7 +61,6 @@ int TokenLast(const TokenRec& t) {
 }
 
 namespace {
-int Last(const std::vector<TokenRec>& Toks) { return static_cast<int>(Toks.size()) - 1; }
 
 void Need(bool ok) {
   if (!ok) throw RuleFailure("operand span outside the statement");
@@ -69,15 +68,15 @@ void Need(bool ok) {
 
 // First real token at or after i, going forward.
 int RealForward(const std::vector<TokenRec>& Toks, int i) {
-  while (i >= 1 && i <= Last(Toks) && !IsRealToken(Toks[i])) ++i;
-  Need(i >= 1 && i <= Last(Toks));
+  while (i >= 1 && i <= LastIndex(Toks) && !IsRealToken(Toks[i])) ++i;
+  Need(i >= 1 && i <= LastIndex(Toks));
   return i;
 }
 
 // First real token at or before i, going backward.
 int RealBackward(const std::vector<TokenRec>& Toks, int i) {
-  while (i >= 1 && i <= Last(Toks) && !IsRealToken(Toks[i])) --i;
-  Need(i >= 1 && i <= Last(Toks));
+  while (i >= 1 && i <= LastIndex(Toks) && !IsRealToken(Toks[i])) --i;
+  Need(i >= 1 && i <= LastIndex(Toks));
   return i;
 }
 
@@ -85,15 +84,15 @@ int RealBackward(const std::vector<TokenRec>& Toks, int i) {
 int TokenOfNode(const std::vector<TokenRec>& Toks, int Node, bool First) {
   int found = 0;
   if (First) {
-    for (int i = 1; i <= Last(Toks) && found == 0; ++i)
+    for (int i = 1; i <= LastIndex(Toks) && found == 0; ++i)
       if (Toks[i].DPtr == Node) found = i;
   } else {
-    for (int i = Last(Toks); i >= 1 && found == 0; --i)
+    for (int i = LastIndex(Toks); i >= 1 && found == 0; --i)
       if (Toks[i].DPtr == Node) found = i;
   }
   Need(found > 0 && Node > 0);
   const int partner = Toks[found].TPtr;
-  Need(partner >= 1 && partner <= Last(Toks));
+  Need(partner >= 1 && partner <= LastIndex(Toks));
   return found;
 }
 
@@ -118,12 +117,12 @@ TextSpan BackwardNodeSpan(const std::vector<TokenRec>& Toks, int Node) {
 }
 
 TextSpan OperatorLeftSpan(const std::vector<TokenRec>& Toks, int K) {
-  Need(K >= 2 && K <= Last(Toks));
+  Need(K >= 2 && K <= LastIndex(Toks));
   return RealSpan(Toks, Toks[K - 1].TPtr, K - 1);
 }
 
 TextSpan OperatorRightSpan(const std::vector<TokenRec>& Toks, int K) {
-  Need(K >= 1 && K + 1 <= Last(Toks));
+  Need(K >= 1 && K + 1 <= LastIndex(Toks));
   return RealSpan(Toks, K + 1, Toks[K + 1].TPtr);
 }
 
@@ -135,7 +134,7 @@ std::string SpanText(const std::string& Text, TextSpan Span) {
 
 std::string RealTokenText(const std::vector<TokenRec>& Toks, int From, int To) {
   std::string out;
-  for (int i = std::max(From, 1); i <= To && i <= Last(Toks); ++i)
+  for (int i = std::max(From, 1); i <= To && i <= LastIndex(Toks); ++i)
     if (IsRealToken(Toks[i])) out += Toks[i].Token;
   return out;
 }
@@ -143,7 +142,7 @@ std::string RealTokenText(const std::vector<TokenRec>& Toks, int From, int To) {
 std::string ReplaceTokens(const std::string& Text, const std::vector<TokenRec>& Toks,
                           const std::vector<std::string>& From, const std::vector<std::string>& To) {
   std::string out = Text;
-  for (int i = Last(Toks); i >= 1; --i) {
+  for (int i = LastIndex(Toks); i >= 1; --i) {
     const TokenRec& t = Toks[i];
     if (!IsRealToken(t)) continue;
     for (size_t k = 0; k < From.size() && k < To.size(); ++k) {
@@ -163,13 +162,6 @@ std::string ReplaceTokens(const std::string& Text, const std::vector<TokenRec>& 
 
 // ---- Name lists ----
 
-std::string Trim(const std::string& s) {
-  size_t a = s.find_first_not_of(' ');
-  if (a == std::string::npos) return "";
-  size_t b = s.find_last_not_of(' ');
-  return s.substr(a, b - a + 1);
-}
-
 void SaveParse(AppState& S) {
   S.Ui.SavedExprText = S.Parser.ExprText;
   S.Ui.SavedTokens = S.Parser.Tokens;
@@ -177,7 +169,7 @@ void SaveParse(AppState& S) {
 }
 
 bool IsNameList(const std::vector<NodeRec>& Nodes, int N) {
-  int count = static_cast<int>(Nodes.size()) - 1;
+  int count = LastIndex(Nodes);
   if (N < 1 || count != 2 * N - 1) return false;
   for (int i = 1; i <= N; ++i)
     if (Nodes[i].Rule != kAtom) return false;
@@ -290,7 +282,7 @@ std::string ShapeWith(const std::vector<NodeRec>& Nodes, int Replaced, const std
 std::string RootShape(const std::vector<NodeRec>& Nodes) { return ShapeWith(Nodes, 0, ""); }
 
 int OperatorNode(const std::vector<TokenRec>& Toks, const std::vector<NodeRec>& Nodes, int K) {
-  const int last = Last(Toks);
+  const int last = LastIndex(Toks);
   if (K < 2 || K >= last) return 0;
   // The application's own inserted pair opens right before its left operand.
   const int open = Toks[K - 1].TPtr - 1;
@@ -303,7 +295,7 @@ int OperatorNode(const std::vector<TokenRec>& Toks, const std::vector<NodeRec>& 
 
 namespace {
 int TokenOfNodeIn(const std::vector<TokenRec>& Toks, int Node, int From, int To, bool First) {
-  Need(From >= 1 && To <= Last(Toks) && From <= To && Node > 0);
+  Need(From >= 1 && To <= LastIndex(Toks) && From <= To && Node > 0);
   int found = 0;
   if (First) {
     for (int i = From; i <= To && found == 0; ++i)

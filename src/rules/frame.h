@@ -73,7 +73,6 @@ std::string ReplaceTokens(const std::string& Text, const std::vector<TokenRec>& 
                           const std::vector<std::string>& From, const std::vector<std::string>& To);
 
 // ---- Name lists (" a b " form; VarListNames and InList are in document.h) ----
-std::string Trim(const std::string& s);
 
 // Copies ExprText, Tokens and Nodes into the Saved* fields.
 void SaveParse(AppState& S);

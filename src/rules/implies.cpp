@@ -56,7 +56,7 @@ bool ClickStatement(AppState& S, Clicked& c) {
   c.Toks = S.Parser.Tokens;
   c.Nodes = S.Parser.Nodes;
   c.Shapes = NodeShapes(c.Nodes);
-  c.Root = static_cast<int>(c.Nodes.size()) - 1;
+  c.Root = LastIndex(c.Nodes);
   return true;
 }
 

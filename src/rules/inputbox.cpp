@@ -36,7 +36,6 @@ InputBoxOutcome Put(AppState& S) {
   return out;
 }
 
-int LastIndex(const std::vector<NodeRec>& v) { return static_cast<int>(v.size()) - 1; }
 
 // ---- E Spec (3): a new free variable replaces the existential variable ----
 InputBoxOutcome ContinueESpec(AppState& S) {
@@ -78,7 +77,7 @@ InputBoxOutcome ContinueESpec(AppState& S) {
   // The body of the saved EXIST statement.
   const std::vector<TokenRec>& toks = S.Ui.SavedTokens;
   const std::string& stmt = S.Ui.SavedExprText;
-  const int last = static_cast<int>(toks.size()) - 1;
+  const int last = LastIndex(toks);
   int e = 0;
   for (int i = 1; i <= last; ++i) {
     if (toks[i].Token == "EXIST") {
@@ -98,7 +97,7 @@ InputBoxOutcome ContinueESpec(AppState& S) {
     if (f > last) throw RuleFailure("empty body");
     body = SpanText(stmt, {toks[f].Position, static_cast<int>(stmt.size())});
   }
-  S.Parser.ExprText = Trim(body);
+  S.Parser.ExprText = TrimBlanks(body);
   ParseExpr(S.Parser);
   if (!S.Parser.ParseErr.empty()) return Refuse(S, "PARSER ERROR: " + S.Parser.ParseErr);
 
@@ -119,7 +118,7 @@ InputBoxOutcome ContinueSumProd(AppState& S) {
 
   const std::vector<TokenRec>& toks = S.Ui.SavedTokens;
   const std::vector<NodeRec>& nodes = S.Ui.SavedNodes;
-  const int last = static_cast<int>(toks.size()) - 1;
+  const int last = LastIndex(toks);
   for (int i = 1; i <= last; ++i)
     if (toks[i].Token == U || toks[i].Token == W)
       return Refuse(S, "Variable '" + toks[i].Token + "' already used in expression");
@@ -230,7 +229,7 @@ InputBoxOutcome ContinueConclusion(AppState& S) {
 // ---- Reorder (47): a rearranged prefix of universal quantifiers ----
 InputBoxOutcome ContinueReorder(AppState& S) {
   std::string s;
-  for (char ch : Trim(InputBoxOf(S).Text1))
+  for (char ch : TrimBlanks(InputBoxOf(S).Text1))
     if (ch != ' ') s += ch;
   const int N = InputBoxOf(S).NumBoundVars;
   const std::vector<std::string> names = Entries(InputBoxOf(S).BoundVarNames, N);

@@ -14,8 +14,8 @@ namespace {
 // Number of leading universal quantifiers, with the same variables in the
 // same order, that the two parses share.
 int CommonUniversalPrefix(const std::vector<NodeRec>& First, const std::vector<NodeRec>& Second) {
-  int last1 = static_cast<int>(First.size()) - 1;
-  int last2 = static_cast<int>(Second.size()) - 1;
+  int last1 = LastIndex(First);
+  int last2 = LastIndex(Second);
   int c = 0;
   for (int i = 1; i < last1 && i < last2; ++i) {
     if (First[i].Name != Second[i].Name) break;

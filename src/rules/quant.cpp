@@ -16,7 +16,7 @@ void QuantSwitch(AppState& S) {
   const std::vector<TokenRec>& toks = c.Toks;
   const std::vector<NodeRec>& nodes = c.Nodes;
   const int k = c.K;
-  const int last = static_cast<int>(toks.size()) - 1;
+  const int last = LastIndex(toks);
   const std::string& word = toks[k].Token;
   if (word != "ALL" && word != "EXIST") {
     RuleBeep(S);

@@ -17,7 +17,7 @@ bool CollectPrefix(AppState& S, int& n) {
   n = ClickedCitedStatement(S, OnParseError::End);
   if (n == 0) return false;
   const std::vector<NodeRec>& nodes = S.Parser.Nodes;
-  const int last = static_cast<int>(nodes.size()) - 1;
+  const int last = LastIndex(nodes);
   if (last < 1 || nodes[last].Rule != kALL || nodes[last].Ptr1 != 1) {
     RuleBeep(S);
     return false;

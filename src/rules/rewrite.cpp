@@ -95,7 +95,7 @@ std::string Broken(bool OneLine, const std::string& First, const std::string& Se
 // Iff-And on the "&" of [A=>B]&[B=>A]: both operands are implications, each
 // the other turned round.
 void IffFromConjunction(AppState& S, const ClickedOp& c) {
-  const int last = static_cast<int>(c.Toks.size()) - 1;
+  const int last = LastIndex(c.Toks);
   const int k = c.K;
   const int node = OperatorNode(c.Toks, c.Nodes, k);
   if (node == 0 || c.Nodes[node].Rule != kLAnd || k + 1 > last) {

@@ -16,7 +16,7 @@ void Spec(AppState& S) {
   const int n = ClickedCitedStatement(S, OnParseError::KeepSilent);
   if (n == 0) return;
   const std::vector<NodeRec>& nodes = S.Parser.Nodes;
-  const int root = static_cast<int>(nodes.size()) - 1;
+  const int root = LastIndex(nodes);
   const int kind = root >= 1 ? nodes[root].Rule : 0;
   if (kind != kALL && kind != kEXIST) {
     RuleBeep(S);
@@ -78,7 +78,7 @@ void SumProd(AppState& S) {
 
   // The shape ALL(a):[a@n => T@n].
   const std::vector<NodeRec>& nodes = S.Parser.Nodes;
-  const int root = static_cast<int>(nodes.size()) - 1;
+  const int root = LastIndex(nodes);
   auto shapeOk = [&]() {
     if (root < 5 || nodes[root].Rule != kALL || nodes[root].Ptr1 != 1) return false;
     int first = 1;

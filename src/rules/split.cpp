@@ -14,7 +14,7 @@ void Split(AppState& S) {
   const std::vector<NodeRec> nodes = S.Parser.Nodes;
   const std::vector<TokenRec> tokens = S.Parser.Tokens;
   const std::string stmt = S.Parser.ExprText;
-  int node = static_cast<int>(nodes.size()) - 1;
+  int node = LastIndex(nodes);
   if (node < 1 || nodes[node].Rule != kLAnd) {
     RuleBeep(S);
     return;

@@ -27,7 +27,7 @@ void SubsetRule(AppState& S) {
   S.Doc.RuleArg2 = 0;
   S.Doc.RuleArg1 = line;
   const std::vector<NodeRec> nodes = S.Parser.Nodes;
-  const int last = static_cast<int>(nodes.size()) - 1;
+  const int last = LastIndex(nodes);
   if (last < 2 || nodes[last].Rule != kPred || !IsSetArgumentKind(nodes[last - 1].Rule)) return RuleBeep(S);
   const std::string& name = nodes[1].Name;
   if (name.size() < 3 || name.compare(0, 3, "Set") != 0) return RuleBeep(S);
@@ -55,7 +55,7 @@ void SubsetRule(AppState& S) {
     const size_t open = text.find('(', name.size());
     const size_t close = text.rfind(')');
     set = (open != std::string::npos && close != std::string::npos && close > open)
-              ? Trim(text.substr(open + 1, close - open - 1))
+              ? TrimBlanks(text.substr(open + 1, close - open - 1))
               : std::string();
     if (!standsForArgument(set)) return RuleBeep(S);
   }

@@ -29,15 +29,8 @@ constexpr Rgb kClickedColour = RgbOf(160, 0, 255);
 constexpr Rgb kAllColour = RgbOf(200, 0, 255);
 const char* const kClickPrompt = "Click on expression highlighted in blue, or Select All";
 
-int LastOf(const std::vector<TokenRec>& T) { return static_cast<int>(T.size()) - 1; }
-
-std::string TrimBlanks(const std::string& s) {
-  const char* ws = " \t\r\n";
-  size_t a = s.find_first_not_of(ws);
-  if (a == std::string::npos) return "";
-  size_t b = s.find_last_not_of(ws);
-  return s.substr(a, b - a + 1);
-}
+// Blanks and line breaks, trimmed from the sides of the clicked equation.
+constexpr std::string_view kWhiteSpace = " \t\r\n";
 
 // True when line k is active: above the insertion point and outside every
 // closed subproof.
@@ -57,7 +50,7 @@ struct PairText {
   int E = 0;
 };
 bool SpanOfPair(const std::vector<TokenRec>& T, int o, PairText& out) {
-  const int last = LastOf(T);
+  const int last = LastIndex(T);
   if (o < 1 || o > last) return false;
   const int c = T[o].TPtr;
   if (c <= o || c > last) return false;
@@ -82,7 +75,7 @@ bool NoCapturedVariable(const std::vector<TokenRec>& T, int B, int E) {
     if (!T[k].Bound) continue;
     bool index = false;
     for (int l = B; l <= E && !index; ++l)
-      if ((T[l].Token == "SUM" || T[l].Token == "PROD") && l + 5 <= LastOf(T) &&
+      if ((T[l].Token == "SUM" || T[l].Token == "PROD") && l + 5 <= LastIndex(T) &&
           T[l + 5].Token == T[k].Token)
         index = true;
     if (!index) return false;
@@ -97,9 +90,9 @@ bool BindsEquationName(AppState& S, const std::vector<TokenRec>& T) {
   ParseExpr(S.Parser);
   if (!S.Parser.ParseErr.empty()) return true;
   const std::vector<TokenRec> eq = S.Parser.Tokens;
-  for (int k = 1; k <= LastOf(T); ++k) {
+  for (int k = 1; k <= LastIndex(T); ++k) {
     if (!IsRealToken(T[k]) || !T[k].Bound) continue;
-    for (int j = 1; j <= LastOf(eq); ++j)
+    for (int j = 1; j <= LastIndex(eq); ++j)
       if (IsRealToken(eq[j]) && !eq[j].Bound && eq[j].Token == T[k].Token) return true;
   }
   return false;
@@ -111,7 +104,7 @@ bool ReplaceableAt(AppState& S, const std::string& Text, const std::vector<Token
                    const std::vector<NodeRec>& N, int o, PairText& pt) {
   const std::vector<NodeRec>& target = SubstOf(S).SubstTargetNodes;
   if (target.size() < 2) return false;
-  if (o < 1 || o > LastOf(T) || T[o].TPtr <= o) return false;
+  if (o < 1 || o > LastIndex(T) || T[o].TPtr <= o) return false;
   const int d = T[o].DPtr;
   if (d <= 0 || d >= static_cast<int>(N.size()) || N[d].Rule != target.back().Rule) return false;
   if (!SpanOfPair(T, o, pt)) return false;
@@ -126,7 +119,7 @@ std::vector<TextSpan> AllOccurrences(AppState& S, const std::string& Text,
                                      const std::vector<TokenRec>& T,
                                      const std::vector<NodeRec>& N) {
   std::vector<TextSpan> found;
-  int k = LastOf(T);
+  int k = LastIndex(T);
   while (k >= 1) {
     const int o = T[k].TPtr;
     PairText pt;
@@ -195,14 +188,14 @@ void FirstClick(AppState& S, bool& FirstClickPending) {
   ClickedToken c;
   if (!ClickToken(S, c)) return;
   S.Doc.RuleArg1 = c.Line;
-  const int root = static_cast<int>(c.Nodes.size()) - 1;
+  const int root = LastIndex(c.Nodes);
   if (root < 1 || c.Nodes[root].Rule != kEQ) {
     RuleBeep(S);
     return;
   }
   // The "=" of the root, not one that might stand inside a side.
   int eq = 0;
-  for (int k = 1; k <= LastOf(c.Toks) && eq == 0; ++k)
+  for (int k = 1; k <= LastIndex(c.Toks) && eq == 0; ++k)
     if (c.Toks[k].Token == "=" && OperatorNode(c.Toks, c.Nodes, k) == root) eq = k;
   if (eq == 0) {
     RuleBeep(S);
@@ -212,8 +205,8 @@ void FirstClick(AppState& S, bool& FirstClickPending) {
   SubstitutionState& st = SubstOf(S);
   const int p = c.Toks[eq].Position;
   st.SubstEqStmt = c.T;
-  const std::string left = TrimBlanks(c.T.substr(0, p - 1));
-  const std::string right = TrimBlanks(c.T.substr(p));
+  const std::string left = TrimBlanks(c.T.substr(0, p - 1), kWhiteSpace);
+  const std::string right = TrimBlanks(c.T.substr(p), kWhiteSpace);
   // A click on the left side or on "=" itself puts the left side in.
   if (c.Toks[c.K].Position <= p) {
     st.SubstSource = left;
@@ -288,7 +281,7 @@ void SecondClick(AppState& S) {
   st.SubstTargetNodes = S.Parser.Nodes;
 
   bool any = false;
-  for (int i = 1; i <= LastOf(T) && !any; ++i) {
+  for (int i = 1; i <= LastIndex(T) && !any; ++i) {
     PairText pt;
     any = ReplaceableAt(S, text, T, N, i, pt);
   }
@@ -360,7 +353,7 @@ bool BoxClick(AppState& S, RichBox& Box) {
   const int c = Box.SelStart() + 1;
   // Opening brackets from the left: of nested occurrences under the caret the
   // outermost is replaced.
-  for (int i = 1; i <= LastOf(T); ++i) {
+  for (int i = 1; i <= LastIndex(T); ++i) {
     PairText pt;
     if (T[i].TPtr <= i || !SpanOfPair(T, i, pt)) continue;
     if (c < pt.Span.Start || c > pt.Span.End) continue;

@@ -249,7 +249,7 @@ void ResetFonts(AppState& S) {
     cache.table.clear();
     cache.blocks.clear();
   }
-  const int count = std::min<int>(d.StmtCount, static_cast<int>(d.Stmts.size()) - 1);
+  const int count = std::min<int>(d.StmtCount, LastIndex(d.Stmts));
   if (cache.blocks.size() > static_cast<size_t>(count) + 1) cache.blocks.resize(static_cast<size_t>(count) + 1);
 
   std::string view;
