@@ -118,6 +118,17 @@ std::string StatusText(const AppState& S);
 // the document unchanged) when it could not add the statement.
 bool PutStmt(AppState& S);
 
+// The variable lists PutStmt records for a statement of the given parse:
+// Free holds each Atom whose first token is free, in node order; Scoped
+// each name of a free occurrence that InScope accepts, in token order. The
+// reader of proof files checks the stored lists against these.
+struct RecordedVars {
+  std::string Free;
+  std::string Scoped;
+};
+RecordedVars RecordVarLists(const std::vector<TokenRec>& Tokens, const std::vector<NodeRec>& Nodes,
+                            const std::function<bool(const std::string&)>& InScope);
+
 // Is Var already in use above the innermost open premise, looking up from Line?
 void FreeVarColourFont(AppState& S, const std::string& Var, int Line, bool& InScope, bool& Flag);
 

@@ -33,6 +33,24 @@ bool IsAxiomRule(int Rule) {
 
 namespace {
 
+// Rules whose line rests on the lines it cites alone: the line must follow
+// from them in every model, whatever else the proof assumes. Under the
+// number axioms, which no finite model satisfies, this is the only reading
+// that still judges such lines.
+bool RestsOnCitedLines(int Rule) {
+  switch (Rule) {
+    case kRuleUSpec: case kRuleEGen: case kRuleQuant: case kRuleRemDNeg: case 13:  // Ins DNeg
+    case kRuleJoin: case kRuleSplit: case kRuleDetach: case kRuleIffAnd: case kRuleImplyAnd:
+    case kRuleContra: case kRuleDeMorgan: case kRuleArbOr: case kRuleArbAnte: case kRuleArbCons:
+    case kRuleSubstitute: case kRuleSym: case kRuleImplyOr: case kRuleCases: case 39:  // Implies
+    case 40: case 41:  // Iff, Or
+    case kRuleRename: case kRuleReorder: case 52:  // Copy
+      return true;
+    default:
+      return false;
+  }
+}
+
 std::string Trim(const std::string& s) {
   size_t a = s.find_first_not_of(' ');
   if (a == std::string::npos) return "";
@@ -175,8 +193,25 @@ std::vector<LineFault> ProofChecker::Check(const DocState& d) {
     }
     ln.f = CompileCached(text, ln.err);
     if (!ln.f && ln.err.rfind("does not parse", 0) == 0) faults.push_back({k, "text", ln.err});
+    ln.text = text;
   }
   if (!faults.empty()) return faults;
+  // A subset axiom holds whatever its names stand for (its new set is bound
+  // and fresh), so it may name a witness: in the reading in order it is
+  // assumed for every value of the witnesses it names, which leaves each
+  // witness to be chosen at its own E Spec line.
+  std::set<std::string> witnessNames;
+  for (int k = 1; k <= d.StmtCount; ++k)
+    if (lines[static_cast<size_t>(k)].rule == kRuleESpec) witnessNames.insert(lines[static_cast<size_t>(k)].witness);
+  for (int k = 1; k <= d.StmtCount; ++k) {
+    Line& ln = lines[static_cast<size_t>(k)];
+    if (ln.rule != kRuleSubset || !ln.f) continue;
+    std::string closed = "[" + ln.text + "]";
+    for (const std::string& v : ln.f->freeVars)
+      if (witnessNames.count(v)) closed = "ALL(" + v + "):" + closed;
+    std::string err;
+    if (closed.front() == 'A') ln.inOrder = CompileCached(closed, err);
+  }
 
   auto label = [&](int k) {
     return std::to_string(k) + " (" + std::string(RuleNames[static_cast<size_t>(lines[static_cast<size_t>(k)].rule)]) + ")";
@@ -195,6 +230,38 @@ std::vector<LineFault> ProofChecker::Check(const DocState& d) {
       if (used && !K.f) interpretable = false;
       if (K.rule == kRuleESpec) witnesses = true;
       seen.push_back(k);
+    }
+    // Local: the cited lines alone imply L.
+    const StmtRec& sl = d.Stmts[static_cast<size_t>(l)];
+    if (RestsOnCitedLines(L.rule) && sl.Arg1 > 0 && L.f) {
+      std::vector<Step> steps;
+      std::set<int> bound;
+      bool ok = true;
+      auto forall = [&](const Formula& f) {
+        for (const std::string& v : f.freeVars) {
+          const int slot = slots_.at(v);
+          if (bound.insert(slot).second) steps.push_back({Step::kForAll, slot, nullptr, ""});
+        }
+      };
+      for (const int c : {static_cast<int>(sl.Arg1), static_cast<int>(sl.Arg2)}) {
+        if (c < 1 || c >= l) continue;
+        const Line& C = lines[static_cast<size_t>(c)];
+        if (!C.f) {
+          ok = false;
+          break;
+        }
+        forall(*C.f);
+        steps.push_back({Step::kAssume, -1, C.f, label(c)});
+      }
+      if (ok) {
+        forall(*L.f);
+        steps.push_back({Step::kClaim, -1, L.f, label(l)});
+        std::string v = Decide(steps);
+        if (!v.empty()) {
+          faults.push_back({l, "from its cited lines", v});
+          continue;
+        }
+      }
     }
     if (!interpretable) {
       ++skipped;
@@ -234,10 +301,11 @@ std::vector<LineFault> ProofChecker::Check(const DocState& d) {
     std::set<int> bound;
     // The variables of the formulas in the sentence; others need no choice.
     std::set<std::string> used;
+    auto inOrder = [&](const Line& K) { return K.inOrder ? K.inOrder : K.f; };
     for (int k : seen) {
       const Line& K = lines[static_cast<size_t>(k)];
       if (K.f && (k == l || K.rule == kRulePremise || K.rule == kRuleESpec || IsAxiomRule(K.rule)))
-        used.insert(K.f->freeVars.begin(), K.f->freeVars.end());
+        used.insert(inOrder(K)->freeVars.begin(), inOrder(K)->freeVars.end());
     }
     auto forall = [&](const Formula& f, const std::string& except) {
       for (const std::string& v : f.freeVars) {
@@ -249,8 +317,8 @@ std::vector<LineFault> ProofChecker::Check(const DocState& d) {
     for (int k : seen) {
       const Line& K = lines[static_cast<size_t>(k)];
       if (!IsAxiomRule(K.rule)) continue;
-      forall(*K.f, "");
-      steps.push_back({Step::kAssume, -1, K.f, label(k)});
+      forall(*inOrder(K), "");
+      steps.push_back({Step::kAssume, -1, inOrder(K), label(k)});
     }
     for (int k : seen) {
       const Line& K = lines[static_cast<size_t>(k)];
