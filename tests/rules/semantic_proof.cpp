@@ -197,20 +197,15 @@ std::vector<LineFault> ProofChecker::Check(const DocState& d) {
   }
   if (!faults.empty()) return faults;
   // A subset axiom holds whatever its names stand for (its new set is bound
-  // and fresh), so it may name a witness: in the reading in order it is
-  // assumed for every value of the witnesses it names, which leaves each
-  // witness to be chosen at its own E Spec line.
-  std::set<std::string> witnessNames;
-  for (int k = 1; k <= d.StmtCount; ++k)
-    if (lines[static_cast<size_t>(k)].rule == kRuleESpec) witnessNames.insert(lines[static_cast<size_t>(k)].witness);
+  // and fresh), so it may name a witness or a name a premise brings in: it
+  // is read as holding for every value of each name free in it, which
+  // leaves a witness to be chosen at its own E Spec line.
   for (int k = 1; k <= d.StmtCount; ++k) {
     Line& ln = lines[static_cast<size_t>(k)];
-    if (ln.rule != kRuleSubset || !ln.f) continue;
+    if (ln.rule != kRuleSubset || !ln.f || ln.f->freeVars.empty()) continue;
     std::string closed = "[" + ln.text + "]";
-    for (const std::string& v : ln.f->freeVars)
-      if (witnessNames.count(v)) closed = "ALL(" + v + "):" + closed;
-    std::string err;
-    if (closed.front() == 'A') ln.inOrder = CompileCached(closed, err);
+    for (const std::string& v : ln.f->freeVars) closed = "ALL(" + v + "):" + closed;
+    ln.f = CompileCached(closed, ln.err);
   }
 
   auto label = [&](int k) {
@@ -301,11 +296,10 @@ std::vector<LineFault> ProofChecker::Check(const DocState& d) {
     std::set<int> bound;
     // The variables of the formulas in the sentence; others need no choice.
     std::set<std::string> used;
-    auto inOrder = [&](const Line& K) { return K.inOrder ? K.inOrder : K.f; };
     for (int k : seen) {
       const Line& K = lines[static_cast<size_t>(k)];
       if (K.f && (k == l || K.rule == kRulePremise || K.rule == kRuleESpec || IsAxiomRule(K.rule)))
-        used.insert(inOrder(K)->freeVars.begin(), inOrder(K)->freeVars.end());
+        used.insert(K.f->freeVars.begin(), K.f->freeVars.end());
     }
     auto forall = [&](const Formula& f, const std::string& except) {
       for (const std::string& v : f.freeVars) {
@@ -317,8 +311,8 @@ std::vector<LineFault> ProofChecker::Check(const DocState& d) {
     for (int k : seen) {
       const Line& K = lines[static_cast<size_t>(k)];
       if (!IsAxiomRule(K.rule)) continue;
-      forall(*inOrder(K), "");
-      steps.push_back({Step::kAssume, -1, inOrder(K), label(k)});
+      forall(*K.f, "");
+      steps.push_back({Step::kAssume, -1, K.f, label(k)});
     }
     for (int k : seen) {
       const Line& K = lines[static_cast<size_t>(k)];

@@ -18,12 +18,15 @@
 //    where its E Spec line stands (an axiom names it, an earlier line uses
 //    it) gets no choice: its line is claimed like any other. A witness that
 //    escapes the subproof of its E Spec line is, outside it, just a
-//    variable, for all values. A subset axiom is assumed there for every
-//    value of the witnesses it names: it holds whatever they are.
+//    variable, for all values.
 //  - Lines of the rules that rest on the lines they cite alone (Join,
 //    Split, Detach, the rewrites, Cases, Substitute, U Spec ...) must also
 //    follow from those lines by themselves, so that they are judged where
 //    the assumptions have no finite model (the number axioms).
+//
+// A subset axiom holds whatever the names free in it stand for (its new set
+// is bound and fresh): both readings assume it for all their values, so it
+// may name a witness or a name a premise brings in.
 //
 // Lines that use what the models cannot interpret are counted as skipped.
 #pragma once
@@ -65,7 +68,6 @@ class ProofChecker {
     int rule = 0;
     std::string witness;  // E Spec: the name it introduces
     std::shared_ptr<Formula> f;
-    std::shared_ptr<Formula> inOrder;  // the formula of the reading in order, when not f
     std::string text;
     std::string err;
   };
