@@ -96,7 +96,7 @@ int ActiveLineWithFree(const DocState& d, const std::string& Name, int Limit);
 // An axiom about an E Spec witness asserts something of it that its
 // existential statement does not give, so no road that adds an axiom may
 // name a witness of any line of the proof, above or below the insertion
-// point. IsWitnessOf is that test for one line; WitnessLine gives the first
+// point (the subset axiom, which holds whatever its names stand for, may). IsWitnessOf is that test for one line; WitnessLine gives the first
 // E Spec line whose witness Name is, 0 = none.
 bool IsWitnessOf(const StmtRec& s, const std::string& Name);
 int WitnessLine(const DocState& d, const std::string& Name);

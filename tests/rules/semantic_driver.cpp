@@ -73,6 +73,20 @@ bool IsAxiomSetCommand(const std::string& logged) {
   return logged == "  optNumberAxioms" || logged == "  optGroupAxioms" || logged == "  optRingAxioms";
 }
 
+// The subset and induction windows as the user works them: Fill types the
+// inputs, Continue is pressed, up to three times, then Cancel.
+template <class Form, class FillFn>
+void RunCriterionForm(Form& form, FillFn Fill) {
+  bool open = true;
+  form.OnHide = [&open] { open = false; };
+  form.Activate();
+  for (int tries = 0; tries < 3 && open; ++tries) {
+    Fill();
+    form.Continue();
+  }
+  if (open) form.Cancel();
+}
+
 bool IsOperatorChar(char c) {
   return c == '~' || c == '&' || c == '|' || c == '=' || c == '>' || c == '<' || c == 'A' ||
          c == 'E' || c == '@';
@@ -223,7 +237,7 @@ std::string Driver::Hypothesis() {
   switch (R(13)) {
     case 10: return "Set(" + FreeName() + ")" + (Chance(50) ? " & 1@" + FreeName() : "");
     case 11: return Chance(50) ? "EXIST(f):ALL(a):~a+1=f(a)" : "ALL(a):[a@n => ~a+1=next(a)]";
-    case 12: return Pick(NumberNames()) + "@" + (Chance(70) ? "n" : FreeName());
+    case 12: return Chance(50) ? "1@n" : Pick(NumberNames()) + "@" + (Chance(70) ? "n" : FreeName());
     case 0:
     case 1: {
       const std::string v = BoundName();
@@ -369,10 +383,7 @@ void Driver::InstallScripts() {
   host_.OnModal("Comment", [] {});
   host_.OnModal(kSubsetForm, [this] {
     SubsetForm form(S, dialogBox_);
-    bool open = true;
-    form.OnHide = [&open] { open = false; };
-    form.Activate();
-    for (int tries = 0; tries < 3 && open; ++tries) {
+    RunCriterionForm(form, [&] {
       // The new set named after a witness, a name in use or a fresh one;
       // the criterion about anything, witnesses included.
       static const std::vector<std::string> fresh = {"s", "t", "k", "m"};
@@ -387,25 +398,18 @@ void Driver::InstallScripts() {
       const std::string criterion = Formula(1, bound);
       dialogBox_.SetText(criterion);
       Record("    subset '" + form.SubsetName + "' of '" + vars + "' with '" + criterion + "'");
-      form.Continue();
-    }
-    if (open) form.Cancel();
+    });
   });
   host_.OnModal(kInductionForm, [this] {
     InductionForm form(S, dialogBox_);
-    bool open = true;
-    form.OnHide = [&open] { open = false; };
-    form.Activate();
-    for (int tries = 0; tries < 3 && open; ++tries) {
+    RunCriterionForm(form, [&] {
       std::vector<std::string> bound;
       form.BoundVarTextBox = Chance(70) ? BoundName() : FreeName();
       bound.push_back(form.BoundVarTextBox);
       const std::string property = Formula(1, bound);
       dialogBox_.SetText(property);
       Record("    induction on '" + form.BoundVarTextBox + "' of '" + property + "'");
-      form.Continue();
-    }
-    if (open) form.Cancel();
+    });
   });
 }
 
@@ -570,7 +574,8 @@ void Driver::Act() {
     // The Numbers menu, the Induction Shortcut and the Subset window.
     const int what = R(100);
     if (what < 60) {
-      Arm(Pick(NumberCommands()));
+      // Addition most often: its text names next, which a witness may be.
+      Arm(Chance(30) ? "optAddProperties" : Pick(NumberCommands()));
     } else if (what < 75) {
       Record("  optAdd");
       optAdd_Click(S);

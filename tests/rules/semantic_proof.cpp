@@ -226,36 +226,41 @@ std::vector<LineFault> ProofChecker::Check(const DocState& d) {
       if (K.rule == kRuleESpec) witnesses = true;
       seen.push_back(k);
     }
-    // Local: the cited lines alone imply L.
-    const StmtRec& sl = d.Stmts[static_cast<size_t>(l)];
-    if (RestsOnCitedLines(L.rule) && sl.Arg1 > 0 && L.f) {
+    // The sentence: for all values of every variable, the lines Assumed
+    // imply L; "" when it holds in every sampled model.
+    auto implied = [&](const std::vector<int>& Assumed) {
       std::vector<Step> steps;
       std::set<int> bound;
-      bool ok = true;
       auto forall = [&](const Formula& f) {
         for (const std::string& v : f.freeVars) {
           const int slot = slots_.at(v);
           if (bound.insert(slot).second) steps.push_back({Step::kForAll, slot, nullptr, ""});
         }
       };
+      for (const int k : Assumed) {
+        const Line& K = lines[static_cast<size_t>(k)];
+        forall(*K.f);
+        steps.push_back({Step::kAssume, -1, K.f, label(k)});
+      }
+      forall(*L.f);
+      steps.push_back({Step::kClaim, -1, L.f, label(l)});
+      return Decide(steps);
+    };
+
+    // Local: the cited lines alone imply L.
+    const StmtRec& sl = d.Stmts[static_cast<size_t>(l)];
+    if (RestsOnCitedLines(L.rule) && sl.Arg1 > 0 && L.f) {
+      std::vector<int> cited;
+      bool ok = true;
       for (const int c : {static_cast<int>(sl.Arg1), static_cast<int>(sl.Arg2)}) {
         if (c < 1 || c >= l) continue;
-        const Line& C = lines[static_cast<size_t>(c)];
-        if (!C.f) {
-          ok = false;
-          break;
-        }
-        forall(*C.f);
-        steps.push_back({Step::kAssume, -1, C.f, label(c)});
+        ok = ok && lines[static_cast<size_t>(c)].f != nullptr;
+        cited.push_back(c);
       }
-      if (ok) {
-        forall(*L.f);
-        steps.push_back({Step::kClaim, -1, L.f, label(l)});
-        std::string v = Decide(steps);
-        if (!v.empty()) {
-          faults.push_back({l, "from its cited lines", v});
-          continue;
-        }
+      const std::string v = ok ? implied(cited) : "";
+      if (!v.empty()) {
+        faults.push_back({l, "from its cited lines", v});
+        continue;
       }
     }
     if (!interpretable) {
@@ -263,27 +268,15 @@ std::vector<LineFault> ProofChecker::Check(const DocState& d) {
       continue;
     }
 
-    // Implied: every variable for all values, the assumptions and the E Spec
-    // lines before L.
+    // Implied: the assumptions and the E Spec lines before L imply it.
     if (!IsAxiomRule(L.rule) && L.rule != kRuleESpec) {
-      std::vector<Step> steps;
-      std::set<int> bound;
-      auto forall = [&](const Formula& f) {
-        for (const std::string& v : f.freeVars) {
-          const int slot = slots_.at(v);
-          if (bound.insert(slot).second) steps.push_back({Step::kForAll, slot, nullptr, ""});
-        }
-      };
+      std::vector<int> assumed;
       for (int k : seen) {
         const Line& K = lines[static_cast<size_t>(k)];
-        const bool assumed = K.rule == kRulePremise || K.rule == kRuleESpec || IsAxiomRule(K.rule);
-        if (k == l || !assumed) continue;
-        forall(*K.f);
-        steps.push_back({Step::kAssume, -1, K.f, label(k)});
+        if (k != l && (K.rule == kRulePremise || K.rule == kRuleESpec || IsAxiomRule(K.rule)))
+          assumed.push_back(k);
       }
-      forall(*L.f);
-      steps.push_back({Step::kClaim, -1, L.f, label(l)});
-      std::string v = Decide(steps);
+      const std::string v = implied(assumed);
       if (!v.empty()) {
         faults.push_back({l, "implied", v});
         continue;
