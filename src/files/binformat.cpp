@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "document/document.h"
+#include "expr/expr.h"
 
 namespace qv {
 
@@ -173,6 +174,61 @@ std::string CheckStructure(const DocState& d) {
   return "";
 }
 
+// The text of line k with every real token Name replaced by With.
+std::string WithNameReplaced(const std::string& Text, const ParseResult& Parsed, const std::string& Name,
+                             const std::string& With) {
+  std::string out = Text;
+  for (size_t t = Parsed.Tokens.size() - 1; t >= 1; --t) {
+    const TokenRec& tok = Parsed.Tokens[t];
+    if (tok.Position > 0 && tok.Token == Name)
+      out.replace(static_cast<size_t>(tok.Position - 1), Name.size(), With);
+  }
+  return out;
+}
+
+// The variable lists stored with each line must be those the program
+// records for it, since the witness gate, the scope of a subproof and the
+// Conclusion read them: the free names of its text, in scope only names free
+// there and at least those the scope test finds in scope now (a line put in
+// above it afterwards can only leave more of them recorded in scope), and a
+// witness only on an E Spec line (or U Spec): a name that turns the existential
+// statement it cites into its text. The names drawn bold (FlagVars) only
+// change the drawing.
+std::string CheckVarLists(const DocState& d) {
+  ScopeIndex scope(d);
+  ParserState P;
+  for (int k = 1; k <= d.StmtCount; ++k) {
+    const StmtRec& s = d.Stmts[k];
+    const std::string text = StmtFormula(d, k);
+    const ParseResult parsed = ParseText(text);
+    const RecordedVars vars = RecordVarLists(parsed.Tokens, parsed.Nodes,
+                                             [&](const std::string& name) { return scope.InScope(name, k); });
+    if (s.FreeVars != vars.Free) return LineMsg(k, "free variables differ from the formula's");
+    for (const std::string& v : VarListNames(s.ScopedVars))
+      if (!InList(vars.Free, v)) return LineMsg(k, "a name in scope that is not free");
+    for (const std::string& v : VarListNames(vars.Scoped))
+      if (!InList(s.ScopedVars, v)) return LineMsg(k, "a name in scope recorded as new");
+    // PutStmt records a name with U Spec lines too, which nothing reads.
+    if (s.Rule == kRuleUSpec) continue;
+    if (s.Rule != kRuleESpec) {
+      if (!s.NewVar.empty()) return LineMsg(k, "a witness on a line that is no E Spec");
+      continue;
+    }
+    const ParseResult w = ParseText(s.NewVar);
+    if (!w.Err.empty() || w.Nodes.size() != 2 || w.Nodes[1].Rule != kAtom || w.Nodes[1].Name != s.NewVar)
+      return LineMsg(k, "E Spec without a witness");
+    if (s.Arg1 < 1) return LineMsg(k, "E Spec of a line that is no existential statement");
+    const ParseResult cited = ParseText(StmtFormula(d, s.Arg1));
+    const NodeRec& root = cited.Nodes.back();
+    if (cited.Nodes.size() < 3 || root.Rule != kEXIST || root.Ptr1 < 1)
+      return LineMsg(k, "E Spec of a line that is no existential statement");
+    const std::string x = cited.Nodes[root.Ptr1].Name;
+    if (!SameStmt(P, StmtFormula(d, s.Arg1), "EXIST(" + x + "):[" + WithNameReplaced(text, parsed, s.NewVar, x) + "]"))
+      return LineMsg(k, "E Spec witness does not match its statement");
+  }
+  return "";
+}
+
 // Every proof opens showing its active statements: the lines of a closed
 // subproof (premise up to the line before its conclusion) are hidden.
 void CollapseClosedSubproofs(DocState& d) {
@@ -220,6 +276,8 @@ std::string ReadProofBytes(std::string_view bytes, std::string& Caption, DocStat
   RecomputeIntroLen(out);
   RecomputeViewPositions(out);
   why = CheckDocInvariants(out);
+  if (!why.empty()) return why;
+  why = CheckVarLists(out);
   if (!why.empty()) return why;
 
   Caption = std::move(caption);

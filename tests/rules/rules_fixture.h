@@ -14,6 +14,7 @@
 #include "platform/memrichbox.h"
 #include "rules/inputbox.h"
 #include "rules/rules.h"
+#include "support/reopen.h"
 
 namespace qv {
 
@@ -75,6 +76,7 @@ class RulesTest : public ::testing::Test {
   void Check() {
     if (checking) {
       EXPECT_EQ(CheckDocInvariants(S.Doc), "") << S.Doc.ProofText;
+      EXPECT_EQ(ReopenRefusal(S.Doc), "") << S.Doc.ProofText;
     }
   }
   bool checking = true;  // off for a proof damaged on purpose
