@@ -34,7 +34,10 @@ std::string SavedTitle(const AppState& S) {
 }
 
 void SetSavedTitle(AppState& S) {
-  if (S.host) S.host->SetWindowTitle(SavedTitle(S));
+  if (!S.host) return;
+  const std::string title = SavedTitle(S);
+  const std::string& file = S.Ui.ProofFileName;
+  S.host->SetFileWindowTitle(title.substr(0, title.size() - file.size()), file);
 }
 
 std::string ProofPathFor(const std::string& Path) {

@@ -86,7 +86,7 @@ void LoadRecentFiles(AppState& S) {
   S.host->SetControlVisible("bar6", true);
   for (size_t k = 0; k < list.size(); ++k) {
     const std::string item = "optFile" + std::to_string(k + 1);
-    S.host->SetControlCaption(item, list[k]);
+    S.host->SetFileItemCaption(item, list[k]);
     S.host->SetControlVisible(item, true);
   }
 }
