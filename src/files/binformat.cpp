@@ -47,8 +47,17 @@ void ByteWriter::Header(int16_t count) {
 
 // ---------------------------------------------------------------- reader
 
+bool ByteReader::Have(size_t n) {
+  if (Remaining() < n) return false;
+  if (src_ && in_.size() - pos_ < n) {
+    if (!src_->Fetch(buf_, pos_ + n) || buf_.size() < pos_ + n) return false;
+    in_ = buf_;
+  }
+  return true;
+}
+
 bool ByteReader::I16(int16_t& v) {
-  if (Remaining() < 2) return false;
+  if (!Have(2)) return false;
   auto b0 = static_cast<uint8_t>(in_[pos_]);
   auto b1 = static_cast<uint8_t>(in_[pos_ + 1]);
   v = static_cast<int16_t>(static_cast<uint16_t>(b0 | (b1 << 8)));
@@ -57,7 +66,7 @@ bool ByteReader::I16(int16_t& v) {
 }
 
 bool ByteReader::I32(int32_t& v) {
-  if (Remaining() < 4) return false;
+  if (!Have(4)) return false;
   uint32_t u = 0;
   for (int i = 0; i < 4; ++i) u |= static_cast<uint32_t>(static_cast<uint8_t>(in_[pos_ + i])) << (8 * i);
   v = static_cast<int32_t>(u);
@@ -72,7 +81,7 @@ bool ByteReader::Bool16(bool& v) {
   return true;
 }
 
-bool ByteReader::Text(std::string& s) {
+bool ByteReader::Text(std::string& s, size_t MaxLen) {
   const size_t start = pos_;
   int16_t raw;
   if (!I16(raw)) return false;
@@ -85,7 +94,7 @@ bool ByteReader::Text(std::string& s) {
     }
     n = static_cast<uint32_t>(len);
   }
-  if (Remaining() < n) {
+  if (n > MaxLen || !Have(n)) {
     pos_ = start;
     return false;
   }
@@ -95,7 +104,7 @@ bool ByteReader::Text(std::string& s) {
 }
 
 bool ByteReader::Header(bool& TagOk, int16_t& Count) {
-  if (Remaining() < kFileTag.size() + 2) return false;
+  if (!Have(kFileTag.size() + 2)) return false;
   TagOk = in_.substr(pos_, kFileTag.size()) == kFileTag;
   pos_ += kFileTag.size();
   return I16(Count);
@@ -248,8 +257,7 @@ void CollapseClosedSubproofs(DocState& d) {
 
 }  // namespace
 
-std::string ReadProofBytes(std::string_view bytes, std::string& Caption, DocState& d) {
-  ByteReader r(bytes);
+std::string ReadProofBytes(ByteReader& r, std::string& Caption, DocState& d) {
   bool tagOk = false;
   int16_t count = 0;
   if (!r.Header(tagOk, count)) return "file too short for a header";
@@ -266,8 +274,8 @@ std::string ReadProofBytes(std::string_view bytes, std::string& Caption, DocStat
   out.Stmts.assign(static_cast<size_t>(count) + 1, StmtRec{});
   for (int k = 1; k <= count; ++k)
     if (!ReadStmt(r, out.Stmts[k])) return LineMsg(k, "record cut short");
-  if (!r.Text(out.ProofText)) return "proof text cut short";
-  if (out.ProofText.size() > kMaxProofText) return "proof text too long";
+  if (!r.Text(out.ProofText, kMaxProofText))
+    return "proof text cut short or too long";
   out.StmtCount = count;
 
   std::string why = CheckStructure(out);

@@ -2,6 +2,9 @@
 // or foreign files, and saving without ever losing the previous file.
 #include <signal.h>
 #include <sys/resource.h>
+#include <unistd.h>
+
+#include <fstream>
 
 #include "files/binformat.h"
 #include "files_fixture.h"
@@ -300,6 +303,45 @@ TEST_F(FilesTest, RefusedFileLeavesTheOpenProofAlone) {
   EXPECT_FALSE(S.Doc.InsertMode);
   EXPECT_EQ(S.Doc.InsertLine, 0);
   EXPECT_EQ(host.ControlCaption("InsertLineLabel"), "");
+}
+
+// Bytes this process has read so far, by any read call.
+long long BytesRead() {
+  std::ifstream io("/proc/self/io");
+  std::string key;
+  long long value = 0;
+  while (io >> key >> value)
+    if (key == "rchar:") return value;
+  return -1;
+}
+
+// Two files of 200 MB with nothing after their first bytes: a valid empty
+// proof (the rest is an old tail, ignored), and one whose caption claims
+// 2 GB. The first opens, the second is refused, and neither costs more than
+// a small read.
+TEST_F(FilesTest, OpeningReadsOnlyWhatTheRecordsNeed) {
+  const off_t kHuge = off_t(200) << 20;
+  auto huge = [&](const std::string& name, const std::string& head) {
+    WriteBytes(name, head);
+    ASSERT_EQ(::truncate(Path(name).c_str(), kHuge), 0);
+  };
+  huge("empty.proof", WriteProofBytes("", DocState{}));
+  huge("claims.proof", "Quorvane 1" + I16(0) + I16(0xFFFF) + I32(0x7FFFFFFF));
+  ASSERT_GE(BytesRead(), 0);
+
+  S.Ui.ProofFileName = Path("empty.proof");
+  long long before = BytesRead();
+  OpenProof(S);
+  EXPECT_FALSE(S.Ui.DialogCancelled);
+  EXPECT_EQ(S.Ui.ProofFileName, Path("empty.proof"));
+  EXPECT_LT(BytesRead() - before, 1 << 20);
+
+  S.Ui.ProofFileName = Path("claims.proof");
+  before = BytesRead();
+  OpenProof(S);
+  EXPECT_TRUE(S.Ui.DialogCancelled);
+  EXPECT_EQ(StatusText(S), "Open: Unable to open proof file");
+  EXPECT_LT(BytesRead() - before, 1 << 20);
 }
 
 TEST_F(FilesTest, ShorterProofSavedOverALongerFileOpensShort) {
