@@ -82,18 +82,15 @@ struct View : ::testing::Test {
     const QRect r = v.CharRect(pos);
     return QPoint(r.left() + std::max(1, r.width() / 3), r.center().y());
   }
-  void Mouse(QEvent::Type t, QPoint p, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+  void Mouse(QEvent::Type t, QPointF p, Qt::KeyboardModifiers mods = Qt::NoModifier) {
     QMouseEvent e(t, p, v.viewport()->mapToGlobal(p), Qt::LeftButton,
                   t == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, mods);
     QApplication::sendEvent(v.viewport(), &e);
   }
   // A press and release at a point of the viewport, the event loop run after.
   void ClickAt(QPointF p) {
-    for (QEvent::Type t : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-      QMouseEvent e(t, p, v.viewport()->mapToGlobal(p), Qt::LeftButton,
-                    t == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
-      QApplication::sendEvent(v.viewport(), &e);
-    }
+    Mouse(QEvent::MouseButtonPress, p);
+    Mouse(QEvent::MouseButtonRelease, p);
     Settle();
   }
   // Where each character of the view is painted, by text position: the box
@@ -386,6 +383,51 @@ TEST_F(View, AnIntroductionWraps) {
   boxes = Painted();
   EXPECT_LE(rowsOf(boxes, end).size(), rows.size() / 2 + 1);
   for (const auto& [pos, box] : boxes) EXPECT_LE(box.right(), v.viewport()->width()) << pos;
+}
+
+// Edits at the start, in the middle and at the end, line breaks made and
+// removed, a long line made to wrap and a format changed: the lines read
+// again after each edit stand exactly where a view given the whole text at
+// once puts them.
+TEST_F(View, EditsLeaveTheLinesWhereAFreshViewPutsThem) {
+  std::string text;
+  for (int i = 0; i < 40; ++i) text += std::to_string(i) + "\tP(a) => Q(b)\r\n";
+  v.SetText(text);
+  Settle();
+  const std::string prose(300, 'w');
+  const std::vector<CharFormat> table = {{kBlack, kFixedFont, 10, false}, {kRed, kFixedFont, 14, true}};
+  auto sameAsFresh = [&](const char* step) {
+    QtProofView fresh;
+    fresh.resize(v.size());
+    fresh.show();
+    fresh.SetRichText(v.RichText());
+    fresh.SetSelStart(v.SelStart());
+    Settle();
+    Settle();  // the scroll bars are shown or hidden by a queued call
+    ASSERT_EQ(v.viewport()->width(), fresh.viewport()->width()) << step;
+    ASSERT_EQ(v.LineCount(), fresh.LineCount()) << step;
+    for (int32_t p = 0; p <= v.TextLength(); ++p) {
+      ASSERT_EQ(v.LineOf(p), fresh.LineOf(p)) << step << " at " << p;
+      ASSERT_EQ(v.CharRect(p).translated(0, v.verticalScrollBar()->value() - fresh.verticalScrollBar()->value()),
+                fresh.CharRect(p)) << step << " at " << p;
+    }
+  };
+  v.ReplaceRich(3, 3, "x\r\ny", table, {0, 0, 0, 1});
+  sameAsFresh("a break put into line 0");
+  v.ReplaceRich(100, 140, prose + " " + prose, table, std::vector<uint8_t>(601, 0));
+  sameAsFresh("lines in the middle replaced by a long one");
+  v.SetSelStart(v.TextLength() - 30);
+  v.SetSelLength(30);
+  v.SetSelText("");
+  sameAsFresh("the end cut");
+  v.SetSelStart(5);
+  v.SetSelLength(200);
+  v.SetSelFontSize(14);
+  sameAsFresh("a taller font over two lines");
+  v.ReplaceRich(0, 0, "", table, {});
+  v.SetSelStart(v.TextLength());
+  v.SetSelText("\r\nlast");
+  sameAsFresh("a line added at the end");
 }
 
 TEST_F(View, ADoubleClickIsLeftToTheProgram) {
