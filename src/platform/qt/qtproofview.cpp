@@ -365,7 +365,8 @@ const QTextLayout& QtProofView::LayoutOf(int line) const {
   slot->endLayout();
   Line& l = lines_[static_cast<size_t>(line)];
   rows = std::max(1, rows);
-  if (l.rows != rows || l.widest != widest) rowsDirty_ = true;
+  if (l.rows != rows) rowsDirty_ = true;
+  widest_ = std::max(widest_, widest);  // recounted with the rows, for lines gone
   l.rows = rows;
   l.widest = widest;
   l.exact = true;
