@@ -17,8 +17,7 @@ ProofBuilder BigProof(bool Closed) {
   b.Intro("Prove: a long proof");
   const int depth = Closed ? 1 : 0;
   for (int block = 0; block < 500; ++block) {
-    const int p = b.Add("x" + std::to_string(block) + "@n & ALL(a):[a@n => a+1@n]", kRulePremise, 0, 0, depth, "",
-                        " x" + std::to_string(block) + " ");
+    const int p = b.Add("x" + std::to_string(block) + "@n & ALL(a):[a@n => a+1@n]", kRulePremise, 0, 0, depth);
     for (int i = 0; i < 8; ++i)
       b.Add("ALL(a):ALL(b):[a@n & b@n => a+b@n & a*b@n] & x" + std::to_string(block) + "@n", kRuleSplit, p, 0, depth,
             i % 3 == 0 ? "As Required: step " + std::to_string(i) : "");
@@ -31,6 +30,7 @@ ProofBuilder BigProof(bool Closed) {
   }
   for (int k = 1; k <= b.d.StmtCount; ++k)
     if (b.d.Stmts[k].Rule == kRulePremise) b.Collapse(k);
+  b.RecordVars();
   return b;
 }
 

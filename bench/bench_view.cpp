@@ -1,7 +1,8 @@
 // Every action that changes the proof view, timed on proofs of 1,000, 5,000
-// and 20,000 statements (all shown: comments, closed sub-proofs and the
-// element-of sign included), on the Qt box (offscreen, the layout and paint
-// that follow included) and on the in-memory box.
+// and 20,000 statements (all shown: comments long enough to wrap, closed
+// sub-proofs and the element-of sign included), on the Qt box (offscreen,
+// the layout and paint that follow included) and on the in-memory box; and
+// on the Qt box a change of the window's width.
 //
 // Each round starts from the same proof drawn in the view (not timed) and
 // times one command. Run with --benchmark_repetitions and take the median.
@@ -50,7 +51,8 @@ QApplication& App() {
 
 void Settle() { QApplication::processEvents(); }
 
-// A comment on every seventh statement, so comments are drawn too.
+// A comment on every seventh statement, so comments are drawn too; each is
+// wider than the view, so it wraps.
 void AddComments(DocState& d) {
   std::string text;
   text.reserve(d.ProofText.size() + static_cast<size_t>(d.StmtCount) * 4);
@@ -64,7 +66,9 @@ void AddComments(DocState& d) {
     std::string comment;
     if (k % 7 == 3) {
       comment.assign(static_cast<size_t>(depth), '\t');
-      comment += "As Required: x@y step " + std::to_string(k) + "\r\n\r\n";
+      comment += "As Required: x@y step " + std::to_string(k) +
+                 ", since every member of the set on the left is a member of the set on the right, and the"
+                 " names chosen above were free in no line before this one, so the rule may use them here.\r\n\r\n";
     }
     text += comment;
     text.append(d.ProofText, static_cast<size_t>(from - 1), static_cast<size_t>(s.EndRule + 4 - from + 1));
@@ -122,7 +126,10 @@ struct Fixture {
     S.Ui.ProofChanged = false;
     ResetFonts(S);
     Caret(0);
-    if (qtView) Settle();
+    if (qtView) {
+      qtView->resize(1000, 700);
+      Settle();
+    }
   }
   void Caret(int32_t at) {
     view->SetSelStart(at);
@@ -292,6 +299,14 @@ void Open(benchmark::State& st, bool qt) {
   });
 }
 
+// The window made narrower: the proof wraps again at the new width.
+void Narrow(benchmark::State& st, bool qt) {
+  Time(st, qt, None, [](Fixture& f) {
+    if (f.qtView) f.qtView->resize(640, 700);
+    return std::string();
+  });
+}
+
 long ResidentKb() {
   std::ifstream in("/proc/self/status");
   std::string line;
@@ -335,10 +350,12 @@ void Register() {
       {"TextMedium", Filter<optMediumText_Click>},
       {"TextLarge", Filter<optLargeText_Click>},
       {"Open", Open},
+      {"Narrow", Narrow},
   };
   for (bool qt : {true, false})
     for (int n : {1000, 5000, 20000})
       for (const Item& it : items) {
+        if (!qt && it.fn == Narrow) continue;  // the in-memory box has no width
         const std::string name = std::string(qt ? "Qt/" : "Mem/") + it.name;
         auto* b = benchmark::RegisterBenchmark(name.c_str(), [fn = it.fn, qt](benchmark::State& st) { fn(st, qt); });
         b->Arg(n)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);

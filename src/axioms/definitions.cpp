@@ -1,9 +1,13 @@
+#include <algorithm>
+#include <cctype>
 #include <exception>
 #include <string>
+#include <vector>
 
 #include "axioms/axioms.h"
-#include "view/view.h"
+#include "expr/expr.h"
 #include "rules/frame.h"
+#include "view/view.h"
 
 namespace qv {
 namespace {
@@ -18,17 +22,33 @@ struct Definition {
   std::string Text;
 };
 
-// A definition is an axiom about n (and 1): neither may be an E Spec
-// witness of any line of the proof. The refusal, "" when there is none,
-// begins with the definition's own name.
-std::string WitnessNamed(const DocState& d, const Definition& def) {
+// A definition is an axiom about the names free in its text (n, 1 and, for
+// Addition, next): none of them may be a name that a line introduces, as an
+// E Spec witness or as a name new to a subproof (a premise's), since the
+// definition would then assert of that local name what its line does not
+// give. The lines that count are the active lines above the insertion point
+// and every line at or below it, which will rest on the definition; a closed
+// subproof above keeps its names to itself. The refusal, "" when there is
+// none, begins with the definition's own name, the first such line in proof
+// order winning.
+std::string IntroducedName(const DocState& d, const Definition& def) {
+  const ParseResult parsed = ParseText(def.Text);
+  const std::vector<std::string> names = VarListNames(
+      RecordVarLists(parsed.Tokens, parsed.Nodes, [](const std::string&) { return false; }).Free);
   const std::string refusal = def.Refusal;
   const std::string head = refusal.substr(0, refusal.find(':'));
-  if (const int L = WitnessLine(d, "n"))
-    return head + ": Variable 'n' was previously introduced on line " + std::to_string(L);
-  if (def.NeedsOne) {
-    if (const int L = WitnessLine(d, "1"))
-      return head + ": '1' was previously introduced on line " + std::to_string(L);
+  const int limit = InsertionLimit(d);
+  std::vector<int> lines;  // the lines in sight of the insertion point, then those below it
+  for (int j = ActiveUpFrom(d, limit - 1); j >= 1; j = ActiveAbove(d, j)) lines.push_back(j);
+  std::reverse(lines.begin(), lines.end());
+  for (int j = limit; j <= d.StmtCount; ++j) lines.push_back(j);
+  for (const int i : lines) {
+    for (const std::string& x : names) {
+      if (!IntroducesName(d.Stmts[i], x)) continue;
+      const bool numeral = std::isdigit(static_cast<unsigned char>(x[0])) != 0;
+      return head + (numeral ? ": '" : ": Variable '") + x + "' was previously introduced on line " +
+             std::to_string(i);
+    }
   }
   return "";
 }
@@ -55,7 +75,7 @@ void PutDefinition(AppState& S, const Definition& def) {
         if (!def.NeedsOne && foundN) break;
       }
     }
-    const std::string named = WitnessNamed(d, def);
+    const std::string named = IntroducedName(d, def);
     if (!(foundN && (foundOne || !def.NeedsOne))) {
       RefuseCommand(S, def.Refusal);
     } else if (!named.empty()) {

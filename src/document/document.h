@@ -96,7 +96,7 @@ int ActiveLineWithFree(const DocState& d, const std::string& Name, int Limit);
 // An axiom about an E Spec witness asserts something of it that its
 // existential statement does not give, so no road that adds an axiom may
 // name a witness of any line of the proof, above or below the insertion
-// point. IsWitnessOf is that test for one line; WitnessLine gives the first
+// point (the subset axiom, which holds whatever its names stand for, may). IsWitnessOf is that test for one line; WitnessLine gives the first
 // E Spec line whose witness Name is, 0 = none.
 bool IsWitnessOf(const StmtRec& s, const std::string& Name);
 int WitnessLine(const DocState& d, const std::string& Name);
@@ -106,6 +106,17 @@ int WitnessLine(const DocState& d, const std::string& Name);
 // of their own (created axioms, axiom sets) refuse a name it finds.
 bool IntroducesName(const StmtRec& s, const std::string& Name);
 int LineIntroducing(const DocState& d, const std::string& Name);
+
+// The variable lists PutStmt records for a statement of the given parse:
+// Free holds each Atom whose first token is free, in node order; Scoped
+// each name of a free occurrence that InScope accepts, in token order. The
+// reader of proof files checks the stored lists against these.
+struct RecordedVars {
+  std::string Free;
+  std::string Scoped;
+};
+RecordedVars RecordVarLists(const std::vector<TokenRec>& Tokens, const std::vector<NodeRec>& Nodes,
+                            const std::function<bool(const std::string&)>& InScope);
 
 // Is Var already in use above the innermost open premise, looking up from Line?
 void FreeVarColourFont(AppState& S, const std::string& Var, int Line, bool& InScope, bool& Flag);

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "document/document.h"
+#include "document/internal.h"
 
 namespace qv {
 
@@ -11,6 +12,38 @@ std::vector<std::string> VarListNames(const std::string& List) {
   std::vector<std::string> names;
   ForEachVarName(List, [&](std::string_view Name) { names.emplace_back(Name); });
   return names;
+}
+
+RecordedVars RecordVarLists(const std::vector<TokenRec>& Tokens, const std::vector<NodeRec>& Nodes,
+                            const std::function<bool(const std::string&)>& InScope) {
+  RecordedVars out;
+  // Free variables: an Atom counts when its first occurrence is free.
+  std::string free = " ";
+  for (size_t i = 1; i < Nodes.size(); ++i) {
+    if (Nodes[i].Rule != kAtom) continue;
+    const std::string& name = Nodes[i].Name;
+    for (size_t t = 1; t < Tokens.size(); ++t) {
+      if (Tokens[t].Token != name) continue;
+      if (!Tokens[t].Bound) AddToVarList(free, name);
+      break;
+    }
+  }
+  out.Free = free == " " ? "" : free;
+  // Scope of every free occurrence: a name right after the "(" the parser
+  // puts before each Atom.
+  std::string scoped = " ";
+  for (size_t t = 1; t + 1 < Tokens.size(); ++t) {
+    const TokenRec& open = Tokens[t];
+    if (open.Token != "(" || open.DPtr < 1 || open.DPtr >= static_cast<int>(Nodes.size()) ||
+        Nodes[open.DPtr].Rule != kAtom)
+      continue;
+    const TokenRec& var = Tokens[t + 1];
+    if (var.Token == "(" || var.Bound) continue;
+    if (InScope(var.Token)) AddToVarList(scoped, var.Token);
+    ++t;
+  }
+  out.Scoped = scoped == " " ? "" : scoped;
+  return out;
 }
 
 bool InList(const std::string& List, const std::string& Name) {

@@ -57,7 +57,12 @@ void CaptionEditor::Continue() {
       S_.Ui.ProofCaption = caption;
       S_.Ui.ProofChanged = true;
     }
-    if (S_.host) S_.host->SetWindowTitle(CaptionTitle(S_.Ui.ProofCaption, S_.Ui.ProofFileName));
+    if (S_.host) {
+      // The title ends in the file name, if the proof has one.
+      const std::string title = CaptionTitle(S_.Ui.ProofCaption, S_.Ui.ProofFileName);
+      const std::string& file = S_.Ui.ProofFileName;
+      S_.host->SetFileWindowTitle(title.substr(0, title.size() - file.size()), file);
+    }
     if (OnHide) OnHide();
   } catch (...) {
     // The window stays open with the text as typed.

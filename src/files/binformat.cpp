@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "document/document.h"
+#include "expr/expr.h"
 
 namespace qv {
 
@@ -46,8 +47,17 @@ void ByteWriter::Header(int16_t count) {
 
 // ---------------------------------------------------------------- reader
 
+bool ByteReader::Have(size_t n) {
+  if (Remaining() < n) return false;
+  if (src_ && in_.size() - pos_ < n) {
+    if (!src_->Fetch(buf_, pos_ + n) || buf_.size() < pos_ + n) return false;
+    in_ = buf_;
+  }
+  return true;
+}
+
 bool ByteReader::I16(int16_t& v) {
-  if (Remaining() < 2) return false;
+  if (!Have(2)) return false;
   auto b0 = static_cast<uint8_t>(in_[pos_]);
   auto b1 = static_cast<uint8_t>(in_[pos_ + 1]);
   v = static_cast<int16_t>(static_cast<uint16_t>(b0 | (b1 << 8)));
@@ -56,7 +66,7 @@ bool ByteReader::I16(int16_t& v) {
 }
 
 bool ByteReader::I32(int32_t& v) {
-  if (Remaining() < 4) return false;
+  if (!Have(4)) return false;
   uint32_t u = 0;
   for (int i = 0; i < 4; ++i) u |= static_cast<uint32_t>(static_cast<uint8_t>(in_[pos_ + i])) << (8 * i);
   v = static_cast<int32_t>(u);
@@ -71,7 +81,7 @@ bool ByteReader::Bool16(bool& v) {
   return true;
 }
 
-bool ByteReader::Text(std::string& s) {
+bool ByteReader::Text(std::string& s, size_t MaxLen) {
   const size_t start = pos_;
   int16_t raw;
   if (!I16(raw)) return false;
@@ -84,7 +94,7 @@ bool ByteReader::Text(std::string& s) {
     }
     n = static_cast<uint32_t>(len);
   }
-  if (Remaining() < n) {
+  if (n > MaxLen || !Have(n)) {
     pos_ = start;
     return false;
   }
@@ -94,7 +104,7 @@ bool ByteReader::Text(std::string& s) {
 }
 
 bool ByteReader::Header(bool& TagOk, int16_t& Count) {
-  if (Remaining() < kFileTag.size() + 2) return false;
+  if (!Have(kFileTag.size() + 2)) return false;
   TagOk = in_.substr(pos_, kFileTag.size()) == kFileTag;
   pos_ += kFileTag.size();
   return I16(Count);
@@ -173,6 +183,61 @@ std::string CheckStructure(const DocState& d) {
   return "";
 }
 
+// The text of line k with every real token Name replaced by With.
+std::string WithNameReplaced(const std::string& Text, const ParseResult& Parsed, const std::string& Name,
+                             const std::string& With) {
+  std::string out = Text;
+  for (size_t t = Parsed.Tokens.size() - 1; t >= 1; --t) {
+    const TokenRec& tok = Parsed.Tokens[t];
+    if (tok.Position > 0 && tok.Token == Name)
+      out.replace(static_cast<size_t>(tok.Position - 1), Name.size(), With);
+  }
+  return out;
+}
+
+// The variable lists stored with each line must be those the program
+// records for it, since the witness gate, the scope of a subproof and the
+// Conclusion read them: the free names of its text, in scope only names free
+// there and at least those the scope test finds in scope now (a line put in
+// above it afterwards can only leave more of them recorded in scope), and a
+// witness only on an E Spec line (or U Spec): a name that turns the existential
+// statement it cites into its text. The names drawn bold (FlagVars) only
+// change the drawing.
+std::string CheckVarLists(const DocState& d) {
+  ScopeIndex scope(d);
+  ParserState P;
+  for (int k = 1; k <= d.StmtCount; ++k) {
+    const StmtRec& s = d.Stmts[k];
+    const std::string text = StmtFormula(d, k);
+    const ParseResult parsed = ParseText(text);
+    const RecordedVars vars = RecordVarLists(parsed.Tokens, parsed.Nodes,
+                                             [&](const std::string& name) { return scope.InScope(name, k); });
+    if (s.FreeVars != vars.Free) return LineMsg(k, "free variables differ from the formula's");
+    for (const std::string& v : VarListNames(s.ScopedVars))
+      if (!InList(vars.Free, v)) return LineMsg(k, "a name in scope that is not free");
+    for (const std::string& v : VarListNames(vars.Scoped))
+      if (!InList(s.ScopedVars, v)) return LineMsg(k, "a name in scope recorded as new");
+    // PutStmt records a name with U Spec lines too, which nothing reads.
+    if (s.Rule == kRuleUSpec) continue;
+    if (s.Rule != kRuleESpec) {
+      if (!s.NewVar.empty()) return LineMsg(k, "a witness on a line that is no E Spec");
+      continue;
+    }
+    const ParseResult w = ParseText(s.NewVar);
+    if (!w.Err.empty() || w.Nodes.size() != 2 || w.Nodes[1].Rule != kAtom || w.Nodes[1].Name != s.NewVar)
+      return LineMsg(k, "E Spec without a witness");
+    if (s.Arg1 < 1) return LineMsg(k, "E Spec of a line that is no existential statement");
+    const ParseResult cited = ParseText(StmtFormula(d, s.Arg1));
+    const NodeRec& root = cited.Nodes.back();
+    if (cited.Nodes.size() < 3 || root.Rule != kEXIST || root.Ptr1 < 1)
+      return LineMsg(k, "E Spec of a line that is no existential statement");
+    const std::string x = cited.Nodes[root.Ptr1].Name;
+    if (!SameStmt(P, StmtFormula(d, s.Arg1), "EXIST(" + x + "):[" + WithNameReplaced(text, parsed, s.NewVar, x) + "]"))
+      return LineMsg(k, "E Spec witness does not match its statement");
+  }
+  return "";
+}
+
 // Every proof opens showing its active statements: the lines of a closed
 // subproof (premise up to the line before its conclusion) are hidden.
 void CollapseClosedSubproofs(DocState& d) {
@@ -192,8 +257,7 @@ void CollapseClosedSubproofs(DocState& d) {
 
 }  // namespace
 
-std::string ReadProofBytes(std::string_view bytes, std::string& Caption, DocState& d) {
-  ByteReader r(bytes);
+std::string ReadProofBytes(ByteReader& r, std::string& Caption, DocState& d) {
   bool tagOk = false;
   int16_t count = 0;
   if (!r.Header(tagOk, count)) return "file too short for a header";
@@ -210,8 +274,8 @@ std::string ReadProofBytes(std::string_view bytes, std::string& Caption, DocStat
   out.Stmts.assign(static_cast<size_t>(count) + 1, StmtRec{});
   for (int k = 1; k <= count; ++k)
     if (!ReadStmt(r, out.Stmts[k])) return LineMsg(k, "record cut short");
-  if (!r.Text(out.ProofText)) return "proof text cut short";
-  if (out.ProofText.size() > kMaxProofText) return "proof text too long";
+  if (!r.Text(out.ProofText, kMaxProofText))
+    return "proof text cut short or too long";
   out.StmtCount = count;
 
   std::string why = CheckStructure(out);
@@ -220,6 +284,8 @@ std::string ReadProofBytes(std::string_view bytes, std::string& Caption, DocStat
   RecomputeIntroLen(out);
   RecomputeViewPositions(out);
   why = CheckDocInvariants(out);
+  if (!why.empty()) return why;
+  why = CheckVarLists(out);
   if (!why.empty()) return why;
 
   Caption = std::move(caption);

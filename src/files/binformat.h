@@ -35,21 +35,40 @@ class ByteWriter {
   std::string out_;
 };
 
-// Reads from a byte range; every read checks what is left and fails (leaving
-// the reader where it was) when the bytes run out.
+// Bytes a ByteReader takes in as it needs them (a file): Size() is what the
+// source holds in all; Fetch appends to Buf until Buf holds at least Want of
+// its first bytes, false when they cannot be had.
+class ByteSource {
+ public:
+  virtual ~ByteSource() = default;
+  virtual size_t Size() const = 0;
+  virtual bool Fetch(std::string& Buf, size_t Want) = 0;
+};
+
+// Reads from a byte range, or from a source no further than the reads reach;
+// every read checks what is left and fails (leaving the reader where it was)
+// when the bytes run out, before it takes any of them in.
 class ByteReader {
  public:
-  explicit ByteReader(std::string_view bytes) : in_(bytes) {}
+  explicit ByteReader(std::string_view bytes) : in_(bytes), size_(bytes.size()) {}
+  explicit ByteReader(ByteSource& source) : src_(&source), size_(source.Size()) {}
   bool I16(int16_t& v);
   bool I32(int32_t& v);
   bool Bool16(bool& v);  // any nonzero value is true
-  bool Text(std::string& s);
+  // A text of at most MaxLen characters.
+  bool Text(std::string& s, size_t MaxLen = SIZE_MAX);
   // Reads the tag and count; TagOk tells whether the tag was "Quorvane 1".
   bool Header(bool& TagOk, int16_t& Count);
-  size_t Remaining() const { return in_.size() - pos_; }
+  size_t Remaining() const { return size_ - pos_; }
 
  private:
+  // The next n bytes are at hand in in_.
+  bool Have(size_t n);
+
   std::string_view in_;
+  ByteSource* src_ = nullptr;
+  std::string buf_;  // what has been taken in from src_
+  size_t size_ = 0;
   size_t pos_ = 0;
 };
 
@@ -63,8 +82,14 @@ std::string WriteProofBytes(const std::string& Caption, const DocState& d);
 // IntroLen), with closed subproofs collapsed and the view positions rebuilt.
 // Returns "" on success, else what is wrong with the file; on failure the
 // outputs hold nothing useful and the caller keeps its own document.
-// Bytes after the proof text are ignored.
-std::string ReadProofBytes(std::string_view bytes, std::string& Caption, DocState& d);
+// Bytes after the proof text are ignored, and never read from a source; a
+// count or length that promises more than the rest holds is refused before
+// anything is taken in for it.
+std::string ReadProofBytes(ByteReader& r, std::string& Caption, DocState& d);
+inline std::string ReadProofBytes(std::string_view bytes, std::string& Caption, DocState& d) {
+  ByteReader r(bytes);
+  return ReadProofBytes(r, Caption, d);
+}
 
 // ---- Settings files ----
 

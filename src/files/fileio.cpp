@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -14,31 +15,59 @@
 
 namespace qv {
 
-bool ReadFileBytes(const std::string& Path, std::string& Out, size_t MaxBytes) {
-  Out.clear();
-  if (Path.empty()) return false;
-  int fd = ::open(Path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return false;
+namespace {
+
+// Every open here: never waits on a FIFO, never makes a terminal ours.
+constexpr int kOpenFlags = O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+
+bool SameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
+
+}  // namespace
+
+ReadableFile::~ReadableFile() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+bool ReadableFile::Open(const std::string& Path) {
+  if (fd_ >= 0 || Path.empty()) return false;
+  // Looked at before it is opened, so that a FIFO or a device is never
+  // opened at all, and again once open, in case the name changed hands.
   struct stat st{};
+  if (::stat(Path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+  const int fd = ::open(Path.c_str(), O_RDONLY | kOpenFlags);
+  if (fd < 0) return false;
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
     ::close(fd);
     return false;
   }
-  std::string data;
-  if (st.st_size > 0) data.reserve(std::min<size_t>(static_cast<size_t>(st.st_size), MaxBytes));
-  char buf[1 << 16];
-  while (data.size() < MaxBytes) {
-    size_t want = std::min(sizeof buf, MaxBytes - data.size());
-    ssize_t got = ::read(fd, buf, want);
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      ::close(fd);
-      return false;
-    }
-    if (got == 0) break;
-    data.append(buf, static_cast<size_t>(got));
+  fd_ = fd;
+  size_ = static_cast<size_t>(st.st_size);
+  return true;
+}
+
+bool ReadableFile::Fetch(std::string& Buf, size_t Want) {
+  if (fd_ < 0 || Want > size_) return false;
+  // A little more than asked for, so that small reads do not each cost a call.
+  const size_t until = std::min(size_, std::max(Want, Buf.size() + (size_t(1) << 16)));
+  if (Buf.capacity() < until) Buf.reserve(until);
+  char chunk[1 << 16];
+  while (Buf.size() < until) {
+    const ssize_t got = ::pread(fd_, chunk, std::min(sizeof chunk, until - Buf.size()),
+                                static_cast<off_t>(Buf.size()));
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) break;  // an error, or the file got shorter
+    Buf.append(chunk, static_cast<size_t>(got));
   }
-  ::close(fd);
+  return Buf.size() >= Want;
+}
+
+bool ReadFileBytes(const std::string& Path, std::string& Out, size_t MaxBytes) {
+  Out.clear();
+  ReadableFile f;
+  if (!f.Open(Path)) return false;
+  std::string data;
+  if (!f.Fetch(data, std::min(f.Size(), MaxBytes))) return false;
+  if (data.size() > MaxBytes) data.resize(MaxBytes);
   Out = std::move(data);
   return true;
 }
@@ -58,42 +87,80 @@ bool WriteAll(int fd, const std::string& bytes) {
   return true;
 }
 
-// The file a path names once every symbolic link in its last component is
-// followed (a link to a link included). A link to a missing file gives the
-// missing file's path, so that saving creates it where the link points.
-bool FollowLinks(const std::string& Path, std::string& Out) {
-  std::string p = Path;
-  for (int hops = 0; hops < 40; ++hops) {
-    struct stat st{};
-    if (::lstat(p.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
-      Out = p;
-      return true;
+// The names of fd's extended attributes; none on a file system without them.
+bool AttributeNames(int fd, std::vector<std::string>& Names) {
+  Names.clear();
+  for (;;) {
+    ssize_t n = ::flistxattr(fd, nullptr, 0);
+    if (n < 0) return errno == ENOTSUP;
+    std::string list(static_cast<size_t>(n), '\0');
+    if (n > 0 && (n = ::flistxattr(fd, list.data(), list.size())) < 0) {
+      if (errno == ERANGE) continue;  // grew in between
+      return false;
     }
-    std::vector<char> buf(static_cast<size_t>(st.st_size > 0 ? st.st_size : 255) + 1);
-    const ssize_t n = ::readlink(p.c_str(), buf.data(), buf.size());
-    if (n < 0 || static_cast<size_t>(n) >= buf.size()) return false;
-    const std::string link(buf.data(), static_cast<size_t>(n));
-    if (link.empty()) return false;
-    // A relative link is relative to the folder that holds it.
-    if (link.front() == '/') {
-      p = link;
-    } else {
-      const size_t slash = p.rfind('/');
-      p = (slash == std::string::npos ? std::string() : p.substr(0, slash + 1)) + link;
+    for (size_t at = 0; at < static_cast<size_t>(n);) {
+      const size_t end = list.find('\0', at);
+      if (end == std::string::npos) break;
+      if (end > at) Names.push_back(list.substr(at, end - at));
+      at = end + 1;
     }
+    return true;
   }
-  return false;  // a loop of links
+}
+
+bool AttributeValue(int fd, const std::string& Name, std::string& Value) {
+  for (;;) {
+    ssize_t n = ::fgetxattr(fd, Name.c_str(), nullptr, 0);
+    if (n < 0) return false;
+    Value.assign(static_cast<size_t>(n), '\0');
+    if (n > 0 && (n = ::fgetxattr(fd, Name.c_str(), Value.data(), Value.size())) < 0) {
+      if (errno == ERANGE) continue;
+      return false;
+    }
+    Value.resize(static_cast<size_t>(n));
+    return true;
+  }
+}
+
+// Gives To exactly the extended attributes of From (user attributes, the
+// ACL in system.posix_acl_access, ...). False when one of them cannot be
+// given or one that From lacks cannot be taken away.
+bool CopyAttributes(int From, int To) {
+  std::vector<std::string> names, theirs;
+  if (!AttributeNames(From, names) || !AttributeNames(To, theirs)) return false;
+  std::string value, present;
+  for (const std::string& name : names) {
+    if (!AttributeValue(From, name, value)) return false;
+    if (::fsetxattr(To, name.c_str(), value.data(), value.size(), 0) != 0 &&
+        !(AttributeValue(To, name, present) && present == value))
+      return false;  // one the user may not set, unless it is already right
+  }
+  for (const std::string& name : theirs)
+    if (std::find(names.begin(), names.end(), name) == names.end() && ::fremovexattr(To, name.c_str()) != 0 &&
+        errno != ENODATA)
+      return false;
+  return true;
 }
 
 enum class TempWrite { Done, Failed, Unavailable };
 
+// The old file a new one is to stand in for: its open descriptor (for its
+// attributes), its status, and the name that must still lead to it.
+struct Replaced {
+  int fd;
+  const struct stat& st;
+};
+
 // Writes Bytes into a new temporary file in Dir and renames it over Target.
-// Unavailable when no temporary file can be made there (a folder the user
-// may not write, a read-only file system) or it could not be given Mode and
-// Group: nothing has been written then. Failed when the write itself failed;
-// the temporary file is gone and Target untouched either way.
+// Replacing an old file, the new one gets its permission bits, group and
+// extended attributes, and the rename happens only while Target still names
+// that very file. Unavailable when no temporary file can be made there (a
+// folder the user may not write, a read-only file system) or it cannot be
+// given all that: nothing has been written then. Failed when the write
+// itself failed or Target changed hands; the temporary file is gone and
+// Target untouched either way.
 TempWrite WriteBesideAndRename(const std::string& Dir, const std::string& Target, const std::string& Name,
-                               const std::string& Bytes, mode_t Mode, const gid_t* Group) {
+                               const std::string& Bytes, mode_t Mode, const Replaced* Old) {
   // The temporary name says which file it belongs to, cut so that it never
   // exceeds the longest name the folder takes.
   std::string base = "." + Name;
@@ -106,13 +173,23 @@ TempWrite WriteBesideAndRename(const std::string& Dir, const std::string& Target
   const int fd = ::mkstemp(name.data());
   if (fd < 0) return TempWrite::Unavailable;
   const std::string tmp(name.data());
-  if (::fchmod(fd, Mode) != 0 || (Group && ::fchown(fd, static_cast<uid_t>(-1), *Group) != 0)) {
+  // The group first: changing it may clear the set-group-ID bit, which the
+  // mode then puts back; the attributes last, as an ACL goes with the mode.
+  bool given = !Old || Old->st.st_gid == ::getegid() || ::fchown(fd, static_cast<uid_t>(-1), Old->st.st_gid) == 0;
+  given = given && ::fchmod(fd, Mode) == 0;
+  given = given && (!Old || CopyAttributes(Old->fd, fd));
+  if (!given) {
     ::close(fd);
     ::unlink(tmp.c_str());
     return TempWrite::Unavailable;
   }
   bool ok = WriteAll(fd, Bytes) && ::fsync(fd) == 0;
   ok = (::close(fd) == 0) && ok;
+  if (ok && Old) {
+    // Only the file that was opened is replaced, never one put in its place.
+    struct stat now{};
+    ok = ::lstat(Target.c_str(), &now) == 0 && SameFile(now, Old->st);
+  }
   if (ok) ok = ::rename(tmp.c_str(), Target.c_str()) == 0;
   if (!ok) {
     ::unlink(tmp.c_str());
@@ -164,54 +241,49 @@ bool WriteInPlace(int fd, const std::string& Bytes, const std::string* Old, off_
 
 }  // namespace
 
-bool WriteFileReplacing(const std::string& Path, const std::string& Bytes) {
-  if (Path.empty()) return false;
-  std::string target;
-  if (!FollowLinks(Path, target)) return false;
-  const size_t slash = target.rfind('/');
-  const std::string dir = slash == std::string::npos ? "." : slash == 0 ? "/" : target.substr(0, slash);
-  const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
-  if (name.empty()) return false;
+namespace {
 
-  struct stat st{};
-  if (::stat(target.c_str(), &st) != 0) {
-    if (errno != ENOENT) return false;
-    // A new file: written beside, then given its name, so that no half-written
-    // file ever carries it. It gets the usual permissions (0666 less the umask).
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return WriteBesideAndRename(dir, target, name, Bytes, 0666 & ~mask, nullptr) == TempWrite::Done;
-  }
-  if (!S_ISREG(st.st_mode)) return false;
+void SplitPath(const std::string& Path, std::string& Dir, std::string& Name) {
+  const size_t slash = Path.rfind('/');
+  Dir = slash == std::string::npos ? "." : slash == 0 ? "/" : Path.substr(0, slash);
+  Name = slash == std::string::npos ? Path : Path.substr(slash + 1);
+}
 
-  // Only a file the user may open for writing is ever replaced: the same
-  // test the system makes for a write in place.
-  bool readable = true;
-  int fd = ::open(target.c_str(), O_RDWR | O_CLOEXEC);
-  if (fd < 0 && errno == EACCES) {
-    readable = false;
-    fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC);
-  }
-  if (fd < 0) return false;
+// Writes Bytes into the open regular file fd, whose status is St, reached
+// through Path; Created tells that this save made it (empty) a moment ago.
+bool ReplaceOpenFile(const std::string& Path, int fd, const struct stat& St, bool Readable, bool Created,
+                     const std::string& Bytes) {
+  // Where the file that the kernel reached lives: the name to rename over,
+  // which must lead to that same file.
+  char* real = ::realpath(Path.c_str(), nullptr);
+  if (!real) return false;
+  const std::string target(real);
+  std::free(real);
+  struct stat there{};
+  if (::lstat(target.c_str(), &there) != 0 || !SameFile(there, St)) return false;
+  std::string dir, name;
+  SplitPath(target, dir, name);
 
   // Renaming a new file over the old one is safe against a crash at any
   // moment, but the new file is the user's own: use it only where nothing of
-  // the old file is lost that way (its owner, its group, its other names).
-  if (st.st_uid == ::geteuid() && st.st_nlink == 1) {
-    const gid_t group = st.st_gid;
-    const TempWrite r = WriteBesideAndRename(dir, target, name, Bytes, st.st_mode & 07777,
-                                             group == ::getegid() ? nullptr : &group);
+  // the old file is lost that way (its owner, group, attributes, other names).
+  if (St.st_uid == ::geteuid() && St.st_nlink == 1) {
+    const Replaced old{fd, St};
+    const TempWrite r = WriteBesideAndRename(dir, target, name, Bytes, St.st_mode & 07777, &old);
     if (r != TempWrite::Unavailable) {
-      ::close(fd);
+      if (r == TempWrite::Failed && Created) {
+        struct stat now{};
+        if (::lstat(target.c_str(), &now) == 0 && SameFile(now, St)) ::unlink(target.c_str());
+      }
       return r == TempWrite::Done;
     }
   }
 
-  // No file can be made beside it: write in place, as the user could.
+  // Written in place, as the user could.
   std::string old;
   bool haveOld = false;
-  if (readable) {
-    old.reserve(static_cast<size_t>(st.st_size));
+  if (Readable) {
+    old.reserve(static_cast<size_t>(St.st_size));
     char buf[1 << 16];
     haveOld = true;
     for (off_t at = 0;;) {
@@ -226,7 +298,53 @@ bool WriteFileReplacing(const std::string& Path, const std::string& Bytes) {
       at += got;
     }
   }
-  const bool ok = WriteInPlace(fd, Bytes, haveOld ? &old : nullptr, st.st_size);
+  return WriteInPlace(fd, Bytes, haveOld ? &old : nullptr, St.st_size);
+}
+
+}  // namespace
+
+bool WriteFileReplacing(const std::string& Path, const std::string& Bytes) {
+  if (Path.empty()) return false;
+  // Anything but a regular file is refused before it is opened: a FIFO
+  // would wait for a reader, a device may act on being opened.
+  struct stat st{};
+  bool created = false;
+  int fd = -1;
+  bool readable = true;
+  if (::stat(Path.c_str(), &st) == 0) {
+    if (!S_ISREG(st.st_mode)) return false;
+    // The kernel follows any link, with its protections, and says whether
+    // the user may write the file: the same test as for a write in place.
+    fd = ::open(Path.c_str(), O_RDWR | kOpenFlags);
+    if (fd < 0 && errno == EACCES) {
+      readable = false;
+      fd = ::open(Path.c_str(), O_WRONLY | kOpenFlags);
+    }
+  } else {
+    if (errno != ENOENT) return false;
+    struct stat link{};
+    if (::lstat(Path.c_str(), &link) != 0) {
+      if (errno != ENOENT) return false;
+      // A new file: written beside, then given its name, so that no
+      // half-written file ever carries it. It gets the usual permissions
+      // (0666 less the umask). Renaming never writes through a link that
+      // appears meanwhile; it replaces the link.
+      const mode_t mask = ::umask(0);
+      ::umask(mask);
+      std::string dir, name;
+      SplitPath(Path, dir, name);
+      if (name.empty()) return false;
+      return WriteBesideAndRename(dir, Path, name, Bytes, 0666 & ~mask, nullptr) == TempWrite::Done;
+    }
+    if (!S_ISLNK(link.st_mode)) return false;
+    // A link to a missing file: the kernel creates the file where it leads
+    // (if it may follow it), and the save then fills it.
+    fd = ::open(Path.c_str(), O_RDWR | O_CREAT | kOpenFlags, 0666);
+    created = fd >= 0;
+  }
+  if (fd < 0) return false;
+  bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+  if (ok) ok = ReplaceOpenFile(Path, fd, st, readable, created, Bytes);
   return (::close(fd) == 0) && ok;
 }
 

@@ -4,27 +4,52 @@
 #include <cstddef>
 #include <string>
 
+#include "files/binformat.h"
+
 namespace qv {
 
 struct AppState;
 
+// A regular file opened for reading, its bytes fetched as a ByteReader needs
+// them. Anything else at the path (a FIFO, socket, device or folder) is
+// refused at once and never waited on.
+class ReadableFile : public ByteSource {
+ public:
+  ReadableFile() = default;
+  ~ReadableFile() override;
+  ReadableFile(const ReadableFile&) = delete;
+  ReadableFile& operator=(const ReadableFile&) = delete;
+
+  // False when the path names no regular file the user may read.
+  bool Open(const std::string& Path);
+  size_t Size() const override { return size_; }
+  bool Fetch(std::string& Buf, size_t Want) override;
+
+ private:
+  int fd_ = -1;
+  size_t size_ = 0;
+};
+
 // Reads at most MaxBytes of the file into Out. False when the file cannot be
-// opened or read (missing, a folder, no permission).
+// opened or read (missing, not a regular file, no permission).
 bool ReadFileBytes(const std::string& Path, std::string& Out, size_t MaxBytes = size_t(1) << 30);
 
-// Writes Bytes as the whole new content of Path, never leaving a half-written
-// file under its name:
-//  - a symbolic link at Path is followed (links to links too): the file it
-//    names is written and the link stays;
-//  - an existing file that the user may not open for writing is never
-//    replaced (false, the file untouched);
+// Writes Bytes as the whole new content of Path:
+//  - the kernel follows a symbolic link at Path as it does for any open (so
+//    it refuses a link another user planted in a sticky folder), and only
+//    the file that this open reached is written; the link stays;
+//  - anything but a regular file, and an existing file that the user may not
+//    open for writing, is never written (false, nothing touched);
 //  - a new file, or an existing file of the user's own with no other name, is
 //    written into a temporary file beside it, flushed to disk and renamed
-//    over it, with the old file's permission bits and group;
-//  - where no file can be made beside it (a folder the user may not write)
-//    or renaming would lose its owner or other names, the file is written in
-//    place: the room for the new contents is claimed first, and should the
-//    write still fail the old contents are written back.
+//    over it, with the old file's permission bits, group and extended
+//    attributes (ACLs included), so no half-written file ever carries its
+//    name;
+//  - a file owned by someone else or with other names, or one whose group or
+//    an attribute the new file cannot be given, or one in a folder where no
+//    file can be made, is written in place: the room for the new contents is
+//    claimed first, and should the write still fail the old contents are
+//    written back. A reader may see such a file half written meanwhile.
 // False after any failure, with the old contents kept.
 bool WriteFileReplacing(const std::string& Path, const std::string& Bytes);
 

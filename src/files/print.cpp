@@ -83,7 +83,7 @@ int LineNumberOf(const std::string& Text) {
   return static_cast<int>(v);
 }
 
-void BuildPrintText(const AppState& S, int First, int Last, RichBox& Box) {
+int32_t BuildPrintText(const AppState& S, int First, int Last, RichBox& Box) {
   const DocState& d = S.Doc;
   const std::string& P = d.ProofText;
   struct Part {
@@ -128,10 +128,12 @@ void BuildPrintText(const AppState& S, int First, int Last, RichBox& Box) {
     if (s.Rule == kRuleConclusion) rule.erase(0, 2);
     add("\t" + rule + "\r\n\r\n", kRuleTextPoints, false);
   }
+  const int32_t footer = Box.TextLength();
   add(S.Ui.ProofFileName.empty() ? "(Untitled)" : S.Ui.ProofFileName, kTextPoints, false);
 
-  // The glyph first, so that each part's size and weight below cover it too.
-  ConvertAmpersand(Box, 1, Box.TextLength());
+  // The glyph first, so that each part's size and weight below cover it
+  // too; an "@" in the file name is no element-of sign.
+  ConvertAmpersand(Box, 1, footer);
   for (const Part& p : parts) {
     Box.SetSelStart(p.start);
     Box.SetSelLength(p.length);
@@ -140,6 +142,7 @@ void BuildPrintText(const AppState& S, int First, int Last, RichBox& Box) {
     Box.SetSelColor(kBlack);
   }
   Box.SetSelStart(0);
+  return S.Ui.ProofFileName.empty() ? -1 : footer;
 }
 
 void PrintProofForm::Activate() {
@@ -180,10 +183,10 @@ bool PrintProofForm::Continue() {
   }
   try {
     MemRichBox page;
-    BuildPrintText(S, First, Last, page);
+    const int32_t fileName = BuildPrintText(S, First, Last, page);
     if (!S.host) throw std::runtime_error("no printer service");
     switch (S.host->PrintRichText(page.RichText(), kPrintMargin, kPrintMargin, kPrintMargin,
-                                  kPrintMargin)) {
+                                  kPrintMargin, fileName)) {
       case Host::PrintResult::Printed:
         return true;
       case Host::PrintResult::Cancelled:

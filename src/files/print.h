@@ -45,8 +45,9 @@ int LineNumberOf(const std::string& Text);
 // within 1..StmtCount): the caption in bold, the Introduction when First is
 // 1, then each line's comment, number and formula and rule text, and the
 // file name at the end; all black in the fixed font, with the element-of
-// glyph shown.
-void BuildPrintText(const AppState& S, int First, int Last, RichBox& Box);
+// glyph shown in the proof's texts. Returns where the file name starts
+// (0-based), -1 for an untitled proof.
+int32_t BuildPrintText(const AppState& S, int First, int Last, RichBox& Box);
 
 // The logic of the print window. The texts of its boxes Text1 and Text2 are
 // PrintProofOf(S).Text1 and .Text2; everything else the window shows is here.

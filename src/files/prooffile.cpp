@@ -14,10 +14,6 @@ namespace qv {
 
 namespace {
 
-// A proof file is never larger than this; reading stops there, so a huge
-// file chosen by mistake cannot exhaust memory (it is refused as cut short).
-constexpr size_t kMaxProofFileBytes = size_t(512) << 20;
-
 void RestoreStatus(AppState& S, const std::string& kept) {
   if (kept.empty())
     ClearStatus(S);
@@ -38,7 +34,10 @@ std::string SavedTitle(const AppState& S) {
 }
 
 void SetSavedTitle(AppState& S) {
-  if (S.host) S.host->SetWindowTitle(SavedTitle(S));
+  if (!S.host) return;
+  const std::string title = SavedTitle(S);
+  const std::string& file = S.Ui.ProofFileName;
+  S.host->SetFileWindowTitle(title.substr(0, title.size() - file.size()), file);
 }
 
 std::string ProofPathFor(const std::string& Path) {
@@ -98,14 +97,18 @@ void OpenProof(AppState& S) {
   }
 
   // The file is read and checked whole before anything of the open proof
-  // changes, so a damaged or foreign file leaves it as it was.
+  // changes, so a damaged or foreign file leaves it as it was. Only the
+  // bytes the records need are read, and a count or length the file cannot
+  // hold is refused before they are.
   std::string caption;
   DocState read;
   bool ok = false;
   try {
-    std::string bytes;
-    ok = ReadFileBytes(S.Ui.ProofFileName, bytes, kMaxProofFileBytes) &&
-         ReadProofBytes(bytes, caption, read).empty();
+    ReadableFile file;
+    if (file.Open(S.Ui.ProofFileName)) {
+      ByteReader r(file);
+      ok = ReadProofBytes(r, caption, read).empty();
+    }
   } catch (const std::exception&) {
     ok = false;
   }

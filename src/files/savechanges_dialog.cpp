@@ -1,3 +1,4 @@
+#include <QFile>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -43,7 +44,11 @@ SaveChangesDialog::SaveChangesDialog(AppState& state, QWidget* parent) : QDialog
 }
 
 void SaveChangesDialog::Ask() {
-  fileName_->setText(QString::fromLatin1(SaveChangesFileLabel(S)));
+  // The file name as the file system spells it.
+  const std::string label = SaveChangesFileLabel(S);
+  fileName_->setText(S.Ui.ProofFileName.empty()
+                         ? QString::fromLatin1(label)
+                         : QFile::decodeName(QByteArray(label.data(), static_cast<qsizetype>(label.size()))));
   yes_->setFocus();
   exec();
 }

@@ -23,6 +23,14 @@ constexpr const char* kFontSizeFile = "UserFontSize.bin";
 constexpr const char* kDefaultDirFile = "DefaultDir.bin";
 constexpr const char* kUserOptionFile = "UserOption.bin";
 
+// More than any settings file holds (five paths at most); a huge file put
+// in the place of one costs no more than this to read.
+constexpr size_t kMaxSettingsBytes = size_t(1) << 20;
+
+bool ReadSettings(const AppState& S, const char* Name, std::string& Bytes) {
+  return ReadFileBytes(SettingsFile(S, Name), Bytes, kMaxSettingsBytes);
+}
+
 // The warning box; its answer does not matter here.
 void ShowWarningBox(AppState& S, const std::string& Text) {
   if (!S.host) return;
@@ -52,7 +60,7 @@ void AddRecentFile(AppState& S) {
   const std::string path = SettingsFile(S, kRecentFiles);
   std::string bytes;
   std::vector<std::string> list;
-  bool ok = ReadFileBytes(path, bytes) && DecodeRecentFiles(bytes, list) != SettingsRead::Truncated;
+  bool ok = ReadSettings(S, kRecentFiles, bytes) && DecodeRecentFiles(bytes, list) != SettingsRead::Truncated;
   if (ok) {
     const std::string& name = S.Ui.ProofFileName;
     auto it = std::find(list.begin(), list.end(), name);
@@ -70,7 +78,7 @@ void AddRecentFile(AppState& S) {
 void LoadRecentFiles(AppState& S) {
   std::string bytes;
   std::vector<std::string> list;
-  if (!ReadFileBytes(SettingsFile(S, kRecentFiles), bytes) ||
+  if (!ReadSettings(S, kRecentFiles, bytes) ||
       DecodeRecentFiles(bytes, list) == SettingsRead::Truncated) {
     ShowWarningBox(S, "Unable to find Recent Files");
     return;
@@ -79,7 +87,7 @@ void LoadRecentFiles(AppState& S) {
   S.host->SetControlVisible("bar6", true);
   for (size_t k = 0; k < list.size(); ++k) {
     const std::string item = "optFile" + std::to_string(k + 1);
-    S.host->SetControlCaption(item, list[k]);
+    S.host->SetFileItemCaption(item, list[k]);
     S.host->SetControlVisible(item, true);
   }
 }
@@ -89,7 +97,7 @@ void LoadRecentFiles(AppState& S) {
 void LoadFontSize(AppState& S) {
   std::string bytes;
   int size = 12;
-  bool found = ReadFileBytes(SettingsFile(S, kFontSizeFile), bytes);
+  bool found = ReadSettings(S, kFontSizeFile, bytes);
   SettingsRead r = found ? DecodeFontSize(bytes, size) : SettingsRead::Truncated;
   // A size no text could be drawn in is taken for a damaged file.
   if (r != SettingsRead::Ok || size < 6 || size > 72) size = 12;
@@ -110,7 +118,7 @@ void SaveFontSize(AppState& S) {
 
 bool ReadDefaultDir(AppState& S) {
   std::string bytes;
-  if (!ReadFileBytes(SettingsFile(S, kDefaultDirFile), bytes)) return false;
+  if (!ReadSettings(S, kDefaultDirFile, bytes)) return false;
   std::string dir;
   if (DecodeDefaultDir(bytes, dir) == SettingsRead::Ok) S.Ui.DefaultDir = dir;
   return true;
@@ -119,7 +127,7 @@ bool ReadDefaultDir(AppState& S) {
 bool ReadUserOption(AppState& S) {
   std::string bytes;
   int16_t value = 0;
-  if (!ReadFileBytes(SettingsFile(S, kUserOptionFile), bytes) || !DecodeUserOption(bytes, value)) return false;
+  if (!ReadSettings(S, kUserOptionFile, bytes) || !DecodeUserOption(bytes, value)) return false;
   if (S.host) S.host->SetControlChecked("optShowTip", value == 0);
   return true;
 }

@@ -115,9 +115,9 @@ bool FakeHost::ShowModal(const std::string& name) {
 }
 
 Host::PrintResult FakeHost::PrintRichText(const std::string& rich, int leftTwips, int topTwips,
-                                          int rightTwips, int bottomTwips) {
+                                          int rightTwips, int bottomTwips, int32_t FileNameFrom) {
   if (printResult == PrintResult::Printed)
-    printJobs.push_back({rich, leftTwips, topTwips, rightTwips, bottomTwips});
+    printJobs.push_back({rich, leftTwips, topTwips, rightTwips, bottomTwips, FileNameFrom});
   return printResult;
 }
 

@@ -29,6 +29,7 @@ class FakeHost : public Host {
   struct PrintJob {
     std::string rich;
     int left = 0, top = 0, right = 0, bottom = 0;
+    int32_t fileNameFrom = -1;
   };
 
   // --- scripts ---
@@ -96,7 +97,7 @@ class FakeHost : public Host {
   void RegisterForm(const std::string& name, FormRunner run) override { forms_[name] = std::move(run); }
   bool ShowModal(const std::string& name) override;
   PrintResult PrintRichText(const std::string& rich, int leftTwips, int topTwips, int rightTwips,
-                            int bottomTwips) override;
+                            int bottomTwips, int32_t FileNameFrom = -1) override;
   void ProcessEvents() override { ++processEventsCalls; }
 
  private:

@@ -5,6 +5,7 @@
 // tests use FakeHost, which records and answers from a script.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -65,6 +66,17 @@ class Host {
   virtual std::string ControlCaption(const std::string& name) const = 0;
   virtual void SetWindowTitle(const std::string& title) = 0;
   virtual std::string WindowTitle() const = 0;
+  // File names are in the file system's encoding, the program's own texts
+  // Latin-1; these show each as it is meant.
+  // A title that ends in a file name: WindowTitle() gives Text + FileName.
+  virtual void SetFileWindowTitle(const std::string& Text, const std::string& FileName) {
+    SetWindowTitle(Text + FileName);
+  }
+  // A menu item whose caption is a file name (a recent file), every
+  // character shown as it is ("&" included); ControlCaption gives it back.
+  virtual void SetFileItemCaption(const std::string& name, const std::string& FileName) {
+    SetControlCaption(name, FileName);
+  }
   // Enables or disables the whole main window (during a long redraw or save).
   virtual void SetMainEnabled(bool enabled) = 0;
 
@@ -76,10 +88,11 @@ class Host {
 
   // Prints a RichBox snapshot (RichBox::RichText()) on pages with the given
   // margins in twips (1440 to the inch). The user picks the printer (or a
-  // file) in the system's print dialog.
+  // file) in the system's print dialog. The text from the 0-based position
+  // FileNameFrom to its end, when not -1, is a file name.
   enum class PrintResult { Printed, Cancelled, Failed };
   virtual PrintResult PrintRichText(const std::string& rich, int leftTwips, int topTwips,
-                                    int rightTwips, int bottomTwips) = 0;
+                                    int rightTwips, int bottomTwips, int32_t FileNameFrom = -1) = 0;
 
   // Paints pending changes of the windows (used while the pointer is the
   // hourglass) without handling any input or queued call.

@@ -101,42 +101,15 @@ bool PutStmt(AppState& S) {
   s.Arg1 = static_cast<int16_t>(d.RuleArg1);
   s.Arg2 = static_cast<int16_t>(d.RuleArg2);
 
-  // Free variables: an Atom counts when its first occurrence is free.
-  std::string free = " ";
-  for (size_t i = 1; i < P.Nodes.size(); ++i) {
-    if (P.Nodes[i].Rule != kAtom) continue;
-    const std::string& name = P.Nodes[i].Name;
-    for (size_t t = 1; t < P.Tokens.size(); ++t) {
-      if (P.Tokens[t].Token != name) continue;
-      if (!P.Tokens[t].Bound) AddToVarList(free, name);
-      break;
-    }
-  }
-  s.FreeVars = free == " " ? "" : free;
   s.NewVar = (d.RuleMode == kRuleESpec || d.RuleMode == kRuleUSpec) ? d.PendingNewVar : "";
-
-  // Scope of every free occurrence.
-  std::string scoped = " ";
-  for (size_t t = 1; t + 1 < P.Tokens.size(); ++t) {
-    const TokenRec& open = P.Tokens[t];
-    if (open.Token != "(" || open.DPtr < 1 || open.DPtr >= static_cast<int>(P.Nodes.size()) ||
-        P.Nodes[open.DPtr].Rule != kAtom)
-      continue;
-    TokenRec& var = P.Tokens[t + 1];
-    if (var.Token == "(" || var.Bound) continue;
+  const RecordedVars vars = RecordVarLists(P.Tokens, P.Nodes, [&](const std::string& name) {
     bool inScope = false;
     bool flag = false;
-    FreeVarColourFont(S, var.Token, n, inScope, flag);
-    if (inScope) {
-      var.Colour = static_cast<int32_t>(RgbOf(192, 0, 0));
-      AddToVarList(scoped, var.Token);
-    } else {
-      var.Colour = static_cast<int32_t>(RgbOf(0, 150, 75));
-    }
-    var.Flag = false;
-    ++t;
-  }
-  s.ScopedVars = scoped == " " ? "" : scoped;
+    FreeVarColourFont(S, name, n, inScope, flag);
+    return inScope;
+  });
+  s.FreeVars = vars.Free;
+  s.ScopedVars = vars.Scoped;
   s.FlagVars = "";
 
   s.Visible = true;

@@ -114,9 +114,12 @@ TEST_F(Axioms, DefinitionsLookOnlyAtOpenPremisesAndAxiomsAbove) {
   EXPECT_EQ(host.beeps, 9);
   EXPECT_EQ(Status(), "Define Greater-Than-Or-Equal (>): No reference to n in a previous axiom or active premise");
 
+  // An open premise with n and 1, which an axiom above brought in: every
+  // one accepted.
+  Put("A(n,1)", kRuleAxiom);
   Put("P(n,1)");
-  for (auto fn : all) fn(S);  // an open premise with n and 1: every one accepted
-  EXPECT_EQ(S.Doc.StmtCount, 10);
+  for (auto fn : all) fn(S);
+  EXPECT_EQ(S.Doc.StmtCount, 11);
 
   // Once the premise is discharged its subproof no longer counts.
   Reset();

@@ -99,12 +99,57 @@ TEST_F(Witness, FixedAxiomsAndSchemataNameNoFreeVariable) {
   for (int k = 1; k <= S.Doc.StmtCount; ++k) EXPECT_EQ(S.Doc.Stmts[k].FreeVars, "") << Formula(k);
 }
 
-TEST_F(Witness, DefinitionsStillRestOnAnOpenPremiseThatIntroducesN) {
-  Put("Set(n) & 1@n");
-  optSubtraction_Click(S);
+TEST_F(Witness, DefinitionsRefuseAWitnessOfAnyNameOfTheirText) {
+  // Addition's text has next free: a witness of that name would be defined.
+  Put("1@n", kRuleAxiom);
+  Put("EXIST(f):ALL(a):~a+1=f(a)", kRuleAxiom);
+  Put("1@n");
+  ESpec(2, "next");
+  ASSERT_EQ(Formula(4), "ALL(a):~a+1=next(a)");
   optAddProperties_Click(S);
-  EXPECT_EQ(S.Doc.StmtCount, 3);
-  EXPECT_EQ(host.beeps, 0);
+  EXPECT_EQ(Status(), "+ Def: Variable 'next' was previously introduced on line 4");
+  EXPECT_EQ(S.Doc.StmtCount, 4);
+
+  // Above the witness too: the lines below would rest on it.
+  S.Doc.InsertMode = true;
+  S.Doc.InsertLine = 4;
+  optAddProperties_Click(S);
+  EXPECT_EQ(Status(), "+ Def: Variable 'next' was previously introduced on line 4");
+  EXPECT_EQ(S.Doc.StmtCount, 4);
+}
+
+TEST_F(Witness, DefinitionsRefuseNamesThatAnOpenPremiseIntroduces) {
+  Put("Set(n) & 1@n");
+  optLessThan_Click(S);
+  EXPECT_EQ(Status(), "Define Less-Than (<): Variable 'n' was previously introduced on line 1");
+  optAddProperties_Click(S);
+  EXPECT_EQ(Status(), "+ Def: Variable 'n' was previously introduced on line 1");
+  EXPECT_EQ(S.Doc.StmtCount, 1);
+
+  // Under the number axioms the premise only uses n and 1.
+  Reset();
+  optNumberAxioms_Click(S);
+  Put("1@n");
+  optAddProperties_Click(S);
+  optLessThan_Click(S);
+  EXPECT_EQ(S.Doc.StmtCount, 10);
+  EXPECT_EQ(S.Doc.Stmts[10].Rule, 35);
+}
+
+TEST_F(Witness, AWitnessInAnEarlierClosedSubproofLeavesLaterDefinitionsAlone) {
+  Put("ALL(x):Set(x)", kRuleAxiom);
+  Put("EXIST(x):Q(x)", kRuleAxiom);
+  Put("A");
+  ESpec(2, "n");
+  AnswerInputBox({"n"});
+  optConclusion_Click(S);
+  ASSERT_EQ(S.Doc.StmtCount, 5);
+  S.Doc.PendingNewVar.clear();
+  Put("Set(n)", kRuleUSpec, 1);  // n at the top level, another name
+  Put("Set(n)");
+  optSubtraction_Click(S);
+  EXPECT_EQ(Status(), "");
+  EXPECT_EQ(S.Doc.StmtCount, 8);
 }
 
 TEST_F(Witness, InductionShortcutOnlyUnderTheNumberAxioms) {

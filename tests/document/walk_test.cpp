@@ -170,6 +170,14 @@ TEST_F(Walk, DamagedLinksAreNeverFollowed) {
   EXPECT_EQ(ActiveAbove(d, 99), 10);
   EXPECT_EQ(ActiveAbove(d, 0), 0);
   EXPECT_EQ(ActiveFrom(d, 99), 11);
+
+  // A Premise naming a Conclusion that closes another premise: the walk
+  // down does not step over the lines in between.
+  Add(kRulePremise, 13);     // 11
+  Add(kRulePremise);         // 12
+  Add(kRuleConclusion, 12);  // 13 closes 12, not 11
+  EXPECT_EQ(ClosingConclusion(d, 11), 0);
+  EXPECT_EQ(Down(14), (V{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13}));
 }
 
 // Random proofs built as the rules build them (premises, lines, Conclusions

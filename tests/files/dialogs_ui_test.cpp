@@ -4,14 +4,18 @@
 #include <QCheckBox>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMainWindow>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QTimer>
 
 #include "files/binformat.h"
 #include "files/dialogs.h"
 #include "files/install.h"
+#include "files/print.h"
 #include "files_fixture.h"
 #include "platform/commands.h"
+#include "platform/qt/qthost.h"
 
 namespace qv {
 namespace {
@@ -95,6 +99,39 @@ TEST_F(DialogsTest, InstallerRegistersEveryWindow) {
   host.dirAnswers = {"/srv/proofs"};
   host.ShowModal("SelectDir");
   EXPECT_EQ(S.Ui.DefaultDir, "/srv/proofs");
+}
+
+// A file name is shown as the file system spells it (UTF-8 here) wherever
+// it appears, beside a caption that stays Latin-1; "&" is no access key and
+// "@" no element-of sign in it.
+TEST_F(DialogsTest, FileNamesShowAsTheFileSystemSpellsThem) {
+  QMainWindow window;
+  QAction* recent = window.menuBar()->addMenu("File")->addAction("File 1");
+  recent->setObjectName("optFile1");
+  QtHost qt(&window);
+  S.host = &qt;
+  Load(SampleProof(), "Caf\xe9");
+  const std::string path = Path("Ωμέγα & co@home.proof");
+  const QString shown = QString::fromUtf8(path.c_str());
+  S.Ui.ProofFileName = path;
+  SaveProofFile(S);
+  S.host = &host;
+
+  EXPECT_EQ(window.windowTitle(), QString::fromLatin1(" Caf\xe9  -  ") + shown);
+  EXPECT_EQ(qt.WindowTitle(), " Caf\xe9  -  " + path);
+  EXPECT_EQ(recent->text(), QString(shown).replace("&", "&&"));
+  EXPECT_EQ(qt.ControlCaption("optFile1"), path);
+
+  SaveChangesDialog prompt(S, nullptr);
+  Soon([&] {
+    EXPECT_EQ(prompt.FileNameLabel()->text(), shown);
+    prompt.CancelButton()->click();
+  });
+  prompt.Ask();
+
+  MemRichBox page;
+  const int32_t fileName = BuildPrintText(S, 1, S.Doc.StmtCount, page);
+  EXPECT_TRUE(SnapshotDocument(page.RichText(), fileName)->toPlainText().endsWith("\n" + shown));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "document/document.h"
+#include "expr/expr.h"
 
 namespace qv {
 
@@ -19,15 +20,15 @@ struct ProofBuilder {
   }
 
   // Appends a statement; Depth is the number of closed subproofs around it.
+  // RecordVars gives the lines their variable lists.
   int Add(const std::string& Formula, int Rule, int Arg1 = 0, int Arg2 = 0, int Depth = 0,
-          const std::string& Comment = "", const std::string& FreeVars = "") {
+          const std::string& Comment = "") {
     const int k = ++d.StmtCount;
     d.Stmts.resize(k + 1);
     StmtRec& s = d.Stmts[k];
     s.Rule = static_cast<int16_t>(Rule);
     s.Arg1 = static_cast<int16_t>(Arg1);
     s.Arg2 = static_cast<int16_t>(Arg2);
-    s.FreeVars = FreeVars;
     s.Highlight = Rule == kRulePremise;
     std::string& T = d.ProofText;
     s.StartLine = static_cast<int32_t>(T.size()) + 1;
@@ -50,6 +51,18 @@ struct ProofBuilder {
     return k;
   }
 
+  // Gives every line the variable lists the program records for it.
+  void RecordVars() {
+    ScopeIndex scope(d);
+    for (int k = 1; k <= d.StmtCount; ++k) {
+      const ParseResult parsed = ParseText(StmtFormula(d, k));
+      const RecordedVars vars = RecordVarLists(parsed.Tokens, parsed.Nodes,
+                                               [&](const std::string& v) { return scope.InScope(v, k); });
+      d.Stmts[k].FreeVars = vars.Free;
+      d.Stmts[k].ScopedVars = vars.Scoped;
+    }
+  }
+
   // Links a premise to its conclusion (the conclusion was added citing it).
   void Close(int Premise, int Conclusion) { d.Stmts[Premise].Arg1 = static_cast<int16_t>(Conclusion); }
 
@@ -66,18 +79,19 @@ inline ProofBuilder SampleProof() {
   ProofBuilder b;
   b.Intro("Prove: ALL(a):[a@n => a@n]");
   b.Add("ALL(a):[a@n => a+1@n]", kRuleAxiom, 0, 0, 0, "Sufficient: the axiom");
-  b.Add("x@n", kRulePremise, 0, 0, 1, "", " x ");
-  b.Add("y@n", kRulePremise, 0, 0, 2, "", " y ");
-  b.Add("y@n", kRuleSpec, 3, 0, 2, "", " y ");
+  b.Add("x@n", kRulePremise, 0, 0, 1);
+  b.Add("y@n", kRulePremise, 0, 0, 2);
+  b.Add("y@n", kRuleSpec, 3, 0, 2);
   b.Add("y@n => y@n", kRuleConclusion, 3, 0, 1);
   b.Close(3, 5);
-  b.Add("x@n & x@n", kRuleJoin, 2, 2, 1, "As Required: twice", " x ");
+  b.Add("x@n & x@n", kRuleJoin, 2, 2, 1, "As Required: twice");
   b.Add("x@n => x@n & x@n", kRuleConclusion, 2);
   b.Close(2, 7);
   b.Add("ALL(a):[a@n => a@n & a@n]", kRuleUGen, 7);
   b.d.Stmts[8].Highlight = true;
   b.d.Stmts[8].FlagVars = " a ";
   b.Collapse(2);
+  b.RecordVars();
   return b;
 }
 

@@ -2,6 +2,9 @@
 // or foreign files, and saving without ever losing the previous file.
 #include <signal.h>
 #include <sys/resource.h>
+#include <unistd.h>
+
+#include <fstream>
 
 #include "files/binformat.h"
 #include "view/view.h"
@@ -158,6 +161,36 @@ TEST(ProofBytes, RefusesForeignAndDamagedFiles) {
   EXPECT_EQ(caption, "kept");
 }
 
+// An axiom, an E Spec of it with the witness r, and a premise about r.
+ProofBuilder WitnessProof() {
+  ProofBuilder b;
+  b.Add("EXIST(b):P(b)", kRuleAxiom);
+  b.Add("P(r)", kRuleESpec, 1);
+  b.d.Stmts[2].NewVar = "r";
+  b.Add("Q(r)", kRulePremise);
+  b.RecordVars();
+  return b;
+}
+
+TEST(ProofBytes, RefusesVariableListsTheProgramWouldNotRecord) {
+  std::string caption;
+  DocState d;
+  auto opens = [&](const ProofBuilder& b) { return ReadProofBytes(WriteProofBytes("", b.d), caption, d) == ""; };
+  ASSERT_TRUE(opens(WitnessProof()));
+  ASSERT_EQ(WitnessProof().d.Stmts[3].ScopedVars, " r ");
+  auto damaged = [&](int line, std::string StmtRec::*field, const std::string& value) {
+    ProofBuilder b = WitnessProof();
+    b.d.Stmts[line].*field = value;
+    return opens(b);
+  };
+  EXPECT_FALSE(damaged(2, &StmtRec::NewVar, ""));     // the witness hidden
+  EXPECT_FALSE(damaged(2, &StmtRec::NewVar, "s"));    // another name
+  EXPECT_FALSE(damaged(2, &StmtRec::FreeVars, ""));
+  EXPECT_FALSE(damaged(3, &StmtRec::ScopedVars, ""));  // r new to the premise
+  EXPECT_FALSE(damaged(3, &StmtRec::ScopedVars, " r q "));
+  EXPECT_FALSE(damaged(1, &StmtRec::NewVar, "b"));    // a witness on an axiom
+}
+
 TEST(ProofBytes, RefusesBrokenSubproofLinks) {
   ProofBuilder b = SampleProof();
   std::string caption;
@@ -167,6 +200,17 @@ TEST(ProofBytes, RefusesBrokenSubproofLinks) {
   b = SampleProof();
   b.d.Stmts[3].Arg1 = 8;  // inner subproof reaching outside the outer one
   EXPECT_NE(ReadProofBytes(WriteProofBytes("", b.d), caption, d), "");
+
+  // Two subproofs that overlap, each link whole: premise 1 closed by line 3,
+  // premise 2 by line 4.
+  ProofBuilder o;
+  o.Add("A", kRulePremise);
+  o.Add("B", kRulePremise);
+  o.Add("[A] => [B]", kRuleConclusion, 1);
+  o.Add("[B] => [[A] => [B]]", kRuleConclusion, 2);
+  o.Close(1, 3);
+  o.Close(2, 4);
+  EXPECT_EQ(ReadProofBytes(WriteProofBytes("", o.d), caption, d), "line 2: subproofs overlap");
 }
 
 // ---------------------------------------------------------------- on disk
@@ -235,9 +279,13 @@ TEST_F(FilesTest, RefusedFileLeavesTheOpenProofAlone) {
   WriteBytes("lone-lf.proof", damaged("P(x) | Q", "P(x)\n| Q"));
   WriteBytes("lone-cr.proof", damaged("Demo", "De\rm"));
   WriteBytes("unparsable.proof", damaged("P(x) | Q", "P(x) | ("));
+  // The E Spec line's witness and variable lists emptied by hand.
+  ProofBuilder hidden = WitnessProof();
+  hidden.d.Stmts[2].NewVar = hidden.d.Stmts[2].FreeVars = hidden.d.Stmts[2].ScopedVars = "";
+  WriteBytes("hidden-witness.proof", WriteProofBytes("", hidden.d));
 
   for (const char* name : {"foreign.proof", "cut.proof", "missing.proof", "lone-lf.proof",
-                           "lone-cr.proof", "unparsable.proof"}) {
+                           "lone-cr.proof", "unparsable.proof", "hidden-witness.proof"}) {
     S.Ui.DialogCancelled = false;
     S.Ui.ProofFileName = Path(name);
     const int beeps = host.beeps;
@@ -256,6 +304,45 @@ TEST_F(FilesTest, RefusedFileLeavesTheOpenProofAlone) {
   EXPECT_FALSE(S.Doc.InsertMode);
   EXPECT_EQ(S.Doc.InsertLine, 0);
   EXPECT_EQ(host.ControlCaption("InsertLineLabel"), "");
+}
+
+// Bytes this process has read so far, by any read call.
+long long BytesRead() {
+  std::ifstream io("/proc/self/io");
+  std::string key;
+  long long value = 0;
+  while (io >> key >> value)
+    if (key == "rchar:") return value;
+  return -1;
+}
+
+// Two files of 200 MB with nothing after their first bytes: a valid empty
+// proof (the rest is an old tail, ignored), and one whose caption claims
+// 2 GB. The first opens, the second is refused, and neither costs more than
+// a small read.
+TEST_F(FilesTest, OpeningReadsOnlyWhatTheRecordsNeed) {
+  const off_t kHuge = off_t(200) << 20;
+  auto huge = [&](const std::string& name, const std::string& head) {
+    WriteBytes(name, head);
+    ASSERT_EQ(::truncate(Path(name).c_str(), kHuge), 0);
+  };
+  huge("empty.proof", WriteProofBytes("", DocState{}));
+  huge("claims.proof", "Quorvane 1" + I16(0) + I16(0xFFFF) + I32(0x7FFFFFFF));
+  ASSERT_GE(BytesRead(), 0);
+
+  S.Ui.ProofFileName = Path("empty.proof");
+  long long before = BytesRead();
+  OpenProof(S);
+  EXPECT_FALSE(S.Ui.DialogCancelled);
+  EXPECT_EQ(S.Ui.ProofFileName, Path("empty.proof"));
+  EXPECT_LT(BytesRead() - before, 1 << 20);
+
+  S.Ui.ProofFileName = Path("claims.proof");
+  before = BytesRead();
+  OpenProof(S);
+  EXPECT_TRUE(S.Ui.DialogCancelled);
+  EXPECT_EQ(StatusText(S), "Open: Unable to open proof file");
+  EXPECT_LT(BytesRead() - before, 1 << 20);
 }
 
 TEST_F(FilesTest, ShorterProofSavedOverALongerFileOpensShort) {

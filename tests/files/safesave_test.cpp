@@ -8,9 +8,11 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <cstdio>
+#include <fstream>
 #include <functional>
 #include <string>
 
@@ -121,6 +123,12 @@ class SafeSaveTest : public FilesTest {
     return n;
   }
 
+  static std::string Attribute(const fs::path& p, const char* name) {
+    char buf[256];
+    const ssize_t n = ::getxattr(p.c_str(), name, buf, sizeof buf);
+    return n < 0 ? "(none)" : std::string(buf, static_cast<size_t>(n));
+  }
+
   std::string expected;
 };
 
@@ -219,6 +227,70 @@ TEST_F(SafeSaveTest, WriteThatRunsOutOfRoomKeepsTheOldFile) {
   EXPECT_EQ(SaveAsTester(rw / "p.proof", limited), kWarned);
   EXPECT_EQ(Contents(rw / "p.proof"), old);
   EXPECT_EQ(Entries(rw), 1);
+}
+
+// The file's extended attributes stay: a user attribute, and the ACL that
+// lets a colleague (here the user daemon) write it. One the user may not
+// give a new file (a security attribute, set by root) keeps the file where
+// it is, written in place.
+TEST_F(SafeSaveTest, SavingKeepsTheFilesExtendedAttributesAndAcl) {
+  const fs::path f = Folder("attrs", true);
+  Make(f / "p.proof", "old", 0644);
+  if (::setxattr((f / "p.proof").c_str(), "user.origin", "kept", 4, 0) != 0)
+    GTEST_SKIP() << "the file system takes no user attributes";
+  auto le = [](uint32_t v, int bytes) {
+    std::string s;
+    for (int i = 0; i < bytes; ++i) s += static_cast<char>((v >> (8 * i)) & 0xFF);
+    return s;
+  };
+  auto entry = [&](uint16_t tag, uint16_t perm, uint32_t id) { return le(tag, 2) + le(perm, 2) + le(id, 4); };
+  const std::string acl = le(2, 4) + entry(0x01, 6, ~0u) + entry(0x02, 6, 1) + entry(0x04, 4, ~0u) +
+                          entry(0x10, 6, ~0u) + entry(0x20, 4, ~0u);
+  const bool haveAcl =
+      ::setxattr((f / "p.proof").c_str(), "system.posix_acl_access", acl.data(), acl.size(), 0) == 0;
+  const std::string aclBefore = Attribute(f / "p.proof", "system.posix_acl_access");
+  const mode_t mode = Mode(f / "p.proof");
+
+  EXPECT_EQ(SaveAsTester(f / "p.proof"), kSaved);
+  EXPECT_EQ(Contents(f / "p.proof"), expected);
+  EXPECT_EQ(Attribute(f / "p.proof", "user.origin"), "kept");
+  if (haveAcl) EXPECT_EQ(Attribute(f / "p.proof", "system.posix_acl_access"), aclBefore);
+  EXPECT_EQ(Mode(f / "p.proof"), mode);
+  EXPECT_EQ(Entries(f), 1);
+
+  if (Root() && ::setxattr((f / "p.proof").c_str(), "security.qvtest", "label", 5, 0) == 0) {
+    const ino_t inode = Inode(f / "p.proof");
+    Load(SampleProof(), "in place");
+    EXPECT_EQ(SaveAsTester(f / "p.proof"), kSaved);
+    EXPECT_EQ(Contents(f / "p.proof"), WriteProofBytes("in place", S.Doc));
+    EXPECT_EQ(Inode(f / "p.proof"), inode);
+    EXPECT_EQ(Attribute(f / "p.proof", "security.qvtest"), "label");
+    EXPECT_EQ(Attribute(f / "p.proof", "user.origin"), "kept");
+  }
+}
+
+// Another user plants a link in a sticky, world-writable folder, leading to
+// a file of the tester's. Where the kernel refuses to follow such links, the
+// save does not follow it either: the tester's file stays as it was.
+TEST_F(SafeSaveTest, LinkPlantedByAnotherUserInAStickyFolderIsNotFollowed) {
+  std::ifstream setting("/proc/sys/fs/protected_symlinks");
+  int protectedLinks = 0;
+  if (!(setting >> protectedLinks) || protectedLinks == 0)
+    GTEST_SKIP() << "the kernel follows links in sticky folders (fs.protected_symlinks is 0)";
+  if (!Root()) GTEST_SKIP() << "planting a link as another user needs root";
+  const fs::path mine = Folder("mine", true);
+  Make(mine / "thesis.proof", "the tester's own work", 0644);
+  const fs::path sticky = dir / "sticky";
+  fs::create_directories(sticky);
+  ASSERT_EQ(::chmod(sticky.c_str(), 01777), 0);
+  fs::create_symlink(mine / "thesis.proof", sticky / "x.proof");
+  constexpr uid_t kDaemon = 1;  // neither the tester nor the folder's owner
+  ASSERT_EQ(::lchown((sticky / "x.proof").c_str(), kDaemon, kDaemon), 0);
+
+  EXPECT_EQ(SaveAsTester(sticky / "x.proof"), kWarned);
+  EXPECT_EQ(Contents(mine / "thesis.proof"), "the tester's own work");
+  EXPECT_TRUE(fs::is_symlink(sticky / "x.proof"));
+  EXPECT_EQ(Entries(mine), 1);
 }
 
 }  // namespace

@@ -1,11 +1,18 @@
 // The main window's handlers over a scripted host and in-memory boxes:
 // start-up, Esc, Exit through the save-changes prompt, undo and redo, and the
 // File menu with real proof files in a scratch folder.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
+#include "files/binformat.h"
 #include "files/files_fixture.h"
 #include "platform/commands.h"
 #include "mainwindow/maincommands.h"
@@ -140,6 +147,75 @@ TEST_F(MainCommandsTest, FirstActivationShowsSplashThenPromptThenOpensCommandLin
   Form_Activate(S, W);
   EXPECT_EQ(Shown("StartUp"), 1);
   EXPECT_EQ(S.Doc.StmtCount, 0) << "the command-line file is opened once";
+}
+
+// A FIFO stands where a file is expected on every road that reads one. A
+// second after the test starts, a helper keeps opening the FIFO's other
+// end, so that code waiting on it is freed and fails on time instead of
+// hanging the suite.
+TEST_F(MainCommandsTest, FifoInPlaceOfAFileIsRefusedAtOnceOnEveryRoad) {
+  const auto start = std::chrono::steady_clock::now();
+  std::atomic<bool> done{false};
+  std::vector<std::string> fifos;
+  std::thread freer([&] {
+    while (!done && std::chrono::steady_clock::now() - start < std::chrono::seconds(1))
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    while (!done) {
+      for (const std::string& f : fifos) {
+        const int fd = ::open(f.c_str(), O_RDWR | O_NONBLOCK);
+        if (fd >= 0) ::close(fd);
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+  });
+  auto fifo = [&](const std::string& name) {
+    std::filesystem::remove(dir / name);
+    EXPECT_EQ(::mkfifo(Path(name).c_str(), 0644), 0);
+    fifos.push_back(Path(name));
+  };
+  auto goodSettings = [&] {
+    WriteBytes("RecentFiles.bin", EncodeRecentFiles({Path("x.proof")}));
+    WriteBytes("UserFontSize.bin", EncodeFontSize(12));
+    WriteBytes("DefaultDir.bin", EncodeDefaultDir(""));
+    WriteBytes("UserOption.bin", EncodeUserOption(0));
+  };
+  goodSettings();
+  fifo("pipe.proof");
+
+  // The command-line file, a name given in the Open dialog, a recent file.
+  Form_Load(S, W, {"prog", Path("pipe.proof")});
+  Form_Activate(S, W);
+  EXPECT_EQ(status.Text(), "Open: Unable to open proof file");
+  status.SetText("");
+  host.fileAnswers.push_back(Path("pipe.proof"));
+  optOpen_Click(S);
+  EXPECT_EQ(status.Text(), "Open: Unable to open proof file");
+  status.SetText("");
+  host.SetControlCaption("optFile1", Path("pipe.proof"));
+  optFile_Click(S, 1);
+  EXPECT_EQ(status.Text(), "Open: Unable to open proof file");
+
+  // Each settings file at start-up: its reader's warning, and start-up goes on.
+  const std::pair<const char*, const char*> settings[] = {
+      {"RecentFiles.bin", "Unable to find Recent Files"},
+      {"UserFontSize.bin", "Unable to find Font Size Files"},
+      {"DefaultDir.bin", "WARNING: Unable to get Recent Files or Default Directory"},
+      {"UserOption.bin", "WARNING: Unable to get Recent Files or Default Directory"},
+  };
+  for (const auto& [file, warning] : settings) {
+    goodSettings();
+    fifo(file);
+    host.messages.clear();
+    status.SetText("");
+    Form_Load(S, W, {"prog"});
+    const std::vector<std::string> shown = host.MessageTexts();
+    EXPECT_TRUE(status.Text() == warning || std::find(shown.begin(), shown.end(), warning) != shown.end())
+        << file;
+    std::filesystem::remove(dir / file);
+  }
+  done = true;
+  freer.join();
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
 }
 
 TEST_F(MainCommandsTest, CommandLineFileNamedRelativeToTheCurrentFolderIsKeptWhole) {

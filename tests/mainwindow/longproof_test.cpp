@@ -33,14 +33,14 @@ DocState LongProof() {
   b.Add("ALL(a):[a@n => a+1@n]", kRuleAxiom);
   for (int block = 0; block < 1999; ++block) {
     const std::string x = "x" + std::to_string(block);
-    const int p = b.Add(x + "@n & ALL(a):[a@n => a+1@n]", kRulePremise, 0, 0, 1, "", " " + x + " ");
+    const int p = b.Add(x + "@n & ALL(a):[a@n => a+1@n]", kRulePremise, 0, 0, 1);
     for (int i = 0; i < 8; ++i)
-      b.Add("ALL(a):[a@n => a+1@n] & " + x + "@n", kRuleSplit, p, 0, 1, i % 3 == 0 ? "step " + x : "",
-            " " + x + " ");
+      b.Add("ALL(a):[a@n => a+1@n] & " + x + "@n", kRuleSplit, p, 0, 1, i % 3 == 0 ? "step " + x : "");
     b.Add(x + "@n => " + x + "@n", kRuleConclusion, p);
     b.Close(p, p + 9);
   }
   for (int i = 0; i < 9; ++i) b.Add("ALL(a):[a@n => a+" + std::to_string(i) + "@n]", kRuleAxiom);
+  b.RecordVars();
   RecomputeViewPositions(b.d);
   return b.d;
 }

@@ -6,14 +6,68 @@
 #include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPaintEngine>
 #include <QScrollBar>
+#include <cmath>
+#include <map>
+#include <set>
 
 #include "platform/qt/qtproofview.h"
+#include "platform/qt/qtrichbox.h"
 
 namespace qv {
 namespace {
 
 constexpr Rgb kRed = RgbOf(200, 0, 0);
+
+// A device that keeps where each piece of text is painted on it: the origin
+// of its baseline, its text and font, as the painter hands them over.
+class TextLog : public QPaintDevice {
+ public:
+  struct Item {
+    QPointF at;
+    QString text;
+    QFont font;
+  };
+  explicit TextLog(const QWidget& like) : like_(like) {}
+  QPaintEngine* paintEngine() const override { return &engine_; }
+  std::vector<Item> items;
+
+ private:
+  struct Engine : QPaintEngine {
+    explicit Engine(TextLog& log) : QPaintEngine(AllFeatures), log(log) {}
+    bool begin(QPaintDevice*) override { return true; }
+    bool end() override { return true; }
+    void updateState(const QPaintEngineState& s) override {
+      if (s.state() & DirtyTransform) transform = s.transform();
+    }
+    void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
+    void drawPath(const QPainterPath&) override {}
+    void drawPolygon(const QPointF*, int, PolygonDrawMode) override {}
+    void drawTextItem(const QPointF& p, const QTextItem& item) override {
+      if (!item.text().isEmpty()) log.items.push_back({transform.map(p), item.text(), item.font()});
+    }
+    Type type() const override { return User; }
+    TextLog& log;
+    QTransform transform;
+  };
+  int metric(PaintDeviceMetric m) const override {
+    switch (m) {
+      case PdmWidth: return like_.width();
+      case PdmHeight: return like_.height();
+      case PdmDpiX: return like_.logicalDpiX();
+      case PdmDpiY: return like_.logicalDpiY();
+      case PdmPhysicalDpiX: return like_.physicalDpiX();
+      case PdmPhysicalDpiY: return like_.physicalDpiY();
+      case PdmDepth: return 32;
+      case PdmDevicePixelRatio: return 1;
+      case PdmDevicePixelRatioScaled: return static_cast<int>(devicePixelRatioFScale());
+      default: return 0;
+    }
+  }
+  const QWidget& like_;
+  mutable Engine engine_{*this};
+};
 
 struct View : ::testing::Test {
   QtProofView v;
@@ -28,10 +82,78 @@ struct View : ::testing::Test {
     const QRect r = v.CharRect(pos);
     return QPoint(r.left() + std::max(1, r.width() / 3), r.center().y());
   }
-  void Mouse(QEvent::Type t, QPoint p, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+  void Mouse(QEvent::Type t, QPointF p, Qt::KeyboardModifiers mods = Qt::NoModifier) {
     QMouseEvent e(t, p, v.viewport()->mapToGlobal(p), Qt::LeftButton,
                   t == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, mods);
     QApplication::sendEvent(v.viewport(), &e);
+  }
+  // A press and release at a point of the viewport, the event loop run after.
+  void ClickAt(QPointF p) {
+    Mouse(QEvent::MouseButtonPress, p);
+    Mouse(QEvent::MouseButtonRelease, p);
+    Settle();
+  }
+  // Where each character of the view is painted, by text position: the box
+  // of its glyph as the painter got it (its font's advances from the origin
+  // of its run), a TAB's from the glyph before it to the next tab stop.
+  // Line breaks are not painted.
+  std::map<int32_t, QRectF> Painted() {
+    TextLog log(*v.viewport());
+    v.viewport()->render(&log);
+    std::stable_sort(log.items.begin(), log.items.end(), [](const TextLog::Item& a, const TextLog::Item& b) {
+      return a.at.y() < b.at.y() || (a.at.y() == b.at.y() && a.at.x() < b.at.x());
+    });
+    const std::string text = v.Text();
+    std::map<int32_t, QRectF> boxes;
+    size_t item = 0;
+    int k = 0;
+    QRectF last;
+    std::vector<int32_t> blanks;
+    const qreal left = QtProofView::kMargin - v.horizontalScrollBar()->value();
+    for (int32_t i = 0; i < static_cast<int32_t>(text.size()); ++i) {
+      if (text[i] == '\r' || text[i] == '\n') {
+        last = QRectF();
+        blanks.clear();
+        continue;
+      }
+      if (text[i] == '\t') {
+        const qreal from = last.isNull() ? left : last.right();
+        const qreal stop = left + (std::floor((from - left) / QtProofView::kTabWidth + 0.001) + 1) * QtProofView::kTabWidth;
+        last = QRectF(from, last.top(), stop - from, last.height());
+        boxes[i] = last;
+        continue;
+      }
+      while (item < log.items.size() && k >= log.items[item].text.size()) ++item, k = 0;
+      if (item == log.items.size()) break;  // not in sight
+      const TextLog::Item& it = log.items[item];
+      const QChar shown = QtRichBox::DisplayChar(text[i], v.Model()->FormatAt(i).font);
+      if (text[i] == ' ' && it.text[k] != shown) {
+        // A blank the painter was not given: it fills the gap up to the next glyph.
+        blanks.push_back(i);
+        continue;
+      }
+      EXPECT_EQ(it.text[k], shown) << i;
+      const QFontMetricsF m(it.font);
+      const qreal x0 = it.at.x() + m.horizontalAdvance(it.text.left(k)),
+                  x1 = it.at.x() + m.horizontalAdvance(it.text.left(k + 1));
+      const QRectF box(x0, it.at.y() - m.ascent(), x1 - x0, m.ascent() + m.descent());
+      const qreal from = last.isNull() ? left : last.right(), each = (x0 - from) / std::max<size_t>(1, blanks.size());
+      for (size_t b = 0; b < blanks.size(); ++b)
+        boxes[blanks[b]] = QRectF(from + b * each, box.top(), each, box.height());
+      blanks.clear();
+      last = boxes[i] = box;
+      ++k;
+    }
+    // A TAB first on a line takes its height from the glyph after it.
+    for (auto& [pos, box] : boxes)
+      if (box.height() == 0)
+        for (auto next = boxes.upper_bound(pos); next != boxes.end(); ++next)
+          if (next->second.height() > 0) {
+            box.setTop(next->second.top());
+            box.setHeight(next->second.height());
+            break;
+          }
+    return boxes;
   }
   void Click(int32_t pos, Qt::KeyboardModifiers mods = Qt::NoModifier) {
     Mouse(QEvent::MouseButtonPress, At(pos), mods);
@@ -64,6 +186,55 @@ TEST_F(View, AClickPutsTheCaretBeforeTheCharacterUnderThePointer) {
   EXPECT_EQ(v.SelStart(), 12);
   // Below the last line: on the last line.
   EXPECT_EQ(v.CharFromPoint(5, 290), 30);
+}
+
+// Long lines of a proof (a statement with a bold number, the element-of
+// glyph and coloured names; its rule line in the smaller grey font with the
+// Conclusion tag; a comment) at each text size: a click on the left third or
+// the middle of any painted character, TABs included, puts the caret before
+// that character.
+TEST_F(View, AClickAnywhereOnAPaintedCharacterOfALongLineGivesThatCharacter) {
+  v.resize(1950, 200);
+  for (int size : {8, 10, 12, 14}) {
+    const std::vector<CharFormat> table = {
+        {kBlack, kFixedFont, size, false},        {kBlack, kFixedFont, size, true},
+        {kBlack, kSymbolFont, size, false},       {RgbOf(0, 175, 0), kFixedFont, size, false},
+        {RgbOf(128, 128, 128), kFixedFont, size - 2, false}, {kBlack, kTagFont, size - 2, false},
+        {RgbOf(0, 0, 150), kFixedFont, size, false}};
+    std::string text;
+    std::vector<uint8_t> ids;
+    auto put = [&](const std::string& s, uint8_t id) {
+      text += s;
+      ids.insert(ids.end(), s.size(), id);
+    };
+    put("As required: every x in S has a y in T with f(x)=g(y), so q=r holds for the chosen c and W(c) follows.", 6);
+    put("\r\n\t", 0);
+    put("12", 1);
+    put("\tALL(x):[x", 0);
+    put(" e ", 2);
+    put("S => EXIST(y):[y", 0);
+    put(" e ", 2);
+    put("T & f(x)=g(y) & q=r]] & P(a) | Q(b) => R(", 0);
+    put("c", 3);
+    put(",d) & S(e) => W(", 0);
+    put("c", 3);
+    put(")\r\n\t\t", 0);
+    put("4", 5);
+    put(" Conclusion, E Spec, U Spec, Sym, Subst 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18", 4);
+    v.SetText("");
+    v.ReplaceRich(0, 0, text, table, ids);
+    Settle();
+    const std::map<int32_t, QRectF> boxes = Painted();
+    ASSERT_EQ(boxes.size(), text.size() - 4) << size;  // every character but the two line breaks
+    std::vector<int32_t> wrong;
+    for (const auto& [pos, box] : boxes)
+      for (qreal part : {1.0 / 3, 0.5}) {
+        ClickAt(QPointF(box.left() + box.width() * part, box.center().y()));
+        if (v.SelStart() != pos || v.SelLength() != 0) wrong.push_back(pos);
+      }
+    EXPECT_TRUE(wrong.empty()) << "size " << size << ": " << wrong.size() << " of " << 2 * boxes.size()
+                               << " clicks missed, the first on " << (wrong.empty() ? -1 : wrong[0]);
+  }
 }
 
 TEST_F(View, DragAndShiftClickSelectAndTheSelectionIsPainted) {
@@ -135,6 +306,128 @@ TEST_F(View, KeysMoveAndExtendTheCaretAndTypeNothing) {
   v.SetSelStart(0);
   Key(Qt::Key_Right);
   EXPECT_EQ(v.SelStart(), 0);
+}
+
+// Up and Down aim at the same pixel column on every line, also past a line
+// too short for it; Page Down scrolls the view by a page and moves the caret
+// as many rows as fit, keeping it where it stood on screen; Page Up undoes it.
+TEST_F(View, UpAndDownKeepTheColumnAndPagesScrollWithTheCaret) {
+  v.resize(1000, 300);
+  const std::string line = "\t7\tALL(x):[x@S => EXIST(y):[y@T & f(x)=g(y) & q=r]] & P(a) | Q(b) => R(c,d) & W(c)\r\n";
+  const int32_t n = static_cast<int32_t>(line.size());
+  std::string text;
+  for (int i = 0; i < 6; ++i) text += line;
+  text += "\t8\tP\r\n";
+  for (int i = 0; i < 200; ++i) text += line;
+  v.SetText(text);
+  Settle();
+  v.setFocus();
+  v.SetSelStart(70);
+  Settle();
+  for (int i = 1; i <= 5; ++i) {
+    Key(Qt::Key_Down);
+    EXPECT_EQ(v.SelStart(), i * n + 70) << i;
+  }
+  Key(Qt::Key_Down);
+  Key(Qt::Key_Down);  // over the short line
+  EXPECT_EQ(v.SelStart(), 6 * n + 6 + 70);
+  Key(Qt::Key_Up);
+  EXPECT_EQ(v.SelStart(), 6 * n + 4);  // the short line's end
+  Key(Qt::Key_Up);
+  EXPECT_EQ(v.SelStart(), 5 * n + 70);
+
+  // Line L (after the short line 6) starts at (L - 1) * n + 6.
+  v.SetSelStart(5 * n + 70);
+  Settle();
+  const int top = v.CharRect(v.SelStart()).top();
+  const int rows = (v.viewport()->height() + v.LineHeight() - 1) / v.LineHeight() - 1;
+  Key(Qt::Key_PageDown);
+  Settle();
+  EXPECT_EQ(v.verticalScrollBar()->value(), v.viewport()->height());
+  EXPECT_EQ(v.SelStart(), (5 + rows - 1) * n + 6 + 70);
+  EXPECT_NEAR(v.CharRect(v.SelStart()).top(), top, v.LineHeight());
+  Key(Qt::Key_PageUp);
+  Settle();
+  EXPECT_EQ(v.verticalScrollBar()->value(), 0);
+  EXPECT_EQ(v.SelStart(), 5 * n + 70);
+}
+
+// An Introduction is prose: wider than the view, it wraps at the view's
+// width and needs no horizontal scrolling; the proof follows below its last
+// row, clicks on every row find their characters, and a wider view wraps it
+// again into fewer rows.
+TEST_F(View, AnIntroductionWraps) {
+  std::string intro;
+  for (int i = 1; i <= 12; ++i) intro += "Sentence " + std::to_string(i) + " of an Introduction that says what the proof shows. ";
+  v.SetText(intro + "\r\n\r\n1\tP(a)\t\tPremise");
+  Settle();
+  auto rowsOf = [](const std::map<int32_t, QRectF>& boxes, int32_t to) {
+    std::set<int> rows;
+    for (const auto& [pos, box] : boxes)
+      if (pos < to) rows.insert(static_cast<int>(box.top()));
+    return rows;
+  };
+  std::map<int32_t, QRectF> boxes = Painted();
+  const int32_t end = static_cast<int32_t>(intro.size());
+  const std::set<int> rows = rowsOf(boxes, end);
+  EXPECT_GE(rows.size(), 8u);
+  for (const auto& [pos, box] : boxes) EXPECT_LE(box.right(), v.viewport()->width()) << pos;
+  EXPECT_EQ(v.horizontalScrollBar()->maximum(), 0);
+  EXPECT_GT(boxes.at(end + 4).top(), boxes.at(end - 2).top());  // the statement under the last row
+  for (int32_t pos : {0, 70, 150, 333, 500, end - 2}) {
+    ClickAt(boxes.at(pos).center());
+    EXPECT_EQ(v.SelStart(), pos);
+  }
+  v.resize(1000, 300);
+  Settle();
+  boxes = Painted();
+  EXPECT_LE(rowsOf(boxes, end).size(), rows.size() / 2 + 1);
+  for (const auto& [pos, box] : boxes) EXPECT_LE(box.right(), v.viewport()->width()) << pos;
+}
+
+// Edits at the start, in the middle and at the end, line breaks made and
+// removed, a long line made to wrap and a format changed: the lines read
+// again after each edit stand exactly where a view given the whole text at
+// once puts them.
+TEST_F(View, EditsLeaveTheLinesWhereAFreshViewPutsThem) {
+  std::string text;
+  for (int i = 0; i < 40; ++i) text += std::to_string(i) + "\tP(a) => Q(b)\r\n";
+  v.SetText(text);
+  Settle();
+  const std::string prose(300, 'w');
+  const std::vector<CharFormat> table = {{kBlack, kFixedFont, 10, false}, {kRed, kFixedFont, 14, true}};
+  auto sameAsFresh = [&](const char* step) {
+    QtProofView fresh;
+    fresh.resize(v.size());
+    fresh.show();
+    fresh.SetRichText(v.RichText());
+    fresh.SetSelStart(v.SelStart());
+    Settle();
+    Settle();  // the scroll bars are shown or hidden by a queued call
+    ASSERT_EQ(v.viewport()->width(), fresh.viewport()->width()) << step;
+    ASSERT_EQ(v.LineCount(), fresh.LineCount()) << step;
+    for (int32_t p = 0; p <= v.TextLength(); ++p) {
+      ASSERT_EQ(v.LineOf(p), fresh.LineOf(p)) << step << " at " << p;
+      ASSERT_EQ(v.CharRect(p).translated(0, v.verticalScrollBar()->value() - fresh.verticalScrollBar()->value()),
+                fresh.CharRect(p)) << step << " at " << p;
+    }
+  };
+  v.ReplaceRich(3, 3, "x\r\ny", table, {0, 0, 0, 1});
+  sameAsFresh("a break put into line 0");
+  v.ReplaceRich(100, 140, prose + " " + prose, table, std::vector<uint8_t>(601, 0));
+  sameAsFresh("lines in the middle replaced by a long one");
+  v.SetSelStart(v.TextLength() - 30);
+  v.SetSelLength(30);
+  v.SetSelText("");
+  sameAsFresh("the end cut");
+  v.SetSelStart(5);
+  v.SetSelLength(200);
+  v.SetSelFontSize(14);
+  sameAsFresh("a taller font over two lines");
+  v.ReplaceRich(0, 0, "", table, {});
+  v.SetSelStart(v.TextLength());
+  v.SetSelText("\r\nlast");
+  sameAsFresh("a line added at the end");
 }
 
 TEST_F(View, ADoubleClickIsLeftToTheProgram) {

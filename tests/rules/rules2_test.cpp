@@ -59,6 +59,23 @@ class Rewrites : public RulesTest {
   int undoCount = 0;
 };
 
+// Every rewrite is parsed again before it is put, and so is every operand a
+// rule takes apart: one that reads as another shape is refused.
+TEST_F(Rewrites, AResultOrOperandOfAnotherShapeIsRefused) {
+  Put("A & B", kRuleAxiom);
+  const std::string conjunction = RootShape(ParseText("A & B").Nodes);
+  PutRewrite(S, 1, "A | B", conjunction, OnResultError::Keep);
+  EXPECT_EQ(S.Doc.StmtCount, 1);
+  EXPECT_EQ(host.beeps, 1);
+  PutRewrite(S, 1, "B & A", RootShape(ParseText("B & A").Nodes), OnResultError::Keep);
+  EXPECT_EQ(S.Doc.StmtCount, 2);
+
+  std::string operand;
+  EXPECT_FALSE(OperandTextOf("[A | B] => C", {2, 6}, conjunction, operand));
+  EXPECT_EQ(operand, "A | B");
+  EXPECT_TRUE(OperandTextOf("[A & B] => C", {2, 6}, conjunction, operand));
+}
+
 TEST_F(Rewrites, QuantSwitchesOnlyTheClickedQuantifierThroughNegations) {
   Put("ALL(x):EXIST(y):P(x,y)", kRuleAxiom);
   Put("~ALL(x):P(x) & Q", kRuleAxiom);

@@ -15,6 +15,7 @@
 #include "rules/inputbox.h"
 #include "rules/rules.h"
 #include "mainwindow/maincommands.h"
+#include "support/reopen.h"
 
 namespace qv {
 
@@ -76,6 +77,7 @@ class RulesTest : public ::testing::Test {
   void Check() {
     if (checking) {
       EXPECT_EQ(CheckDocInvariants(S.Doc), "") << S.Doc.ProofText;
+      EXPECT_EQ(ReopenRefusal(S.Doc), "") << S.Doc.ProofText;
     }
   }
   bool checking = true;  // off for a proof damaged on purpose

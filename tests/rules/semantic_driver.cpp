@@ -5,6 +5,8 @@
 #include <sstream>
 
 #include "axioms/axioms.h"
+#include "axioms/induction.h"
+#include "axioms/subset.h"
 #include "axioms/install.h"
 #include "view/view.h"
 #include "entry/testparser.h"
@@ -16,6 +18,7 @@
 #include "rules/inputbox.h"
 #include "rules/rules.h"
 #include "rules/substitute.h"
+#include "support/reopen.h"
 
 namespace qv::sem {
 
@@ -47,6 +50,41 @@ const std::vector<Armed>& ClickRules() {
       {"optReflexivity", kRuleReflex, 0},
   };
   return rules;
+}
+
+// The names the number axioms and the definitions speak of.
+const std::vector<std::string>& NumberNames() {
+  static const std::vector<std::string> names = {"n", "1", "next"};
+  return names;
+}
+
+// The commands of the Numbers menu that put axioms or definitions.
+const std::vector<std::string>& NumberCommands() {
+  static const std::vector<std::string> commands = {
+      "optNumberAxioms",     "optGroupAxioms",          "optRingAxioms",
+      "optAddProperties",    "optSubtraction",          "optMultiplicationProperties",
+      "optDivision",         "optExponentPropeterties", "OptLessThan",
+      "optGreateThan",       "optLessThanOrEqual",      "optGreaterThanOrEqual",
+      "optSummationProperties", "optProductProperties"};
+  return commands;
+}
+
+bool IsAxiomSetCommand(const std::string& logged) {
+  return logged == "  optNumberAxioms" || logged == "  optGroupAxioms" || logged == "  optRingAxioms";
+}
+
+// The subset and induction windows as the user works them: Fill types the
+// inputs, Continue is pressed, up to three times, then Cancel.
+template <class Form, class FillFn>
+void RunCriterionForm(Form& form, FillFn Fill) {
+  bool open = true;
+  form.OnHide = [&open] { open = false; };
+  form.Activate();
+  for (int tries = 0; tries < 3 && open; ++tries) {
+    Fill();
+    form.Continue();
+  }
+  if (open) form.Cancel();
 }
 
 bool IsOperatorChar(char c) {
@@ -106,6 +144,7 @@ std::string Driver::FreeName() {
   if (!w.empty() && Chance(25)) return Pick(w);
   static const std::vector<std::string> pool = {"x", "y", "z", "r", "s", "u"};
   if (Chance(4)) return "a";
+  if (Chance(8)) return Pick(NumberNames());
   return pool[static_cast<size_t>(R(Chance(70) ? 3 : 6))];
 }
 
@@ -195,7 +234,10 @@ std::string Driver::Hypothesis() {
     }
   }
   // Shapes the rules can work on, then anything.
-  switch (R(10)) {
+  switch (R(13)) {
+    case 10: return "Set(" + FreeName() + ")" + (Chance(50) ? " & 1@" + FreeName() : "");
+    case 11: return Chance(50) ? "EXIST(f):ALL(a):~a+1=f(a)" : "ALL(a):[a@n => ~a+1=next(a)]";
+    case 12: return Chance(50) ? "1@n" : Pick(NumberNames()) + "@" + (Chance(70) ? "n" : FreeName());
     case 0:
     case 1: {
       const std::string v = BoundName();
@@ -245,6 +287,7 @@ std::string Driver::InputText(int mode, const std::string& prefilled) {
       }
       if (k == 6) return BoundName();
       if (k == 7) return Chance(50) ? "1" : "x y";
+      if (Chance(30)) return Pick(NumberNames());
       static const std::vector<std::string> fresh = {"k", "m", "p", "q", "t", "v", "w"};
       return Pick(fresh);
     }
@@ -338,7 +381,36 @@ void Driver::InstallScripts() {
   });
   host_.OnModal("Warning", [this] { S.Ui.DialogCancelled = Chance(30); });
   host_.OnModal("Comment", [] {});
-  host_.OnModal("SubsetFrm", [] {});
+  host_.OnModal(kSubsetForm, [this] {
+    SubsetForm form(S, dialogBox_);
+    RunCriterionForm(form, [&] {
+      // The new set named after a witness, a name in use or a fresh one;
+      // the criterion about anything, witnesses included.
+      static const std::vector<std::string> fresh = {"s", "t", "k", "m"};
+      form.SubsetName = Chance(40) ? FreeName() : Pick(fresh);
+      std::vector<std::string> bound;
+      std::string vars;
+      for (int i = 0; i <= SubsetWindowOf(S).SubsetArity; ++i) {
+        bound.push_back(BoundName());
+        vars += (i ? "," : "") + bound.back();
+      }
+      form.BoundVars = vars;
+      const std::string criterion = Formula(1, bound);
+      dialogBox_.SetText(criterion);
+      Record("    subset '" + form.SubsetName + "' of '" + vars + "' with '" + criterion + "'");
+    });
+  });
+  host_.OnModal(kInductionForm, [this] {
+    InductionForm form(S, dialogBox_);
+    RunCriterionForm(form, [&] {
+      std::vector<std::string> bound;
+      form.BoundVarTextBox = Chance(70) ? BoundName() : FreeName();
+      bound.push_back(form.BoundVarTextBox);
+      const std::string property = Formula(1, bound);
+      dialogBox_.SetText(property);
+      Record("    induction on '" + form.BoundVarTextBox + "' of '" + property + "'");
+    });
+  });
 }
 
 // ---- the hand ----
@@ -453,6 +525,14 @@ void Driver::RunClicks(int clicks) {
       }
       if (!quantified.empty()) line = Pick(quantified);
     }
+    if (S.Doc.RuleMode == kRuleSubset && Chance(80)) {
+      std::vector<int> sets;
+      for (int j = 1; j <= S.Doc.StmtCount; ++j) {
+        const StmtRec& s = S.Doc.Stmts[static_cast<size_t>(j)];
+        if (S.Doc.ProofText.compare(static_cast<size_t>(s.StartStmt - 1), 3, "Set") == 0) sets.push_back(j);
+      }
+      if (!sets.empty()) line = Pick(sets);
+    }
     if (S.Doc.RuleMode == kRuleEGen && Chance(50)) SelectIn(line);
     else ClickLine(line, Chance(60));
   }
@@ -468,7 +548,9 @@ void Driver::Act() {
     NewProof();
     return;
   }
-  if (k < 12 || d.StmtCount == 0) {
+  if (d.StmtCount == 0 && Chance(15)) {
+    Arm("optNumberAxioms");
+  } else if (k < 12 || d.StmtCount == 0) {
     Arm(Chance(50) ? "optAxiom" : "optPremise");
   } else if (k < 17) {
     Arm("optPremise");
@@ -478,7 +560,7 @@ void Driver::Act() {
     Arm(Pick(sets));
   } else if (k < 32) {
     Arm("optConclusion");
-  } else if (k < 78) {
+  } else if (k < 71) {
     const Armed& r = Pick(ClickRules());
     if (*r.command) {
       Arm(r.command);
@@ -488,6 +570,19 @@ void Driver::Act() {
     }
     // A refused click leaves the rule armed: the user clicks again.
     RunClicks(r.clicks + (r.clicks > 1 ? R(3) : Chance(20) ? 1 : 0));
+  } else if (k < 78) {
+    // The Numbers menu, the Induction Shortcut and the Subset window.
+    const int what = R(100);
+    if (what < 60) {
+      // Addition most often: its text names next, which a witness may be.
+      Arm(Chance(30) ? "optAddProperties" : Pick(NumberCommands()));
+    } else if (what < 75) {
+      Record("  optAdd");
+      optAdd_Click(S);
+    } else {
+      Arm("optSubset");
+      RunClicks(1 + (Chance(20) ? 1 : 0));
+    }
   } else if (k < 86) {
     // Insert mode, often just above an E Spec line.
     if (d.InsertMode && Chance(50)) {
@@ -543,7 +638,11 @@ void Driver::Act() {
 }
 
 bool Driver::CheckNow(const std::string& after) {
-  const std::string inv = CheckDocInvariants(S.Doc);
+  std::string inv = CheckDocInvariants(S.Doc);
+  if (inv.empty()) {
+    const std::string refused = ReopenRefusal(S.Doc);
+    if (!refused.empty()) inv = "its proof file does not open again: " + refused;
+  }
   std::vector<LineFault> faults;
   if (inv.empty()) faults = checker_.Check(S.Doc);
   if (inv.empty() && faults.empty()) return true;
@@ -574,7 +673,8 @@ bool Driver::Step() {
     for (const auto& [rule, n] : after) {
       const int added = n - before[rule];
       if (added <= 0) continue;
-      const std::string name = rule >= 0 && rule <= 54 ? RuleNames[static_cast<size_t>(rule)] : "?";
+      std::string name = rule >= 0 && rule <= 54 ? RuleNames[static_cast<size_t>(rule)] : "?";
+      if (rule == kRuleAxiom && IsAxiomSetCommand(log_[logAt])) name = "Axiom (of an axiom set)";
       applied[name] += added;
       applications += added;
     }

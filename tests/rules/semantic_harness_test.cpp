@@ -22,9 +22,9 @@ constexpr int kRuleCopy = 52;
 class SemanticCheck : public RulesTest {
  protected:
   // Adds a line as the rule would have, with the witness of an E Spec line.
-  void Line(const std::string& Text, int Rule, const std::string& Witness = "", int A1 = 0) {
+  void Line(const std::string& Text, int Rule, const std::string& Witness = "", int A1 = 0, int A2 = 0) {
     S.Doc.PendingNewVar = Witness;
-    Put(Text, Rule, A1);
+    Put(Text, Rule, A1, A2);
     if (!Witness.empty()) S.Doc.Stmts[S.Doc.StmtCount].NewVar = Witness;
   }
   // Closes the subproof of premise p with a conclusion of Text.
@@ -120,9 +120,9 @@ TEST_F(SemanticCheck, WitnessesUsedAsTheRulesAllowAreSound) {
   Line("R(x,r)", kRuleESpec, "r", 4);
   Line("P(t)", kRuleESpec, "t", 2);
   Line("Q(t)", kRulePremise);
-  Line("P(t) & Q(t)", kRuleJoin, "", 6);
+  Line("P(t) & Q(t)", kRuleJoin, "", 6, 7);
   Close(7, "[Q(t)] => [P(t) & Q(t)]");
-  Line("EXIST(c):[R(x,c)] & EXIST(d):[~Q(d)]", kRuleJoin, "", 5);
+  Line("EXIST(c):[R(x,c)] & EXIST(d):[~Q(d)]", kRuleJoin, "", 5, 3);
   EXPECT_EQ(Faulty(), std::vector<int>{}) << report;
 }
 

@@ -33,6 +33,24 @@ bool IsAxiomRule(int Rule) {
 
 namespace {
 
+// Rules whose line rests on the lines it cites alone: the line must follow
+// from them in every model, whatever else the proof assumes. Under the
+// number axioms, which no finite model satisfies, this is the only reading
+// that still judges such lines.
+bool RestsOnCitedLines(int Rule) {
+  switch (Rule) {
+    case kRuleUSpec: case kRuleEGen: case kRuleQuant: case kRuleRemDNeg: case 13:  // Ins DNeg
+    case kRuleJoin: case kRuleSplit: case kRuleDetach: case kRuleIffAnd: case kRuleImplyAnd:
+    case kRuleContra: case kRuleDeMorgan: case kRuleArbOr: case kRuleArbAnte: case kRuleArbCons:
+    case kRuleSubstitute: case kRuleSym: case kRuleImplyOr: case kRuleCases: case 39:  // Implies
+    case 40: case 41:  // Iff, Or
+    case kRuleRename: case kRuleReorder: case 52:  // Copy
+      return true;
+    default:
+      return false;
+  }
+}
+
 std::string Trim(const std::string& s) {
   size_t a = s.find_first_not_of(' ');
   if (a == std::string::npos) return "";
@@ -175,8 +193,20 @@ std::vector<LineFault> ProofChecker::Check(const DocState& d) {
     }
     ln.f = CompileCached(text, ln.err);
     if (!ln.f && ln.err.rfind("does not parse", 0) == 0) faults.push_back({k, "text", ln.err});
+    ln.text = text;
   }
   if (!faults.empty()) return faults;
+  // A subset axiom holds whatever its names stand for (its new set is bound
+  // and fresh), so it may name a witness or a name a premise brings in: it
+  // is read as holding for every value of each name free in it, which
+  // leaves a witness to be chosen at its own E Spec line.
+  for (int k = 1; k <= d.StmtCount; ++k) {
+    Line& ln = lines[static_cast<size_t>(k)];
+    if (ln.rule != kRuleSubset || !ln.f || ln.f->freeVars.empty()) continue;
+    std::string closed = "[" + ln.text + "]";
+    for (const std::string& v : ln.f->freeVars) closed = "ALL(" + v + "):" + closed;
+    ln.f = CompileCached(closed, ln.err);
+  }
 
   auto label = [&](int k) {
     return std::to_string(k) + " (" + std::string(RuleNames[static_cast<size_t>(lines[static_cast<size_t>(k)].rule)]) + ")";
@@ -196,14 +226,9 @@ std::vector<LineFault> ProofChecker::Check(const DocState& d) {
       if (K.rule == kRuleESpec) witnesses = true;
       seen.push_back(k);
     }
-    if (!interpretable) {
-      ++skipped;
-      continue;
-    }
-
-    // Implied: every variable for all values, the assumptions and the E Spec
-    // lines before L.
-    if (!IsAxiomRule(L.rule) && L.rule != kRuleESpec) {
+    // The sentence: for all values of every variable, the lines Assumed
+    // imply L; "" when it holds in every sampled model.
+    auto implied = [&](const std::vector<int>& Assumed) {
       std::vector<Step> steps;
       std::set<int> bound;
       auto forall = [&](const Formula& f) {
@@ -212,16 +237,46 @@ std::vector<LineFault> ProofChecker::Check(const DocState& d) {
           if (bound.insert(slot).second) steps.push_back({Step::kForAll, slot, nullptr, ""});
         }
       };
-      for (int k : seen) {
+      for (const int k : Assumed) {
         const Line& K = lines[static_cast<size_t>(k)];
-        const bool assumed = K.rule == kRulePremise || K.rule == kRuleESpec || IsAxiomRule(K.rule);
-        if (k == l || !assumed) continue;
         forall(*K.f);
         steps.push_back({Step::kAssume, -1, K.f, label(k)});
       }
       forall(*L.f);
       steps.push_back({Step::kClaim, -1, L.f, label(l)});
-      std::string v = Decide(steps);
+      return Decide(steps);
+    };
+
+    // Local: the cited lines alone imply L.
+    const StmtRec& sl = d.Stmts[static_cast<size_t>(l)];
+    if (RestsOnCitedLines(L.rule) && sl.Arg1 > 0 && L.f) {
+      std::vector<int> cited;
+      bool ok = true;
+      for (const int c : {static_cast<int>(sl.Arg1), static_cast<int>(sl.Arg2)}) {
+        if (c < 1 || c >= l) continue;
+        ok = ok && lines[static_cast<size_t>(c)].f != nullptr;
+        cited.push_back(c);
+      }
+      const std::string v = ok ? implied(cited) : "";
+      if (!v.empty()) {
+        faults.push_back({l, "from its cited lines", v});
+        continue;
+      }
+    }
+    if (!interpretable) {
+      ++skipped;
+      continue;
+    }
+
+    // Implied: the assumptions and the E Spec lines before L imply it.
+    if (!IsAxiomRule(L.rule) && L.rule != kRuleESpec) {
+      std::vector<int> assumed;
+      for (int k : seen) {
+        const Line& K = lines[static_cast<size_t>(k)];
+        if (k != l && (K.rule == kRulePremise || K.rule == kRuleESpec || IsAxiomRule(K.rule)))
+          assumed.push_back(k);
+      }
+      const std::string v = implied(assumed);
       if (!v.empty()) {
         faults.push_back({l, "implied", v});
         continue;

@@ -4,7 +4,7 @@
 // What a line L sees: the lines above it that no closed subproof hides from
 // it. Among them the axioms (and definitions, set axioms) and the premises
 // of the subproofs that enclose L are assumptions; an E Spec line names a
-// witness. Two readings are checked, in every sampled model:
+// witness. Three readings are checked, in every sampled model:
 //
 //  - For all values of every variable, the visible assumptions and E Spec
 //    lines imply L. A step that does not follow from what it could use
@@ -19,6 +19,14 @@
 //    it) gets no choice: its line is claimed like any other. A witness that
 //    escapes the subproof of its E Spec line is, outside it, just a
 //    variable, for all values.
+//  - Lines of the rules that rest on the lines they cite alone (Join,
+//    Split, Detach, the rewrites, Cases, Substitute, U Spec ...) must also
+//    follow from those lines by themselves, so that they are judged where
+//    the assumptions have no finite model (the number axioms).
+//
+// A subset axiom holds whatever the names free in it stand for (its new set
+// is bound and fresh): both readings assume it for all their values, so it
+// may name a witness or a name a premise brings in.
 //
 // Lines that use what the models cannot interpret are counted as skipped.
 #pragma once
@@ -60,6 +68,7 @@ class ProofChecker {
     int rule = 0;
     std::string witness;  // E Spec: the name it introduces
     std::shared_ptr<Formula> f;
+    std::string text;
     std::string err;
   };
   std::shared_ptr<Formula> CompileCached(const std::string& Text, std::string& Err);

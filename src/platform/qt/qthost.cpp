@@ -18,6 +18,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QStringDecoder>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QUrl>
 #include <algorithm>
@@ -266,6 +267,24 @@ void QtHost::SetWindowTitle(const std::string& title) {
   Remember("title", title, shown);
 }
 
+void QtHost::SetFileWindowTitle(const std::string& Text, const std::string& FileName) {
+  if (!main_) return;
+  const QString shown = Latin1(Text) + PathIn(FileName);
+  main_->setWindowTitle(shown);
+  Remember("title", Text + FileName, shown);
+}
+
+void QtHost::SetFileItemCaption(const std::string& name, const std::string& FileName) {
+  QObject* o = FindControl(name);
+  QString text = PathIn(FileName);
+  // In a menu "&" marks the access key; a file name shows it as it is.
+  if (qobject_cast<QAction*>(o)) text.replace(QLatin1Char('&'), QStringLiteral("&&"));
+  if (o) Remember("control:" + name, FileName, text);
+  if (auto* a = qobject_cast<QAction*>(o)) a->setText(text);
+  else if (auto* l = qobject_cast<QLabel*>(o)) l->setText(text);
+  else if (auto* b = qobject_cast<QAbstractButton*>(o)) b->setText(text);
+}
+
 std::string QtHost::WindowTitle() const {
   return main_ ? Remembered("title", main_->windowTitle()) : "";
 }
@@ -283,21 +302,38 @@ bool QtHost::ShowModal(const std::string& name) {
 }
 
 Host::PrintResult QtHost::PrintRichText(const std::string& rich, int leftTwips, int topTwips,
-                                        int rightTwips, int bottomTwips) {
+                                        int rightTwips, int bottomTwips, int32_t FileNameFrom) {
   QPrinter printer(QPrinter::HighResolution);
   printer.setPageMargins(QMarginsF(leftTwips / 1440.0, topTwips / 1440.0, rightTwips / 1440.0,
                                    bottomTwips / 1440.0),
                          QPageLayout::Inch);
   QPrintDialog dialog(&printer, main_);
   if (dialog.exec() != QDialog::Accepted) return PrintResult::Cancelled;
-  return PrintSnapshot(rich, &printer) ? PrintResult::Printed : PrintResult::Failed;
+  return PrintSnapshot(rich, &printer, FileNameFrom) ? PrintResult::Printed : PrintResult::Failed;
 }
 
-bool PrintSnapshot(const std::string& rich, QPrinter* printer) {
+std::unique_ptr<QTextDocument> SnapshotDocument(const std::string& rich, int32_t FileNameFrom) {
   QtRichBox box;
   box.SetRichText(rich);
   box.Flush();
   std::unique_ptr<QTextDocument> doc(box.document()->clone());
+  const std::string text = box.Text();
+  if (FileNameFrom >= 0 && static_cast<size_t>(FileNameFrom) < text.size()) {
+    // The box holds the name's bytes one character each; give it back its
+    // own characters, in the format of its first.
+    QTextCursor c(doc.get());
+    c.setPosition(box.QtPos(FileNameFrom));
+    c.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor);
+    const QTextCharFormat format = c.charFormat();
+    c.setPosition(box.QtPos(FileNameFrom));
+    c.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+    c.insertText(PathIn(text.substr(static_cast<size_t>(FileNameFrom))), format);
+  }
+  return doc;
+}
+
+bool PrintSnapshot(const std::string& rich, QPrinter* printer, int32_t FileNameFrom) {
+  std::unique_ptr<QTextDocument> doc = SnapshotDocument(rich, FileNameFrom);
   doc->documentLayout()->setPaintDevice(printer);
   doc->setDocumentMargin(0);
   doc->setPageSize(printer->pageRect(QPrinter::DevicePixel).size());

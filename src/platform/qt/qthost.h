@@ -5,7 +5,9 @@
 #include <QPointer>
 #include <QString>
 #include <QWidget>
+#include <QTextDocument>
 #include <map>
+#include <memory>
 #include <string>
 
 #include "platform/host.h"
@@ -27,9 +29,14 @@ QString ToQtFilter(const std::string& filter);
 // characters (file names), else Latin-1 (the document's own text).
 QString ToDisplay(const std::string& text);
 
-// Lays a RichBox snapshot out on the printer's pages (inside its margins)
-// with the screen box's fonts and glyphs, and prints it. False on a printer error.
-bool PrintSnapshot(const std::string& rich, QPrinter* printer);
+// A RichBox snapshot as a document with the screen box's fonts and glyphs;
+// its text from FileNameFrom (0-based, -1 for none) to the end is a file
+// name and shown as the file system spells it.
+std::unique_ptr<QTextDocument> SnapshotDocument(const std::string& rich, int32_t FileNameFrom = -1);
+
+// Lays a snapshot out on the printer's pages (inside its margins) and prints
+// it. False on a printer error.
+bool PrintSnapshot(const std::string& rich, QPrinter* printer, int32_t FileNameFrom = -1);
 
 class QtHost : public Host {
  public:
@@ -59,11 +66,13 @@ class QtHost : public Host {
   std::string ControlCaption(const std::string& name) const override;
   void SetWindowTitle(const std::string& title) override;
   std::string WindowTitle() const override;
+  void SetFileWindowTitle(const std::string& Text, const std::string& FileName) override;
+  void SetFileItemCaption(const std::string& name, const std::string& FileName) override;
   void SetMainEnabled(bool enabled) override;
   void RegisterForm(const std::string& name, FormRunner run) override { forms_[name] = std::move(run); }
   bool ShowModal(const std::string& name) override;
   PrintResult PrintRichText(const std::string& rich, int leftTwips, int topTwips, int rightTwips,
-                            int bottomTwips) override;
+                            int bottomTwips, int32_t FileNameFrom = -1) override;
   void ProcessEvents() override;
 
   // The manual's window, once Help has opened it.

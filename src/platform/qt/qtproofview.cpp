@@ -1,13 +1,14 @@
 #include "platform/qt/qtproofview.h"
 #include "platform/qt/inputstate.h"
 
-#include <QFontMetrics>
+#include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QTimer>
 #include <algorithm>
+#include <cmath>
 
 #include "platform/qt/qtrichbox.h"
 
@@ -17,6 +18,9 @@ namespace {
 
 QColor ToColour(Rgb c) { return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
 
+// Layouts of lines kept between paintings: a few screens' worth.
+constexpr size_t kLayoutsKept = 1000;
+
 }  // namespace
 
 QtProofView::QtProofView(QWidget* parent) : QAbstractScrollArea(parent) {
@@ -25,7 +29,7 @@ QtProofView::QtProofView(QWidget* parent) : QAbstractScrollArea(parent) {
   viewport()->setBackgroundRole(QPalette::Base);
   viewport()->setAutoFillBackground(true);
   horizontalScrollBar()->setSingleStep(20);
-  Changed(true);
+  ChangedAll();
 }
 
 QtProofView::~QtProofView() = default;
@@ -38,13 +42,27 @@ void QtProofView::Schedule() {
   QTimer::singleShot(0, this, [this] { Flush(); });
 }
 
-void QtProofView::Changed(bool formatsReset) {
-  linesDirty_ = true;
-  if (formatsReset) fonts_.clear();
+void QtProofView::Changed(int32_t from, int32_t to, int32_t oldLength) {
+  keptHead_ = std::min(keptHead_, from);
+  keptTail_ = std::min(keptTail_, oldLength - to);
   SelectionChanged();
 }
 
+void QtProofView::ChangedAll() {
+  allDirty_ = true;
+  SelectionChanged();
+}
+
+void QtProofView::FormatChanged() {
+  const int32_t a = model_.SelStart(), b = a + model_.SelLength();
+  if (a < b)
+    Changed(a, b, model_.TextLength());
+  else
+    SelectionChanged();  // only the format of text typed next, which the view never takes
+}
+
 void QtProofView::SelectionChanged() {
+  goalX_ = -1;
   anchor_ = model_.SelStart();
   caret_ = model_.SelStart() + model_.SelLength();
   scrollToCaret_ = true;
@@ -54,10 +72,9 @@ void QtProofView::SelectionChanged() {
 void QtProofView::Flush() {
   scheduled_ = false;
   if (updatesOff_ > 0) return;
-  if (linesDirty_) {
-    RebuildLines();
-    UpdateScrollBars();
-  }
+  Sync();
+  if (layouts_.size() > kLayoutsKept) layouts_.clear();
+  UpdateScrollBars();
   if (scrollToCaret_) {
     scrollToCaret_ = false;
     EnsureCaretVisible();
@@ -86,7 +103,7 @@ bool QtProofView::viewportEvent(QEvent* e) {
 
 void QtProofView::SetText(const std::string& text) {
   model_.SetText(text);
-  Changed(true);
+  ChangedAll();
 }
 
 void QtProofView::SetSelStart(int32_t pos) {
@@ -100,110 +117,57 @@ void QtProofView::SetSelLength(int32_t len) {
 }
 
 void QtProofView::SetSelText(const std::string& text) {
+  const auto [from, to] = model_.EditRange();
+  const int32_t length = model_.TextLength();
   model_.SetSelText(text);
-  Changed(false);
+  Changed(from, to, length);
 }
 
 void QtProofView::SetSelColor(Rgb colour) {
   model_.SetSelColor(colour);
-  Changed(false);
+  FormatChanged();
 }
 
 void QtProofView::SetSelFontName(const std::string& name) {
   model_.SetSelFontName(name);
-  Changed(false);
+  FormatChanged();
 }
 
 void QtProofView::SetSelFontSize(int points) {
   model_.SetSelFontSize(points);
-  Changed(false);
+  FormatChanged();
 }
 
 void QtProofView::SetSelBold(bool bold) {
   model_.SetSelBold(bold);
-  Changed(false);
+  FormatChanged();
 }
 
 void QtProofView::SetSelAlignment(Align align) {
   // Lines are drawn from the left whatever their alignment; the model keeps it.
   model_.SetSelAlignment(align);
-  Changed(false);
 }
 
 void QtProofView::SetDefaultFont(const std::string& name, int points) { model_.SetDefaultFont(name, points); }
 
 void QtProofView::SetRichText(const std::string& snapshot) {
   model_.SetRichText(snapshot);
-  Changed(true);
+  ChangedAll();
 }
 
 void QtProofView::SetSelRichText(const std::string& snapshot) {
   model_.SetSelRichText(snapshot);
-  Changed(false);
+  ChangedAll();
 }
 
 void QtProofView::ReplaceRich(int32_t from, int32_t to, const std::string& text,
                               const std::vector<CharFormat>& table, const std::vector<uint8_t>& ids) {
+  const int32_t length = model_.TextLength();
   model_.ReplaceRich(from, to, text, table, ids);
-  Changed(false);
+  Changed(std::clamp(from, 0, length), std::clamp(to, std::clamp(from, 0, length), length), length);
 }
 
 // ---------------------------------------------------------------- lines
-
-void QtProofView::RebuildLines() const {
-  linesDirty_ = false;
-  const std::string& t = model_.TextRef();
-  lineStarts_.assign(1, 0);
-  for (size_t p = t.find('\n'); p != std::string::npos; p = t.find('\n', p + 1))
-    lineStarts_.push_back(static_cast<int32_t>(p) + 1);
-  // One height for every line: the tallest font in use.
-  const std::vector<CharFormat>& table = model_.FormatTable();
-  if (fonts_.size() > table.size()) fonts_.clear();
-  int height = 0, ascent = 0, advance = 1;
-  for (size_t k = 0; k < table.size(); ++k) {
-    const QFontMetrics m(FontOf(static_cast<uint32_t>(k)));
-    height = std::max(height, m.height());
-    ascent = std::max(ascent, m.ascent());
-    advance = std::max(advance, m.horizontalAdvance(QChar('M')));
-  }
-  lineHeight_ = std::max(1, height);
-  ascent_ = ascent;
-  // The widest line, estimated without measuring every character: each at
-  // the widest advance, and a whole tab stop for each TAB among the
-  // indentation and number that open a line of the proof.
-  int widest = 0;
-  for (size_t l = 0; l < lineStarts_.size(); ++l) {
-    const int32_t a = lineStarts_[l], b = LineEnd(static_cast<int>(l));
-    int tabs = 0;
-    for (int32_t i = a; i < b && (t[i] == '\t' || (t[i] >= '0' && t[i] <= '9')); ++i) tabs += t[i] == '\t';
-    widest = std::max(widest, (b - a) * advance + tabs * kTabWidth);
-  }
-  maxWidth_ = widest + 2 * kMargin;
-}
-
-int QtProofView::LineCount() const {
-  if (linesDirty_) RebuildLines();
-  return static_cast<int>(lineStarts_.size());
-}
-
-int QtProofView::LineHeight() const {
-  if (linesDirty_) RebuildLines();
-  return lineHeight_;
-}
-
-int32_t QtProofView::LineStart(int line) const { return lineStarts_[static_cast<size_t>(line)]; }
-
-int32_t QtProofView::LineEnd(int line) const {
-  const size_t next = static_cast<size_t>(line) + 1;
-  if (next < lineStarts_.size()) return lineStarts_[next] - 2;  // before CR LF
-  return model_.TextLength();
-}
-
-int QtProofView::LineOf(int32_t pos) const {
-  if (linesDirty_) RebuildLines();
-  auto it = std::upper_bound(lineStarts_.begin(), lineStarts_.end(), pos);
-  return static_cast<int>(it - lineStarts_.begin()) - 1;
-}
 
 const QFont& QtProofView::FontOf(uint32_t id) const {
   const std::vector<CharFormat>& table = model_.FormatTable();
@@ -217,142 +181,401 @@ const QFont& QtProofView::FontOf(uint32_t id) const {
   return fonts_[id];
 }
 
+// The row height and baseline: the tallest font in use. A change of them
+// moves every row, so the layouts made for the old ones go.
+void QtProofView::UpdateMetrics() const {
+  const std::vector<CharFormat>& table = model_.FormatTable();
+  if (measuredFormats_ == table.size()) return;
+  measuredFormats_ = table.size();
+  qreal height = 0, ascent = 0;
+  advanceBound_.clear();
+  for (size_t k = 0; k < table.size(); ++k) {
+    const QFontMetricsF m(FontOf(static_cast<uint32_t>(k)));
+    height = std::max(height, m.height());
+    ascent = std::max(ascent, m.ascent());
+    // A letter shown from another script may come from a fallback font:
+    // allow it the width of a line.
+    advanceBound_.push_back(static_cast<float>(std::max(m.maxWidth(), m.height())));
+  }
+  const int newHeight = std::max(1, static_cast<int>(std::ceil(height)));
+  if (newHeight != lineHeight_ || ascent != ascent_) layouts_.clear();
+  lineHeight_ = newHeight;
+  ascent_ = ascent;
+}
+
+// Where line.start begins and `end` (before its break) ends: an upper bound
+// of the line's width, and its rows at the current width if that settles it.
+void QtProofView::Measure(Line& line, int32_t end) const {
+  const std::string& t = model_.TextRef();
+  float bound = 0;
+  for (int32_t i = line.start; i < end; ++i)
+    bound += t[i] == '\t' ? static_cast<float>(kTabWidth) : advanceBound_[model_.FormatIdAt(i)];
+  line.bound = bound;
+  line.widest = 0;
+  line.exact = bound <= static_cast<float>(wrapWidth_);
+  line.rows = line.exact ? 1 : std::max(1, static_cast<int>(std::ceil(bound / static_cast<float>(wrapWidth_))));
+}
+
+void QtProofView::Sync() const {
+  const std::string& t = model_.TextRef();
+  const int32_t length = model_.TextLength();
+  const bool formatsGrew = measuredFormats_ != model_.FormatTable().size();
+  if (allDirty_ || formatsGrew) {
+    // A table that was reset may hold other formats under the same indexes.
+    if (allDirty_) {
+      fonts_.clear();
+      measuredFormats_ = 0;
+    }
+    UpdateMetrics();
+  }
+  if (wrapWidth_ <= 0) wrapWidth_ = WrapWidth();
+  int32_t head = keptHead_, tail = keptTail_;
+  if (allDirty_) head = tail = 0;
+  if (head >= length && tail >= length && !allDirty_ && length == syncedLength_) return;
+  const int32_t delta = length - syncedLength_;
+  head = std::clamp(head, 0, std::min(length, syncedLength_));
+  tail = std::clamp(tail, 0, std::min(length, syncedLength_) - head);
+  // Lines a .. b (of the old index) hold the changed text; the ones after b
+  // only move by delta.
+  size_t a = 0, b = lines_.empty() ? 0 : lines_.size() - 1;
+  if (!allDirty_ && !lines_.empty()) {
+    auto byStart = [](int32_t p, const Line& l) { return p < l.start; };
+    a = static_cast<size_t>(std::upper_bound(lines_.begin(), lines_.end(), head, byStart) - lines_.begin()) - 1;
+    b = static_cast<size_t>(
+            std::upper_bound(lines_.begin(), lines_.end(), syncedLength_ - tail, byStart) - lines_.begin()) - 1;
+  }
+  const int32_t from = lines_.empty() || allDirty_ ? 0 : lines_[a].start;
+  const int32_t to = b + 1 < lines_.size() && !allDirty_ ? lines_[b + 1].start + delta : length + 1;
+  std::vector<Line> fresh;
+  fresh.push_back(Line{from});
+  for (size_t p = t.find('\n', static_cast<size_t>(from)); p != std::string::npos && static_cast<int32_t>(p) + 1 < to;
+       p = t.find('\n', p + 1))
+    fresh.push_back(Line{static_cast<int32_t>(p) + 1});
+  if (allDirty_ || lines_.empty()) {
+    lines_ = std::move(fresh);
+    for (size_t l = 0; l < lines_.size(); ++l) Measure(lines_[l], LineEnd(static_cast<int>(l)));
+  } else {
+    for (size_t l = b + 1; l < lines_.size(); ++l) lines_[l].start += delta;
+    const auto first = lines_.begin() + static_cast<std::ptrdiff_t>(a);
+    lines_.erase(first, lines_.begin() + static_cast<std::ptrdiff_t>(b) + 1);
+    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(a), fresh.begin(), fresh.end());
+    for (size_t l = a; l < a + fresh.size(); ++l) Measure(lines_[l], LineEnd(static_cast<int>(l)));
+  }
+  allDirty_ = false;
+  keptHead_ = keptTail_ = syncedLength_ = length;
+  layouts_.clear();
+  rowsDirty_ = true;
+}
+
+int QtProofView::WrapWidth() const { return std::max(kTabWidth, viewport()->width() - 2 * kMargin); }
+
+void QtProofView::Rewrap(int width) const {
+  wrapWidth_ = width;
+  layouts_.clear();
+  for (size_t l = 0; l < lines_.size(); ++l) {
+    Line& line = lines_[l];
+    line.widest = 0;
+    line.exact = line.bound <= static_cast<float>(width);
+    line.rows = line.exact ? 1 : std::max(1, static_cast<int>(std::ceil(line.bound / static_cast<float>(width))));
+  }
+  rowsDirty_ = true;
+}
+
+void QtProofView::RebuildRows() const {
+  if (!rowsDirty_) return;
+  rowsDirty_ = false;
+  rowTop_.resize(lines_.size() + 1);
+  int32_t top = 0;
+  float widest = 0;
+  for (size_t l = 0; l < lines_.size(); ++l) {
+    rowTop_[l] = top;
+    top += lines_[l].rows;
+    widest = std::max(widest, lines_[l].widest);
+  }
+  rowTop_[lines_.size()] = top;
+  widest_ = widest;
+}
+
+int QtProofView::TotalRows() const {
+  RebuildRows();
+  return rowTop_.back();
+}
+
+int QtProofView::LineCount() const {
+  Sync();
+  return static_cast<int>(lines_.size());
+}
+
+int QtProofView::LineHeight() const {
+  Sync();
+  return lineHeight_;
+}
+
+int32_t QtProofView::LineStart(int line) const { return lines_[static_cast<size_t>(line)].start; }
+
+int32_t QtProofView::LineEnd(int line) const {
+  const size_t next = static_cast<size_t>(line) + 1;
+  if (next >= lines_.size()) return model_.TextLength();
+  const int32_t lf = lines_[next].start - 1;
+  return lf > 0 && model_.TextRef()[static_cast<size_t>(lf) - 1] == '\r' ? lf - 1 : lf;
+}
+
+int QtProofView::LineOf(int32_t pos) const {
+  Sync();
+  auto it = std::upper_bound(lines_.begin(), lines_.end(), pos, [](int32_t p, const Line& l) { return p < l.start; });
+  return std::max(0, static_cast<int>(it - lines_.begin()) - 1);
+}
+
+const QTextLayout& QtProofView::LayoutOf(int line) const {
+  std::unique_ptr<QTextLayout>& slot = layouts_[line];
+  if (slot) return *slot;
+  // The text as shown, one character for one, in runs of one format.
+  const std::string& t = model_.TextRef();
+  const int32_t start = LineStart(line), end = LineEnd(line);
+  QString shown;
+  shown.reserve(end - start);
+  QList<QTextLayout::FormatRange> runs;
+  for (int32_t i = start; i < end;) {
+    const uint32_t id = model_.FormatIdAt(i);
+    const CharFormat& f = model_.FormatTable()[id];
+    QTextLayout::FormatRange run;
+    run.start = i - start;
+    while (i < end && model_.FormatIdAt(i) == id) shown += QtRichBox::DisplayChar(t[i++], f.font);
+    run.length = i - start - run.start;
+    run.format.setFont(FontOf(id));
+    run.format.setForeground(ToColour(f.color));
+    runs.push_back(run);
+  }
+  slot = std::make_unique<QTextLayout>(shown, FontOf(0));
+  QTextOption option;
+  option.setTabStopDistance(kTabWidth);
+  option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+  slot->setTextOption(option);
+  slot->setFormats(runs);
+  slot->setCacheEnabled(true);
+  // Every row as high as the tallest font, all on one baseline.
+  float widest = 0;
+  int rows = 0;
+  slot->beginLayout();
+  for (QTextLine row = slot->createLine(); row.isValid(); row = slot->createLine(), ++rows) {
+    row.setLineWidth(wrapWidth_);
+    row.setPosition(QPointF(0, rows * lineHeight_ + ascent_ - row.ascent()));
+    widest = std::max(widest, static_cast<float>(row.naturalTextWidth()));
+  }
+  slot->endLayout();
+  Line& l = lines_[static_cast<size_t>(line)];
+  rows = std::max(1, rows);
+  if (l.rows != rows) rowsDirty_ = true;
+  widest_ = std::max(widest_, widest);  // recounted with the rows, for lines gone
+  l.rows = rows;
+  l.widest = widest;
+  l.exact = true;
+  return *slot;
+}
+
+int QtProofView::RowsOf(int line) const { return std::max(1, LayoutOf(line).lineCount()); }
+
+QTextLine QtProofView::LineOfRow(Row r) const {
+  const QTextLayout& layout = LayoutOf(r.line);
+  return layout.lineAt(std::clamp(r.row, 0, std::max(0, layout.lineCount() - 1)));
+}
+
+QtProofView::Row QtProofView::RowOf(int32_t pos) const {
+  const int line = LineOf(pos);
+  const QTextLayout& layout = LayoutOf(line);
+  const QTextLine row = layout.lineForTextPosition(std::clamp(pos, LineStart(line), LineEnd(line)) - LineStart(line));
+  return Row{line, row.isValid() ? row.lineNumber() : 0};
+}
+
+QtProofView::Row QtProofView::Step(Row r, int delta) const {
+  for (; delta > 0; --delta) {
+    if (r.row + 1 < RowsOf(r.line))
+      ++r.row;
+    else if (r.line + 1 < static_cast<int>(lines_.size()))
+      r = Row{r.line + 1, 0};
+    else
+      break;
+  }
+  for (; delta < 0; ++delta) {
+    if (r.row > 0)
+      --r.row;
+    else if (r.line > 0)
+      r = Row{r.line - 1, RowsOf(r.line - 1) - 1};
+    else
+      break;
+  }
+  return r;
+}
+
+QtProofView::Row QtProofView::RowAtY(qreal y) const {
+  Sync();
+  RebuildRows();
+  const int row = std::clamp(static_cast<int>(std::floor(y / lineHeight_)), 0, std::max(0, TotalRows() - 1));
+  auto it = std::upper_bound(rowTop_.begin(), rowTop_.end() - 1, row);
+  const int line = std::max(0, static_cast<int>(it - rowTop_.begin()) - 1);
+  return Row{line, row - rowTop_[static_cast<size_t>(line)]};
+}
+
+int32_t QtProofView::PosInRow(Row r, qreal x, bool onCharacter) const {
+  const QTextLine row = LineOfRow(r);
+  const int32_t start = LineStart(r.line);
+  if (!row.isValid()) return start;
+  int at = row.xToCursor(x, onCharacter ? QTextLine::CursorOnCharacter : QTextLine::CursorBetweenCharacters);
+  // Right of a row that wraps, the pointer is still on that row: its last
+  // character (the blank it broke at), not the first of the next row.
+  const int rowEnd = row.textStart() + row.textLength();
+  if (at >= rowEnd && rowEnd < LineEnd(r.line) - start) at = std::max(row.textStart(), rowEnd - 1);
+  return start + std::clamp(at, 0, LineEnd(r.line) - start);
+}
+
+QPointF QtProofView::ContentOffset() const {
+  return QPointF(kMargin - horizontalScrollBar()->value(), kMargin - verticalScrollBar()->value());
+}
+
+int32_t QtProofView::PosAtPoint(QPointF p, bool onCharacter) const {
+  const QPointF c = p - ContentOffset();
+  const Row r = RowAtY(c.y());
+  return PosInRow(r, c.x(), onCharacter);
+}
+
+int32_t QtProofView::CharFromPoint(int x, int y) const { return PosAtPoint(QPointF(x, y), true); }
+
+qreal QtProofView::XOf(int32_t pos) const {
+  const Row r = RowOf(pos);
+  return LineOfRow(r).cursorToX(std::clamp(pos, LineStart(r.line), LineEnd(r.line)) - LineStart(r.line));
+}
+
+QRect QtProofView::CharRect(int32_t pos) const {
+  Sync();
+  pos = std::clamp(pos, 0, model_.TextLength());
+  const Row r = RowOf(pos);
+  const QTextLine row = LineOfRow(r);
+  const int32_t start = LineStart(r.line), end = LineEnd(r.line);
+  const qreal x = row.cursorToX(pos - start);
+  const qreal right = pos < end ? row.cursorToX(pos + 1 - start) : x;
+  RebuildRows();
+  const QPointF o = ContentOffset();
+  const int top = static_cast<int>(o.y()) + (rowTop_[static_cast<size_t>(r.line)] + r.row) * lineHeight_;
+  const int left = static_cast<int>(std::floor(x + o.x()));
+  return QRect(left, top, std::max(0, static_cast<int>(std::ceil(right + o.x())) - left), lineHeight_);
+}
+
+// ---------------------------------------------------------------- scrolling
+
 void QtProofView::UpdateScrollBars() {
+  RebuildRows();
   const int h = viewport()->height(), w = viewport()->width();
-  const int total = static_cast<int>(lineStarts_.size()) * lineHeight_ + 2 * kMargin;
+  const int total = TotalRows() * lineHeight_ + 2 * kMargin;
   verticalScrollBar()->setSingleStep(lineHeight_);
-  verticalScrollBar()->setPageStep(std::max(1, h - lineHeight_));
+  verticalScrollBar()->setPageStep(std::max(1, h));
   verticalScrollBar()->setRange(0, std::max(0, total - h));
+  // As far as the widest row laid out so far reaches.
   horizontalScrollBar()->setPageStep(std::max(1, w));
-  horizontalScrollBar()->setRange(0, std::max(0, maxWidth_ - w));
+  horizontalScrollBar()->setRange(0, std::max(0, static_cast<int>(std::ceil(widest_)) + 2 * kMargin - w));
+}
+
+bool QtProofView::LayOutInSight() {
+  bool changed = false;
+  for (int pass = 0; pass < 8; ++pass) {
+    const qreal top = verticalScrollBar()->value() - kMargin;
+    const Row first = RowAtY(top), last = RowAtY(top + viewport()->height());
+    bool any = false;
+    for (int l = first.line; l <= last.line; ++l)
+      if (!lines_[static_cast<size_t>(l)].exact) {
+        LayoutOf(l);
+        any = true;
+      }
+    if (!any) break;
+    changed = true;
+    UpdateScrollBars();
+  }
+  return changed;
 }
 
 void QtProofView::resizeEvent(QResizeEvent* e) {
   QAbstractScrollArea::resizeEvent(e);
-  if (linesDirty_) RebuildLines();
+  Sync();
+  if (WrapWidth() != wrapWidth_) {
+    // The line at the top stays where it was; a caret in sight stays in sight.
+    const QRect caret = CharRect(caret_);
+    const bool caretInSight = caret.top() >= 0 && caret.top() < viewport()->height();
+    const int value = verticalScrollBar()->value();
+    const int line = RowAtY(value).line;
+    const int into = value - rowTop_[static_cast<size_t>(line)] * lineHeight_;
+    Rewrap(WrapWidth());
+    UpdateScrollBars();
+    RebuildRows();
+    verticalScrollBar()->setValue(rowTop_[static_cast<size_t>(line)] * lineHeight_ +
+                                  std::min(into, RowsOf(line) * lineHeight_ - 1));
+    LayOutInSight();
+    if (caretInSight) EnsureCaretVisible();
+  }
   UpdateScrollBars();
 }
 
 void QtProofView::scrollContentsBy(int, int) { viewport()->update(); }
 
-// ---------------------------------------------------------------- geometry
-
-int QtProofView::XOf(int32_t pos) const {
-  const int line = LineOf(pos);
-  const std::string& t = model_.TextRef();
-  const int32_t end = std::min(pos, LineEnd(line));
-  int x = 0;
-  for (int32_t i = LineStart(line); i < end;) {
-    if (t[i] == '\t') {
-      x = (x / kTabWidth + 1) * kTabWidth;
-      ++i;
-      continue;
-    }
-    const uint32_t id = model_.FormatIdAt(i);
-    const std::string& font = model_.FormatTable()[id].font;
-    QString run;
-    while (i < end && t[i] != '\t' && model_.FormatIdAt(i) == id) run += QtRichBox::DisplayChar(t[i++], font);
-    x += QFontMetrics(FontOf(id)).horizontalAdvance(run);
-  }
-  return x;
-}
-
-int32_t QtProofView::PosAtX(int line, int x) const {
-  const std::string& t = model_.TextRef();
-  const int32_t end = LineEnd(line);
-  int at = 0;
-  for (int32_t i = LineStart(line); i < end; ++i) {
-    int next;
-    if (t[i] == '\t') {
-      next = (at / kTabWidth + 1) * kTabWidth;
-    } else {
-      const CharFormat& f = model_.FormatAt(i);
-      next = at + QFontMetrics(FontOf(model_.FormatIdAt(i))).horizontalAdvance(QtRichBox::DisplayChar(t[i], f.font));
-    }
-    if (x < (at + next) / 2) return i;  // nearer the left edge of character i
-    at = next;
-  }
-  return end;
-}
-
-int32_t QtProofView::CharFromPoint(int x, int y) const {
-  if (linesDirty_) RebuildLines();
-  const int cy = y + verticalScrollBar()->value() - kMargin;
-  const int line = std::clamp(cy < 0 ? 0 : cy / lineHeight_, 0, static_cast<int>(lineStarts_.size()) - 1);
-  return PosAtX(line, x + horizontalScrollBar()->value() - kMargin);
-}
-
-QRect QtProofView::CharRect(int32_t pos) const {
-  if (linesDirty_) RebuildLines();
-  pos = std::clamp(pos, 0, model_.TextLength());
-  const int line = LineOf(pos);
-  const int x = XOf(pos);
-  const int w = pos < LineEnd(line) ? XOf(pos + 1) - x : 0;
-  return QRect(x + kMargin - horizontalScrollBar()->value(),
-               line * lineHeight_ + kMargin - verticalScrollBar()->value(), w, lineHeight_);
-}
-
 void QtProofView::EnsureCaretVisible() {
-  const QRect r = CharRect(caret_);
-  QScrollBar* v = verticalScrollBar();
-  if (r.top() < 0)
-    v->setValue(v->value() + r.top() - kMargin);
-  else if (r.bottom() >= viewport()->height())
-    v->setValue(v->value() + r.bottom() - viewport()->height() + 1 + kMargin);
-  QScrollBar* h = horizontalScrollBar();
-  if (r.left() < 0)
-    h->setValue(h->value() + r.left() - kMargin);
-  else if (r.left() >= viewport()->width())
-    h->setValue(h->value() + r.left() - viewport()->width() + 1 + kMargin);
+  Sync();
+  UpdateScrollBars();
+  // Rows laid out on the way may move the caret: place it again until they
+  // stand still.
+  for (int pass = 0; pass < 8; ++pass) {
+    const QRect r = CharRect(caret_);
+    QScrollBar* v = verticalScrollBar();
+    if (r.top() < 0)
+      v->setValue(v->value() + r.top() - kMargin);
+    else if (r.bottom() >= viewport()->height())
+      v->setValue(v->value() + r.bottom() - viewport()->height() + 1 + kMargin);
+    QScrollBar* h = horizontalScrollBar();
+    if (r.left() < 0)
+      h->setValue(h->value() + r.left() - kMargin);
+    else if (r.left() >= viewport()->width())
+      h->setValue(h->value() + r.left() - viewport()->width() + 1 + kMargin);
+    if (!LayOutInSight()) break;
+  }
 }
 
 // ---------------------------------------------------------------- painting
 
 void QtProofView::paintEvent(QPaintEvent* e) {
-  if (linesDirty_) {
-    RebuildLines();
-    UpdateScrollBars();
-  }
+  Sync();
+  if (layouts_.size() > kLayoutsKept) layouts_.clear();
+  UpdateScrollBars();
+  LayOutInSight();
   QPainter p(viewport());
   const QRect area = e->rect();
-  const int top = verticalScrollBar()->value(), left = horizontalScrollBar()->value();
-  const int first = std::max(0, (area.top() + top - kMargin) / lineHeight_);
-  const int last = std::min(static_cast<int>(lineStarts_.size()) - 1, (area.bottom() + top - kMargin) / lineHeight_);
-  const std::string& t = model_.TextRef();
+  const QPointF o = ContentOffset();
+  const Row first = RowAtY(area.top() - o.y()), last = RowAtY(area.bottom() - o.y());
   const int32_t selA = model_.SelStart(), selB = model_.SelStart() + model_.SelLength();
   const QPalette& pal = palette();
-  for (int line = first; line <= last; ++line) {
-    const int y = line * lineHeight_ + kMargin - top;
-    const int32_t end = LineEnd(line);
-    int x = 0;
-    for (int32_t i = LineStart(line); i < end;) {
-      const bool selected = i >= selA && i < selB;
-      if (t[i] == '\t') {
-        const int next = (x / kTabWidth + 1) * kTabWidth;
-        if (selected) p.fillRect(QRect(x + kMargin - left, y, next - x, lineHeight_), pal.highlight());
-        x = next;
-        ++i;
-        continue;
+  QTextCharFormat selectedText;
+  selectedText.setForeground(pal.highlightedText());
+  for (int line = first.line; line <= last.line; ++line) {
+    const QTextLayout& layout = LayoutOf(line);
+    RebuildRows();
+    const QPointF at(o.x(), o.y() + rowTop_[static_cast<size_t>(line)] * lineHeight_);
+    const int32_t start = LineStart(line), end = LineEnd(line);
+    QList<QTextLayout::FormatRange> selection;
+    if (selA < end && selB > start) {
+      // The highlight fills whole rows, so selected rows join up.
+      const int32_t a = std::max(selA, start) - start, b = std::min(selB, end) - start;
+      for (int k = 0; k < layout.lineCount(); ++k) {
+        const QTextLine row = layout.lineAt(k);
+        const int rowA = std::max(a, row.textStart()), rowB = std::min(b, row.textStart() + row.textLength());
+        if (rowA >= rowB) continue;
+        const qreal x0 = row.cursorToX(rowA), x1 = row.cursorToX(rowB);
+        p.fillRect(QRectF(at.x() + x0, at.y() + k * lineHeight_, x1 - x0, lineHeight_), pal.highlight());
       }
-      // A run of one format and one selection state, without TABs.
-      const uint32_t id = model_.FormatIdAt(i);
-      const CharFormat& f = model_.FormatTable()[id];
-      QString run;
-      while (i < end && t[i] != '\t' && model_.FormatIdAt(i) == id && (i >= selA && i < selB) == selected)
-        run += QtRichBox::DisplayChar(t[i++], f.font);
-      const QFont& font = FontOf(id);
-      const int w = QFontMetrics(font).horizontalAdvance(run);
-      if (x + kMargin - left < area.right() + 1 && x + w + kMargin - left >= area.left()) {
-        if (selected) p.fillRect(QRect(x + kMargin - left, y, w, lineHeight_), pal.highlight());
-        p.setFont(font);
-        p.setPen(selected ? pal.highlightedText().color() : ToColour(f.color));
-        p.drawText(x + kMargin - left, y + ascent_, run);
-      }
-      x += w;
+      selection.push_back(QTextLayout::FormatRange{a, b - a, selectedText});
     }
     // A selected line break shows as a little space after the line.
-    if (end < model_.TextLength() && end >= selA && end < selB)
-      p.fillRect(QRect(x + kMargin - left, y, 6, lineHeight_), pal.highlight());
+    if (end < model_.TextLength() && end >= selA && end < selB) {
+      const int k = std::max(0, layout.lineCount() - 1);
+      const qreal x = layout.lineCount() > 0 ? layout.lineAt(k).cursorToX(end - start) : 0;
+      p.fillRect(QRectF(at.x() + x, at.y() + k * lineHeight_, 6, lineHeight_), pal.highlight());
+    }
+    layout.draw(&p, at, selection, QRectF(area));
   }
   if (hasFocus() && isEnabled()) {
     const QRect c = CharRect(caret_);
@@ -362,7 +585,7 @@ void QtProofView::paintEvent(QPaintEvent* e) {
 
 // ---------------------------------------------------------------- input
 
-void QtProofView::Select(int32_t anchor, int32_t caret) {
+void QtProofView::Select(int32_t anchor, int32_t caret, bool keepColumn) {
   const int32_t len = model_.TextLength();
   // Never between CR and LF: such a caret moves before the break.
   auto fix = [&](int32_t p) {
@@ -377,8 +600,30 @@ void QtProofView::Select(int32_t anchor, int32_t caret) {
   model_.SetSelLength(std::abs(caret - anchor));
   anchor_ = anchor;
   caret_ = caret;
+  if (!keepColumn) goalX_ = -1;
   EnsureCaretVisible();
   viewport()->update();
+}
+
+// Up and Down (rows = -1, 1) and the pages: the caret goes to the column it
+// aimed at before, as many rows away. A page moves the caret by the rows
+// that fit in the view and scrolls the view by a page with it, unless the
+// caret reaches the first or last row first.
+void QtProofView::MoveRows(int rows, bool shift) {
+  if (goalX_ < 0) goalX_ = XOf(caret_);
+  const Row from = RowOf(caret_);
+  const Row to = Step(from, rows);
+  const int moved = [&] {
+    RebuildRows();
+    auto global = [&](Row r) { return rowTop_[static_cast<size_t>(r.line)] + r.row; };
+    return global(to) - global(from);
+  }();
+  if (std::abs(rows) > 1 && moved == rows) {
+    QScrollBar* v = verticalScrollBar();
+    v->setValue(v->value() + (rows > 0 ? v->pageStep() : -v->pageStep()));
+  }
+  const int32_t at = PosInRow(to, goalX_, false);
+  Select(shift ? anchor_ : at, at, true);
 }
 
 void QtProofView::keyPressEvent(QKeyEvent* e) {
@@ -390,11 +635,8 @@ void QtProofView::keyPressEvent(QKeyEvent* e) {
   const int32_t len = model_.TextLength();
   int32_t to = caret_;
   const int line = LineOf(caret_);
-  const int rows = std::max(1, viewport()->height() / lineHeight_ - 1);
-  auto lineMove = [&](int target) {
-    target = std::clamp(target, 0, LineCount() - 1);
-    return PosAtX(target, XOf(caret_));
-  };
+  // The rows a page moves the caret: as many as fit in the view, less one.
+  const int page = std::max(1, (viewport()->height() + lineHeight_ - 1) / lineHeight_ - 1);
   switch (e->key()) {
     case Qt::Key_Left:
       to = caret_ >= 2 && t[caret_ - 1] == '\n' ? caret_ - 2 : caret_ - 1;
@@ -404,10 +646,10 @@ void QtProofView::keyPressEvent(QKeyEvent* e) {
       to = caret_ < len && t[caret_] == '\r' ? caret_ + 2 : caret_ + 1;
       if (!shift && caret_ != anchor_) to = std::max(caret_, anchor_);
       break;
-    case Qt::Key_Up: to = lineMove(line - 1); break;
-    case Qt::Key_Down: to = lineMove(line + 1); break;
-    case Qt::Key_PageUp: to = lineMove(line - rows); break;
-    case Qt::Key_PageDown: to = lineMove(line + rows); break;
+    case Qt::Key_Up: MoveRows(-1, shift); e->accept(); return;
+    case Qt::Key_Down: MoveRows(1, shift); e->accept(); return;
+    case Qt::Key_PageUp: MoveRows(-page, shift); e->accept(); return;
+    case Qt::Key_PageDown: MoveRows(page, shift); e->accept(); return;
     case Qt::Key_Home: to = ctrl ? 0 : LineStart(line); break;
     case Qt::Key_End: to = ctrl ? len : LineEnd(line); break;
     case Qt::Key_A:
@@ -434,7 +676,8 @@ void QtProofView::mousePressEvent(QMouseEvent* e) {
     e->accept();
     return;
   }
-  const int32_t at = CharFromPoint(p.x(), p.y());
+  // The caret goes before the character under the pointer, wherever on it.
+  const int32_t at = PosAtPoint(e->position(), true);
   Select((e->modifiers() & Qt::ShiftModifier) ? anchor_ : at, at);
   selecting_ = true;
   e->accept();
@@ -442,7 +685,8 @@ void QtProofView::mousePressEvent(QMouseEvent* e) {
 
 void QtProofView::mouseMoveEvent(QMouseEvent* e) {
   const QPoint p = e->position().toPoint();
-  if (selecting_ && (e->buttons() & Qt::LeftButton)) Select(anchor_, CharFromPoint(p.x(), p.y()));
+  // A drag takes in a character once the pointer passes its middle.
+  if (selecting_ && (e->buttons() & Qt::LeftButton)) Select(anchor_, PosAtPoint(e->position(), false));
   emit mouseMoved(static_cast<int>(e->buttons()), static_cast<int>(e->modifiers()), p.x(), p.y());
 }
 

@@ -1,23 +1,37 @@
-// The proof view on screen: a read-only rich-text box that paints only the
-// lines in sight, straight from the MemRichBox that holds its contents.
+// The proof view on screen: a read-only rich-text box that lays out and
+// paints only the lines in sight, straight from the MemRichBox that holds
+// its contents.
 //
 // The MemRichBox is the truth for text, formats and selection, exactly as in
-// the tests; the widget keeps only an index of where each line starts, so a
-// change anywhere in a long proof costs the change in memory and the
-// painting of one screen, never a layout of the whole text. Lines do not
-// wrap (a horizontal scroll bar shows long ones); all lines are as high as
-// the tallest font in use; a TAB advances to the next multiple of
-// kTabWidth pixels. Characters of the symbol and tag fonts show as
+// the tests; the widget keeps an index of its lines (the text between line
+// breaks): where each starts, an upper bound of its width, and how many rows
+// it takes at the view's width. A line wider than the view wraps, as prose
+// does in the platform's rich-text box. A change of the text re-reads only
+// the lines it touched; a change of the width re-wraps only the lines that
+// could be wider than the view, and those only once they come into sight
+// (until then their rows are estimated from the bound). All rows are as high
+// as the tallest font in use, so the height index is a running sum of rows.
+//
+// One measure serves everything: the QTextLayout of a line (fractional
+// advances, TABs to the next multiple of kTabWidth pixels) paints it, maps a
+// point to a character, places the caret, paints the selection and moves the
+// caret up and down. Characters of the symbol and tag fonts show as
 // QtRichBox shows them.
 //
 // The user selects with the mouse (press, drag, Shift+click) and the keys
 // (arrows, Home, End, Page Up, Page Down, Ctrl+Home, Ctrl+End, with Shift to
-// extend; Ctrl+A selects everything), never types. The signals are those of
-// QtRichBox, with the same meaning.
+// extend; Ctrl+A selects everything), never types. A press puts the caret
+// before the character under the pointer; a drag ends at the nearer edge of
+// a character. Up and Down keep the caret's column in pixels; Page Up and
+// Page Down scroll by a page and move the caret with it. The signals are
+// those of QtRichBox, with the same meaning.
 #pragma once
 
 #include <QAbstractScrollArea>
+#include <QTextLayout>
+#include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/memrichbox.h"
@@ -77,10 +91,11 @@ class QtProofView : public QAbstractScrollArea, public RichBox {
   // sight after a change of the selection, and repaints.
   void Flush();
 
-  // The viewport rectangle of the character at a text position (its line's
+  // The viewport rectangle of the character at a text position (its row's
   // height, its own width; a zero width at a line's end).
   QRect CharRect(int32_t pos) const;
-  // The line holding a text position, and the number of lines.
+  // The line (text between line breaks) holding a text position, and the
+  // number of lines; the height of a row.
   int LineOf(int32_t pos) const;
   int LineCount() const;
   int LineHeight() const;
@@ -108,30 +123,84 @@ class QtProofView : public QAbstractScrollArea, public RichBox {
   void scrollContentsBy(int dx, int dy) override;
 
  private:
-  // After the contents changed: the line index and metrics are rebuilt on
+  // One line of the text (between line breaks) as the view shows it.
+  struct Line {
+    int32_t start = 0;  // its first position
+    float bound = 0;    // its width unwrapped is at most this (pixels)
+    float widest = 0;   // its widest row, once laid out
+    int rows = 1;       // rows at the current width: estimated unless exact
+    bool exact = true;
+  };
+  // A row of the view: the line and the row within it.
+  struct Row {
+    int line = 0, row = 0;
+  };
+
+  // After a change of the contents: [from, to) of the text before the change
+  // was replaced (or reformatted); the line index is brought up to date on
   // the next Flush (queued), painting waits for it.
-  void Changed(bool formatsReset);
+  void Changed(int32_t from, int32_t to, int32_t oldLength);
+  void ChangedAll();
+  // The format of the selection changed (nothing to show when it is empty).
+  void FormatChanged();
   void SelectionChanged();
   void Schedule();
-  void RebuildLines() const;
+  // Re-reads the lines the changes since the last call touched.
+  void Sync() const;
+  void Measure(Line& line, int32_t end) const;
+  void UpdateMetrics() const;
+  // Re-wraps for a new width: only lines that may not fit lose their rows.
+  void Rewrap(int width) const;
+  int WrapWidth() const;
+  void RebuildRows() const;
+  int TotalRows() const;
+  // Lays out the lines in sight whose rows were estimated; true when any
+  // line's rows changed.
+  bool LayOutInSight();
   void UpdateScrollBars();
   void EnsureCaretVisible();
-  // The selection from anchor to caret, the caret's end being `caret`.
-  void Select(int32_t anchor, int32_t caret);
+  // The selection from anchor to caret, the caret's end being `caret`;
+  // keepColumn keeps the column that Up and Down aim at.
+  void Select(int32_t anchor, int32_t caret, bool keepColumn = false);
   int32_t LineStart(int line) const;
   int32_t LineEnd(int line) const;  // before its CR LF
   const QFont& FontOf(uint32_t id) const;
-  // x (content pixels, before scrolling) of the caret before pos on its line.
-  int XOf(int32_t pos) const;
-  int32_t PosAtX(int line, int x) const;
-  int32_t Caret() const { return caret_; }
+  // The layout of a line at the current width, made on first use; makes
+  // the line's rows exact.
+  const QTextLayout& LayoutOf(int line) const;
+  int RowsOf(int line) const;
+  // The row of the view holding a text position, and its QTextLine.
+  Row RowOf(int32_t pos) const;
+  QTextLine LineOfRow(Row r) const;
+  // The row `delta` rows from r, within the text.
+  Row Step(Row r, int delta) const;
+  // The row at content y (pixels from the top of the text).
+  Row RowAtY(qreal y) const;
+  // The text position at content x on a row: the character whose box holds
+  // x (onCharacter), or the caret position nearest to x.
+  int32_t PosInRow(Row r, qreal x, bool onCharacter) const;
+  int32_t PosAtPoint(QPointF viewportPoint, bool onCharacter) const;
+  // Content x of the caret before pos, on the row holding pos.
+  qreal XOf(int32_t pos) const;
+  QPointF ContentOffset() const;  // viewport point of content (0, 0)
+  void MoveRows(int rows, bool shift);
 
   MemRichBox model_;
-  mutable std::vector<int32_t> lineStarts_;
-  mutable std::vector<QFont> fonts_;  // by the model's format index
-  mutable bool linesDirty_ = true;
-  mutable int lineHeight_ = 16, ascent_ = 12, maxWidth_ = 0;
+  mutable std::vector<Line> lines_;
+  mutable std::vector<int32_t> rowTop_;  // rows above each line; one more at the end
+  mutable std::vector<QFont> fonts_;     // by the model's format index
+  mutable std::vector<float> advanceBound_;  // widest character of each font
+  mutable std::unordered_map<int, std::unique_ptr<QTextLayout>> layouts_;  // lines laid out
+  mutable bool allDirty_ = true, rowsDirty_ = true;
+  mutable int32_t keptHead_ = 0, keptTail_ = 0;  // text unchanged at either end since Sync
+  mutable int32_t syncedLength_ = 0;
+  mutable int wrapWidth_ = 0;
+  mutable int lineHeight_ = 16;
+  mutable qreal ascent_ = 12;
+  mutable float widest_ = 0;
+  mutable size_t measuredFormats_ = 0;
   int32_t anchor_ = 0, caret_ = 0;  // the selection's two ends as the user made it
+  qreal goalX_ = -1;                // the column Up and Down keep, once set
   bool scheduled_ = false;
   bool scrollToCaret_ = false;
   int updatesOff_ = 0;
