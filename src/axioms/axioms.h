@@ -14,9 +14,6 @@ namespace qv {
 
 // Beep, then Message on the status line; nothing else changes.
 void RefuseCommand(AppState& S, const std::string& Message);
-// The handler of an unexpected failure: beep, RuleMode 0 and
-// "Unable to process request".
-void CommandFailed(AppState& S);
 // Parses each text before anything is changed; on the first that does not
 // parse: beep, "PARSER ERROR: " and the parser's message, and false.
 bool AllTextsParse(AppState& S, const std::vector<std::string>& Texts);

@@ -9,14 +9,8 @@
 namespace qv {
 
 void RefuseCommand(AppState& S, const std::string& Message) {
-  RuleBeep(S);
+  Beep(S);
   ShowStatus(S, Message);
-}
-
-void CommandFailed(AppState& S) {
-  RuleBeep(S);
-  S.Doc.RuleMode = 0;
-  ShowStatus(S, "Unable to process request");
 }
 
 bool AllTextsParse(AppState& S, const std::vector<std::string>& Texts) {
@@ -84,7 +78,7 @@ void PutAxiomSet(AppState& S, const AxiomSet& set) {
     EndRule(S);
     FocusView(S);
   } catch (const std::exception&) {
-    CommandFailed(S);
+    ShowUnable(S);
   }
 }
 

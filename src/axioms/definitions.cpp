@@ -85,7 +85,7 @@ void PutDefinition(AppState& S, const Definition& def) {
     }
     d.RuleMode = 0;
   } catch (const std::exception&) {
-    CommandFailed(S);
+    ShowUnable(S);
   }
 }
 

@@ -23,7 +23,7 @@ void PutFixedAxiom(AppState& S, int Rule, const std::string& Text) {
     S.Doc.RuleMode = 0;
     if (ok) ClearStatus(S);
   } catch (const std::exception&) {
-    CommandFailed(S);
+    ShowUnable(S);
   }
 }
 
@@ -38,7 +38,7 @@ void AskSchemaOrder(AppState& S, int Rule, const char* Caption, const char* Prom
     InputBoxOf(S).Label2.clear();
     if (!ShowInputBox(S)) S.Doc.RuleMode = 0;
   } catch (const std::exception&) {
-    CommandFailed(S);
+    ShowUnable(S);
   }
 }
 
@@ -109,7 +109,7 @@ void optAxiom_Click(AppState& S) {
     d.RuleMode = 0;
     if (ok) ClearStatus(S);
   } catch (const std::exception&) {
-    CommandFailed(S);
+    ShowUnable(S);
   }
 }
 

@@ -77,7 +77,7 @@ void CriterionForm::Continue() {
     ContinueChecked();
   } catch (const std::exception&) {
     if (S_.host) S_.host->Beep();
-    StatusLine = "Unable to process request";
+    StatusLine = kUnableMessage;
   }
 }
 

@@ -78,7 +78,7 @@ void RemIndent(AppState& S, int P) {
   auto& st = d.Stmts;
   if (!ValidLine(d, P) || st[P].Rule != kRulePremise || st[P].Arg1 <= P ||
       st[P].Arg1 > d.StmtCount) {
-    DocBeep(S);
+    Beep(S);
     return;
   }
   // The TABs go in one pass over the text and the later lines move once, so
@@ -240,7 +240,7 @@ void RemoveMarkedStmts(AppState& S, int Line) {
       d.InsertLine -= markedBeforeInsert;
       if (S.host) S.host->SetControlCaption("InsertLineLabel", "^" + std::to_string(d.InsertLine));
     } else {
-      DocBeep(S);
+      Beep(S);
       d.InsertMode = false;
       if (S.host) {
         S.host->SetControlChecked("optInsert", false);

@@ -11,9 +11,15 @@
 #include <vector>
 
 #include "document/state.h"
+#include "platform/host.h"
 #include "platform/richbox.h"
 
 namespace qv {
+
+// A beep from the host (none without one).
+inline void Beep(AppState& S) {
+  if (S.host) S.host->Beep();
+}
 
 // ---- Shared computations (one definition each; every caller uses these) ----
 

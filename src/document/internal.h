@@ -18,10 +18,6 @@ inline void AddToVarList(std::string& List, const std::string& Name) {
   if (!InList(List, Name)) List += Name + " ";
 }
 
-inline void DocBeep(AppState& S) {
-  if (S.host) S.host->Beep();
-}
-
 // Line k is a statement of the proof.
 inline bool ValidLine(const DocState& d, int k) { return k >= 1 && k <= d.StmtCount; }
 

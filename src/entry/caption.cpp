@@ -95,7 +95,7 @@ void optCaption_Click(AppState& S) {
     if (!S.host || !S.host->ShowModal(kCaptionFormName)) throw std::runtime_error("no caption editor");
   } catch (...) {
     if (S.host) S.host->Beep();
-    ShowStatus(S, "Unable to process request");
+    ShowStatus(S, kUnableMessage);
   }
 }
 

@@ -134,7 +134,7 @@ void TestParser::Fail(const std::string& message) {
 void TestParser::AddStatement(bool endRule) {
   BackUpUndo(S_);
   if (!PutStmt(S_)) {
-    Fail("Unable to process request");
+    Fail(kUnableMessage);
     return;
   }
   if (endRule) S_.Doc.RuleMode = 0;
@@ -174,7 +174,7 @@ void TestParser::Parse() {
     ParseChecked();
   } catch (const std::exception&) {
     if (S_.host) S_.host->Beep();
-    S_.Parser.ParseErr = "Unable to process request";
+    S_.Parser.ParseErr = kUnableMessage;
     StatusLine = S_.Parser.ParseErr;
   }
 }
@@ -375,7 +375,7 @@ void TestParser::CheckUSpec() {
     if (toks[i].Position > 0) real.push_back(i);
   if (real.size() < 5 || toks[real[0]].Token != "ALL" || toks[real[1]].Token != "(" ||
       toks[real[3]].Token != ")" || toks[real[4]].Token != ":") {
-    Fail("Unable to process request");
+    Fail(kUnableMessage);
     return;
   }
   const std::string v = toks[real[2]].Token;

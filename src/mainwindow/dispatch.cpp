@@ -17,16 +17,6 @@ namespace qv {
 
 namespace {
 
-void Beep(AppState& S) {
-  if (S.host) S.host->Beep();
-}
-
-void Unable(AppState& S) {
-  Beep(S);
-  S.Doc.RuleMode = 0;
-  ShowStatus(S, "Unable to process request");
-}
-
 // Copy of a statement: every click copies the active statement under the
 // caret, until another command changes the mode.
 void CopyStatement(AppState& S) {
@@ -117,7 +107,7 @@ void RTB_Click(AppState& S) {
       route.click(S);
     }
   } catch (const std::exception&) {
-    Unable(S);
+    ShowUnable(S);
   }
 }
 
@@ -197,7 +187,7 @@ void RTB_DblClick(AppState& S) {
     S.View->SetSelLength(0);
   } catch (const std::exception&) {
     Beep(S);
-    ShowStatus(S, "Unable to process request");
+    ShowStatus(S, kUnableMessage);
   }
 }
 

@@ -52,7 +52,7 @@ void optNew_Click(AppState& S) {
     S.host->SetWindowTitle(kNewTitle);
     S.Ui.ProofCaption.clear();
   } catch (...) {
-    ShowFailure(S, "Unable to process request");
+    ShowFailure(S, kUnableMessage);
   }
 }
 
@@ -149,7 +149,7 @@ void optSelectDir_Click(AppState& S) {
   try {
     SelectDir(S);
   } catch (...) {
-    ShowFailure(S, "Unable to process request");
+    ShowFailure(S, kUnableMessage);
   }
 }
 

@@ -51,7 +51,7 @@ void optShowTip_Click(AppState& S) {
   // be written; the failure is reported.
   if (!WriteUserOption(S, show)) {
     S.host->Beep();
-    ShowStatus(S, "Unable to process request");
+    ShowStatus(S, kUnableMessage);
   }
 }
 

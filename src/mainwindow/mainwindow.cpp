@@ -382,7 +382,7 @@ void MainWindow::Guarded(const std::function<void()>& handler) {
   } catch (...) {
     S.Doc.RuleMode = 0;
     if (S.host) S.host->Beep();
-    if (S.StatusLine) ShowStatus(S, "Unable to process request");
+    if (S.StatusLine) ShowStatus(S, kUnableMessage);
   }
 }
 

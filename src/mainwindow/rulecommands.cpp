@@ -90,12 +90,6 @@ void StartRule(AppState& S, const Starter& r) {
   }
 }
 
-void Unable(AppState& S) {
-  if (S.host) S.host->Beep();
-  S.Doc.RuleMode = 0;
-  ShowStatus(S, "Unable to process request");
-}
-
 // Shows the entry window; false when it was abandoned (or could not be shown).
 bool RunEntryWindow(AppState& S) {
   S.Parser.ParseErr = "Cancelled";
@@ -136,7 +130,7 @@ void optPremise_Click(AppState& S) {
     d.RuleMode = 0;
     ClearStatus(S);
   } catch (const std::exception&) {
-    Unable(S);
+    ShowUnable(S);
   }
 }
 
@@ -157,7 +151,7 @@ void EntryRule(AppState& S, int mode, const char* caption) {
     RunEntryWindow(S);
     d.RuleMode = 0;
   } catch (const std::exception&) {
-    Unable(S);
+    ShowUnable(S);
   }
 }
 

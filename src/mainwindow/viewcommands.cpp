@@ -13,14 +13,6 @@ namespace qv {
 
 namespace {
 
-void Beep(AppState& S) {
-  if (S.host) S.host->Beep();
-}
-
-void FocusView(AppState& S) {
-  if (S.View) S.View->SetFocus();
-}
-
 void SetCaret(AppState& S, int32_t caret) {
   if (!S.View) return;
   S.View->SetSelStart(caret < 0 ? 0 : caret);

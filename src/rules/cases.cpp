@@ -50,7 +50,7 @@ void FirstClick(AppState& S, bool& FirstClickPending) {
   std::string text;
   GetActiveStmt(S, line, text);
   if (line == 0) {
-    RuleBeep(S);
+    Beep(S);
     return;
   }
   S.Doc.RuleArg1 = line;
@@ -58,7 +58,7 @@ void FirstClick(AppState& S, bool& FirstClickPending) {
   ParseExpr(S.Parser);
   // A disjunction that does not parse is refused like any other wrong shape.
   if (!S.Parser.ParseErr.empty() || KindOf(S.Parser.Nodes, LastIndex(S.Parser.Nodes)) != kLOr) {
-    RuleBeep(S);
+    Beep(S);
     return;
   }
   SaveParse(S);
@@ -127,7 +127,7 @@ void SecondClick(AppState& S) {
   ok = ok && CheckRewrite(S, consequents[0].Text, NodeShapes(nodes)[consequents[0].Node]) ==
                  RewriteCheck::Ok;
   if (!ok) {
-    RuleBeep(S);
+    Beep(S);
     return;
   }
   S.Doc.RuleArg2 = line;

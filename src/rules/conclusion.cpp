@@ -280,14 +280,14 @@ void optConclusion_Click(AppState& S) {
   try {
     RunConclusion(S);
   } catch (const Refusal& r) {
-    RuleBeep(S);
+    Beep(S);
     ShowStatus(S, r.Message);
     S.Doc.RuleMode = 0;
     FocusView(S);
   } catch (...) {
-    RuleBeep(S);
+    Beep(S);
     S.Doc.RuleMode = 0;
-    ShowStatus(S, "Conclusion Rule: Unable to process request");
+    ShowStatus(S, std::string("Conclusion Rule: ") + kUnableMessage);
   }
 }
 

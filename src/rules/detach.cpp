@@ -15,7 +15,7 @@ void Detach(AppState& S, bool& FirstClickPending) {
     const std::vector<NodeRec>& nodes = S.Parser.Nodes;
     int root = LastIndex(nodes);
     if (root < 1 || nodes[root].Rule != kImply) {
-      RuleBeep(S);
+      Beep(S);
       return;
     }
     S.Doc.RuleArg1 = line;
@@ -33,7 +33,7 @@ void Detach(AppState& S, bool& FirstClickPending) {
   const std::string lhs =
       SpanText(S.Ui.SavedExprText, ForwardNodeSpan(S.Ui.SavedTokens, saved[root].Ptr1));
   if (!SameStmt(S.Parser, lhs, clicked)) {
-    RuleBeep(S);
+    Beep(S);
     return;
   }
   S.Doc.RuleArg2 = line;

@@ -18,14 +18,14 @@ void RemDNeg(AppState& S) {
   const std::vector<NodeRec>& nodes = c.Nodes;
   const int last = LastIndex(toks);
   if (toks[k].Token != "~" || k < 2 || k + 1 > last) {
-    RuleBeep(S);
+    Beep(S);
     return;
   }
   // The clicked "~" must be the outer one: its operand is a negation.
   const int n = toks[k - 1].DPtr;
   if (n < 2 || n >= static_cast<int>(nodes.size()) || nodes[n].Rule != kLNeg ||
       nodes[n].Ptr1 != n - 1 || nodes[n - 1].Rule != kLNeg) {
-    RuleBeep(S);
+    Beep(S);
     return;
   }
 

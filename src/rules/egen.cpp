@@ -113,7 +113,7 @@ void ExistGenSelect(AppState& S) {
   int n = 0, f = 0, l = 0;
   SelectTokenRange(S, n, f, l);
   if (n == 0 || f == 0 || l == 0 || l < f) {
-    RuleBeep(S);
+    Beep(S);
     if (S.View) S.View->SetSelLength(0);
     return;
   }
@@ -124,21 +124,21 @@ void ExistGenSelect(AppState& S) {
   S.Parser.ExprText = term;
   ParseExpr(S.Parser);
   if (!S.Parser.ParseErr.empty()) {
-    RuleBeep(S);
+    Beep(S);
     if (S.View) S.View->SetSelLength(0);
     return;
   }
   const std::vector<NodeRec>& nodes = S.Parser.Nodes;
   const int kind = nodes.back().Rule;
   if (!IsSingleTermKind(kind)) {
-    RuleBeep(S);
+    Beep(S);
     return;
   }
   // Only a term whose names are all free in the statement can be generalised.
   const std::string& freeVars = S.Doc.Stmts[n].FreeVars;
   for (size_t i = 1; i < nodes.size(); ++i) {
     if (nodes[i].Rule == kAtom && !InList(freeVars, nodes[i].Name)) {
-      RuleBeep(S);
+      Beep(S);
       return;
     }
   }
@@ -163,8 +163,8 @@ void Generalize::Guarded(const std::function<void()>& Handler) {
   try {
     Handler();
   } catch (const std::exception&) {
-    RuleBeep(S_);
-    StatusLine = "Unable to process request";
+    Beep(S_);
+    StatusLine = kUnableMessage;
   }
 }
 
@@ -191,7 +191,7 @@ void Generalize::ActivateSteps() {
   S_.Parser.ExprText = stmtText_;
   ParseExpr(S_.Parser);
   if (!S_.Parser.ParseErr.empty()) {
-    RuleBeep(S_);
+    Beep(S_);
     return;
   }
   SaveParse(S_);
@@ -221,7 +221,7 @@ void Generalize::BoundVarTextBox_Change() {
 
 bool Generalize::AcceptBoundVar() {
   auto refuse = [this](const std::string& message, bool focusBox) {
-    RuleBeep(S_);
+    Beep(S_);
     StatusLine = message;
     BoundVar.clear();
     if (focusBox) FocusOn = Focus::BoundVarBox;
@@ -268,7 +268,7 @@ void Generalize::RTB_Click() {
 
 void Generalize::ClickSteps() {
   if (!StatementTextLabelEnabled) {
-    RuleBeep(S_);
+    Beep(S_);
     return;
   }
   StatusLine = "Click on highlighted (blue) expression";
@@ -292,7 +292,7 @@ void Generalize::ClickSteps() {
     ResetEnabled = true;
     return;
   }
-  RuleBeep(S_);
+  Beep(S_);
 }
 
 void Generalize::cmdSelectAll_Click() {
@@ -340,12 +340,12 @@ void Generalize::cmdContinue_Click() {
 
 void Generalize::ContinueSteps() {
   auto parseError = [this] {
-    RuleBeep(S_);
+    Beep(S_);
     StatusLine = "PARSER ERROR: " + S_.Parser.ParseErr;
     FocusOn = Focus::Statement;
   };
   if (BoundVar.empty()) {
-    RuleBeep(S_);
+    Beep(S_);
     return;
   }
   const std::string result = ConvertEpsilon(rtb_);
@@ -358,16 +358,16 @@ void Generalize::ContinueSteps() {
   if (!S_.Parser.ParseErr.empty()) return parseError();
   // Whatever the box holds, only a true generalisation of the statement is put.
   if (!IsGeneralisation(S_.Parser, stmtText_, EGenOf(S_).EGenTerm, BoundVar, result)) {
-    RuleBeep(S_);
-    StatusLine = "Unable to process request";
+    Beep(S_);
+    StatusLine = kUnableMessage;
     return;
   }
   S_.Parser.ExprText = text;
   S_.Doc.RuleMode = kRuleEGen;
   S_.Doc.RuleArg2 = 0;
   if (!PutWithUndo(S_)) {
-    RuleBeep(S_);
-    StatusLine = S_.Parser.ParseErr.empty() ? "Unable to process request"
+    Beep(S_);
+    StatusLine = S_.Parser.ParseErr.empty() ? kUnableMessage
                                             : "PARSER ERROR: " + S_.Parser.ParseErr;
     return;
   }

@@ -6,12 +6,8 @@
 
 namespace qv {
 
-void RuleBeep(AppState& S) {
-  if (S.host) S.host->Beep();
-}
-
 void PostParseError(AppState& S) {
-  RuleBeep(S);
+  Beep(S);
   ShowStatus(S, "PARSER ERROR: " + S.Parser.ParseErr);
 }
 
@@ -20,16 +16,12 @@ void EndRule(AppState& S) {
   ClearStatus(S);
 }
 
-void FocusView(AppState& S) {
-  if (S.View) S.View->SetFocus();
-}
-
 int ClickedStatement(AppState& S, OnParseError OnError) {
   int line = 0;
   std::string text;
   GetActiveStmt(S, line, text);
   if (line == 0) {
-    RuleBeep(S);
+    Beep(S);
     return 0;
   }
   S.Parser.ExprText = text;
@@ -331,7 +323,7 @@ RewriteCheck CheckRewrite(AppState& S, const std::string& Text, const std::strin
 bool ClickToken(AppState& S, ClickedToken& c) {
   SelectToken(S, c.Line, c.K);
   if (c.Line == 0 || c.K == 0) {
-    RuleBeep(S);
+    Beep(S);
     return false;
   }
   c.T = S.Parser.ExprText;
@@ -345,13 +337,13 @@ void PutRewrite(AppState& S, int Line, const std::string& Text, const std::strin
   switch (CheckRewrite(S, Text, Expected)) {
     case RewriteCheck::ParseError:
       if (OnError == OnResultError::Silent) {
-        RuleBeep(S);
+        Beep(S);
         return;
       }
       PostParseError(S);
       if (OnError == OnResultError::End) S.Doc.RuleMode = 0;
       return;
-    case RewriteCheck::Changed: RuleBeep(S); return;
+    case RewriteCheck::Changed: Beep(S); return;
     case RewriteCheck::Ok: break;
   }
   S.Doc.RuleArg1 = Line;

@@ -21,12 +21,10 @@ class RuleFailure : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-void RuleBeep(AppState& S);
 // Beep, then "PARSER ERROR: " and ParseErr on the status line.
 void PostParseError(AppState& S);
 // The rule is finished: RuleMode 0 and an empty status line.
 void EndRule(AppState& S);
-void FocusView(AppState& S);
 
 // The first steps of a rule that works on a whole statement: the active
 // statement under the caret goes into ExprText and is parsed. Returns its

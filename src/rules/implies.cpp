@@ -40,7 +40,7 @@ bool ClickStatement(AppState& S, Clicked& c) {
   std::string text;
   GetActiveStmt(S, c.Line, text);
   if (c.Line == 0) {
-    RuleBeep(S);
+    Beep(S);
     return false;
   }
   S.Doc.RuleArg1 = c.Line;
@@ -49,7 +49,7 @@ bool ClickStatement(AppState& S, Clicked& c) {
   ParseExpr(S.Parser);
   if (!S.Parser.ParseErr.empty()) {
     ShowStatus(S, "SYSTEM ERROR: UNABLE TO PARSE TEXT");
-    RuleBeep(S);
+    Beep(S);
     return false;
   }
   c.T = text;
@@ -98,7 +98,7 @@ void ImpliesOp(AppState& S) {
            Bin(kImply, c.Shapes[pn], c.Shapes[qn]));
     return;
   }
-  RuleBeep(S);
+  Beep(S);
 }
 
 void OrOp(AppState& S) {
@@ -120,7 +120,7 @@ void OrOp(AppState& S) {
            Bin(kLOr, c.Shapes[pn], c.Shapes[qn]));
     return;
   }
-  RuleBeep(S);
+  Beep(S);
 }
 
 void IffOp(AppState& S) {
@@ -141,7 +141,7 @@ void IffOp(AppState& S) {
   // texts are compared.
   const int l = c.Left(root), r = c.Right(root);
   if (c.Kind(root) != kLAnd || c.Kind(l) != kImply || c.Kind(r) != kImply) {
-    RuleBeep(S);
+    Beep(S);
     return;
   }
   std::string p1, q1, p2, q2;
@@ -150,7 +150,7 @@ void IffOp(AppState& S) {
   };
   if (!take(c.Left(l), p1) || !take(c.Right(l), q1) || !take(c.Left(r), p2) ||
       !take(c.Right(r), q2) || !SameStmt(S.Parser, p1, q2) || !SameStmt(S.Parser, p2, q1)) {
-    RuleBeep(S);
+    Beep(S);
     return;
   }
   Finish(S, c, Lines(Len(p1) + Len(q1) <= 49, "[" + p1 + "]", "<=>[" + q1 + "]"),

@@ -15,7 +15,7 @@ constexpr const char* kInvalidVariableName = "Invalid variable name";
 }  // namespace
 
 InputBoxOutcome Refuse(AppState& S, const std::string& Message) {
-  RuleBeep(S);
+  Beep(S);
   InputBoxOf(S).Label2 = Message;
   InputBoxOutcome out;
   out.FocusText = Message != kInvalidVariableName;
@@ -27,7 +27,7 @@ namespace {
 // The common put step; the dialog stays open if the statement cannot be added.
 InputBoxOutcome Put(AppState& S) {
   if (!PutWithUndo(S)) {
-    return Refuse(S, S.Parser.ParseErr.empty() ? "Unable to process request"
+    return Refuse(S, S.Parser.ParseErr.empty() ? kUnableMessage
                                                : "PARSER ERROR: " + S.Parser.ParseErr);
   }
   S.Doc.RuleMode = 0;
@@ -279,7 +279,7 @@ void MyInputBox_Activate(AppState& S) {
 InputBoxOutcome MyInputBox_Continue(AppState& S) {
   try {
     if (InputBoxOf(S).Text1.find('#') != std::string::npos) {
-      RuleBeep(S);
+      Beep(S);
       InputBoxOf(S).Label2 = "Invalid character '#'";
       InputBoxOutcome out;
       out.FocusText = true;
@@ -303,7 +303,7 @@ InputBoxOutcome MyInputBox_Continue(AppState& S) {
       default: return InputBoxOutcome{};  // U Gen and others: nothing further
     }
   } catch (...) {
-    return Refuse(S, "Unable to process request");
+    return Refuse(S, kUnableMessage);
   }
 }
 

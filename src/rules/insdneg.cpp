@@ -15,7 +15,7 @@ void InsDNeg(AppState& S) {
   if (!ClickToken(S, c)) return;
   const TokenRec& t = c.Toks[c.K];
   if (!IsRealToken(t) || t.Position > static_cast<int>(c.T.size())) {
-    RuleBeep(S);
+    Beep(S);
     return;
   }
   std::string result = c.T;
@@ -26,7 +26,7 @@ void InsDNeg(AppState& S) {
   // leaves the rule armed for another click.
   const ParseResult r = ParseText(result);
   if (!r.Err.empty()) {
-    RuleBeep(S);
+    Beep(S);
     return;
   }
   const std::string got = RootShape(r.Nodes);
@@ -40,7 +40,7 @@ void InsDNeg(AppState& S) {
       return;
     }
   }
-  RuleBeep(S);
+  Beep(S);
 }
 
 }  // namespace qv

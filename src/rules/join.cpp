@@ -109,7 +109,7 @@ void Join(AppState& S, bool& FirstClickPending) {
   S.Parser.ExprText = joined;
   ParseExpr(S.Parser);
   if (!S.Parser.ParseErr.empty()) {
-    RuleBeep(S);
+    Beep(S);
     ShowStatus(S, "JOIN: Inconsistent usage of same variable in lines " + lines +
                       ". Try letters a-j for bound variables, k-z for free variables.");
     S.Doc.RuleMode = 0;

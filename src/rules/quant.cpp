@@ -19,7 +19,7 @@ void QuantSwitch(AppState& S) {
   const int last = LastIndex(toks);
   const std::string& word = toks[k].Token;
   if (word != "ALL" && word != "EXIST") {
-    RuleBeep(S);
+    Beep(S);
     return;
   }
   // The quantifier reads keyword, its variable in two bracket pairs, then
@@ -30,7 +30,7 @@ void QuantSwitch(AppState& S) {
   if (colon > last || toks[colon].Token != ":" || !IsRealToken(toks[colon]) || q < 1 ||
       q >= static_cast<int>(nodes.size()) ||
       nodes[q].Rule != (word == "ALL" ? kALL : kEXIST)) {
-    RuleBeep(S);
+    Beep(S);
     return;
   }
 

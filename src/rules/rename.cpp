@@ -19,7 +19,7 @@ bool CollectPrefix(AppState& S, int& n) {
   const std::vector<NodeRec>& nodes = S.Parser.Nodes;
   const int last = LastIndex(nodes);
   if (last < 1 || nodes[last].Rule != kALL || nodes[last].Ptr1 != 1) {
-    RuleBeep(S);
+    Beep(S);
     return false;
   }
   InputBoxState& ui = InputBoxOf(S);
@@ -63,7 +63,7 @@ void Reorder(AppState& S) {
   if (!CollectPrefix(S, n)) return;
   InputBoxState& ui = InputBoxOf(S);
   if (ui.NumBoundVars < 2) {
-    RuleBeep(S);
+    Beep(S);
     return;
   }
   std::string prefix;

@@ -76,7 +76,7 @@ void RewriteOperator(AppState& S, const std::vector<std::pair<std::string, int>>
   Operands o;
   if (kind == 0 || !FindOperands(c, o) ||
       c.Nodes[o.Node].Rule != kind) {
-    RuleBeep(S);
+    Beep(S);
     return;
   }
   std::string text, shape;
@@ -99,7 +99,7 @@ void IffFromConjunction(AppState& S, const ClickedOp& c) {
   const int k = c.K;
   const int node = OperatorNode(c.Toks, c.Nodes, k);
   if (node == 0 || c.Nodes[node].Rule != kLAnd || k + 1 > last) {
-    RuleBeep(S);
+    Beep(S);
     return;
   }
   const TokenRec& before = c.Toks[k - 1];
@@ -111,7 +111,7 @@ void IffFromConjunction(AppState& S, const ClickedOp& c) {
   if (c.Nodes[left].Rule != kImply || c.Nodes[right].Rule != kImply || leftOpen < 1 ||
       leftOpen >= k - 1 || rightClose <= k + 1 || rightClose > last ||
       !IsRealToken(c.Toks[leftOpen]) || !IsRealToken(c.Toks[rightClose])) {
-    RuleBeep(S);
+    Beep(S);
     return;
   }
   const std::string a1 =
@@ -123,7 +123,7 @@ void IffFromConjunction(AppState& S, const ClickedOp& c) {
   const std::string b2 =
       SpanText(c.T, BackwardNodeSpanIn(c.Toks, c.Nodes[right].Ptr2, k + 1, rightClose));
   if (!SameStmt(S.Parser, a1, b2) || !SameStmt(S.Parser, b1, a2)) {
-    RuleBeep(S);
+    Beep(S);
     return;
   }
   const int s = c.Toks[leftOpen].Position;
@@ -178,7 +178,7 @@ void SymmetryRule(AppState& S) {
   if (!ClickOperator(S, c)) return;
   Operands o;
   if (c.Op != "=" || !FindOperands(c, o) || c.Nodes[o.Node].Rule != kEQ) {
-    RuleBeep(S);
+    Beep(S);
     return;
   }
   // An operand rooted in a looser connective keeps its meaning in brackets.
@@ -200,7 +200,7 @@ void IffSplit(AppState& S) {
   }
   Operands o;
   if (c.Op != "<=>" || !FindOperands(c, o) || c.Nodes[o.Node].Rule != kIff) {
-    RuleBeep(S);
+    Beep(S);
     return;
   }
   const int p = static_cast<int>(o.P.size());

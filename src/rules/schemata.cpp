@@ -157,7 +157,7 @@ InputBoxOutcome SchemaContinue(AppState& S) {
   S.Doc.RuleArg1 = 0;
   S.Doc.RuleArg2 = 0;
   if (!PutWithUndo(S)) {
-    return Refuse(S, S.Parser.ParseErr.empty() ? "Unable to process request"
+    return Refuse(S, S.Parser.ParseErr.empty() ? kUnableMessage
                                                : "PARSER ERROR: " + S.Parser.ParseErr);
   }
   S.Doc.RuleMode = 0;

@@ -19,7 +19,7 @@ void Spec(AppState& S) {
   const int root = LastIndex(nodes);
   const int kind = root >= 1 ? nodes[root].Rule : 0;
   if (kind != kALL && kind != kEXIST) {
-    RuleBeep(S);
+    Beep(S);
     return;
   }
   const int var = nodes[root].Ptr1;
@@ -51,13 +51,13 @@ void UnivGen(AppState& S) {
   int t = 0;
   SelectToken(S, n, t);
   if (n == 0 || t == 0) {
-    RuleBeep(S);
+    Beep(S);
     return;
   }
   const std::string v = S.Parser.Tokens[t].Token;
   const StmtRec& s = S.Doc.Stmts[n];
   if (!InList(s.FreeVars, v) || InList(s.ScopedVars, v)) {
-    RuleBeep(S);
+    Beep(S);
     return;
   }
   InputBoxOf(S).UGenVar = v;
@@ -92,7 +92,7 @@ void SumProd(AppState& S) {
     return cons >= 1 && cons < root && nodes[cons].Rule == kElt && nodes[cons].Ptr2 == 2;
   };
   if (!shapeOk()) {
-    RuleBeep(S);
+    Beep(S);
     return;
   }
   InputBoxOf(S).SpecVar = nodes[1].Name;

@@ -16,7 +16,7 @@ void Split(AppState& S) {
   const std::string stmt = S.Parser.ExprText;
   int node = LastIndex(nodes);
   if (node < 1 || nodes[node].Rule != kLAnd) {
-    RuleBeep(S);
+    Beep(S);
     return;
   }
 

@@ -28,12 +28,12 @@ void SubsetRule(AppState& S) {
   S.Doc.RuleArg1 = line;
   const std::vector<NodeRec> nodes = S.Parser.Nodes;
   const int last = LastIndex(nodes);
-  if (last < 2 || nodes[last].Rule != kPred || !IsSetArgumentKind(nodes[last - 1].Rule)) return RuleBeep(S);
+  if (last < 2 || nodes[last].Rule != kPred || !IsSetArgumentKind(nodes[last - 1].Rule)) return Beep(S);
   const std::string& name = nodes[1].Name;
-  if (name.size() < 3 || name.compare(0, 3, "Set") != 0) return RuleBeep(S);
+  if (name.size() < 3 || name.compare(0, 3, "Set") != 0) return Beep(S);
   int arity = 0;
   for (size_t i = 3; i < name.size(); ++i) {
-    if (name[i] != '\'') return RuleBeep(S);
+    if (name[i] != '\'') return Beep(S);
     ++arity;
   }
   const std::string text = S.Parser.ExprText;
@@ -57,7 +57,7 @@ void SubsetRule(AppState& S) {
     set = (open != std::string::npos && close != std::string::npos && close > open)
               ? TrimBlanks(text.substr(open + 1, close - open - 1))
               : std::string();
-    if (!standsForArgument(set)) return RuleBeep(S);
+    if (!standsForArgument(set)) return Beep(S);
   }
   SubsetWindowOf(S).SubsetArity = arity;
   SubsetWindowOf(S).SubsetSetText = set;

@@ -147,7 +147,7 @@ std::string CheckResult(AppState& S, const std::string& Text) {
   ParseExpr(S.Parser);
   if (!S.Parser.ParseErr.empty()) return "PARSER ERROR: " + S.Parser.ParseErr;
   const std::vector<TokenRec> toks = S.Parser.Tokens;
-  if (BindsEquationName(S, toks)) return "Unable to process request";
+  if (BindsEquationName(S, toks)) return kUnableMessage;
   return "";
 }
 
@@ -190,7 +190,7 @@ void FirstClick(AppState& S, bool& FirstClickPending) {
   S.Doc.RuleArg1 = c.Line;
   const int root = LastIndex(c.Nodes);
   if (root < 1 || c.Nodes[root].Rule != kEQ) {
-    RuleBeep(S);
+    Beep(S);
     return;
   }
   // The "=" of the root, not one that might stand inside a side.
@@ -198,7 +198,7 @@ void FirstClick(AppState& S, bool& FirstClickPending) {
   for (int k = 1; k <= LastIndex(c.Toks) && eq == 0; ++k)
     if (c.Toks[k].Token == "=" && OperatorNode(c.Toks, c.Nodes, k) == root) eq = k;
   if (eq == 0) {
-    RuleBeep(S);
+    Beep(S);
     return;
   }
   FirstClickPending = false;
@@ -247,7 +247,7 @@ void SecondClick(AppState& S) {
   const int eqLine = S.Doc.RuleArg1;
   if (eqLine < 1 || eqLine > S.Doc.StmtCount || !LineIsActive(S.Doc, eqLine) ||
       StmtFormula(S.Doc, eqLine) != st.SubstEqStmt) {
-    RuleBeep(S);
+    Beep(S);
     return;
   }
 
@@ -257,14 +257,14 @@ void SecondClick(AppState& S) {
   S.Parser.ExprText = "[" + text + "]&[" + st.SubstEqStmt + "]";
   ParseExpr(S.Parser);
   if (!S.Parser.ParseErr.empty()) {
-    RuleBeep(S);
+    Beep(S);
     ShowStatus(S, S.Parser.ParseErr);
     return;
   }
   S.Parser.ExprText = text;
   ParseExpr(S.Parser);
   if (!S.Parser.ParseErr.empty()) {
-    RuleBeep(S);
+    Beep(S);
     ShowStatus(S, S.Parser.ParseErr);
     return;
   }
@@ -286,10 +286,10 @@ void SecondClick(AppState& S) {
     any = ReplaceableAt(S, text, T, N, i, pt);
   }
   if (!any) {
-    RuleBeep(S);
+    Beep(S);
     return;
   }
-  if (!S.host || !S.host->ShowModal(kSubstitutionForm)) RuleBeep(S);
+  if (!S.host || !S.host->ShowModal(kSubstitutionForm)) Beep(S);
   S.Doc.RuleMode = 0;
 }
 
@@ -313,13 +313,13 @@ void Activate(AppState& S, RichBox& Box) {
 
   const int line = S.Doc.RuleArg2;
   if (line < 1 || line > S.Doc.StmtCount) {
-    RuleBeep(S);
+    Beep(S);
     return;
   }
   S.Parser.ExprText = StmtFormula(S.Doc, line);
   ParseExpr(S.Parser);
   if (!S.Parser.ParseErr.empty()) {
-    RuleBeep(S);
+    Beep(S);
     return;
   }
   SaveParse(S);
@@ -361,7 +361,7 @@ bool BoxClick(AppState& S, RichBox& Box) {
     const std::vector<TextSpan> one{pt.Span};
     const std::string message = CheckResult(S, Replaced(S, text, one));
     if (!message.empty()) {
-      RuleBeep(S);
+      Beep(S);
       st.StatusLine = message;
       return false;
     }
@@ -369,7 +369,7 @@ bool BoxClick(AppState& S, RichBox& Box) {
     st.ContinueEnabled = true;
     return true;
   }
-  RuleBeep(S);
+  Beep(S);
   return false;
 }
 
@@ -387,7 +387,7 @@ void SelectAll(AppState& S, RichBox& Box) {
   const std::vector<TextSpan> spans = AllOccurrences(S, text, T, N);
   const std::string message = CheckResult(S, Replaced(S, text, spans));
   if (!message.empty()) {
-    RuleBeep(S);
+    Beep(S);
     st.StatusLine = message;
     Box.SetFocus();
     return;
@@ -407,8 +407,8 @@ auto Guarded(AppState& S, Fn fn) -> decltype(fn()) {
   try {
     return fn();
   } catch (const std::exception&) {
-    RuleBeep(S);
-    SubstOf(S).StatusLine = "Unable to process request";
+    Beep(S);
+    SubstOf(S).StatusLine = kUnableMessage;
     return decltype(fn())();
   }
 }
@@ -442,7 +442,7 @@ bool Substitution_Continue(AppState& S, RichBox& Box) {
   const std::string text = ConvertEpsilon(Box);
   const std::string message = CheckResult(S, text);
   if (!message.empty()) {
-    RuleBeep(S);
+    Beep(S);
     st.StatusLine = message;
     Box.SetFocus();
     return false;
@@ -450,8 +450,8 @@ bool Substitution_Continue(AppState& S, RichBox& Box) {
   S.Parser.ExprText = text;
   S.Doc.RuleMode = kRuleSubstitute;
   if (!PutWithUndo(S)) {
-    RuleBeep(S);
-    st.StatusLine = "Unable to process request";
+    Beep(S);
+    st.StatusLine = kUnableMessage;
     Box.SetFocus();
     return false;
   }

@@ -64,7 +64,7 @@ void ToggleConclusion(AppState& S) {
       const int c = i;
       const int p = s.Arg1;
       if (!ValidLine(d, p) || p >= c) {
-        DocBeep(S);
+        Beep(S);
         return;
       }
       const bool collapse = st[p].Visible;
@@ -104,7 +104,7 @@ void ToggleConclusion(AppState& S) {
       return;
     }
   }
-  DocBeep(S);
+  Beep(S);
 }
 
 }  // namespace qv

@@ -75,7 +75,7 @@ void DeleteAllRef(AppState& S) {
   d.RuleMode = 0;
   int k = HitVisibleStmt(S);
   if (k == 0) {
-    DocBeep(S);
+    Beep(S);
     return;
   }
   ClearStatus(S);
@@ -103,7 +103,7 @@ void DeleteAllSub(AppState& S) {
   DocState& d = S.Doc;
   int k = HitVisibleStmt(S);
   if (k == 0) {
-    DocBeep(S);  // the mode stays, so the next click tries again
+    Beep(S);  // the mode stays, so the next click tries again
     return;
   }
   ClearStatus(S);

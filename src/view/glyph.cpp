@@ -65,7 +65,7 @@ void CopySel(AppState& S, RichBox& Box) {
     const int32_t len = Box.SelLength();
     if (len == 0) {
       Box.SetFocus();
-      DocBeep(S);
+      Beep(S);
       return;
     }
     ClipboardOf(S).CopiedLength = len;
@@ -81,7 +81,7 @@ void CopySel(AppState& S, RichBox& Box) {
     }
     Box.SetFocus();
   } catch (...) {
-    DocBeep(S);
+    Beep(S);
   }
 }
 
@@ -89,7 +89,7 @@ void PasteInto(AppState& S, RichBox& Box) {
   try {
     RichBox* wa = S.WorkArea;
     if (!wa || !S.host) {
-      DocBeep(S);
+      Beep(S);
       return;
     }
     S.Ui.UndoRTF = Box.RichText();
@@ -119,7 +119,7 @@ void PasteInto(AppState& S, RichBox& Box) {
     Box.SetSelStart(caret);
     Box.SetFocus();
   } catch (...) {
-    DocBeep(S);
+    Beep(S);
   }
 }
 

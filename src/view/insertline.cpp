@@ -43,7 +43,7 @@ void GetInsertLineNo(AppState& S) {
   }
   if (d.InsertLine < 1) {
     d.InsertLine = 0;
-    DocBeep(S);
+    Beep(S);
     return;
   }
   if (S.host) {

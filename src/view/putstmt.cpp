@@ -72,8 +72,8 @@ bool PutStmt(AppState& S) {
   }
 
   if (d.StmtCount >= kMaxStmts) {
-    DocBeep(S);
-    ShowStatus(S, "Unable to process request");
+    Beep(S);
+    ShowStatus(S, kUnableMessage);
     return false;
   }
   if (static_cast<int>(d.Stmts.size()) < d.StmtCount + 1) d.Stmts.resize(d.StmtCount + 1);

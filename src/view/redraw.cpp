@@ -413,7 +413,7 @@ void ResetFonts(AppState& S) {
     S.host->SetWaitCursor(false);
   }
   if (failed) {
-    DocBeep(S);
+    Beep(S);
     ShowStatus(S, "PARSER ERROR: " + err);
   } else {
     ShowStatus(S, saved);

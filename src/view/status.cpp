@@ -17,8 +17,18 @@ void ClearStatus(AppState& S) {
 
 std::string StatusText(const AppState& S) { return S.StatusLine ? S.StatusLine->Text() : ""; }
 
+void ShowUnable(AppState& S) {
+  Beep(S);
+  S.Doc.RuleMode = 0;
+  ShowStatus(S, kUnableMessage);
+}
+
+void FocusView(AppState& S) {
+  if (S.View) S.View->SetFocus();
+}
+
 void ReportParseError(AppState& S) {
-  DocBeep(S);
+  Beep(S);
   ShowStatus(S, "PARSER ERROR: " + S.Parser.ParseErr);
 }
 

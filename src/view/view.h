@@ -39,6 +39,12 @@ inline ClipboardState& ClipboardOf(AppState& S) { return S.Windows.Get<Clipboard
 void ShowStatus(AppState& S, const std::string& text);  // text, then centred
 void ClearStatus(AppState& S);                          // empty, not re-centred
 std::string StatusText(const AppState& S);
+// The message of a request that could not be carried out.
+inline constexpr const char* kUnableMessage = "Unable to process request";
+// Beep, end the pending rule and show kUnableMessage.
+void ShowUnable(AppState& S);
+// Puts the keyboard focus on the proof view.
+void FocusView(AppState& S);
 // Beep and "PARSER ERROR: " with the parser's message in the status line.
 void ReportParseError(AppState& S);
 
