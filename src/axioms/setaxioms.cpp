@@ -88,14 +88,7 @@ void optAxiom_Click(AppState& S) {
         return;
       }
     }
-    FocusView(S);
-    d.RuleMode = kRuleAxiom;
-    d.RuleArg1 = 0;
-    d.RuleArg2 = 0;
-    d.PendingNewVar.clear();
-    ClearStatus(S);
-    EntryWindowOf(S).EntryCaption = "Create an Axiom: Enter a logical expression";
-    EntryWindowOf(S).EntryHint = "Suggestion: Use letters a-j for bound variables";
+    StartTypedStatement(S, kRuleAxiom, "Create an Axiom: Enter a logical expression");
     S.Parser.ParseErr = "Cancelled";
     const bool shown = S.host && S.host->ShowModal("TestParser");
     bool ok = true;

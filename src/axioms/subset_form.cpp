@@ -13,17 +13,9 @@ namespace qv {
 // ---- Shared by the subset and induction windows ----
 
 void PaintToken(const ParserState& P, RichBox& Box, int Pos) {
-  if (Pos <= 0) return;
-  for (size_t t = 1; t < P.Tokens.size(); ++t) {
-    if (P.Tokens[t].Position == Pos) {
-      Box.SetSelStart(Pos - 1);
-      Box.SetSelLength(static_cast<int32_t>(P.Tokens[t].Token.size()));
-      Box.SetSelColor(RgbOf(255, 0, 0));
-      Box.SetFocus();
-      Box.SetSelStart(Pos - 1);
-      return;
-    }
-  }
+  if (!PaintTokenRed(P, Box, Pos)) return;
+  Box.SetFocus();
+  Box.SetSelStart(Pos - 1);
 }
 
 namespace {

@@ -153,17 +153,9 @@ void TestParser::CommonEnd() {
 void TestParser::MarkError(int32_t boxOffset) {
   const ParserState& P = S_.Parser;
   if (P.ParseErrPos <= 0) return;
-  const int32_t at = P.ParseErrPos - 1 + boxOffset;
-  for (size_t t = 1; t < P.Tokens.size(); ++t) {
-    if (P.Tokens[t].Position == P.ParseErrPos) {
-      box_.SetSelStart(at);
-      box_.SetSelLength(static_cast<int32_t>(P.Tokens[t].Token.size()));
-      box_.SetSelColor(RgbOf(255, 0, 0));
-      break;
-    }
-  }
+  PaintTokenRed(P, box_, P.ParseErrPos, boxOffset);
   box_.SetFocus();
-  box_.SetSelStart(at);
+  box_.SetSelStart(P.ParseErrPos - 1 + boxOffset);
 }
 
 // ---------------------------------------------------------------------------
@@ -546,6 +538,18 @@ void TestParser::CheckArbitrary() {
     return;
   }
   AddStatement(true);
+}
+
+void StartTypedStatement(AppState& S, int Mode, const std::string& Caption) {
+  DocState& d = S.Doc;
+  FocusView(S);
+  d.RuleMode = Mode;
+  d.RuleArg1 = 0;
+  d.RuleArg2 = 0;
+  d.PendingNewVar.clear();
+  ClearStatus(S);
+  EntryWindowOf(S).EntryCaption = Caption;
+  EntryWindowOf(S).EntryHint = "Suggestion: Use letters a-j for bound variables";
 }
 
 }  // namespace qv

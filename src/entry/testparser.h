@@ -25,6 +25,12 @@ struct EntryWindowState {
 };
 inline EntryWindowState& EntryWindowOf(AppState& S) { return S.Windows.Get<EntryWindowState>(); }
 
+// Starts a rule whose statement the user types in the entry window (Premise,
+// Create Axiom): the view takes the focus, Mode is the pending rule with no
+// citations and no new variable, the status line is cleared, and the window
+// gets Caption and the hint on letters for bound variables.
+void StartTypedStatement(AppState& S, int Mode, const std::string& Caption);
+
 class TestParser {
  public:
   TestParser(AppState& S, RichBox& box);

@@ -108,21 +108,14 @@ void optPremise_Click(AppState& S) {
     if (d.InsertMode) {
       for (int L = std::max(1, d.InsertLine); L <= d.StmtCount; ++L) {
         if (d.Stmts[L].Rule == kRuleAxiom) {
-          if (S.host) S.host->Beep();
+          Beep(S);
           ShowStatus(S, "Premise Rule: Axiom found on subsequent line. Consider another insertion point.");
-          if (S.View) S.View->SetFocus();
+          FocusView(S);
           return;
         }
       }
     }
-    if (S.View) S.View->SetFocus();
-    d.RuleMode = kRulePremise;
-    d.RuleArg1 = 0;
-    d.RuleArg2 = 0;
-    d.PendingNewVar.clear();
-    ClearStatus(S);
-    EntryWindowOf(S).EntryCaption = "Premise Rule: Enter a premise";
-    EntryWindowOf(S).EntryHint = "Suggestion: Use letters a-j for bound variables";
+    StartTypedStatement(S, kRulePremise, "Premise Rule: Enter a premise");
     if (RunEntryWindow(S)) {
       BackUpUndo(S);
       PutStmt(S);

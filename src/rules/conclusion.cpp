@@ -69,7 +69,7 @@ bool IsContradiction(AppState& S) {
 // chosen inside the subproof, so it never leaves the subproof free.
 bool WitnessInside(const DocState& d, int p, int q, const std::string& x) {
   for (int k = p + 1; k <= q; ++k)
-    if (d.Stmts[k].Rule == kRuleESpec && d.Stmts[k].NewVar == x) return true;
+    if (IsWitnessOf(d.Stmts[k], x)) return true;
   return false;
 }
 

@@ -130,4 +130,16 @@ void SelectTokenRange(AppState& S, int& LineNo, int& FirstTok, int& LastTok) {
   ReparseWithoutTabs(S);
 }
 
+bool PaintTokenRed(const ParserState& P, RichBox& Box, int Pos, int32_t BoxOffset) {
+  if (Pos <= 0) return false;
+  for (size_t t = 1; t < P.Tokens.size(); ++t) {
+    if (P.Tokens[t].Position == Pos) {
+      SelectRange(Box, Pos - 1 + BoxOffset, static_cast<int32_t>(P.Tokens[t].Token.size()));
+      Box.SetSelColor(RgbOf(255, 0, 0));
+      return true;
+    }
+  }
+  return false;
+}
+
 }  // namespace qv

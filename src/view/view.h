@@ -59,6 +59,10 @@ void GetActiveStmt(AppState& S, int& LineNo, std::string& StmtText);
 void FindStmtAtCaret(AppState& S, int& LineNo, std::string& StmtText);
 void SelectToken(AppState& S, int& LineNo, int& TokenIdx);
 void SelectTokenRange(AppState& S, int& LineNo, int& FirstTok, int& LastTok);
+// Colours red the token of P that stands at the 1-based position Pos of the
+// parsed text, in Box at Pos - 1 + BoxOffset, and leaves it selected.
+// False when no token stands there.
+bool PaintTokenRed(const ParserState& P, RichBox& Box, int Pos, int32_t BoxOffset = 0);
 
 // ---- Element-of glyph, work area, clipboard ----
 std::string ConvertEpsilon(const RichBox& Box);
