@@ -31,7 +31,7 @@ bool NumberAxiomsAbove(AppState& S) {
 }  // namespace
 
 void optAdd_Click(AppState& S) {
-  InductionWindowOf(S).InductionKind = 1;
+  InductionWindowOf(S).InductionKind = kSuccessorPlusOne;
   S.Doc.RuleMode = kRuleInduction;
   ClearStatus(S);
   // n and 1 may come from different lines; closed subproofs count too.
@@ -39,7 +39,7 @@ void optAdd_Click(AppState& S) {
   const int limit = InsertionLimit(S.Doc);
   for (int i = 1; i < limit; ++i) {
     const StmtRec& s = S.Doc.Stmts[i];
-    if (s.Rule != 1 && s.Rule != 45) continue;
+    if (s.Rule != kRulePremise && s.Rule != kRuleAxiom) continue;
     if (s.FreeVars.find(" n ") != std::string::npos) foundN = true;
     if (s.FreeVars.find(" 1 ") != std::string::npos) found1 = true;
   }
@@ -153,8 +153,8 @@ void InductionForm::ContinueChecked() {
   S_.Ui.SavedExprText = prop;
   std::string p1 = ReplaceTokens(prop, toks, x, "1");
   std::string ps = prop;
-  if (InductionWindowOf(S_).InductionKind == 3) ps = ReplaceTokens(prop, toks, x, "next(" + x + ")");
-  else if (InductionWindowOf(S_).InductionKind == 1) ps = ReplaceTokens(prop, toks, x, "(" + x + "+1)");
+  if (InductionWindowOf(S_).InductionKind == kSuccessorNext) ps = ReplaceTokens(prop, toks, x, "next(" + x + ")");
+  else if (InductionWindowOf(S_).InductionKind == kSuccessorPlusOne) ps = ReplaceTokens(prop, toks, x, "(" + x + "+1)");
   std::string px = prop;
   if (root.Rule >= kLAnd && root.Rule <= kIff) {
     p1 = "[" + p1 + "]";

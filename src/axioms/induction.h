@@ -16,7 +16,8 @@
 namespace qv {
 
 // How the induction window writes the successor of its variable x:
-// 1 "(x+1)", 3 "next(x)", any other value x itself.
+// "(x+1)", "next(x)", or (any other value) x itself.
+enum SuccessorForm { kSuccessorPlusOne = 1, kSuccessorNext = 3 };
 struct InductionWindowState {
   int InductionKind = 0;
 };

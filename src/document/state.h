@@ -52,9 +52,11 @@ enum RuleCode : int16_t {
   kRuleConclusion = 7, kRuleDeleteAtSub = 9, kRuleQuant = 11, kRuleRemDNeg = 12, kRuleJoin = 14,
   kRuleSplit = 15, kRuleDetach = 16, kRuleIffAnd = 17, kRuleSubset = 18, kRuleImplyAnd = 19,
   kRuleContra = 20, kRuleDeMorgan = 21, kRuleArbOr = 22, kRuleArbAnte = 23, kRuleArbCons = 24,
-  kRuleSubstitute = 28, kRuleReflex = 30, kRuleSym = 31, kRuleToggleHighlight = 32,
+  kRuleCartProd = 25, kRulePowerSet = 26, kRuleFunction = 27, kRuleSubstitute = 28,
+  kRuleSetEquality = 29, kRuleReflex = 30, kRuleSym = 31, kRuleToggleHighlight = 32,
   kRuleInduction = 33, kRuleImplyOr = 34, kRuleCases = 36, kRuleOrNot = 37, kRuleSum = 42,
   kRuleProd = 43, kRuleSetInsertMode = 44, kRuleAxiom = 45, kRuleRename = 46, kRuleReorder = 47,
+  kRuleNtupleEquality = 48, kRuleFnSpace = 53, kRuleFnEquality = 54,
   kRuleDeleteAtRef = -1
 };
 

@@ -30,7 +30,9 @@ struct NodeRec {
   int16_t Ptr2 = 0;
 };
 
-// Node kinds.
+// Node kinds. Keep their order: the kind classes below
+// test ranges of it (kAtom..kSubt, kAtom..kFunc, kEQ..kElt,
+// kIntersection..kComplement).
 enum NodeKind : int16_t {
   kAtom = 1, kExpo, kANeg, kMult, kDiv, kAdd, kSubt, kNtuple, kFunc,
   kEQ, kLT, kLE, kGT, kGE, kLNeg, kLAnd, kLOr, kImply, kIff,

@@ -69,15 +69,15 @@ int16_t BinaryKind(const std::string& op) {
 
 }  // namespace
 
-bool IsAlgebraicTermKind(int Kind) { return (Kind >= 1 && Kind <= 7) || Kind == kFunc; }
-bool IsAlgebraicKind(int Kind) { return Kind >= 1 && Kind <= 9; }
-bool IsLogicalKind(int Kind) { return (Kind >= 10 && Kind <= 22) || Kind == kProp || Kind == kPred; }
+bool IsAlgebraicTermKind(int Kind) { return (Kind >= kAtom && Kind <= kSubt) || Kind == kFunc; }
+bool IsAlgebraicKind(int Kind) { return Kind >= kAtom && Kind <= kFunc; }
+bool IsLogicalKind(int Kind) { return (Kind >= kEQ && Kind <= kElt) || Kind == kProp || Kind == kPred; }
 bool IsSingleTermKind(int Kind) {
-  return IsAlgebraicTermKind(Kind) || Kind == kSUM || Kind == kPROD || (Kind >= 27 && Kind <= 29);
+  return IsAlgebraicTermKind(Kind) || Kind == kSUM || Kind == kPROD || (Kind >= kIntersection && Kind <= kComplement);
 }
 
 void FillKindTables(ParserState& P) {
-  for (int k = 1; k <= 29; ++k) {
+  for (int k = kAtom; k <= kComplement; ++k) {
     P.NodeKindNames[static_cast<size_t>(k)] = kKinds[k].name;
     P.OpSymbol[static_cast<size_t>(k)] = kKinds[k].symbol;
     P.OpPriority[static_cast<size_t>(k)] = kKinds[k].priority;

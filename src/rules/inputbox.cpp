@@ -289,7 +289,8 @@ InputBoxOutcome MyInputBox_Continue(AppState& S) {
       case kRuleRename: return ContinueRename(S);
       case kRuleReorder: return ContinueReorder(S);
       case kRuleConclusion: return ContinueConclusion(S);
-      case 25: case 26: case 27: case 29: case 48: case 53: case 54:
+      case kRuleCartProd: case kRulePowerSet: case kRuleFunction: case kRuleSetEquality:
+      case kRuleNtupleEquality: case kRuleFnSpace: case kRuleFnEquality:
         return SchemaContinue(S);
       default: break;
     }

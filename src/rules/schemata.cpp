@@ -129,13 +129,13 @@ double LeadingNumber(const std::string& Text) {
 
 std::string SchemaText(int Rule, int n) {
   switch (Rule) {
-    case 25: return CartProd(n);
-    case 26: return PowerSet(n);
-    case 27: return Function(n);
-    case 29: return SetEquality(n);
-    case 48: return NtupleEquality(n);
-    case 53: return FnSpace(n);
-    case 54: return FnEquality(n);
+    case kRuleCartProd: return CartProd(n);
+    case kRulePowerSet: return PowerSet(n);
+    case kRuleFunction: return Function(n);
+    case kRuleSetEquality: return SetEquality(n);
+    case kRuleNtupleEquality: return NtupleEquality(n);
+    case kRuleFnSpace: return FnSpace(n);
+    case kRuleFnEquality: return FnEquality(n);
     default: throw RuleFailure("not a schema");
   }
 }
@@ -147,8 +147,8 @@ InputBoxOutcome SchemaContinue(AppState& S) {
   const double value = std::nearbyint(LeadingNumber(InputBoxOf(S).Text1));
   if (!(value >= -32768 && value <= 32767)) throw RuleFailure("order out of range");
   const int n = static_cast<int>(value);
-  const int least = (rule == 25 || rule == 48) ? 2 : 1;
-  if (n < least) return Refuse(S, rule == 48 ? "Invalid number. Must be 2 or more." : "Invalid number");
+  const int least = (rule == kRuleCartProd || rule == kRuleNtupleEquality) ? 2 : 1;
+  if (n < least) return Refuse(S, rule == kRuleNtupleEquality ? "Invalid number. Must be 2 or more." : "Invalid number");
 
   S.Parser.ExprText = SchemaText(rule, n);
   ParseExpr(S.Parser);

@@ -12,10 +12,6 @@
 namespace qv {
 namespace {
 
-bool IsSetArgumentKind(int k) {
-  return (k >= 1 && k <= 7) || k == 9 || k == 23 || k == 24 || (k >= 27 && k <= 29);
-}
-
 // The shape of node N of a parse.
 std::string NodeShapeOf(const std::vector<NodeRec>& Nodes, int N) { return NodeShapes(Nodes)[N]; }
 
@@ -28,7 +24,7 @@ void SubsetRule(AppState& S) {
   S.Doc.RuleArg1 = line;
   const std::vector<NodeRec> nodes = S.Parser.Nodes;
   const int last = LastIndex(nodes);
-  if (last < 2 || nodes[last].Rule != kPred || !IsSetArgumentKind(nodes[last - 1].Rule)) return Beep(S);
+  if (last < 2 || nodes[last].Rule != kPred || !IsSingleTermKind(nodes[last - 1].Rule)) return Beep(S);
   const std::string& name = nodes[1].Name;
   if (name.size() < 3 || name.compare(0, 3, "Set") != 0) return Beep(S);
   int arity = 0;
