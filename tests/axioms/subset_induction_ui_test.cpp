@@ -17,23 +17,16 @@
 #include "platform/qt/qtrichbox.h"
 #include "expr/expr.h"
 #include "rules/rules.h"
+#include "support/qt_app.h"
 #include "support/window_events.h"
 #include "view/view.h"
 
 namespace qv {
 namespace {
 
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "subset_induction_ui_tests";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = new QApplication(argc, argv);
-  return *app;
-}
-
 class SubsetInductionUi : public DocTest {
  protected:
-  SubsetInductionUi() { App(); }
+  SubsetInductionUi() { TestApp(); }
   // Runs the dialog modally; Script acts on it once it is shown.
   template <class D>
   void Run(D& d, std::function<void()> Script) {

@@ -17,24 +17,17 @@
 #include "entry/install.h"
 #include "platform/commands.h"
 #include "mainwindow/rulecommands.h"
+#include "support/qt_app.h"
 #include "view/view.h"
 #include "platform/qt/qtrichbox.h"
 
 namespace qv {
 namespace {
 
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "entry_ui_tests";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = new QApplication(argc, argv);
-  return *app;
-}
-
 class EntryUi : public DocTest {
  protected:
   EntryUi() {
-    App();
+    TestApp();
     InstallEntryForms(S, commands, nullptr);
   }
   ~EntryUi() override {

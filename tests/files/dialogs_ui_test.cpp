@@ -16,18 +16,14 @@
 #include "files_fixture.h"
 #include "platform/commands.h"
 #include "platform/qt/qthost.h"
+#include "support/qt_app.h"
 
 namespace qv {
 namespace {
 
 class DialogsTest : public FilesTest {
  protected:
-  static void SetUpTestSuite() {
-    static int argc = 1;
-    static char name[] = "files_ui_tests";
-    static char* argv[] = {name, nullptr};
-    if (!qApp) new QApplication(argc, argv);
-  }
+  static void SetUpTestSuite() { TestApp(); }
   // Runs Action on the next turn of the event loop (inside the modal exec).
   static void Soon(std::function<void()> Action) { QTimer::singleShot(0, qApp, std::move(Action)); }
 };

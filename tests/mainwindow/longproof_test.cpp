@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <fstream>
 
+#include "support/qt_app.h"
 #include "view/view.h"
 #include "files/binformat.h"
 #include "files/files_env.h"
@@ -15,15 +16,6 @@
 
 namespace qv {
 namespace {
-
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "longproof_test";
-  static char* argv[] = {name, nullptr};
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static QApplication* app = new QApplication(argc, argv);  // outlives every view
-  return *app;
-}
 
 // An axiom, 1,999 closed sub-proofs of ten lines and nine axioms, all shown,
 // a comment on some lines.
@@ -65,7 +57,7 @@ RichDoc Shown(const QtProofView& v) {
 }
 
 TEST(LongProof, OpensRenumbersAfterAnInsertionAndUndoes) {
-  App();
+  TestApp();
   FilesEnv e;
   QtProofView view;
   view.resize(800, 600);

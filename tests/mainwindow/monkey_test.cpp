@@ -41,6 +41,7 @@
 #include "platform/fakehost.h"
 #include "platform/host.h"
 #include "platform/memrichbox.h"
+#include "support/qt_app.h"
 #include "support/queued_input.h"
 
 namespace qv {
@@ -448,10 +449,7 @@ class Monkey {
 };
 
 TEST(Monkey, RandomInputKeepsTheProofWellFormed) {
-  static int argc = 1;
-  static char arg0[] = "quorvane";
-  static char* argv[] = {arg0, nullptr};
-  if (!QApplication::instance()) new QApplication(argc, argv);
+  TestApp();
 
   const long total = EnvLong("QV_MONKEY_EVENTS", 3000);
   const double minutes = EnvDouble("QV_MONKEY_MINUTES", 0);

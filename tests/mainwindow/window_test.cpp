@@ -21,27 +21,14 @@
 #include "mainwindow/mainwindow.h"
 #include "platform/host.h"
 #include "platform/qt/qtrichbox.h"
+#include "support/app_ui_test.h"
 
 namespace qv {
 namespace {
 
-int argc = 1;
-char arg0[] = "quorvane";
-char* argv[] = {arg0, nullptr};
-
-class WindowTest : public ::testing::Test {
+class WindowTest : public AppUiTest {
  protected:
-  static void SetUpTestSuite() {
-    if (!QApplication::instance()) new QApplication(argc, argv);
-  }
-
-  WindowTest() {
-    static std::atomic<int> serial{0};
-    dir = std::filesystem::temp_directory_path() /
-          ("qv-window-" + std::to_string(::getpid()) + "-" + std::to_string(serial++));
-    std::filesystem::create_directories(dir);
-    app = std::make_unique<Application>(dir.string(), std::vector<std::string>{"quorvane"});
-    S = &app->State();
+  WindowTest() : AppUiTest("window") {
     // A modal window left open would stall the test: close it and fail.
     watchdog.setInterval(50);
     QObject::connect(&watchdog, &QTimer::timeout, [this] {
@@ -84,12 +71,7 @@ class WindowTest : public ::testing::Test {
       w->close();
     });
     watchdog.start();
-    app->HostRef().RegisterForm("StartUp", [] {});
     app->WindowState().Quit = [this] { ++quits; };
-  }
-  ~WindowTest() override {
-    app.reset();
-    std::filesystem::remove_all(dir);
   }
 
   QAction* Action(const char* name) {
@@ -103,9 +85,6 @@ class WindowTest : public ::testing::Test {
     QApplication::sendEvent(app->Window().View(), &press);
   }
 
-  std::filesystem::path dir;
-  std::unique_ptr<Application> app;
-  AppState* S = nullptr;
   QTimer watchdog;
   std::deque<std::string> answers;    // buttons to click in the next modal windows
   std::vector<std::string> answered;  // titles of the windows answered

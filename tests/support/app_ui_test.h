@@ -26,17 +26,13 @@
 #include "entry/forms_qt.h"
 #include "platform/qt/qtrichbox.h"
 #include "rules/inputbox_qt.h"
+#include "support/qt_app.h"
 
 namespace qv {
 
 class AppUiTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    static int argc = 1;
-    static char arg0[] = "quorvane";
-    static char* argv[] = {arg0, nullptr};
-    if (!QApplication::instance()) new QApplication(argc, argv);
-  }
+  static void SetUpTestSuite() { TestApp(); }
 
   explicit AppUiTest(const std::string& folder) {
     static int serial = 0;
