@@ -1,3 +1,4 @@
+// The program's entry point: builds the application object and runs the event loop.
 #include <QApplication>
 #include <string>
 #include <vector>

@@ -1,3 +1,4 @@
+// The axiom sets put as a whole, and the checks every axiom command shares.
 #include <exception>
 #include <string>
 #include <vector>

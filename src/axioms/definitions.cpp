@@ -1,3 +1,4 @@
+// The definitions of the numbers (Addition, Multiplication and the rest) put as axioms.
 #include <algorithm>
 #include <cctype>
 #include <exception>
@@ -12,7 +13,6 @@
 namespace qv {
 namespace {
 
-constexpr int kRuleDefinition = 35;
 const std::string kCrLf = "\r\n";
 
 struct Definition {

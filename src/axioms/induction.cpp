@@ -1,3 +1,4 @@
+// The Induction Shortcut and the logic of its induction window.
 #include "axioms/induction.h"
 
 #include <exception>

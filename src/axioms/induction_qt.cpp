@@ -1,3 +1,4 @@
+// The induction window on Qt: its controls wired to InductionForm.
 #include <QAction>
 #include <QHBoxLayout>
 #include <QLabel>

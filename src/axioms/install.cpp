@@ -1,3 +1,4 @@
+// Installs the axiom library's commands and windows at start-up.
 #include "axioms/install.h"
 
 namespace qv {

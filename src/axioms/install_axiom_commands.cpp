@@ -1,3 +1,4 @@
+// The axiom, definition, set-axiom and schema commands, registered by menu name.
 #include "axioms/axioms.h"
 #include "axioms/install.h"
 #include "platform/commands.h"

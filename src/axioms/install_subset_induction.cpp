@@ -1,3 +1,4 @@
+// Registers the Qt runners of the subset-axiom and induction windows.
 #include <QPointer>
 #include <memory>
 

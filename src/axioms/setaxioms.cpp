@@ -1,3 +1,4 @@
+// The fixed set axioms, the schemata and Create Axiom.
 #include <exception>
 #include <string>
 

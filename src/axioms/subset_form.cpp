@@ -1,3 +1,4 @@
+// The logic of the subset-axiom window and what it shares with the induction window.
 #include "axioms/subset.h"
 
 #include <exception>

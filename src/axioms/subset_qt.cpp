@@ -1,3 +1,4 @@
+// The subset-axiom and induction windows on Qt: menus, buttons and boxes wired to their logic.
 #include "axioms/subset_qt.h"
 
 #include <QAction>

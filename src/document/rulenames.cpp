@@ -1,3 +1,4 @@
+// The name of every rule code, as the rule texts of the proof show it.
 #include "document/state.h"
 
 namespace qv {

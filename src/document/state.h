@@ -49,14 +49,15 @@ struct StmtRec {
 // Rule codes with a meaning of their own in the program.
 enum RuleCode : int16_t {
   kRulePremise = 1, kRuleSpec = 2, kRuleESpec = 3, kRuleUSpec = 4, kRuleEGen = 5, kRuleUGen = 6,
-  kRuleConclusion = 7, kRuleDeleteAtSub = 9, kRuleQuant = 11, kRuleRemDNeg = 12, kRuleJoin = 14,
+  kRuleConclusion = 7, kRuleDeleteAtSub = 9, kRuleQuant = 11, kRuleRemDNeg = 12, kRuleInsDNeg = 13, kRuleJoin = 14,
   kRuleSplit = 15, kRuleDetach = 16, kRuleIffAnd = 17, kRuleSubset = 18, kRuleImplyAnd = 19,
   kRuleContra = 20, kRuleDeMorgan = 21, kRuleArbOr = 22, kRuleArbAnte = 23, kRuleArbCons = 24,
   kRuleCartProd = 25, kRulePowerSet = 26, kRuleFunction = 27, kRuleSubstitute = 28,
   kRuleSetEquality = 29, kRuleReflex = 30, kRuleSym = 31, kRuleToggleHighlight = 32,
-  kRuleInduction = 33, kRuleImplyOr = 34, kRuleCases = 36, kRuleOrNot = 37, kRuleSum = 42,
+  kRuleInduction = 33, kRuleImplyOr = 34, kRuleDefinition = 35, kRuleCases = 36, kRuleOrNot = 37,
+  kRuleImplies = 39, kRuleIff = 40, kRuleOr = 41, kRuleSum = 42,
   kRuleProd = 43, kRuleSetInsertMode = 44, kRuleAxiom = 45, kRuleRename = 46, kRuleReorder = 47,
-  kRuleNtupleEquality = 48, kRuleFnSpace = 53, kRuleFnEquality = 54,
+  kRuleNtupleEquality = 48, kRuleCopy = 52, kRuleFnSpace = 53, kRuleFnEquality = 54,
   kRuleDeleteAtRef = -1
 };
 

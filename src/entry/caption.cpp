@@ -1,3 +1,4 @@
+// The caption editor: the proof's one-line caption and the window title.
 #include "entry/caption.h"
 
 #include <stdexcept>

@@ -1,3 +1,4 @@
+// The comment and Introduction editor: reads and writes a statement's comment or the Introduction.
 #include "entry/comment.h"
 
 #include <exception>

@@ -1,3 +1,4 @@
+// The formula editor shared by the entry, comment, subset and induction windows.
 #include "entry/editor.h"
 
 #include "view/view.h"

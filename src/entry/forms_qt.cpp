@@ -1,3 +1,4 @@
+// The entry window, comment editor and Warning box on Qt, wired to their logic.
 #include "entry/forms_qt.h"
 
 #include <QAction>

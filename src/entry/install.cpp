@@ -1,3 +1,4 @@
+// Registers the Qt runners of the entry library's windows.
 #include "entry/install.h"
 
 #include <QPointer>

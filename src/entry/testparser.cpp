@@ -1,3 +1,4 @@
+// The statement entry window: checks what the user typed for the pending rule.
 #include "entry/testparser.h"
 
 #include <exception>
@@ -240,7 +241,10 @@ void TestParser::CheckPremise() {
     }
   }
   // Every variable that a following line uses newly must still be
-  // introduced at or after the insertion point.
+  // introduced at or after the insertion point. The walk up from that line
+  // is not ActiveAbove's: from a closed subproof's Conclusion it goes to the
+  // Premise itself, not above it, since that Premise may be the line that
+  // introduces the name.
   for (int L = limit; L <= d.StmtCount; ++L) {
     for (const std::string& v : VarListNames(d.Stmts[L].FreeVars)) {
       if (InScope(L, v)) continue;

@@ -1,3 +1,4 @@
+// The Warning box: its message and its Continue and Cancel answers.
 #include "entry/warning.h"
 
 #include "entry/editor.h"

@@ -1,3 +1,4 @@
+// The About window.
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>

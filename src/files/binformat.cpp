@@ -1,3 +1,4 @@
+// The proof file and the settings files as bytes: writing, and reading with every check.
 #include "files/binformat.h"
 
 #include <limits>

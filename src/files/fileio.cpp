@@ -1,3 +1,4 @@
+// Whole-file reads, crash-safe writes, and where the settings files live.
 #include "files/fileio.h"
 
 #include <fcntl.h>

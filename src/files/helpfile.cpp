@@ -1,3 +1,4 @@
+// Finds the program's manual and turns its path into a URL.
 #include "files/helpfile.h"
 
 #include <cctype>

@@ -1,3 +1,4 @@
+// Registers the Qt runners of the files library's windows.
 #include "files/install.h"
 
 #include <QPointer>

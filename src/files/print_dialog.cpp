@@ -1,3 +1,4 @@
+// The print window on Qt: its controls mirror PrintProofForm.
 #include "files/print_dialog.h"
 
 #include <QCheckBox>

@@ -1,3 +1,4 @@
+// The save-changes prompt on Qt.
 #include <QFile>
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,3 +1,4 @@
+// The start-up window shown until a key or a click.
 #include <QFont>
 #include <QKeyEvent>
 #include <QLabel>

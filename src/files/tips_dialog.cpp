@@ -1,3 +1,4 @@
+// The Tips window: a random tip and the choice to show tips at start-up.
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QLabel>

@@ -7,9 +7,6 @@
 
 namespace qv {
 
-// Copy statement: a click mode and the rule code of the copies it makes.
-inline constexpr int kRuleCopy = 52;
-
 void RTB_Click(AppState& S);
 
 // The operation a click runs while RuleMode holds a code: a one-click

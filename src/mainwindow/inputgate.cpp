@@ -1,3 +1,4 @@
+// Holds the main window's input while a handler runs, and hands it out afterwards in order.
 #include "mainwindow/inputgate.h"
 
 #include <QCoreApplication>

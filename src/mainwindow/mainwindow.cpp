@@ -1,3 +1,4 @@
+// The main window: menus, toolbar, proof view and status line, wired to the commands.
 #include "mainwindow/mainwindow.h"
 
 #include <QAction>

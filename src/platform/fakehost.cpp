@@ -1,3 +1,4 @@
+// The Host for tests: records the calls and answers from scripts.
 #include "platform/fakehost.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The rich-text box in memory: text with one format index per character.
 #include "platform/memrichbox.h"
 
 #include <algorithm>

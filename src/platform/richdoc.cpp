@@ -1,3 +1,4 @@
+// The rich-text snapshot and its compact serialisation.
 #include "platform/richdoc.h"
 
 #include <charconv>

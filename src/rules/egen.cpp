@@ -1,3 +1,4 @@
+// The E Gen rule and the logic of its Generalize window.
 #include "rules/egen.h"
 
 #include <exception>

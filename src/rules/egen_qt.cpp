@@ -1,3 +1,4 @@
+// The Generalize window on Qt, wired to its logic.
 #include "rules/egen_qt.h"
 
 #include <QCloseEvent>

@@ -1,3 +1,4 @@
+// The steps every click rule shares: the clicked statement, spans, name lists, the result put.
 #include "rules/frame.h"
 
 #include "view/view.h"

@@ -1,3 +1,4 @@
+// The input box's logic: what each rule does with the line typed there.
 #include "rules/inputbox.h"
 
 #include <string>

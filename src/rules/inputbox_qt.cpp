@@ -1,3 +1,4 @@
+// The input box on Qt, wired to its logic.
 #include "rules/inputbox_qt.h"
 
 #include <QCloseEvent>

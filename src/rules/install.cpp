@@ -1,3 +1,4 @@
+// Registers the rule library's commands and the Qt runners of its windows.
 #include "rules/install.h"
 
 #include <QPointer>

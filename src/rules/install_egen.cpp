@@ -1,3 +1,4 @@
+// Registers the Qt runner of the Generalize window.
 #include <QPointer>
 #include <memory>
 

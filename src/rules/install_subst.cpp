@@ -1,3 +1,4 @@
+// Registers the Qt runner of the Substitution dialog.
 #include <QPointer>
 #include <memory>
 

@@ -28,7 +28,6 @@ void QuantSwitch(AppState& S);                            // 11: Quant
 void RemDNeg(AppState& S);                                // 12: Rem DNeg
 // 13: Ins DNeg. No command arms it; the click dispatch runs it while
 // RuleMode holds its code.
-constexpr int kRuleInsDNeg = 13;
 void InsDNeg(AppState& S);
 void Join(AppState& S, bool& FirstClickPending);          // 14
 void Split(AppState& S);                                  // 15
@@ -54,9 +53,6 @@ void optConclusion_Click(AppState& S);
 
 // Whole-statement rewrites between connectives (Implies, Iff, Or). The click
 // dispatch runs them while RuleMode holds their codes.
-constexpr int kRuleImplies = 39;
-constexpr int kRuleIff = 40;
-constexpr int kRuleOr = 41;
 void ImpliesOp(AppState& S);  // 39
 void IffOp(AppState& S);      // 40
 void OrOp(AppState& S);       // 41

@@ -1,3 +1,4 @@
+// The Substitution dialog on Qt, wired to its logic.
 #include "rules/substitute_qt.h"
 
 #include <QCloseEvent>

@@ -9,7 +9,10 @@
 namespace qv {
 
 // ---------------------------------------------------------------------------
-// Choosing the line before which new statements go.
+// Choosing the line before which new statements go. This is a hit test on
+// the view, not the active-line walk: the Premise of a closed subproof is a
+// line the user may click (ActiveFrom steps over it), and only its inner
+// lines are passed over.
 
 void GetInsertLineNo(AppState& S) {
   DocState& d = S.Doc;

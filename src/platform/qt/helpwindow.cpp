@@ -1,3 +1,4 @@
+// The window that shows the program's manual.
 #include "platform/qt/helpwindow.h"
 
 #include <QHBoxLayout>

@@ -1,3 +1,4 @@
+// The Host on Qt: dialogs, clipboard, printing and the main window's controls.
 #include "platform/qt/qthost.h"
 
 #include <QAbstractButton>

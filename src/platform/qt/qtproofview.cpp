@@ -1,3 +1,4 @@
+// The proof view on screen: lays out and paints only the lines in sight.
 #include "platform/qt/qtproofview.h"
 #include "platform/qt/inputstate.h"
 

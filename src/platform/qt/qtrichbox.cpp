@@ -1,3 +1,4 @@
+// The rich-text box on screen: a QTextEdit that mirrors a MemRichBox.
 #include "platform/qt/qtrichbox.h"
 #include "platform/qt/inputstate.h"
 #include "platform/qt/latin1.h"
