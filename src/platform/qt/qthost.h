@@ -7,6 +7,8 @@
 #include <QWidget>
 #include <map>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/host.h"
 
@@ -80,6 +82,9 @@ class QtHost : public Host {
   std::map<std::string, FormRunner> forms_;
   std::map<std::string, std::pair<std::string, QString>> texts_;
   bool waitCursor_ = false;
+  // While the main window is disabled: each shown window of the program and
+  // the widget that had its keyboard focus.
+  std::vector<std::pair<QPointer<QWidget>, QPointer<QWidget>>> focusBefore_;
 };
 
 }  // namespace qv
