@@ -87,7 +87,9 @@ InductionDialog::InductionDialog(AppState& S, QWidget* parent) : EditorDialog(pa
   resize(600, 320);
 }
 
-InductionDialog::~InductionDialog() = default;
+// The box outlives the logic its slots call (it is destroyed with the
+// window's children, after the members): it must not reach them any more.
+InductionDialog::~InductionDialog() { QObject::disconnect(box_, nullptr, this, nullptr); }
 
 void InductionDialog::Refresh() {
   var_->setText(Latin1(logic_->BoundVarTextBox));

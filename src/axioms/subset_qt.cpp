@@ -219,7 +219,9 @@ SubsetDialog::SubsetDialog(AppState& S, QWidget* parent) : EditorDialog(parent, 
   resize(640, 420);
 }
 
-SubsetDialog::~SubsetDialog() = default;
+// The box outlives the logic its slots call (it is destroyed with the
+// window's children, after the members): it must not reach them any more.
+SubsetDialog::~SubsetDialog() { QObject::disconnect(box_, nullptr, this, nullptr); }
 
 void SubsetDialog::Refresh() {
   name_->setText(Latin1(logic_->SubsetName));

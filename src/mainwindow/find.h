@@ -88,7 +88,9 @@ class FindForm {
 // Edit > Find: returns the command that shows the Find window without making
 // it modal, creating it on first use as a child of `owner`; the window is only
 // hidden afterwards, so its controls keep their state. Without an owner the
-// command only beeps.
+// command only beeps. When the owner is the program's main window, the Find
+// window's input waits in its input gate and its commands run as the main
+// window's handlers do.
 std::function<void()> FindWindowOpener(AppState& S, std::shared_ptr<FindState> F, QWidget* owner);
 
 // Registers optFind and optRepeatFind, which share one FindState.

@@ -1,6 +1,8 @@
 // The Find window on screen: the search box, the direction and heading
 // options, "Active statements only", Find, Paste and Cancel, and its message
-// line, wired to FindForm. It is the one window that is not modal.
+// line, wired to FindForm. It is the one window that is not modal; in the
+// program its input waits in the main window's input gate, and its commands
+// run as the main window's own, so none runs ahead of or inside another.
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -15,6 +17,8 @@
 #include <QVBoxLayout>
 
 #include "mainwindow/find.h"
+#include "mainwindow/inputgate.h"
+#include "mainwindow/mainwindow.h"
 #include "platform/host.h"
 #include "platform/qt/qtrichbox.h"
 
@@ -25,7 +29,8 @@ namespace {
 class FindDialog : public QDialog {
  public:
   FindDialog(AppState& S, std::shared_ptr<FindState> F, QWidget* parent)
-      : QDialog(parent), F_(std::move(F)) {
+      : QDialog(parent), F_(std::move(F)), main_(qobject_cast<MainWindow*>(parent)) {
+    if (main_) main_->Gate().Watch(this);
     setObjectName(QString::fromLatin1(kFindFormName));
     setWindowTitle(QString::fromLatin1(kFindCaption));
     setModal(false);
@@ -74,8 +79,10 @@ class FindDialog : public QDialog {
       headings_->addButton(b, i);
       headingLayout->addWidget(b);
       connect(b, &QRadioButton::clicked, this, [this, h] {
-        logic_->ChooseHeading(h);
-        Refresh();
+        Run([this, h] {
+          logic_->ChooseHeading(h);
+          Refresh();
+        });
       });
     }
 
@@ -97,35 +104,43 @@ class FindDialog : public QDialog {
     QPushButton* paste = button("cmdPaste", "Paste");
     QPushButton* cancel = button("cmdCancel", "Cancel");
     connect(find, &QPushButton::clicked, this, [this] {
-      logic_->Find();
-      Refresh();
+      Run([this] {
+        logic_->Find();
+        Refresh();
+      });
     });
     connect(paste, &QPushButton::clicked, this, [this] {
-      logic_->Paste();
-      Refresh();
+      Run([this] {
+        logic_->Paste();
+        Refresh();
+      });
     });
-    connect(cancel, &QPushButton::clicked, this, [this] { logic_->Cancel(); });
+    connect(cancel, &QPushButton::clicked, this, [this] { Run([this] { logic_->Cancel(); }); });
 
     status_ = new QLabel(this);
     status_->setObjectName(QStringLiteral("StatusLine"));
 
+    // The key reaches the box only when the window's logic lets it; the
+    // key itself waited in the gate, so the logic runs as it comes.
     connect(box_, &QtRichBox::keyPressed, this, [this](int key, int mods, const QString& text) {
-      const auto m = Qt::KeyboardModifiers(mods);
-      if (key == Qt::Key_Escape) {
-        box_->SuppressKey();
-        logic_->FormKeyPress(27);
-        return;
-      }
-      if (logic_->KeyDown(m & Qt::ControlModifier, m & Qt::ShiftModifier, m & Qt::AltModifier)) {
-        box_->SuppressKey();
-      } else if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-        box_->SuppressKey();
-        logic_->KeyPress(13);
-      } else if (text.size() == 1 && text[0].unicode() < 256) {
-        // Every typed key, Backspace included, clears the heading option.
-        if (!logic_->KeyPress(static_cast<char>(text[0].unicode()))) box_->SuppressKey();
-      }
-      Refresh();
+      Run([this, key, mods, text] {
+        const auto m = Qt::KeyboardModifiers(mods);
+        if (key == Qt::Key_Escape) {
+          box_->SuppressKey();
+          logic_->FormKeyPress(27);
+          return;
+        }
+        if (logic_->KeyDown(m & Qt::ControlModifier, m & Qt::ShiftModifier, m & Qt::AltModifier)) {
+          box_->SuppressKey();
+        } else if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+          box_->SuppressKey();
+          logic_->KeyPress(13);
+        } else if (text.size() == 1 && text[0].unicode() < 256) {
+          // Every typed key, Backspace included, clears the heading option.
+          if (!logic_->KeyPress(static_cast<char>(text[0].unicode()))) box_->SuppressKey();
+        }
+        Refresh();
+      });
     });
 
     auto* options = new QHBoxLayout;
@@ -178,6 +193,13 @@ class FindDialog : public QDialog {
   }
 
  private:
+  // A command of the window: in the program it runs as the main window runs
+  // its handlers (after what waits in the gate, holding the main window's
+  // input while it runs); alone, it runs now.
+  void Run(std::function<void()> command) {
+    if (main_) main_->Dispatch(std::move(command));
+    else command();
+  }
   void TakeSelection() {
     logic_->Activate();
     Refresh();
@@ -192,6 +214,7 @@ class FindDialog : public QDialog {
   }
 
   std::shared_ptr<FindState> F_;
+  QPointer<MainWindow> main_;  // the program's main window, when it owns this one
   std::unique_ptr<FindForm> logic_;
   QtRichBox* box_ = nullptr;
   QRadioButton* forward_ = nullptr;

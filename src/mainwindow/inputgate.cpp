@@ -54,15 +54,26 @@ void InputGate::Queue(std::function<void()> call) {
   ScheduleDrain();
 }
 
-bool InputGate::ForTop(QObject* obj) const {
-  if (!top_ || !obj) return false;
-  if (obj->isWindowType()) return obj == top_->windowHandle();
-  if (obj->isWidgetType()) return static_cast<QWidget*>(obj)->window() == top_;
+void InputGate::Watch(QWidget* window) {
+  for (const QPointer<QWidget>& w : watched_)
+    if (w == window) return;
+  watched_.emplace_back(window);
+}
+
+bool InputGate::Ours(QObject* obj) const {
+  if (!obj) return false;
+  const bool isWindow = obj->isWindowType();
+  if (!isWindow && !obj->isWidgetType()) return false;
+  const QWidget* top = isWindow ? nullptr : static_cast<QWidget*>(obj)->window();
+  auto matches = [&](const QWidget* w) { return w && (isWindow ? obj == w->windowHandle() : top == w); };
+  if (matches(top_)) return true;
+  for (const QPointer<QWidget>& w : watched_)
+    if (matches(w)) return true;
   return false;
 }
 
 bool InputGate::eventFilter(QObject* obj, QEvent* e) {
-  if (!IsInput(e->type()) || !MustWait() || !ForTop(obj)) return false;
+  if (!IsInput(e->type()) || !MustWait() || !Ours(obj)) return false;
   // The event waits as it is, for the object it was sent to: a window's
   // event is routed to the widget under the pointer when it is handed out.
   Item item;

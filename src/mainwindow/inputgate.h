@@ -6,7 +6,8 @@
 // the program's own queued calls (the click handler that a release queues,
 // the activation handler) wait in one queue, and run from the event loop in
 // the order they came once nothing runs. Modal windows opened by a handler
-// get their input as usual.
+// get their input as usual; a modeless window of the program that is
+// watched (the Find window) waits like the main window.
 #pragma once
 
 #include <QEvent>
@@ -16,6 +17,7 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace qv {
 
@@ -24,6 +26,10 @@ class InputGate : public QObject {
   // Watches the input of the top-level window `top` (installs itself on the application).
   explicit InputGate(QWidget* top);
   ~InputGate() override;
+
+  // The input of `window`, a modeless top-level window of the program, waits
+  // like the main window's.
+  void Watch(QWidget* window);
 
   // Marks a handler of the program as running for its lifetime.
   class Running {
@@ -57,11 +63,13 @@ class InputGate : public QObject {
     std::unique_ptr<QEvent> event;
     std::function<void()> call;
   };
-  bool ForTop(QObject* obj) const;
+  // True for the widgets and windows of the main window and the watched ones.
+  bool Ours(QObject* obj) const;
   void ScheduleDrain();
   void Drain();
 
   QPointer<QWidget> top_;
+  std::vector<QPointer<QWidget>> watched_;
   int running_ = 0;          // handlers in progress (nested through modal windows)
   bool draining_ = false;    // Drain is handing out a waiting item
   bool drainQueued_ = false;

@@ -125,5 +125,36 @@ TEST_F(QueuedInput, ADoubleClickWithItsReleaseQueuedLeavesTheMouseReady) {
   EXPECT_EQ(clicks, 3);
 }
 
+// The Find window is not modal, but its input waits like the main window's:
+// Enter pressed in its search box after a click on the view, before that
+// click is handled, searches after it and does not move the caret the click
+// is read at.
+TEST_F(QueuedInput, AFindQueuedBehindAClickOnTheViewWaitsForIt) {
+  Put(kRulePremise, "B");
+  Put(kRuleAxiom, "C & D");
+  ShowActive(Top());
+  Command("optSplit");
+  const QPoint at = InFormula(2);
+  Command("optFind");
+  auto* find = Top()->findChild<QDialog*>(QStringLiteral("Find"));
+  ASSERT_NE(find, nullptr);
+  RunQueued();
+  find->findChild<QtRichBox*>(QStringLiteral("SearchStringTextBox"))->SetText("B");
+
+  PostClick(Top(), at);
+  PostKey(find, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+  RunQueued();
+
+  ASSERT_EQ(S->Doc.StmtCount, 4);
+  EXPECT_EQ(Formula(3), "C");
+  EXPECT_EQ(Formula(4), "D");
+  EXPECT_EQ(RuleText(3), "Split, 2");
+  ExpectWellFormed();
+  EXPECT_EQ(S->Doc.RuleMode, 0);
+  // The search ran after it: line 1's "B" is selected and the window hidden.
+  EXPECT_EQ(S->View->SelText(), "B");
+  EXPECT_FALSE(find->isVisible());
+}
+
 }  // namespace
 }  // namespace qv

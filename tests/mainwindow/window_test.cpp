@@ -16,12 +16,16 @@
 #include <filesystem>
 #include <memory>
 
-#include "view/view.h"
+#include "axioms/subset_qt.h"
+#include "entry/forms_qt.h"
 #include "files/files.h"
 #include "mainwindow/mainwindow.h"
 #include "platform/host.h"
 #include "platform/qt/qtrichbox.h"
+#include "rules/egen_qt.h"
+#include "rules/substitute_qt.h"
 #include "support/app_ui_test.h"
+#include "view/view.h"
 
 namespace qv {
 namespace {
@@ -336,6 +340,31 @@ TEST_F(WindowTest, TheCaptionItemOpensTheCaptionEditor) {
   Action("optCaption")->trigger();
   EXPECT_EQ(answered, std::vector<std::string>{"Edit Caption Line"});
   EXPECT_EQ(S->StatusLine->Text(), "Press any key to continue");  // nothing failed
+}
+
+// Every window that holds a rich-text box is built (the modal ones as the
+// program builds them, children of the main window and kept after use), an
+// edit is left open in each box, and the program ends before the event loop
+// closes them: ending a box's edit must call into nothing already destroyed
+// (the sanitizer build reports it; a plain build may crash).
+TEST_F(WindowTest, EndsWithAnEditOpenInEveryBoxOfEveryWindow) {
+  QWidget* owner = &app->Window();
+  new TestParserDialog(*S, owner);
+  new CommentDialog(*S, owner);
+  new SubsetDialog(*S, owner);
+  new InductionDialog(*S, owner);
+  new GeneralizeDialog(*S, owner);
+  new SubstitutionDialog(*S, owner);
+  answers = {"reject"};
+  Action("optCaption")->trigger();
+  Action("optFind")->trigger();
+  QApplication::processEvents();
+  EXPECT_EQ(answered, std::vector<std::string>{"Edit Caption Line"});
+
+  const QList<QtRichBox*> boxes = owner->findChildren<QtRichBox*>();
+  EXPECT_EQ(boxes.size(), 2 + 8);  // the status line and the scratch box, and one in each window
+  for (QtRichBox* box : boxes) box->SetText("A & B");
+  app.reset();
 }
 
 }  // namespace

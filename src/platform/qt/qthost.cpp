@@ -291,7 +291,23 @@ std::string QtHost::WindowTitle() const {
 }
 
 void QtHost::SetMainEnabled(bool enabled) {
-  if (main_) main_->setEnabled(enabled);
+  if (!main_) return;
+  // Disabling a window takes the keyboard focus from the widget that holds
+  // it, in the main window and in the windows it owns (the Find window stays
+  // open while the proof changes): the focus goes back when it is enabled.
+  if (!enabled && main_->isEnabled()) {
+    focusBefore_.clear();
+    QList<QWidget*> windows{main_};
+    for (QWidget* w : main_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+      if (w->isWindow() && w->isVisible()) windows.append(w);
+    for (QWidget* w : windows)
+      if (QWidget* f = w->focusWidget()) focusBefore_.emplace_back(w, f);
+  }
+  main_->setEnabled(enabled);
+  if (!enabled) return;
+  for (const auto& [window, focus] : focusBefore_)
+    if (window && focus && !window->focusWidget() && focus->isEnabled()) focus->setFocus(Qt::OtherFocusReason);
+  focusBefore_.clear();
 }
 
 bool QtHost::ShowModal(const std::string& name) {

@@ -9,6 +9,8 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/host.h"
 
@@ -95,6 +97,9 @@ class QtHost : public Host {
   std::map<std::string, std::pair<std::string, QString>> texts_;
   bool waitCursor_ = false;
   QPointer<HelpWindow> help_;
+  // While the main window is disabled: each shown window of the program and
+  // the widget that had its keyboard focus.
+  std::vector<std::pair<QPointer<QWidget>, QPointer<QWidget>>> focusBefore_;
 };
 
 }  // namespace qv

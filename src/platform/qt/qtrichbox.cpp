@@ -173,6 +173,11 @@ QtRichBox::QtRichBox(QWidget* parent) : QTextEdit(parent) {
 }
 
 QtRichBox::~QtRichBox() {
+  // A box being destroyed reports nothing: its window, whose slots may use
+  // objects already gone, is on its way out too. Ending an open edit below,
+  // and the text edit's own teardown, would otherwise announce a change.
+  blockSignals(true);
+  document()->blockSignals(true);
   if (batchOpen_) {
     applying_ = true;
     batchCursor_.endEditBlock();
