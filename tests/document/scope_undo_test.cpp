@@ -129,5 +129,22 @@ TEST_F(UndoTest, SnapshotCopiesTheDocumentAndEnablesUndoOnly) {
   EXPECT_FALSE(host.ControlEnabled("cmdRedo"));
 }
 
+// A window's state travels with the AppState it belongs to: a copy has its
+// own, and a fresh state starts from the struct's defaults.
+TEST(WindowStates, ACopyOfTheStateHoldsItsOwnWindowStates) {
+  struct Probe {
+    int Value = 0;
+  };
+  AppState a;
+  a.Windows.Get<Probe>().Value = 7;
+  AppState b = a;
+  EXPECT_EQ(b.Windows.Get<Probe>().Value, 7);
+  b.Windows.Get<Probe>().Value = 8;
+  EXPECT_EQ(a.Windows.Get<Probe>().Value, 7);
+  a = b;
+  EXPECT_EQ(a.Windows.Get<Probe>().Value, 8);
+  EXPECT_EQ(AppState{}.Windows.Get<Probe>().Value, 0);
+}
+
 }  // namespace
 }  // namespace qv
