@@ -100,12 +100,7 @@ void InductionForm::ContinueChecked() {
     return Refuse("Invalid bound variable", FormFocus::NameBox);
 
   // The property: a formula.
-  box_.SetSelStart(0);
-  box_.SetSelLength(box_.TextLength());
-  box_.SetSelColor(kBlack);
-  P.ExprText = ConvertEpsilon(box_);
-  ParseExpr(P);
-  if (!P.ParseErr.empty()) {
+  if (!ParseExpression(P)) {
     StatusLine = P.ParseErr;
     if (S_.host) S_.host->Beep();
     Highlighting = true;

@@ -57,6 +57,9 @@ class CriterionForm {
   virtual void ContinueChecked() = 0;
   // Beep, the message in the message line, and the focus where it belongs.
   void Refuse(const std::string& message, FormFocus focus);
+  // Colours the whole expression black and parses it (the element-of glyph
+  // read as "@") into P; true when it parses.
+  bool ParseExpression(ParserState& P);
 
   AppState& S_;
   RichBox& box_;

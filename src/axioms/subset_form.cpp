@@ -54,6 +54,15 @@ bool CriterionForm::FormKeyPress(char c) {
   return true;
 }
 
+bool CriterionForm::ParseExpression(ParserState& P) {
+  box_.SetSelStart(0);
+  box_.SetSelLength(box_.TextLength());
+  box_.SetSelColor(kBlack);
+  P.ExprText = ConvertEpsilon(box_);
+  ParseExpr(P);
+  return P.ParseErr.empty();
+}
+
 void CriterionForm::Refuse(const std::string& message, FormFocus focus) {
   if (S_.host) S_.host->Beep();
   StatusLine = message;
@@ -144,12 +153,7 @@ void SubsetForm::ContinueChecked() {
   const std::vector<NodeRec> varNodes = P.Nodes;
 
   // The selection criterion: a formula.
-  box_.SetSelStart(0);
-  box_.SetSelLength(box_.TextLength());
-  box_.SetSelColor(kBlack);
-  P.ExprText = ConvertEpsilon(box_);
-  ParseExpr(P);
-  if (!P.ParseErr.empty()) {
+  if (!ParseExpression(P)) {
     Refuse(P.ParseErr, FormFocus::Expression);
     ClearStatusOnChange = false;
     PaintToken(P, box_, P.ParseErrPos);
