@@ -117,6 +117,12 @@ std::string StatusText(const AppState& S);
 // at the end or before InsertLine in insert mode. Returns false (and leaves
 // the document unchanged) when it could not add the statement.
 bool PutStmt(AppState& S);
+// The same for several statements, each text in turn with the same rule and
+// citations, on consecutive lines: all are parsed and laid out first (a
+// parse error is reported and nothing changes), then they go in with one
+// splice of the proof text, one renumbering and one redraw; the caret goes
+// after the last.
+bool PutStmts(AppState& S, const std::vector<std::string>& Texts);
 
 // The variable lists PutStmt records for a statement of the given parse:
 // Free holds each Atom whose first token is free, in node order; Scoped
