@@ -328,12 +328,18 @@ void ResetFonts(AppState& S) {
     cache.shownIn = nullptr;
   }
   const int count = std::min<int>(d.StmtCount, static_cast<int>(d.Stmts.size()) - 1);
-  // The drawings of the last redraw, by the numbers the statements had then;
+  // The drawings of the last redraw, by the numbers the statements had then.
+  // When as many lines are drawn as before, each stays where it is; else
   // each is moved to this redraw's table when it is used again.
-  std::vector<BlockDrawing> old = std::move(cache.blocks);
-  cache.blocks.clear();
-  cache.blocks.resize(static_cast<size_t>(count) + 1);
-  const int moved = count - (static_cast<int>(old.size()) - 1);  // lines added (or taken away, < 0)
+  const int moved = count - (static_cast<int>(cache.blocks.size()) - 1);  // lines added (or taken away, < 0)
+  const bool inPlace = moved == 0;
+  std::vector<BlockDrawing> old;
+  if (!inPlace) {
+    old = std::move(cache.blocks);
+    cache.blocks.clear();
+    cache.blocks.resize(static_cast<size_t>(count) + 1);
+  }
+  std::vector<BlockDrawing>& before = inPlace ? cache.blocks : old;
   int lastMove = moved;  // the shift that last found an old drawing
 
   // The view as pieces: the Introduction, then each block drawn.
@@ -374,8 +380,8 @@ void ResetFonts(AppState& S) {
   std::vector<StyleRun> runs;
   std::vector<int> resizeFrom, resizeTo;  // Resize's map, for one pair of old sizes
   auto oldAt = [&](int k) -> BlockDrawing* {
-    return k >= 1 && k < static_cast<int>(old.size()) && old[static_cast<size_t>(k)].valid
-               ? &old[static_cast<size_t>(k)]
+    return k >= 1 && k < static_cast<int>(before.size()) && before[static_cast<size_t>(k)].valid
+               ? &before[static_cast<size_t>(k)]
                : nullptr;
   };
 
@@ -402,8 +408,10 @@ void ResetFonts(AppState& S) {
       if (same->key == resized && same->source == source && same->freeVars == s.FreeVars &&
           same->scopedVars == s.ScopedVars && same->flagVars == s.FlagVars &&
           ((same->key.big == big && same->key.small == small) || same->key.big != same->key.small)) {
-        drawn = std::move(*same);
-        same->valid = false;
+        if (same != &drawn) {
+          drawn = std::move(*same);
+          same->valid = false;
+        }
         // A new text size: every character is at the text size or the small
         // size, so the drawing only changes sizes.
         if (drawn.key.big != big || drawn.key.small != small) {
@@ -424,8 +432,10 @@ void ResetFonts(AppState& S) {
       if (!was || was->freeVars != s.FreeVars || was->scopedVars != s.ScopedVars || was->flagVars != s.FlagVars)
         continue;
       if (Patch(*was, source, key, number, digits)) {
-        drawn = std::move(*was);
-        was->valid = false;
+        if (was != &drawn) {
+          drawn = std::move(*was);
+          was->valid = false;
+        }
         lastMove = shift;
         patched = true;
         break;
