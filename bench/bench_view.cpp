@@ -2,7 +2,10 @@
 // and 20,000 statements (all shown: comments long enough to wrap, closed
 // sub-proofs and the element-of sign included), on the Qt box (offscreen,
 // the layout and paint that follow included) and on the in-memory box; and
-// on the Qt box a change of the window's width.
+// on the Qt box a change of the window's width. Besides: a Split into 1,000
+// conjuncts on 5,000 statements, a line added to a proof of 50 MB (20,000
+// statements, each with a long comment), and 500 nested sub-proofs closed
+// one after the other.
 //
 // Each round starts from the same proof drawn in the view (not timed) and
 // times one command. Run with --benchmark_repetitions and take the median.
@@ -23,6 +26,7 @@
 #include "mainwindow/dispatch.h"
 #include "mainwindow/maincommands.h"
 #include "mainwindow/viewcommands.h"
+#include "rules/rules.h"
 #include "platform/fakehost.h"
 #include "platform/memrichbox.h"
 #include "view/view.h"
@@ -52,8 +56,9 @@ QApplication& App() {
 void Settle() { QApplication::processEvents(); }
 
 // A comment on every seventh statement, so comments are drawn too; each is
-// wider than the view, so it wraps.
-void AddComments(DocState& d) {
+// wider than the view, so it wraps. Huge: one on every statement, about
+// 2,500 characters long.
+void AddComments(DocState& d, bool huge) {
   std::string text;
   text.reserve(d.ProofText.size() + static_cast<size_t>(d.StmtCount) * 4);
   text.append(d.ProofText, 0, static_cast<size_t>(d.Stmts[1].StartLine - 1));
@@ -64,11 +69,13 @@ void AddComments(DocState& d) {
     const int32_t newStart = static_cast<int32_t>(text.size()) + 1;
     const int32_t shift = newStart - s.StartLine;
     std::string comment;
-    if (k % 7 == 3) {
+    if (k % 7 == 3 || huge) {
       comment.assign(static_cast<size_t>(depth), '\t');
-      comment += "As Required: x@y step " + std::to_string(k) +
-                 ", since every member of the set on the left is a member of the set on the right, and the"
-                 " names chosen above were free in no line before this one, so the rule may use them here.\r\n\r\n";
+      comment += "As Required: x@y step " + std::to_string(k);
+      for (int i = 0; i < (huge ? 14 : 1); ++i)
+        comment += ", since every member of the set on the left is a member of the set on the right, and the"
+                   " names chosen above were free in no line before this one, so the rule may use them here";
+      comment += ".\r\n\r\n";
     }
     text += comment;
     text.append(d.ProofText, static_cast<size_t>(from - 1), static_cast<size_t>(s.EndRule + 4 - from + 1));
@@ -82,7 +89,7 @@ void AddComments(DocState& d) {
 }
 
 struct Fixture {
-  explicit Fixture(bool qt, int n) : n(n) {
+  explicit Fixture(bool qt, int n, bool huge = false) : n(n), huge(huge) {
     if (qt) {
       App();
       qtView = std::make_unique<ProofViewWidget>();
@@ -97,7 +104,7 @@ struct Fixture {
     Attach();
     host.OnModal("Warning", [] {});
     bench::BuildProof(S, n);
-    AddComments(S.Doc);
+    AddComments(S.Doc, huge);
     const std::string err = CheckDocInvariants(S.Doc);
     if (!err.empty()) {
       std::fprintf(stderr, "benchmark proof is broken: %s\n", err.c_str());
@@ -143,6 +150,7 @@ struct Fixture {
   }
 
   int n;
+  bool huge;
   std::unique_ptr<ProofViewWidget> qtView;
   MemRichBox memView, status, work;
   RichBox* view = nullptr;
@@ -154,12 +162,12 @@ struct Fixture {
 };
 
 // One fixture at a time, so the memory of one size does not weigh on the next.
-Fixture& Get(bool qt, int n) {
+Fixture& Get(bool qt, int n, bool huge = false) {
   static std::unique_ptr<Fixture> f;
   static bool fQt = false;
-  if (!f || f->n != n || fQt != qt) {
+  if (!f || f->n != n || fQt != qt || f->huge != huge) {
     f.reset();
-    f = std::make_unique<Fixture>(qt, n);
+    f = std::make_unique<Fixture>(qt, n, huge);
     fQt = qt;
     // At exit the last fixture's folder goes, but not its view: Qt's own
     // statics may be gone by then.
@@ -186,8 +194,8 @@ bool InsertAtLine2(AppState& S) {
 
 // Times Act after Prepare, both on the restored proof.
 template <class Prepare, class Act>
-void Time(benchmark::State& st, bool qt, Prepare prepare, Act act) {
-  Fixture& f = Get(qt, static_cast<int>(st.range(0)));
+void Time(benchmark::State& st, bool qt, Prepare prepare, Act act, bool huge = false) {
+  Fixture& f = Get(qt, static_cast<int>(st.range(0)), huge);
   for (auto _ : st) {
     st.PauseTiming();
     f.Restore();
@@ -307,6 +315,64 @@ void Narrow(benchmark::State& st, bool qt) {
   });
 }
 
+// The Split rule (a click rule) on a line of Parts conjuncts added at the end.
+template <int Parts>
+void SplitInto(benchmark::State& st, bool qt) {
+  Time(st, qt, [](Fixture& f) {
+    std::string text = "C1";
+    for (int i = 2; i <= Parts; ++i) text += " & C" + std::to_string(i);
+    f.S.Parser.ExprText = text;
+    f.S.Doc.RuleMode = kRuleAxiom;
+    f.S.Doc.RuleArg1 = 0;
+    f.S.Doc.RuleArg2 = 0;
+    PutStmt(f.S);
+    f.CaretOnNumber(f.S.Doc.StmtCount);
+    f.S.Doc.RuleMode = kRuleSplit;
+  }, [](Fixture& f) {
+    Split(f.S);
+    return f.S.Doc.StmtCount == f.base.StmtCount + 1 + Parts ? std::string() : std::string("not split");
+  });
+}
+// A line added to the end of a proof of about 50 MB.
+void Append50MB(benchmark::State& st, bool qt) {
+  Time(st, qt, None, [](Fixture& f) {
+    return bench::AppendJoin(f.S) ? std::string() : std::string("append refused");
+  }, true);
+}
+
+// 500 premises, each inside the one before, then 500 Conclusions closing
+// them from the innermost out, all timed together.
+void Nested500(benchmark::State& st) {
+  App();
+  for (auto _ : st) {
+    st.PauseTiming();
+    FakeHost host;
+    ProofViewWidget view;
+    MemRichBox status, work;
+    view.resize(1000, 700);
+    view.show();
+    AppState S;
+    S.Attach(&host, &view, &status, &work);
+    for (int i = 1; i <= 500; ++i) {
+      S.Parser.ExprText = "P" + std::to_string(i);
+      S.Doc.RuleMode = kRulePremise;
+      S.Doc.RuleArg1 = 0;
+      S.Doc.RuleArg2 = 0;
+      PutStmt(S);
+    }
+    S.Parser.ExprText = "Q";
+    S.Doc.RuleMode = kRuleAxiom;
+    PutStmt(S);
+    Settle();
+    st.ResumeTiming();
+    for (int i = 0; i < 500; ++i) optConclusion_Click(S);
+    Settle();
+    st.PauseTiming();
+    if (S.Doc.StmtCount != 1001) st.SkipWithError("not every sub-proof closed");
+    st.ResumeTiming();
+  }
+}
+
 long ResidentKb() {
   std::ifstream in("/proc/self/status");
   std::string line;
@@ -340,6 +406,7 @@ void Register() {
       {"DeleteLine2", Delete},
       {"Undo", Undo},
       {"Redo", Redo},
+      {"SplitInTwo", SplitInto<2>},
       {"HideByDoubleClick", Hide},
       {"ShowByDoubleClick", Show},
       {"HideAllDetails", Filter<optHideDetails_Click>},
@@ -360,6 +427,15 @@ void Register() {
         auto* b = benchmark::RegisterBenchmark(name.c_str(), [fn = it.fn, qt](benchmark::State& st) { fn(st, qt); });
         b->Arg(n)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
       }
+  for (bool qt : {true, false}) {
+    const std::string side = qt ? "Qt/" : "Mem/";
+    benchmark::RegisterBenchmark((side + "Split1000").c_str(), [qt](benchmark::State& st) { SplitInto<1000>(st, qt); })
+        ->Arg(5000)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+    benchmark::RegisterBenchmark((side + "Append50MB").c_str(), [qt](benchmark::State& st) { Append50MB(st, qt); })
+        ->Arg(20000)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+  }
+  benchmark::RegisterBenchmark("Qt/Nested500Conclusions", Nested500)
+      ->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
   benchmark::RegisterBenchmark("Qt/ResidentAfterOpen", Resident)->Arg(20000)->Iterations(1)->Unit(benchmark::kMillisecond);
 }
 

@@ -5,6 +5,15 @@
 
 namespace qv {
 
+namespace {
+// Revisions are unique across all boxes, so a copy of another box never
+// looks unchanged to a caller that remembered this box's revision.
+uint64_t NextRevision() {
+  static uint64_t last = 0;
+  return ++last;
+}
+}  // namespace
+
 MemRichBox::MemRichBox() { ResetTable(); }
 
 void MemRichBox::ResetTable() {
@@ -20,6 +29,7 @@ uint32_t MemRichBox::Intern(const CharFormat& f) {
 }
 
 void MemRichBox::SetText(const std::string& text) {
+  revision_ = NextRevision();
   text_ = NormaliseBreaks(text);
   ResetTable();
   fmt_.assign(text_.size(), 0);
@@ -88,12 +98,14 @@ const CharFormat& MemRichBox::InsertFormat(int32_t from, int32_t to) const {
 }
 
 Align MemRichBox::Cut(int32_t from, int32_t to) {
+  revision_ = NextRevision();
   text_.erase(static_cast<size_t>(from), static_cast<size_t>(to - from));
   fmt_.erase(fmt_.begin() + from, fmt_.begin() + to);
   return ParagraphAlign(from);
 }
 
 void MemRichBox::Splice(int32_t from, const std::string& text, const std::vector<uint32_t>& idx) {
+  revision_ = NextRevision();
   text_.insert(static_cast<size_t>(from), text);
   fmt_.insert(fmt_.begin() + from, idx.begin(), idx.end());
   selStart_ = from + static_cast<int32_t>(text.size());
@@ -135,6 +147,7 @@ void MemRichBox::ChangeFormat(Change change) {
     caretFmt_ = Intern(f);
     return;
   }
+  revision_ = NextRevision();
   uint32_t lastOld = UINT32_MAX, lastNew = 0;
   for (int32_t i = selStart_; i < selStart_ + selLength_; ++i) {
     if (fmt_[i] != lastOld) {
@@ -163,6 +176,7 @@ void MemRichBox::SetSelBold(bool bold) {
 
 void MemRichBox::SetSelAlignment(Align align) {
   auto [a, b] = AlignRange();
+  revision_ = NextRevision();
   uint32_t lastOld = UINT32_MAX, lastNew = 0;
   for (int32_t i = a; i < b; ++i) {
     if (fmt_[i] != lastOld) {
@@ -202,6 +216,7 @@ RichDoc MemRichBox::Doc(int32_t from, int32_t to) const {
 }
 
 void MemRichBox::SetDoc(const RichDoc& doc) {
+  revision_ = NextRevision();
   ResetTable();
   // One table index a character; text not covered by runs takes the default.
   std::vector<uint32_t> src(doc.text.size(), 0);

@@ -68,6 +68,10 @@ class MemRichBox : public RichBox {
   // The same format as an index into FormatTable(), for fast comparisons.
   uint32_t FormatIdAt(int32_t pos) const { return fmt_[pos]; }
   const std::vector<CharFormat>& FormatTable() const { return table_; }
+  // Changes with every change of text or formats (not of the selection),
+  // to a value no box had before: a caller that remembers it knows whether
+  // anything changed the box since.
+  uint64_t Revision() const { return revision_; }
 
   // The format that getters report and that new text would take.
   const CharFormat& SelFormat() const;
@@ -102,6 +106,7 @@ class MemRichBox : public RichBox {
   void Splice(int32_t from, const std::string& text, const std::vector<uint32_t>& idx);
 
   std::string text_;
+  uint64_t revision_ = 0;
   std::vector<uint32_t> fmt_;      // one table index per character
   std::vector<CharFormat> table_;  // distinct formats in use (and some no longer)
   Align tailAlign_ = Align::Left;

@@ -252,9 +252,8 @@ void RunConclusion(AppState& S) {
   }
 
   // Commit: one undo snapshot covers the link, the indentation and the new line.
-  ProofTransaction tx(S);
+  ProofTransaction tx(S);  // takes the undo snapshot
   try {
-    BackUpUndo(S);
     d.Stmts[p].Arg1 = static_cast<int16_t>(t);
     IndentSubproof(d, p, q);
     d.RuleMode = kRuleConclusion;

@@ -179,51 +179,56 @@ const char* const kUndoControls[4] = {"optUndo", "cmdUndo", "optRedo", "cmdRedo"
 
 ProofTransaction::ProofTransaction(AppState& S)
     : S_(S),
-      ProofText_(S.Doc.ProofText),
-      Stmts_(S.Doc.Stmts),
-      StmtCount_(S.Doc.StmtCount),
       IntroLen_(S.Doc.IntroLen),
       InsertLine_(S.Doc.InsertLine),
-      Undo_(S.Undo),
-      Redo_(S.Redo),
+      Undo_(std::move(S.Undo)),
       ProofChanged_(S.Ui.ProofChanged) {
+  S.Undo = UndoSnapshot{};
   for (int i = 0; i < 4; ++i) Enabled_[i] = S.host && S.host->ControlEnabled(kUndoControls[i]);
   if (S.host) InsertLabel_ = S.host->ControlCaption("InsertLineLabel");
+  // A proof without statements takes no undo snapshot: its few characters
+  // are kept here instead.
+  Own_ = S.Doc.StmtCount < 1;
+  if (Own_) {
+    ProofText_ = S.Doc.ProofText;
+    Stmts_ = S.Doc.Stmts;
+    StmtCount_ = S.Doc.StmtCount;
+  }
+  BackUpUndo(S);
 }
 
 void ProofTransaction::Rollback() {
-  S_.Doc.ProofText = ProofText_;
-  S_.Doc.Stmts = Stmts_;
-  S_.Doc.StmtCount = StmtCount_;
+  if (Own_) {
+    S_.Doc.ProofText = std::move(ProofText_);
+    S_.Doc.Stmts = std::move(Stmts_);
+    S_.Doc.StmtCount = StmtCount_;
+  } else {
+    S_.Doc.ProofText = std::move(S_.Undo.ProofText);
+    S_.Doc.Stmts = std::move(S_.Undo.Stmts);
+    S_.Doc.StmtCount = S_.Undo.StmtCount;
+  }
   S_.Doc.IntroLen = IntroLen_;
   S_.Doc.InsertLine = InsertLine_;
-  S_.Undo = Undo_;
-  S_.Redo = Redo_;
+  S_.Undo = std::move(Undo_);
   S_.Ui.ProofChanged = ProofChanged_;
   if (S_.host) {
     for (int i = 0; i < 4; ++i) S_.host->SetControlEnabled(kUndoControls[i], Enabled_[i]);
     S_.host->SetControlCaption("InsertLineLabel", InsertLabel_);
   }
+  RecomputeViewPositions(S_.Doc);
   ResetFonts(S_);
 }
 
 bool PutStatements(AppState& S, const std::vector<std::string>& Texts) {
   ProofTransaction tx(S);
-  BackUpUndo(S);
-  for (const std::string& text : Texts) {
-    S.Parser.ExprText = text;
-    bool ok = false;
-    try {
-      ok = PutStmt(S);
-    } catch (...) {
-      ok = false;
-    }
-    if (!ok) {
-      tx.Rollback();
-      return false;
-    }
+  bool ok = false;
+  try {
+    ok = PutStmts(S, Texts);
+  } catch (...) {
+    ok = false;
   }
-  return true;
+  if (!ok) tx.Rollback();
+  return ok;
 }
 
 bool PutWithUndo(AppState& S) { return PutStatements(S, {S.Parser.ExprText}); }

@@ -81,9 +81,12 @@ bool IsNameList(const std::vector<NodeRec>& Nodes, int N);
 
 // ---- Putting statements ----
 
-// Remembers the document, the undo and redo snapshots, the changed flag and
-// the state of the undo/redo controls, so that a step that fails after it
-// has begun changing the proof can put everything back.
+// Begins a change of the proof that may fail half way: takes the undo
+// snapshot (BackUpUndo), keeping the snapshot it replaces, the changed flag,
+// the state of the undo/redo controls and the insert line, so that Rollback
+// can put everything back. The document as it was is the new undo snapshot
+// itself (or, for a proof without statements, a copy kept here), so
+// beginning costs no more than the snapshot.
 class ProofTransaction {
  public:
   explicit ProofTransaction(AppState& S);
@@ -92,20 +95,20 @@ class ProofTransaction {
 
  private:
   AppState& S_;
+  bool Own_ = false;
   std::string ProofText_;
   std::vector<StmtRec> Stmts_;
-  int StmtCount_;
+  int StmtCount_ = 0;
   int32_t IntroLen_;
   int InsertLine_;
   UndoSnapshot Undo_;
-  UndoSnapshot Redo_;
   bool ProofChanged_;
   bool Enabled_[4];
   std::string InsertLabel_;
 };
 
-// BackUpUndo, then PutStmt of each text in turn with the current RuleMode,
-// RuleArg1 and RuleArg2. Either every statement is added, or the proof and
+// BackUpUndo, then the texts added in one go (PutStmts) with the current
+// RuleMode, RuleArg1 and RuleArg2. Either every statement is added, or the proof and
 // the undo state stay as they were and false is returned.
 bool PutStatements(AppState& S, const std::vector<std::string>& Texts);
 // The same for the single statement in ExprText.

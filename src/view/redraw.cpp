@@ -3,14 +3,18 @@
 // free variables coloured, the element-of glyph and the rule texts with the
 // Conclusion tag. Hidden statements are skipped.
 //
-// The view's text and the format of every character are worked out first;
-// then the view is changed only where it differs from them (one replaced
-// range between the unchanged start and end). The outcome is exactly that of
-// emptying the view and inserting and styling every block, but appending a
-// statement to a long proof touches only the new block. The tokens of every
-// formula drawn are kept by formula text, so a redraw tokenises only the
-// formulas it has not seen before (and the last one, whose tokens it leaves
-// in the parser's tables).
+// Each block is drawn into its text and the format of every character, and
+// the drawing is kept: a block whose text and lists did not change is not
+// drawn again, and one that only got another number or other citations (the
+// lines after an insertion or a deletion) is patched from its old drawing.
+// The view is then changed only where it differs (one replaced range between
+// the unchanged start and end); while nothing else changed the view since
+// the last redraw, the blocks kept at either end are not even compared. The
+// outcome is exactly that of emptying the view and inserting and styling
+// every block, but appending a statement to a long proof touches only the
+// new block. The tokens of every formula drawn are kept by formula text, so a
+// redraw tokenises only the formulas it has not seen before (and the last
+// one, whose tokens it leaves in the parser's tables).
 #include <algorithm>
 #include <string>
 #include <string_view>
@@ -67,7 +71,9 @@ struct BlockKey {
 // text with one format index (into RedrawCache::table) a character.
 struct BlockDrawing {
   bool valid = false;
+  uint64_t serial = 0;  // new for every drawing made; kept while it is reused
   BlockKey key{};
+  int32_t number = 0, digits = 0;  // the line number's offset and width
   std::string source, freeVars, scopedVars, flagVars;
   std::string text;
   std::vector<uint8_t> ids;
@@ -82,6 +88,15 @@ struct RedrawCache {
   std::unordered_map<std::string, std::vector<std::pair<std::string, int16_t>>> tokens;
   std::vector<Fmt> table;  // the formats that the drawings index
   std::vector<BlockDrawing> blocks;  // by statement number
+  uint64_t serials = 0;
+  std::string introText;  // the Introduction as last drawn
+  std::vector<uint8_t> introIds;
+  uint64_t introSerial = 0;
+  // What the view was last given: the serial and length of each piece (the
+  // Introduction, then every block drawn), and the box's revision after it.
+  const void* shownIn = nullptr;
+  uint64_t shownRevision = 0;
+  std::vector<std::pair<uint64_t, size_t>> shown;
 };
 
 namespace {
@@ -155,10 +170,12 @@ CharFormat ToCharFormat(const Fmt& f) {
 
 // Brings the view to Text in the formats Table[Ids[i]], replacing only the
 // range between the longest unchanged start and the longest unchanged end.
-// The view's current contents are read from its in-memory model when it has
-// one, else from its snapshot.
+// Text stands for the view between its first Head and its last Tail
+// characters, which the caller knows to be as they should be. The view's
+// current contents are read from its in-memory model when it has one, else
+// from its snapshot (and then Head and Tail must be 0).
 void ShowInView(RichBox& V, const std::string& Text, const std::vector<uint8_t>& Ids,
-                const std::vector<Fmt>& Table, int Size) {
+                const std::vector<Fmt>& Table, int Size, size_t Head = 0, size_t Tail = 0) {
   std::vector<CharFormat> formats;
   formats.reserve(Table.size());
   for (const Fmt& f : Table) formats.push_back(ToCharFormat(f));
@@ -185,22 +202,23 @@ void ShowInView(RichBox& V, const std::string& Text, const std::vector<uint8_t>&
   }
   auto haveAt = [&](size_t i) { return model ? byModelId[model->FormatIdAt(static_cast<int32_t>(i))] : have[i]; };
 
-  const size_t lenC = known ? curText.size() : 0;
+  // The part of the view that Text replaces: [Head, lenC - Tail).
+  const size_t lenC = known ? curText.size() - Head - Tail : 0;
   const size_t lenD = Text.size();
   size_t p = 0;
   if (known)
-    while (p < lenC && p < lenD && curText[p] == Text[p] && haveAt(p) == Ids[p]) ++p;
+    while (p < lenC && p < lenD && curText[Head + p] == Text[p] && haveAt(Head + p) == Ids[p]) ++p;
   size_t s = 0;
   if (known)
-    while (s < lenC - p && s < lenD - p && curText[lenC - 1 - s] == Text[lenD - 1 - s] &&
-           haveAt(lenC - 1 - s) == Ids[lenD - 1 - s])
+    while (s < lenC - p && s < lenD - p && curText[Head + lenC - 1 - s] == Text[lenD - 1 - s] &&
+           haveAt(Head + lenC - 1 - s) == Ids[lenD - 1 - s])
       ++s;
   // Never split a line break between the kept and the replaced part.
   if (p > 0 && Text[p - 1] == '\r') --p;
   if (s > 0 && Text[lenD - s] == '\n') --s;
   if (known && p == lenC && p == lenD) return;  // already showing exactly this
 
-  if (!known || (p == 0 && s == 0)) {
+  if (!known || (Head + p == 0 && Tail + s == 0)) {
     V.SetDefaultFont(kTextFont, Size);
     V.SetText("");
     V.ReplaceRich(0, 0, Text, formats, Ids);
@@ -208,8 +226,66 @@ void ShowInView(RichBox& V, const std::string& Text, const std::vector<uint8_t>&
   }
   const std::vector<uint8_t> mid(Ids.begin() + static_cast<std::ptrdiff_t>(p),
                                  Ids.begin() + static_cast<std::ptrdiff_t>(lenD - s));
-  V.ReplaceRich(static_cast<int32_t>(p), static_cast<int32_t>(lenC - s), Text.substr(p, lenD - s - p), formats,
-                mid);
+  V.ReplaceRich(static_cast<int32_t>(Head + p), static_cast<int32_t>(Head + lenC - s),
+                Text.substr(p, lenD - s - p), formats, mid);
+}
+
+// Turns the drawing D of a block into the drawing of a block that differs
+// from it only in its line number and its rule text (as after an insertion
+// or a deletion above it): every other character, its text and its format,
+// stays D's. Source is the new block's text, Key what its drawing depends
+// on, Number and Digits where its number stands. False, and D unchanged,
+// when D is no such drawing.
+bool Patch(BlockDrawing& D, std::string_view Source, const BlockKey& Key, int32_t Number, int32_t Digits) {
+  const BlockKey k = D.key;
+  if (!D.valid || k.comment != Key.comment || k.rule != Key.rule || k.highlight != Key.highlight ||
+      k.collapsed != Key.collapsed || k.big != Key.big || k.small != Key.small || D.number != Number)
+    return false;
+  // The layout around the number and the rule text must be the same: the
+  // number ends before the formula's TAB, the formula ends before the rule
+  // line, and the same stretch lies between the number and the rule text.
+  const int32_t after = Number + Digits, oldAfter = Number + D.digits;
+  if (Key.startStmt - 1 < after || Key.startRule <= Key.endStmt + 1) return false;
+  if (Key.startStmt - after != k.startStmt - oldAfter || Key.endStmt - after != k.endStmt - oldAfter ||
+      Key.startRule - after != k.startRule - oldAfter)
+    return false;
+  const int32_t ruleLen = static_cast<int32_t>(Source.size()) - 4 - Key.startRule;
+  const int32_t oldRuleLen = static_cast<int32_t>(D.source.size()) - 4 - k.startRule;
+  const int32_t minRule = Key.rule == kRuleConclusion ? 3 : 1;
+  if (ruleLen < minRule || oldRuleLen < minRule) return false;
+  const std::string_view was(D.source);
+  if (Source.substr(0, static_cast<size_t>(Number)) != was.substr(0, static_cast<size_t>(Number)) ||
+      Source.substr(static_cast<size_t>(after), static_cast<size_t>(Key.startRule - after)) !=
+          was.substr(static_cast<size_t>(oldAfter), static_cast<size_t>(k.startRule - oldAfter)) ||
+      Source.substr(Source.size() - 4) != was.substr(was.size() - 4))
+    return false;
+
+  // The rule text first (it lies after the number, so the number's offsets hold).
+  const size_t r = static_cast<size_t>(k.startRule);
+  const bool conclusion = Key.rule == kRuleConclusion;
+  const uint8_t tag = D.ids[r], blank = D.ids[r + 1], name = D.ids[conclusion ? r + 2 : r];
+  D.text.replace(r, static_cast<size_t>(oldRuleLen), Source.substr(static_cast<size_t>(Key.startRule),
+                                                                    static_cast<size_t>(ruleLen)));
+  D.ids.erase(D.ids.begin() + static_cast<std::ptrdiff_t>(r),
+              D.ids.begin() + static_cast<std::ptrdiff_t>(r) + oldRuleLen);
+  D.ids.insert(D.ids.begin() + static_cast<std::ptrdiff_t>(r), static_cast<size_t>(ruleLen), name);
+  if (conclusion) {
+    D.ids[r] = tag;
+    D.ids[r + 1] = blank;
+  }
+  // The number, all in one format.
+  D.text.replace(static_cast<size_t>(Number), static_cast<size_t>(D.digits),
+                 Source.substr(static_cast<size_t>(Number), static_cast<size_t>(Digits)));
+  const uint8_t digit = D.ids[static_cast<size_t>(Number)];
+  const auto at = D.ids.begin() + Number;
+  if (Digits > D.digits) D.ids.insert(at, static_cast<size_t>(Digits - D.digits), digit);
+  if (Digits < D.digits) D.ids.erase(at, at + (D.digits - Digits));
+  if (Key.collapsed) D.text[static_cast<size_t>(Key.startRule)] = '5';
+
+  D.key = Key;
+  D.digits = Digits;
+  D.source.assign(Source);
+  return true;
 }
 
 // "@" becomes "e" in View (same length) and the runs that show it as the glyph.
@@ -248,23 +324,52 @@ void ResetFonts(AppState& S) {
     cache.tokens.clear();
     cache.table.clear();
     cache.blocks.clear();
+    cache.introSerial = 0;
+    cache.shownIn = nullptr;
   }
   const int count = std::min<int>(d.StmtCount, LastIndex(d.Stmts));
-  if (cache.blocks.size() > static_cast<size_t>(count) + 1) cache.blocks.resize(static_cast<size_t>(count) + 1);
+  // The drawings of the last redraw, by the numbers the statements had then.
+  // When as many lines are drawn as before, each stays where it is; else
+  // each is moved to this redraw's table when it is used again.
+  const int moved = count - LastIndex(cache.blocks);  // lines added (or taken away, < 0)
+  const bool inPlace = moved == 0;
+  std::vector<BlockDrawing> old;
+  if (!inPlace) {
+    old = std::move(cache.blocks);
+    cache.blocks.clear();
+    cache.blocks.resize(static_cast<size_t>(count) + 1);
+  }
+  std::vector<BlockDrawing>& before = inPlace ? cache.blocks : old;
+  int lastMove = moved;  // the shift that last found an old drawing
 
-  std::string view;
-  view.reserve(static_cast<size_t>(tlen));
-  std::vector<uint8_t> ids;
-  ids.reserve(static_cast<size_t>(tlen));
-
+  // The view as pieces: the Introduction, then each block drawn.
+  struct Piece {
+    uint64_t serial;
+    const std::string* text;
+    const std::vector<uint8_t>* ids;
+  };
+  std::vector<Piece> pieces;
+  pieces.reserve(static_cast<size_t>(count) + 1);
+  std::string intro;
+  std::vector<uint8_t> introIds;
   if (d.IntroLen > 0) {
     const int32_t n = std::min(d.IntroLen + 4, tlen);
     std::vector<StyleRun> runs;
-    view.assign(T, 0, static_cast<size_t>(n));
+    intro.assign(T, 0, static_cast<size_t>(n));
     runs.push_back({0, std::min(d.IntroLen, n), nullptr, 0, kCommentColour, -1});
-    GlyphsIn(view, runs, 0, std::min(d.IntroLen, n));
-    ids = Formats(view.size(), runs, big, cache.table);
+    GlyphsIn(intro, runs, 0, std::min(d.IntroLen, n));
+    introIds = Formats(intro.size(), runs, big, cache.table);
+    // The Introduction is short next to the proof: drawn every time, and
+    // kept as it was shown when it comes out the same.
+    const bool same = cache.introSerial != 0 && cache.introText == intro && cache.introIds == introIds;
+    if (!same) {
+      cache.introText = intro;
+      cache.introIds = introIds;
+      cache.introSerial = ++cache.serials;
+    }
+    pieces.push_back({cache.introSerial, &cache.introText, &cache.introIds});
   }
+  BlockDrawing broken;  // the block whose formula does not tokenise
 
   std::vector<TokenRec> toks;
   std::string err;
@@ -274,6 +379,11 @@ void ResetFonts(AppState& S) {
   bool failed = false;
   std::vector<StyleRun> runs;
   std::vector<int> resizeFrom, resizeTo;  // Resize's map, for one pair of old sizes
+  auto oldAt = [&](int k) -> BlockDrawing* {
+    return k >= 1 && k < static_cast<int>(before.size()) && before[static_cast<size_t>(k)].valid
+               ? &before[static_cast<size_t>(k)]
+               : nullptr;
+  };
 
   for (int a = 1; a <= count && !failed; ++a) {
     const StmtRec& s = d.Stmts[a];
@@ -282,30 +392,62 @@ void ResetFonts(AppState& S) {
     tokenised = true;
     const bool collapsed =
         s.Rule == kRuleConclusion && s.Arg1 >= 1 && s.Arg1 <= count && !d.Stmts[s.Arg1].Visible;
-    // The block as drawn last time, when nothing it is drawn from changed.
-    if (cache.blocks.size() <= static_cast<size_t>(a)) cache.blocks.resize(static_cast<size_t>(a) + 1);
     BlockDrawing& drawn = cache.blocks[static_cast<size_t>(a)];
     const std::string_view source(T.data() + s.StartLine - 1, static_cast<size_t>(s.EndRule - s.StartLine + 5));
-    BlockKey key{s.EndUserComment > 0 ? s.EndUserComment - s.StartLine : -1,
-                 s.StartStmt - s.StartLine, s.EndStmt - s.StartLine, s.StartRule - s.StartLine,
-                 s.Rule, s.Highlight, collapsed, big, small};
-    BlockKey resized = key;  // the same block drawn at the sizes it was drawn at
-    resized.big = drawn.key.big;
-    resized.small = drawn.key.small;
-    if (drawn.valid && drawn.key == resized && drawn.source == source && drawn.freeVars == s.FreeVars &&
-        drawn.scopedVars == s.ScopedVars && drawn.flagVars == s.FlagVars &&
-        ((drawn.key.big == big && drawn.key.small == small) || drawn.key.big != drawn.key.small)) {
-      // A new text size: every character is at the text size or the small
-      // size, so the drawing only changes sizes.
-      if (drawn.key.big != big || drawn.key.small != small) {
-        Resize(cache.table, drawn.ids, drawn.key.big, drawn.key.small, big, small, resizeFrom, resizeTo);
-        drawn.key = key;
+    const BlockKey key{s.EndUserComment > 0 ? s.EndUserComment - s.StartLine : -1,
+                       s.StartStmt - s.StartLine, s.EndStmt - s.StartLine, s.StartRule - s.StartLine,
+                       s.Rule, s.Highlight, collapsed, big, small};
+    const int32_t number = LineNumberArea(s).Number - s.StartLine;
+    const int32_t digits = Digits(a);
+
+    // The block as drawn last time, when nothing it is drawn from changed.
+    if (BlockDrawing* same = oldAt(a)) {
+      BlockKey resized = key;  // the same block drawn at the sizes it was drawn at
+      resized.big = same->key.big;
+      resized.small = same->key.small;
+      if (same->key == resized && same->source == source && same->freeVars == s.FreeVars &&
+          same->scopedVars == s.ScopedVars && same->flagVars == s.FlagVars &&
+          ((same->key.big == big && same->key.small == small) || same->key.big != same->key.small)) {
+        if (same != &drawn) {
+          drawn = std::move(*same);
+          same->valid = false;
+        }
+        // A new text size: every character is at the text size or the small
+        // size, so the drawing only changes sizes.
+        if (drawn.key.big != big || drawn.key.small != small) {
+          Resize(cache.table, drawn.ids, drawn.key.big, drawn.key.small, big, small, resizeFrom, resizeTo);
+          drawn.key = key;
+          drawn.serial = ++cache.serials;
+        }
+        lastFormula = drawn.formula;
+        pieces.push_back({drawn.serial, &drawn.text, &drawn.ids});
+        continue;
       }
+    }
+    // The block as drawn under another number: the same line moved by an
+    // insertion or a deletion above it.
+    bool patched = false;
+    for (const int shift : {lastMove, moved, 0}) {
+      BlockDrawing* was = oldAt(a - shift);
+      if (!was || was->freeVars != s.FreeVars || was->scopedVars != s.ScopedVars || was->flagVars != s.FlagVars)
+        continue;
+      if (Patch(*was, source, key, number, digits)) {
+        if (was != &drawn) {
+          drawn = std::move(*was);
+          was->valid = false;
+        }
+        lastMove = shift;
+        patched = true;
+        break;
+      }
+    }
+    if (patched) {
+      drawn.serial = ++cache.serials;
       lastFormula = drawn.formula;
-      view += drawn.text;
-      ids.insert(ids.end(), drawn.ids.begin(), drawn.ids.end());
+      pieces.push_back({drawn.serial, &drawn.text, &drawn.ids});
       continue;
     }
+
     const std::string formula =
         s.EndStmt >= s.StartStmt && s.StartStmt >= 1
             ? T.substr(static_cast<size_t>(s.StartStmt - 1),
@@ -323,9 +465,8 @@ void ResetFonts(AppState& S) {
     }
 
     const int32_t depth = s.StartRule - s.EndStmt - 4;
-    const int32_t num = LineNumberArea(s).Number;
     if (depth != 0 || s.Highlight)
-      runs.push_back({num + off, Digits(a), nullptr, 0,
+      runs.push_back({number, digits, nullptr, 0,
                       depth != 0 ? static_cast<int64_t>(kGrey) : -1, s.Highlight ? 1 : -1});
 
     // The formula: tokenised (or its tokens taken from the cache); its free
@@ -336,9 +477,9 @@ void ResetFonts(AppState& S) {
       if (!err.empty()) {
         // The block's text, comment and number stay; nothing after is drawn.
         failed = true;
-        const std::vector<uint8_t> part = Formats(block.size(), runs, big, cache.table);
-        view += block;
-        ids.insert(ids.end(), part.begin(), part.end());
+        broken.ids = Formats(block.size(), runs, big, cache.table);
+        broken.text = std::move(block);
+        pieces.push_back({++cache.serials, &broken.text, &broken.ids});
         drawn.valid = false;
         break;
       }
@@ -383,21 +524,50 @@ void ResetFonts(AppState& S) {
     drawn.text = std::move(block);
     drawn.source.assign(source);
     drawn.key = key;
+    drawn.number = number;
+    drawn.digits = digits;
     drawn.freeVars = s.FreeVars;
     drawn.scopedVars = s.ScopedVars;
     drawn.flagVars = s.FlagVars;
     drawn.formula = lastFormula;
     drawn.valid = true;
-    view += drawn.text;
-    ids.insert(ids.end(), drawn.ids.begin(), drawn.ids.end());
+    drawn.serial = ++cache.serials;
+    pieces.push_back({drawn.serial, &drawn.text, &drawn.ids});
   }
+  old.clear();
 
   // The parser's tables hold the tokens of the last formula drawn (or of the
   // one that failed).
   if (lastFormula && !failed) TokenizeExpr(*lastFormula, toks, err, errPos);
 
   if (S.View) {
-    ShowInView(*S.View, view, ids, cache.table, big);
+    // While the view holds what the last redraw gave it, the pieces both
+    // redraws share at the start and at the end are left alone.
+    const MemRichBox* model = S.View->Model();
+    size_t head = 0, tail = 0, keptHead = 0, keptTail = 0;
+    if (model && cache.shownIn == model && cache.shownRevision == model->Revision()) {
+      const auto& was = cache.shown;
+      while (head < pieces.size() && head < was.size() && pieces[head].serial == was[head].first)
+        keptHead += was[head++].second;
+      while (tail < pieces.size() - head && tail < was.size() - head &&
+             pieces[pieces.size() - 1 - tail].serial == was[was.size() - 1 - tail].first)
+        keptTail += was[was.size() - 1 - tail++].second;
+    }
+    size_t total = 0;
+    for (size_t k = head; k < pieces.size() - tail; ++k) total += pieces[k].text->size();
+    std::string view;
+    std::vector<uint8_t> ids;
+    view.reserve(total);
+    ids.reserve(total);
+    for (size_t k = head; k < pieces.size() - tail; ++k) {
+      view += *pieces[k].text;
+      ids.insert(ids.end(), pieces[k].ids->begin(), pieces[k].ids->end());
+    }
+    ShowInView(*S.View, view, ids, cache.table, big, keptHead, keptTail);
+    cache.shown.clear();
+    for (const Piece& piece : pieces) cache.shown.emplace_back(piece.serial, piece.text->size());
+    cache.shownIn = model;
+    cache.shownRevision = model ? model->Revision() : 0;
     // No selection survives a redraw; callers place the caret themselves.
     S.View->SetSelLength(0);
     S.View->SetUpdatesEnabled(true);

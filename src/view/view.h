@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "document/document.h"
 #include "platform/richbox.h"
@@ -53,6 +54,12 @@ void ReportParseError(AppState& S);
 // at the end or before InsertLine in insert mode. Returns false (and leaves
 // the document unchanged) when it could not add the statement.
 bool PutStmt(AppState& S);
+// The same for several statements, each text in turn with the same rule and
+// citations, on consecutive lines: all are parsed and laid out first (a
+// parse error is reported and nothing changes), then they go in with one
+// splice of the proof text, one renumbering and one redraw; the caret goes
+// after the last.
+bool PutStmts(AppState& S, const std::vector<std::string>& Texts);
 
 // ---- Active statement and clicked token (read the caret of S.View) ----
 void GetActiveStmt(AppState& S, int& LineNo, std::string& StmtText);

@@ -358,5 +358,41 @@ TEST(RuleText, TagNameAndCitations) {
   EXPECT_EQ(RuleTextOf(s), "E Spec, 7");
 }
 
+// Several statements added at once, in insert mode between a sub-proof and
+// lines that cite across the insertion point, give the proof, the view and
+// the insert line that adding them one at a time gives.
+TEST_F(DocTest, ABatchAddsWhatOneByOneAdds) {
+  PutAxioms(8);
+  Put("x@s");                          // 9, a premise
+  Put("x@s & P1", kRuleJoin, 9, 1);    // 10
+  Put("P2 & P3", kRuleJoin, 2, 3);     // 11
+  AppState one = S;
+  MemRichBox oneView;
+  one.Attach(&host, &oneView, &status, &work);
+  one.Redraw.reset();
+  ResetFonts(one);
+  const std::vector<std::string> texts = {"x@s", "ALL(a):[a@s => P4]", "y@s"};
+  for (AppState* st : {&S, &one}) {
+    st->Doc.InsertMode = true;
+    st->Doc.InsertLine = 9;  // just before the premise: lines 9 .. 11 move to 12 .. 14
+    st->Doc.RuleMode = kRuleSplit;
+    st->Doc.RuleArg1 = 4;
+    st->Doc.RuleArg2 = 0;
+  }
+  ASSERT_TRUE(PutStmts(S, texts));
+  for (const std::string& t : texts) {
+    one.Parser.ExprText = t;
+    ASSERT_TRUE(PutStmt(one));
+  }
+  Check();
+  EXPECT_EQ(S.Doc.ProofText, one.Doc.ProofText);
+  EXPECT_TRUE(S.Doc.Stmts == one.Doc.Stmts);
+  EXPECT_EQ(S.Doc.InsertLine, 12);
+  EXPECT_EQ(view.RichText(), oneView.RichText());
+  EXPECT_EQ(view.SelStart(), oneView.SelStart());
+  EXPECT_EQ(S.Doc.Stmts[13].Rule, kRuleJoin);
+  EXPECT_EQ(S.Doc.Stmts[13].Arg1, 12);  // the premise it cites moved with it
+}
+
 }  // namespace
 }  // namespace qv

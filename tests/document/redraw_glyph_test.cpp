@@ -315,6 +315,18 @@ TEST_F(RedrawTest, EveryKindOfChangeRedrawsAsALiteralRedraw) {
   }
 }
 
+// A redraw that finds the view changed by something else since the last
+// one (here a character overwritten, the length kept) draws it whole again,
+// however little of the proof changed.
+TEST_F(RedrawTest, AViewChangedBehindTheRedrawIsDrawnAgain) {
+  PutAxioms(12);
+  view.SetSelStart(S.Doc.Stmts[11].StartStmt - 1);
+  view.SetSelLength(1);
+  view.SetSelText("Q");
+  Put("P1 & P2", kRuleJoin, 1, 2);
+  ExpectSameView(S, view);
+}
+
 // Two states of the program (a copy of one) drawing into two boxes share
 // what they remember of earlier redraws; each view is still its own proof's.
 TEST_F(RedrawTest, CopiesOfTheStateDrawTheirOwnProofs) {
