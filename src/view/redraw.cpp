@@ -88,6 +88,7 @@ struct RedrawCache {
   std::unordered_map<std::string, std::vector<std::pair<std::string, int16_t>>> tokens;
   std::vector<Fmt> table;  // the formats that the drawings index
   std::vector<BlockDrawing> blocks;  // by statement number
+  std::vector<BlockDrawing> spare;   // an emptied table kept for its memory
   uint64_t serials = 0;
   std::string introText;  // the Introduction as last drawn
   std::vector<uint8_t> introIds;
@@ -336,6 +337,9 @@ void ResetFonts(AppState& S) {
   std::vector<BlockDrawing> old;
   if (!inPlace) {
     old = std::move(cache.blocks);
+    // The table given up last time: its memory is already in use by the
+    // process, so a long proof's table is not laid out in fresh pages again.
+    cache.blocks = std::move(cache.spare);
     cache.blocks.clear();
     cache.blocks.resize(static_cast<size_t>(count) + 1);
   }
@@ -534,7 +538,10 @@ void ResetFonts(AppState& S) {
     drawn.serial = ++cache.serials;
     pieces.push_back({drawn.serial, &drawn.text, &drawn.ids});
   }
-  old.clear();
+  if (!inPlace) {
+    old.clear();
+    cache.spare = std::move(old);
+  }
 
   // The parser's tables hold the tokens of the last formula drawn (or of the
   // one that failed).
