@@ -46,11 +46,10 @@ void FreeVarColourFont(AppState& S, const std::string& Var, int Line, bool& InSc
 
 ScopeIndex::ScopeIndex(const DocState& d)
     : d_(d), premise_(d.Stmts.size(), -1), names_(d.Stmts.size(), -1), nodes_{{{0, 0}}, {{1, 1}}} {
-  // A name takes at least one character of a list, so the lengths of all
-  // lists bound the number of names.
-  size_t chars = 1;
-  for (const StmtRec& s : d.Stmts) chars += s.FreeVars.size();
-  while ((size_t{1} << bits_) < chars) ++bits_;
+  // Every name is given its id first, so the sets are only as deep as the
+  // number of distinct names needs (far fewer than the lines of a long proof).
+  for (const StmtRec& s : d.Stmts) ForEachVarName(s.FreeVars, [&](std::string_view Name) { IdOf(Name); });
+  while ((size_t{1} << bits_) < ids_.size() + 1) ++bits_;
 }
 
 int ScopeIndex::InnermostPremise(int Line) {

@@ -339,9 +339,13 @@ void ResetFonts(AppState& S) {
     old = std::move(cache.blocks);
     // The table given up last time: its memory is already in use by the
     // process, so a long proof's table is not laid out in fresh pages again.
+    // It is given room to grow, so lines added one at a time do not each lay
+    // out a new table.
     cache.blocks = std::move(cache.spare);
     cache.blocks.clear();
-    cache.blocks.resize(static_cast<size_t>(count) + 1);
+    const size_t need = static_cast<size_t>(count) + 1;
+    if (cache.blocks.capacity() < need) cache.blocks.reserve(need + need / 4 + 64);
+    cache.blocks.resize(need);
   }
   std::vector<BlockDrawing>& before = inPlace ? cache.blocks : old;
   int lastMove = moved;  // the shift that last found an old drawing
