@@ -48,20 +48,21 @@ void FlagStmts(AppState& S, int Line, int& Count) {
     bool mark = (s.Arg1 > 0 && marked(s.Arg1)) || (s.Arg2 > 0 && marked(s.Arg2)) ||
                 (s.Rule == kRuleConclusion && marked(j - 1));
     if (!mark) {
-      for (const std::string& v : VarListNames(s.FreeVars)) {
+      ForEachVarName(s.FreeVars, [&](std::string_view v) {
+        if (mark) return;
+        const int id = scope.Id(v);
         // An earlier use of v on a line in sight of j once the marked lines
         // are gone: closed sub-proofs are passed over, Conclusions count.
-        const bool found = scope.FreeAbove(j, v);
-        bool ownESpecVar = (v == s.NewVar && s.Rule == kRuleESpec);
+        const bool found = scope.FreeAbove(j, id);
+        const bool ownESpecVar = (v == s.NewVar && s.Rule == kRuleESpec);
         if (found && ownESpecVar) {
           mark = true;
         } else if (!found && !ownESpecVar && s.Rule != kRulePremise && s.Rule != kRuleAxiom) {
           mark = true;
-        } else if (scope.InScope(v, j) != InList(s.ScopedVars, v)) {
+        } else if (scope.InScope(id, j) != InList(s.ScopedVars, v)) {
           mark = true;
         }
-        if (mark) break;
-      }
+      });
     }
     if (mark) {
       s.DeleteFlag = true;

@@ -144,6 +144,12 @@ class ScopeIndex {
   bool FreeAbove(int Line, const std::string& Name);
   // The InScope answer of FreeVarColourFont for Var and Line.
   bool InScope(const std::string& Var, int Line);
+  // The same two questions for a name given by its id, which saves looking
+  // the name up for each, where no list changes while the index is used:
+  // Id is -1 for a name free on no line.
+  int Id(std::string_view Name) const;
+  bool FreeAbove(int Line, int Id);
+  bool InScope(int Id, int Line);
 
  private:
   int PremiseFrom(int y);      // the first Premise on the walk from active line y, 0 = none
@@ -156,6 +162,7 @@ class ScopeIndex {
   std::vector<int32_t> premise_;  // per line, -1 = not worked out yet
   std::vector<int32_t> names_;    // per line, -1 = not worked out yet
   std::vector<int> chain_;        // scratch for the lines of one walk
+  std::vector<int32_t> chainIds_;  // scratch: the ids of the names on one walk
   // The name sets are persistent binary tries over name ids, sharing what
   // a line's set has in common with the set of the line above it on the
   // walk: node 0 is the empty set, node 1 the leaf that marks a name present.
@@ -200,7 +207,7 @@ void ForEachVarName(std::string_view List, EachName Each) {
   }
 }
 // Name is one of the names of a " a b " variable list.
-bool InList(const std::string& List, const std::string& Name);
+bool InList(const std::string& List, std::string_view Name);
 // Moves every ProofText position of s (not ViewerStartLine) by `by`;
 // EndUserComment only when the statement has a comment.
 void ShiftStmtPositions(StmtRec& s, int32_t by);

@@ -16,8 +16,8 @@ namespace {
 // premise, closed subproofs are passed over, their Conclusion lines count,
 // and the premises of enclosing subproofs are in sight even when those
 // subproofs have been closed since.
-template <class Walk>
-bool ScopeTest(Walk& w, const std::string& Var, int Line) {
+template <class Walk, class Name>
+bool ScopeTest(Walk& w, const Name& Var, int Line) {
   const int premise = w.InnermostPremise(Line);
   return premise == 0 || w.FreeAbove(premise, Var);
 }
@@ -49,7 +49,7 @@ ScopeIndex::ScopeIndex(const DocState& d)
   // Every name is given its id first, so the sets are only as deep as the
   // number of distinct names needs (far fewer than the lines of a long proof).
   for (const StmtRec& s : d.Stmts) ForEachVarName(s.FreeVars, [&](std::string_view Name) { IdOf(Name); });
-  while ((size_t{1} << bits_) < ids_.size() + 1) ++bits_;
+  while ((size_t{1} << bits_) < ids_.size()) ++bits_;
 }
 
 int ScopeIndex::InnermostPremise(int Line) {
@@ -65,11 +65,24 @@ bool ScopeIndex::FreeAbove(int Line, const std::string& Name) {
   const int y = ActiveUpFrom(d_, Line - 1, Marks::Gone);
   if (y < 1) return false;
   const int32_t set = NamesFrom(y);  // first: it learns the names on the way
-  const auto it = ids_.find(Name);
-  return it != ids_.end() && Has(set, it->second);
+  const int id = Id(Name);
+  return id >= 0 && Has(set, id);
 }
 
 bool ScopeIndex::InScope(const std::string& Var, int Line) { return ScopeTest(*this, Var, Line); }
+
+int ScopeIndex::Id(std::string_view Name) const {
+  const auto it = ids_.find(Name);
+  return it == ids_.end() ? -1 : it->second;
+}
+
+bool ScopeIndex::FreeAbove(int Line, int Id) {
+  const int y = ActiveUpFrom(d_, Line - 1, Marks::Gone);
+  if (y < 1 || Id < 0) return false;
+  return Has(NamesFrom(y), Id);
+}
+
+bool ScopeIndex::InScope(int Id, int Line) { return ScopeTest(*this, Id, Line); }
 
 int ScopeIndex::PremiseFrom(int y) {
   // Up to the first line already worked out or a Premise, then back down.
@@ -86,27 +99,41 @@ int ScopeIndex::PremiseFrom(int y) {
 }
 
 int32_t ScopeIndex::NamesFrom(int y) {
-  chain_.clear();
-  int x = y;
-  while (x >= 1 && names_[x] < 0) {
-    chain_.push_back(x);
-    x = ActiveAbove(d_, x, Marks::Gone);
-  }
-  int32_t set = x >= 1 ? names_[x] : 0;
-  const std::string* before = x >= 1 ? &d_.Stmts[x].FreeVars : nullptr;  // already in set
-  for (auto it = chain_.rbegin(); it != chain_.rend(); ++it) {
-    const std::string& free = d_.Stmts[*it].FreeVars;
-    // Neighbouring lines often name the same variables.
-    if (before == nullptr || free != *before) {
-      ForEachVarName(free, [&](std::string_view Name) {
-        const int id = IdOf(Name);
-        if (!Has(set, id)) set = With(set, id);
-      });
+  for (;;) {
+    chain_.clear();
+    int x = y;
+    while (x >= 1 && names_[x] < 0) {
+      chain_.push_back(x);
+      x = ActiveAbove(d_, x, Marks::Gone);
     }
-    names_[*it] = set;
-    before = &free;
+    // The ids of each line's names first, each line's ended by -1: a list
+    // filled in after the index was made may bring more names than the sets
+    // are deep enough for, and then they are all made again, deeper.
+    chainIds_.clear();
+    const std::string* before = x >= 1 ? &d_.Stmts[x].FreeVars : nullptr;  // already in the set
+    for (auto it = chain_.rbegin(); it != chain_.rend(); ++it) {
+      const std::string& free = d_.Stmts[*it].FreeVars;
+      // Neighbouring lines often name the same variables.
+      if (before == nullptr || free != *before)
+        ForEachVarName(free, [&](std::string_view Name) { chainIds_.push_back(IdOf(Name)); });
+      chainIds_.push_back(-1);
+      before = &free;
+    }
+    if (ids_.size() > (size_t{1} << bits_)) {
+      while ((size_t{1} << bits_) < ids_.size()) ++bits_;
+      nodes_.resize(2);
+      std::fill(names_.begin(), names_.end(), -1);
+      continue;
+    }
+    int32_t set = x >= 1 ? names_[x] : 0;
+    size_t k = 0;
+    for (auto it = chain_.rbegin(); it != chain_.rend(); ++it, ++k) {
+      for (; chainIds_[k] >= 0; ++k)
+        if (!Has(set, chainIds_[k])) set = With(set, chainIds_[k]);
+      names_[*it] = set;
+    }
+    return set;
   }
-  return set;
 }
 
 int ScopeIndex::IdOf(std::string_view Name) {

@@ -46,7 +46,7 @@ RecordedVars RecordVarLists(const std::vector<TokenRec>& Tokens, const std::vect
   return out;
 }
 
-bool InList(const std::string& List, const std::string& Name) {
+bool InList(const std::string& List, std::string_view Name) {
   // The same as finding " Name " but without building that string: this runs
   // for every variable of every statement the redraw colours. No name is
   // empty, so the empty name is in no list.
