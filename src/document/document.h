@@ -4,6 +4,7 @@
 #pragma once
 
 #include <algorithm>
+#include <array>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -163,19 +164,42 @@ class ScopeIndex {
   std::vector<int32_t> names_;    // per line, -1 = not worked out yet
   std::vector<int> chain_;        // scratch for the lines of one walk
   std::vector<int32_t> chainIds_;  // scratch: the ids of the names on one walk
-  // The name sets are persistent binary tries over name ids, sharing what
-  // a line's set has in common with the set of the line above it on the
-  // walk: node 0 is the empty set, node 1 the leaf that marks a name present.
+  // The name sets are persistent tries over name ids, sixteen ways at each
+  // level (a lookup in a long proof's sets is a few reads, one cache line
+  // each), sharing what a line's set has in common with the set of the line
+  // above it on the walk: node 0 is the empty set, node 1 the leaf that
+  // marks a name present.
+  static constexpr int kBits = 4;
+  static constexpr int kFan = 1 << kBits;
   struct Node {
-    int32_t child[2];
+    std::array<int32_t, kFan> child{};
   };
   std::vector<Node> nodes_;
-  int bits_ = 0;  // every id is below 2^bits_
-  struct NameHash {
-    using is_transparent = void;
-    size_t operator()(std::string_view Name) const { return std::hash<std::string_view>{}(Name); }
+  int bits_ = 0;  // every id is below 2^bits_, a multiple of kBits
+  // The ids of the names: a name of up to seven characters (nearly every
+  // one) is packed with its length into one word and found in an
+  // open-addressed table, so asking for it hashes no string; longer names
+  // are kept in a map.
+  class NameIds {
+   public:
+    int Find(std::string_view Name) const;  // -1 when it has none
+    int Add(std::string_view Name);         // its id, a new one when it had none
+    size_t size() const { return static_cast<size_t>(count_); }
+
+   private:
+    static uint64_t Pack(std::string_view Name);  // 0 for a name too long to pack
+    size_t Slot(uint64_t Key) const;               // its slot, or the free one where it would go
+    std::vector<uint64_t> keys_ = std::vector<uint64_t>(64, 0);  // 0 = free
+    std::vector<int32_t> values_ = std::vector<int32_t>(64, -1);
+    struct NameHash {
+      using is_transparent = void;
+      size_t operator()(std::string_view Name) const { return std::hash<std::string_view>{}(Name); }
+    };
+    std::unordered_map<std::string, int, NameHash, std::equal_to<>> long_;
+    int count_ = 0;
+    int packed_ = 0;
   };
-  std::unordered_map<std::string, int, NameHash, std::equal_to<>> ids_;
+  NameIds ids_;
 };
 
 // ---- Undo snapshot ----

@@ -2,6 +2,7 @@
 // the innermost open premise?
 #include <algorithm>
 #include <array>
+#include <cstring>
 
 #include "document/document.h"
 #include "document/internal.h"
@@ -45,11 +46,12 @@ void FreeVarColourFont(AppState& S, const std::string& Var, int Line, bool& InSc
 // The same answers for many lines, each walk's findings remembered per line.
 
 ScopeIndex::ScopeIndex(const DocState& d)
-    : d_(d), premise_(d.Stmts.size(), -1), names_(d.Stmts.size(), -1), nodes_{{{0, 0}}, {{1, 1}}} {
+    : d_(d), premise_(d.Stmts.size(), -1), names_(d.Stmts.size(), -1), nodes_(2) {
+  nodes_[1].child.fill(1);
   // Every name is given its id first, so the sets are only as deep as the
   // number of distinct names needs (far fewer than the lines of a long proof).
   for (const StmtRec& s : d.Stmts) ForEachVarName(s.FreeVars, [&](std::string_view Name) { IdOf(Name); });
-  while ((size_t{1} << bits_) < ids_.size()) ++bits_;
+  while ((size_t{1} << bits_) < ids_.size()) bits_ += kBits;
 }
 
 int ScopeIndex::InnermostPremise(int Line) {
@@ -71,10 +73,7 @@ bool ScopeIndex::FreeAbove(int Line, const std::string& Name) {
 
 bool ScopeIndex::InScope(const std::string& Var, int Line) { return ScopeTest(*this, Var, Line); }
 
-int ScopeIndex::Id(std::string_view Name) const {
-  const auto it = ids_.find(Name);
-  return it == ids_.end() ? -1 : it->second;
-}
+int ScopeIndex::Id(std::string_view Name) const { return ids_.Find(Name); }
 
 bool ScopeIndex::FreeAbove(int Line, int Id) {
   const int y = ActiveUpFrom(d_, Line - 1, Marks::Gone);
@@ -120,7 +119,7 @@ int32_t ScopeIndex::NamesFrom(int y) {
       before = &free;
     }
     if (ids_.size() > (size_t{1} << bits_)) {
-      while ((size_t{1} << bits_) < ids_.size()) ++bits_;
+      while ((size_t{1} << bits_) < ids_.size()) bits_ += kBits;
       nodes_.resize(2);
       std::fill(names_.begin(), names_.end(), -1);
       continue;
@@ -136,30 +135,75 @@ int32_t ScopeIndex::NamesFrom(int y) {
   }
 }
 
-int ScopeIndex::IdOf(std::string_view Name) {
-  const auto it = ids_.find(Name);
-  if (it != ids_.end()) return it->second;
-  const int id = static_cast<int>(ids_.size());
-  ids_.emplace(std::string(Name), id);
-  return id;
+int ScopeIndex::IdOf(std::string_view Name) { return ids_.Add(Name); }
+
+uint64_t ScopeIndex::NameIds::Pack(std::string_view Name) {
+  if (Name.empty() || Name.size() > 7) return 0;
+  uint64_t key = 0;
+  std::memcpy(&key, Name.data(), Name.size());
+  // The length in the top byte keeps names apart that differ only in NULs.
+  return key | (static_cast<uint64_t>(Name.size()) << 56);
+}
+
+size_t ScopeIndex::NameIds::Slot(uint64_t Key) const {
+  const size_t mask = keys_.size() - 1;
+  size_t i = static_cast<size_t>((Key * 0x9E3779B97F4A7C15ull) >> 32) & mask;
+  while (keys_[i] != 0 && keys_[i] != Key) i = (i + 1) & mask;
+  return i;
+}
+
+int ScopeIndex::NameIds::Find(std::string_view Name) const {
+  if (const uint64_t key = Pack(Name)) return values_[Slot(key)];
+  const auto it = long_.find(Name);
+  return it == long_.end() ? -1 : it->second;
+}
+
+int ScopeIndex::NameIds::Add(std::string_view Name) {
+  const uint64_t key = Pack(Name);
+  if (key == 0) {
+    const auto [it, added] = long_.try_emplace(std::string(Name), count_);
+    if (added) ++count_;
+    return it->second;
+  }
+  size_t i = Slot(key);
+  if (keys_[i] == key) return values_[i];
+  if (static_cast<size_t>(packed_ + 1) * 2 > keys_.size()) {
+    // Half full: twice the slots, every name put again.
+    std::vector<uint64_t> keys(keys_.size() * 2, 0);
+    std::vector<int32_t> values(keys.size(), -1);
+    keys.swap(keys_);
+    values.swap(values_);
+    for (size_t k = 0; k < keys.size(); ++k) {
+      if (keys[k] == 0) continue;
+      const size_t j = Slot(keys[k]);
+      keys_[j] = keys[k];
+      values_[j] = values[k];
+    }
+    i = Slot(key);
+  }
+  keys_[i] = key;
+  values_[i] = count_;
+  ++packed_;
+  return count_++;
 }
 
 bool ScopeIndex::Has(int32_t Set, int Id) const {
-  for (int b = bits_ - 1; b >= 0 && Set != 0; --b) Set = nodes_[Set].child[(Id >> b) & 1];
+  for (int b = bits_ - kBits; b >= 0 && Set != 0; b -= kBits) Set = nodes_[Set].child[(Id >> b) & (kFan - 1)];
   return Set != 0;
 }
 
 int32_t ScopeIndex::With(int32_t Set, int Id) {
   // The nodes on the way to Id's leaf are copied, everything beside them shared.
-  std::array<int32_t, 64> way{};
-  for (int level = 0; level < bits_; ++level) {
+  std::array<int32_t, 32> way{};
+  const int levels = bits_ / kBits;
+  for (int level = 0; level < levels; ++level) {
     way[level] = Set;
-    Set = nodes_[Set].child[(Id >> (bits_ - 1 - level)) & 1];
+    Set = nodes_[Set].child[(Id >> (bits_ - kBits * (level + 1))) & (kFan - 1)];
   }
   int32_t made = 1;
-  for (int level = bits_ - 1; level >= 0; --level) {
+  for (int level = levels - 1; level >= 0; --level) {
     Node n = nodes_[way[level]];
-    n.child[(Id >> (bits_ - 1 - level)) & 1] = made;
+    n.child[(Id >> (bits_ - kBits * (level + 1))) & (kFan - 1)] = made;
     nodes_.push_back(n);
     made = static_cast<int32_t>(nodes_.size()) - 1;
   }

@@ -14,7 +14,15 @@
 namespace qv {
 namespace {
 
-const std::vector<std::string> kNames = {"a", "b", "c", "d", "zz"};  // zz is never free
+// Short names, names at and past the longest the index packs into a word,
+// and enough of them to make its table grow; the last two are never free.
+const std::vector<std::string> kNames = [] {
+  std::vector<std::string> names = {"a", "b", "c", "d", "abcdefg", "abcdefgh", "abcdefghij"};
+  for (int k = 0; k < 40; ++k) names.push_back("v" + std::to_string(k));
+  names.push_back("zz");
+  names.push_back("abcdefgz");
+  return names;
+}();
 
 void RandomProof(DocState& d, std::mt19937& rng, int n) {
   auto pick = [&](int below) { return static_cast<int>(rng() % static_cast<unsigned>(below)); };
@@ -35,8 +43,9 @@ void RandomProof(DocState& d, std::mt19937& rng, int n) {
       s.Rule = static_cast<int16_t>(pick(2) ? kRuleSplit : kRuleESpec);
     }
     s.FreeVars = " ";
-    for (int v = 0; v < 4; ++v)
+    for (int v = 0; v < 7; ++v)
       if (pick(4) == 0) s.FreeVars += kNames[v] + " ";
+    if (pick(2)) s.FreeVars += kNames[7 + pick(40)] + " ";
     if (s.FreeVars == " " && pick(2)) s.FreeVars.clear();
     d.Stmts.push_back(s);
   }
