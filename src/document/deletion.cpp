@@ -222,17 +222,15 @@ void RemoveMarkedStmts(AppState& S, int Line) {
     }
   }
 
-  // 6. The kept statements, in order.
-  std::vector<StmtRec> kept{StmtRec{}};
-  int markedBeforeInsert = 0;
+  // 6. The kept statements, counted (they are moved down in step 8).
+  int markedBeforeInsert = 0, keptCount = 0;
   for (int k = 1; k <= count; ++k) {
     if (st[k].DeleteFlag) {
       if (k < d.InsertLine) ++markedBeforeInsert;
     } else {
-      kept.push_back(st[k]);
+      ++keptCount;
     }
   }
-  const int keptCount = LastIndex(kept);
 
   // 7. Insert mode survives when its line survives.
   if (d.InsertMode) {
@@ -252,8 +250,15 @@ void RemoveMarkedStmts(AppState& S, int Line) {
     }
   }
 
-  // 8. The new table.
-  d.Stmts = std::move(kept);
+  // 8. The new table: the kept statements moved down over the marked ones,
+  //    in order.
+  int kept = 0;
+  for (int k = 1; k <= count; ++k) {
+    if (st[k].DeleteFlag) continue;
+    if (++kept != k) st[kept] = std::move(st[k]);
+  }
+  st.resize(static_cast<size_t>(keptCount) + 1);
+  st[0] = StmtRec{};
   d.StmtCount = keptCount;
   for (int k = 1; k <= d.StmtCount; ++k) d.Stmts[k].DeleteFlag = false;
 

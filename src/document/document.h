@@ -146,9 +146,9 @@ class ScopeIndex {
   // The InScope answer of FreeVarColourFont for Var and Line.
   bool InScope(const std::string& Var, int Line);
   // The same two questions for a name given by its id, which saves looking
-  // the name up for each, where no list changes while the index is used:
-  // Id is -1 for a name free on no line.
-  int Id(std::string_view Name) const;
+  // the name up for each, where no list changes while the index is used.
+  // A name gets its id when first met, by a walk or here.
+  int Id(std::string_view Name);
   bool FreeAbove(int Line, int Id);
   bool InScope(int Id, int Line);
 

@@ -48,10 +48,13 @@ void FreeVarColourFont(AppState& S, const std::string& Var, int Line, bool& InSc
 ScopeIndex::ScopeIndex(const DocState& d)
     : d_(d), premise_(d.Stmts.size(), -1), names_(d.Stmts.size(), -1), nodes_(2) {
   nodes_[1].child.fill(1);
-  // Every name is given its id first, so the sets are only as deep as the
-  // number of distinct names needs (far fewer than the lines of a long proof).
-  for (const StmtRec& s : d.Stmts) ForEachVarName(s.FreeVars, [&](std::string_view Name) { IdOf(Name); });
-  while ((size_t{1} << bits_) < ids_.size()) bits_ += kBits;
+  // Deep enough for as many names as the lists hold now, counted by their
+  // blanks (" a b " has one more than names) without looking any up: ids
+  // are given as the walks meet the names, and a list filled in later that
+  // brings more makes NamesFrom deepen the sets.
+  size_t names = 0;
+  for (const StmtRec& s : d.Stmts) names += static_cast<size_t>(std::count(s.FreeVars.begin(), s.FreeVars.end(), ' '));
+  while ((size_t{1} << bits_) < names) bits_ += kBits;
 }
 
 int ScopeIndex::InnermostPremise(int Line) {
@@ -66,19 +69,20 @@ int ScopeIndex::InnermostPremise(int Line) {
 bool ScopeIndex::FreeAbove(int Line, const std::string& Name) {
   const int y = ActiveUpFrom(d_, Line - 1, Marks::Gone);
   if (y < 1) return false;
-  const int32_t set = NamesFrom(y);  // first: it learns the names on the way
-  const int id = Id(Name);
+  const int32_t set = NamesFrom(y);  // first: it learns the names on the way, and the sets fit every id given
+  const int id = ids_.Find(Name);
   return id >= 0 && Has(set, id);
 }
 
 bool ScopeIndex::InScope(const std::string& Var, int Line) { return ScopeTest(*this, Var, Line); }
 
-int ScopeIndex::Id(std::string_view Name) const { return ids_.Find(Name); }
+int ScopeIndex::Id(std::string_view Name) { return IdOf(Name); }
 
 bool ScopeIndex::FreeAbove(int Line, int Id) {
   const int y = ActiveUpFrom(d_, Line - 1, Marks::Gone);
   if (y < 1 || Id < 0) return false;
-  return Has(NamesFrom(y), Id);
+  const int32_t set = NamesFrom(y);  // first: the sets then fit Id
+  return Has(set, Id);
 }
 
 bool ScopeIndex::InScope(int Id, int Line) { return ScopeTest(*this, Id, Line); }

@@ -285,24 +285,37 @@ void MemRichBox::SetSelRichText(const std::string& snapshot) {
   Replace(a, b, tmp.text_, formats);
 }
 
-void MemRichBox::ReplaceRich(int32_t from, int32_t to, const std::string& text,
-                             const std::vector<CharFormat>& table, const std::vector<uint8_t>& ids) {
+void MemRichBox::ReplaceRich(int32_t from, int32_t to, std::string_view text,
+                             const std::vector<CharFormat>& table, std::span<const uint8_t> ids) {
   from = std::clamp(from, 0, Len());
   to = std::clamp(to, from, Len());
-  const Align align = Cut(from, to);
+  // The alignment of the paragraph at `from` once [from, to) is gone (as
+  // Cut gives it), found before the text moves: the range is replaced in
+  // place, so a long replacement is copied once.
+  const int32_t start = ParagraphStart(from);
+  const Align align = start < from ? table_[fmt_[start]].align : to < Len() ? table_[fmt_[to]].align : tailAlign_;
+  revision_ = NextRevision();
+  const size_t n = text.size(), gone = static_cast<size_t>(to - from);
+  text_.replace(static_cast<size_t>(from), gone, text);
+  if (n > gone)
+    fmt_.insert(fmt_.begin() + to, n - gone, 0);
+  else
+    fmt_.erase(fmt_.begin() + from + static_cast<std::ptrdiff_t>(n), fmt_.begin() + to);
   // Each format of the table interned once, on first use.
   std::vector<uint32_t> mine(table.size(), UINT32_MAX);
-  std::vector<uint32_t> idx(text.size());
-  for (size_t i = 0; i < text.size(); ++i) {
+  uint32_t* out = fmt_.data() + from;
+  for (size_t i = 0; i < n; ++i) {
     uint32_t& m = mine[ids[i]];
     if (m == UINT32_MAX) {
       CharFormat g = table[ids[i]];
       g.align = align;
       m = Intern(g);
     }
-    idx[i] = m;
+    out[i] = m;
   }
-  Splice(from, text, idx);
+  selStart_ = from + static_cast<int32_t>(n);
+  selLength_ = 0;
+  caretFmt_.reset();
 }
 
 int32_t MemRichBox::CharFromPoint(int x, int y) const {

@@ -56,8 +56,8 @@ class MemRichBox : public RichBox {
   // Fixed pitch: kCharWidth pixels a character, kLineHeight pixels a line;
   // a point right of a line's end gives the position before its CR.
   int32_t CharFromPoint(int x, int y) const override;
-  void ReplaceRich(int32_t from, int32_t to, const std::string& text, const std::vector<CharFormat>& table,
-                   const std::vector<uint8_t>& ids) override;
+  void ReplaceRich(int32_t from, int32_t to, std::string_view text, const std::vector<CharFormat>& table,
+                   std::span<const uint8_t> ids) override;
   const MemRichBox* Model() const override { return this; }
   static constexpr int kCharWidth = 8;
   static constexpr int kLineHeight = 16;

@@ -13,7 +13,9 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace qv {
@@ -96,8 +98,8 @@ class RichBox {
   // paragraph's alignment applied, as SetSelRichText does); the caret goes
   // after the new text. `text` has its breaks as CR LF and [from, to) splits
   // none. The default goes through SetSelRichText.
-  virtual void ReplaceRich(int32_t from, int32_t to, const std::string& text,
-                           const std::vector<CharFormat>& table, const std::vector<uint8_t>& ids);
+  virtual void ReplaceRich(int32_t from, int32_t to, std::string_view text,
+                           const std::vector<CharFormat>& table, std::span<const uint8_t> ids);
   // The in-memory box that holds this box's contents, when there is one: a
   // caller that redraws often reads it directly instead of a snapshot.
   virtual const MemRichBox* Model() const { return nullptr; }

@@ -134,8 +134,8 @@ std::string NormaliseBreaks(const std::string& text) {
   return out;
 }
 
-void RichBox::ReplaceRich(int32_t from, int32_t to, const std::string& text,
-                          const std::vector<CharFormat>& table, const std::vector<uint8_t>& ids) {
+void RichBox::ReplaceRich(int32_t from, int32_t to, std::string_view text,
+                          const std::vector<CharFormat>& table, std::span<const uint8_t> ids) {
   RichDoc doc;
   doc.text = text;
   for (size_t i = 0; i < text.size();) {

@@ -16,6 +16,7 @@
 // redraw tokenises only the formulas it has not seen before (and the last
 // one, whose tokens it leaves in the parser's tables).
 #include <algorithm>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -98,6 +99,9 @@ struct RedrawCache {
   const void* shownIn = nullptr;
   uint64_t shownRevision = 0;
   std::vector<std::pair<uint64_t, size_t>> shown;
+  // The changed part of the view as last put together, kept for its memory.
+  std::string viewText;
+  std::vector<uint8_t> viewIds;
 };
 
 namespace {
@@ -175,7 +179,7 @@ CharFormat ToCharFormat(const Fmt& f) {
 // characters, which the caller knows to be as they should be. The view's
 // current contents are read from its in-memory model when it has one, else
 // from its snapshot (and then Head and Tail must be 0).
-void ShowInView(RichBox& V, const std::string& Text, const std::vector<uint8_t>& Ids,
+void ShowInView(RichBox& V, std::string_view Text, std::span<const uint8_t> Ids,
                 const std::vector<Fmt>& Table, int Size, size_t Head = 0, size_t Tail = 0) {
   std::vector<CharFormat> formats;
   formats.reserve(Table.size());
@@ -225,10 +229,8 @@ void ShowInView(RichBox& V, const std::string& Text, const std::vector<uint8_t>&
     V.ReplaceRich(0, 0, Text, formats, Ids);
     return;
   }
-  const std::vector<uint8_t> mid(Ids.begin() + static_cast<std::ptrdiff_t>(p),
-                                 Ids.begin() + static_cast<std::ptrdiff_t>(lenD - s));
   V.ReplaceRich(static_cast<int32_t>(Head + p), static_cast<int32_t>(Head + lenC - s),
-                Text.substr(p, lenD - s - p), formats, mid);
+                Text.substr(p, lenD - s - p), formats, Ids.subspan(p, lenD - s - p));
 }
 
 // Turns the drawing D of a block into the drawing of a block that differs
@@ -566,8 +568,14 @@ void ResetFonts(AppState& S) {
     }
     size_t total = 0;
     for (size_t k = head; k < pieces.size() - tail; ++k) total += pieces[k].text->size();
-    std::string view;
-    std::vector<uint8_t> ids;
+    std::string& view = cache.viewText;
+    std::vector<uint8_t>& ids = cache.viewIds;
+    view.clear();
+    ids.clear();
+    if (view.capacity() > 2 * total + (size_t{1} << 20)) {  // a far longer view before: give it back
+      std::string().swap(view);
+      std::vector<uint8_t>().swap(ids);
+    }
     view.reserve(total);
     ids.reserve(total);
     for (size_t k = head; k < pieces.size() - tail; ++k) {

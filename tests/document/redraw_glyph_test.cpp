@@ -227,8 +227,8 @@ TEST_F(RedrawTest, RedrawOfAChangedViewMatchesAFreshOne) {
 class SnapshotOnlyBox : public MemRichBox {
  public:
   const MemRichBox* Model() const override { return nullptr; }
-  void ReplaceRich(int32_t from, int32_t to, const std::string& text, const std::vector<CharFormat>& table,
-                   const std::vector<uint8_t>& ids) override {
+  void ReplaceRich(int32_t from, int32_t to, std::string_view text, const std::vector<CharFormat>& table,
+                   std::span<const uint8_t> ids) override {
     RichBox::ReplaceRich(from, to, text, table, ids);
   }
 };

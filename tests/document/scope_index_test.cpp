@@ -66,10 +66,14 @@ void ExpectSameAnswers(AppState& S, ScopeIndex& index, int Line, const std::stri
   for (const std::string& v : kNames) {
     bool plain = false, flag = false;
     FreeVarColourFont(S, v, Line, plain, flag);
-    ASSERT_EQ(index.InScope(v, Line), plain) << where << " line " << Line << " name " << v;
     bool above = false;
     for (int i = ActiveUpFrom(d, Line - 1, Marks::Gone); i >= 1 && !above; i = ActiveAbove(d, i, Marks::Gone))
       above = InList(d.Stmts[i].FreeVars, v);
+    // Asked by id first, as the deletion asks, before any walk met the name.
+    const int id = index.Id(v);
+    ASSERT_EQ(index.FreeAbove(Line, id), above) << where << " line " << Line << " id of " << v;
+    ASSERT_EQ(index.InScope(id, Line), plain) << where << " line " << Line << " id of " << v;
+    ASSERT_EQ(index.InScope(v, Line), plain) << where << " line " << Line << " name " << v;
     ASSERT_EQ(index.FreeAbove(Line, v), above) << where << " line " << Line << " name " << v;
   }
 }

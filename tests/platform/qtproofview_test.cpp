@@ -412,7 +412,7 @@ TEST_F(View, EditsLeaveTheLinesWhereAFreshViewPutsThem) {
                 fresh.CharRect(p)) << step << " at " << p;
     }
   };
-  v.ReplaceRich(3, 3, "x\r\ny", table, {0, 0, 0, 1});
+  v.ReplaceRich(3, 3, "x\r\ny", table, std::vector<uint8_t>{0, 0, 0, 1});
   sameAsFresh("a break put into line 0");
   v.ReplaceRich(100, 140, prose + " " + prose, table, std::vector<uint8_t>(601, 0));
   sameAsFresh("lines in the middle replaced by a long one");

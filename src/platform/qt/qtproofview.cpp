@@ -161,8 +161,8 @@ void QtProofView::SetSelRichText(const std::string& snapshot) {
   ChangedAll();
 }
 
-void QtProofView::ReplaceRich(int32_t from, int32_t to, const std::string& text,
-                              const std::vector<CharFormat>& table, const std::vector<uint8_t>& ids) {
+void QtProofView::ReplaceRich(int32_t from, int32_t to, std::string_view text,
+                              const std::vector<CharFormat>& table, std::span<const uint8_t> ids) {
   const int32_t length = model_.TextLength();
   model_.ReplaceRich(from, to, text, table, ids);
   Changed(std::clamp(from, 0, length), std::clamp(to, std::clamp(from, 0, length), length), length);

@@ -76,8 +76,8 @@ class QtProofView : public QAbstractScrollArea, public RichBox {
   void SetRichText(const std::string& snapshot) override;
   std::string SelRichText() const override { return model_.SelRichText(); }
   void SetSelRichText(const std::string& snapshot) override;
-  void ReplaceRich(int32_t from, int32_t to, const std::string& text, const std::vector<CharFormat>& table,
-                   const std::vector<uint8_t>& ids) override;
+  void ReplaceRich(int32_t from, int32_t to, std::string_view text, const std::vector<CharFormat>& table,
+                   std::span<const uint8_t> ids) override;
   const MemRichBox* Model() const override { return &model_; }
   int32_t CharFromPoint(int x, int y) const override;
   void SetFocus() override { setFocus(); }
