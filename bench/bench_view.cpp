@@ -29,6 +29,9 @@
 #include "rules/rules.h"
 #include "platform/fakehost.h"
 #include "platform/memrichbox.h"
+#if __has_include("platform/memory.h")
+#include "platform/memory.h"
+#endif
 #include "view/view.h"
 // The class of the main window's proof view (the rich-text box in builds
 // that have no view of their own, so the figures of older builds compare).
@@ -396,6 +399,9 @@ void Resident(benchmark::State& st) {
 }
 
 void Register() {
+#if __has_include("platform/memory.h")
+  KeepFreedMemory();  // as the program does at its start
+#endif
   struct Item {
     const char* name;
     void (*fn)(benchmark::State&, bool);

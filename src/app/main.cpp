@@ -4,8 +4,10 @@
 #include <vector>
 
 #include "mainwindow/mainwindow.h"
+#include "platform/memory.h"
 
 int main(int argc, char** argv) {
+  qv::KeepFreedMemory();
   QApplication qapp(argc, argv);
   // The proof path stays in the bytes the shell gave, as file names are kept.
   std::vector<std::string> args(argv, argv + argc);

@@ -67,6 +67,7 @@ class MemRichBox : public RichBox {
   const CharFormat& FormatAt(int32_t pos) const { return table_[fmt_[pos]]; }
   // The same format as an index into FormatTable(), for fast comparisons.
   uint32_t FormatIdAt(int32_t pos) const { return fmt_[pos]; }
+  const uint32_t* FormatIds() const { return fmt_.data(); }  // one a character
   const std::vector<CharFormat>& FormatTable() const { return table_; }
   // Changes with every change of text or formats (not of the selection),
   // to a value no box had before: a caller that remembers it knows whether

@@ -74,7 +74,7 @@ void QtProofView::Flush() {
   scheduled_ = false;
   if (updatesOff_ > 0) return;
   Sync();
-  if (layouts_.size() > kLayoutsKept) layouts_.clear();
+  if (layouts_.size() > kLayoutsKept) DropLayouts();
   UpdateScrollBars();
   if (scrollToCaret_) {
     scrollToCaret_ = false;
@@ -178,8 +178,18 @@ const QFont& QtProofView::FontOf(uint32_t id) const {
     q.setPointSize(std::max(1, f.size));
     q.setBold(f.bold);
     fonts_.push_back(q);
+    // The run format of a layout, made once: each run shares it.
+    QTextCharFormat c;
+    c.setFont(q);
+    c.setForeground(ToColour(f.color));
+    charFormats_.push_back(c);
   }
   return fonts_[id];
+}
+
+const QTextCharFormat& QtProofView::CharFormatOf(uint32_t id) const {
+  FontOf(id);
+  return charFormats_[id];
 }
 
 // The row height and baseline: the tallest font in use. A change of them
@@ -207,10 +217,12 @@ void QtProofView::UpdateMetrics() const {
 // Where line.start begins and `end` (before its break) ends: an upper bound
 // of the line's width, and its rows at the current width if that settles it.
 void QtProofView::Measure(Line& line, int32_t end) const {
-  const std::string& t = model_.TextRef();
+  const char* t = model_.TextRef().data();
+  const uint32_t* f = model_.FormatIds();
+  const float* advance = advanceBound_.data();
+  const float tab = static_cast<float>(kTabWidth);
   float bound = 0;
-  for (int32_t i = line.start; i < end; ++i)
-    bound += t[i] == '\t' ? static_cast<float>(kTabWidth) : advanceBound_[model_.FormatIdAt(i)];
+  for (int32_t i = line.start; i < end; ++i) bound += t[i] == '\t' ? tab : advance[f[i]];
   line.bound = bound;
   line.widest = 0;
   line.exact = bound <= static_cast<float>(wrapWidth_);
@@ -225,6 +237,7 @@ void QtProofView::Sync() const {
     // A table that was reset may hold other formats under the same indexes.
     if (allDirty_) {
       fonts_.clear();
+      charFormats_.clear();
       measuredFormats_ = 0;
     }
     UpdateMetrics();
@@ -247,13 +260,18 @@ void QtProofView::Sync() const {
   }
   const int32_t from = lines_.empty() || allDirty_ ? 0 : lines_[a].start;
   const int32_t to = b + 1 < lines_.size() && !allDirty_ ? lines_[b + 1].start + delta : length + 1;
-  std::vector<Line> fresh;
+  // The lines of [from, to), in a table kept for its memory: a change
+  // through a long proof (every number after a deletion) makes tens of
+  // thousands of them, about as many as it replaces.
+  std::vector<Line>& fresh = fresh_;
+  fresh.clear();
+  fresh.reserve(allDirty_ || lines_.empty() ? 64 : b - a + 64);
   fresh.push_back(Line{from});
   for (size_t p = t.find('\n', static_cast<size_t>(from)); p != std::string::npos && static_cast<int32_t>(p) + 1 < to;
        p = t.find('\n', p + 1))
     fresh.push_back(Line{static_cast<int32_t>(p) + 1});
   if (allDirty_ || lines_.empty()) {
-    lines_ = std::move(fresh);
+    lines_.swap(fresh);
     for (size_t l = 0; l < lines_.size(); ++l) Measure(lines_[l], LineEnd(static_cast<int>(l)));
   } else {
     for (size_t l = b + 1; l < lines_.size(); ++l) lines_[l].start += delta;
@@ -264,8 +282,17 @@ void QtProofView::Sync() const {
   }
   allDirty_ = false;
   keptHead_ = keptTail_ = syncedLength_ = length;
-  layouts_.clear();
+  DropLayouts();
   rowsDirty_ = true;
+}
+
+// The layouts go with their table's buckets once it has grown past what one
+// screen needs: clearing it empties every bucket, on each change of the text.
+void QtProofView::DropLayouts() const {
+  if (layouts_.bucket_count() > 256)
+    decltype(layouts_)().swap(layouts_);
+  else
+    layouts_.clear();
 }
 
 int QtProofView::WrapWidth() const { return std::max(kTabWidth, viewport()->width() - 2 * kMargin); }
@@ -343,8 +370,7 @@ const QTextLayout& QtProofView::LayoutOf(int line) const {
     run.start = i - start;
     while (i < end && model_.FormatIdAt(i) == id) shown += QtRichBox::DisplayChar(t[i++], f.font);
     run.length = i - start - run.start;
-    run.format.setFont(FontOf(id));
-    run.format.setForeground(ToColour(f.color));
+    run.format = CharFormatOf(id);
     runs.push_back(run);
   }
   slot = std::make_unique<QTextLayout>(shown, FontOf(0));
@@ -541,7 +567,7 @@ void QtProofView::EnsureCaretVisible() {
 
 void QtProofView::paintEvent(QPaintEvent* e) {
   Sync();
-  if (layouts_.size() > kLayoutsKept) layouts_.clear();
+  if (layouts_.size() > kLayoutsKept) DropLayouts();
   UpdateScrollBars();
   LayOutInSight();
   QPainter p(viewport());

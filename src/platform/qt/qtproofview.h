@@ -165,6 +165,8 @@ class QtProofView : public QAbstractScrollArea, public RichBox {
   int32_t LineStart(int line) const;
   int32_t LineEnd(int line) const;  // before its CR LF
   const QFont& FontOf(uint32_t id) const;
+  const QTextCharFormat& CharFormatOf(uint32_t id) const;
+  void DropLayouts() const;
   // The layout of a line at the current width, made on first use; makes
   // the line's rows exact.
   const QTextLayout& LayoutOf(int line) const;
@@ -187,8 +189,10 @@ class QtProofView : public QAbstractScrollArea, public RichBox {
 
   MemRichBox model_;
   mutable std::vector<Line> lines_;
+  mutable std::vector<Line> fresh_;  // scratch of Sync
   mutable std::vector<int32_t> rowTop_;  // rows above each line; one more at the end
   mutable std::vector<QFont> fonts_;     // by the model's format index
+  mutable std::vector<QTextCharFormat> charFormats_;  // the same, with its colour
   mutable std::vector<float> advanceBound_;  // widest character of each font
   mutable std::unordered_map<int, std::unique_ptr<QTextLayout>> layouts_;  // lines laid out
   mutable bool allDirty_ = true, rowsDirty_ = true;
