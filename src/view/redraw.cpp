@@ -12,9 +12,10 @@
 // the last redraw, the blocks kept at either end are not even compared. The
 // outcome is exactly that of emptying the view and inserting and styling
 // every block, but appending a statement to a long proof touches only the
-// new block. The tokens of every formula drawn are kept by formula text, so a
-// redraw tokenises only the formulas it has not seen before (and the last
-// one, whose tokens it leaves in the parser's tables).
+// new block. The tokens of every formula drawn are kept by its text without
+// its indentation, so a redraw tokenises only the formulas it has not seen
+// before, in any sub-proof (and the last one, whose tokens it leaves in the
+// parser's tables).
 #include <algorithm>
 #include <span>
 #include <string>
@@ -78,13 +79,13 @@ struct BlockDrawing {
   std::string source, freeVars, scopedVars, flagVars;
   std::string text;
   std::vector<uint8_t> ids;
-  const std::string* formula = nullptr;  // its key in RedrawCache::tokens
 };
 
 }  // namespace
 
 // What one redraw leaves for the next: the tokens (text and 1-based
-// position) of every formula drawn, and each statement's block as drawn.
+// position in the formula without its indentation, see Unindented) of every
+// formula drawn, and each statement's block as drawn.
 struct RedrawCache {
   std::unordered_map<std::string, std::vector<std::pair<std::string, int16_t>>> tokens;
   std::vector<Fmt> table;  // the formats that the drawings index
@@ -291,6 +292,33 @@ bool Patch(BlockDrawing& D, std::string_view Source, const BlockKey& Key, int32_
   return true;
 }
 
+// The formula without the TABs that indent its continuation lines (those
+// right after a line feed); From gets the 0-based place in Formula of each
+// character kept. A TAB only separates tokens, as the line feed before it
+// already does, so both texts make the same tokens: a long formula moved
+// into or out of a sub-proof is not tokenised again for its new indentation.
+std::string Unindented(std::string_view Formula, std::vector<int32_t>& From) {
+  std::string kept;
+  kept.reserve(Formula.size());
+  From.clear();
+  bool afterLineFeed = false;
+  for (size_t i = 0; i < Formula.size(); ++i) {
+    const char c = Formula[i];
+    if (afterLineFeed && c == '\t') continue;
+    afterLineFeed = c == '\n';
+    kept += c;
+    From.push_back(static_cast<int32_t>(i));
+  }
+  return kept;
+}
+
+// The formula of statement s as the proof text holds it.
+std::string FormulaOf(const std::string& T, const StmtRec& s) {
+  return s.EndStmt >= s.StartStmt && s.StartStmt >= 1
+             ? T.substr(static_cast<size_t>(s.StartStmt - 1), static_cast<size_t>(s.EndStmt - s.StartStmt + 1))
+             : std::string();
+}
+
 // "@" becomes "e" in View (same length) and the runs that show it as the glyph.
 void GlyphsIn(std::string& View, std::vector<StyleRun>& Runs, int32_t From, int32_t To) {
   for (int32_t i = From; i < To && i < static_cast<int32_t>(View.size()); ++i) {
@@ -384,7 +412,8 @@ void ResetFonts(AppState& S) {
   std::vector<TokenRec> toks;
   std::string err;
   int16_t errPos = 0;
-  const std::string* lastFormula = nullptr;  // a key of the token cache: stays put
+  int lastDrawn = 0;  // the statement of the last formula drawn
+  std::vector<int32_t> from;  // Unindented's map, for one formula
   bool tokenised = false;
   bool failed = false;
   std::vector<StyleRun> runs;
@@ -429,7 +458,7 @@ void ResetFonts(AppState& S) {
           drawn.key = key;
           drawn.serial = ++cache.serials;
         }
-        lastFormula = drawn.formula;
+        lastDrawn = a;
         pieces.push_back({drawn.serial, &drawn.text, &drawn.ids});
         continue;
       }
@@ -453,16 +482,12 @@ void ResetFonts(AppState& S) {
     }
     if (patched) {
       drawn.serial = ++cache.serials;
-      lastFormula = drawn.formula;
+      lastDrawn = a;
       pieces.push_back({drawn.serial, &drawn.text, &drawn.ids});
       continue;
     }
 
-    const std::string formula =
-        s.EndStmt >= s.StartStmt && s.StartStmt >= 1
-            ? T.substr(static_cast<size_t>(s.StartStmt - 1),
-                       static_cast<size_t>(s.EndStmt - s.StartStmt + 1))
-            : std::string();
+    const std::string formula = FormulaOf(T, s);
 
     // Drawn afresh: positions below are 0-based within the block.
     std::string block(source);
@@ -481,7 +506,11 @@ void ResetFonts(AppState& S) {
 
     // The formula: tokenised (or its tokens taken from the cache); its free
     // variables coloured by scope.
-    auto hit = cache.tokens.find(formula);
+    // A formula too long for the tokeniser is refused whatever its
+    // indentation, so it is never looked up.
+    const std::string unindented = Unindented(formula, from);
+    auto hit = formula.size() <= static_cast<size_t>(kMaxTableIndex) ? cache.tokens.find(unindented)
+                                                                     : cache.tokens.end();
     if (hit == cache.tokens.end()) {
       TokenizeExpr(formula, toks, err, errPos);
       if (!err.empty()) {
@@ -495,14 +524,18 @@ void ResetFonts(AppState& S) {
       }
       std::vector<std::pair<std::string, int16_t>> kept;
       kept.reserve(toks.size());
-      for (size_t t = 1; t < toks.size(); ++t) kept.emplace_back(toks[t].Token, toks[t].Position);
-      hit = cache.tokens.emplace(formula, std::move(kept)).first;
+      // No token starts on a TAB left out, so each has its place in `from`.
+      for (size_t t = 1; t < toks.size(); ++t) {
+        const auto at = std::lower_bound(from.begin(), from.end(), toks[t].Position - 1);
+        kept.emplace_back(toks[t].Token, static_cast<int16_t>(at - from.begin() + 1));
+      }
+      hit = cache.tokens.insert_or_assign(unindented, std::move(kept)).first;
     }
-    lastFormula = &hit->first;
+    lastDrawn = a;
     const int32_t fstart = s.StartStmt + off;  // 0-based block position of the formula
     const int32_t blen = static_cast<int32_t>(block.size());
     for (const auto& [token, position] : hit->second) {
-      const int32_t at = fstart + position - 1;
+      const int32_t at = fstart + from[static_cast<size_t>(position - 1)];
       const int32_t len = static_cast<int32_t>(token.size());
       if (InList(s.FreeVars, token)) {
         const int64_t colour = InList(s.ScopedVars, token) ? kInScopeColour : kNewVarColour;
@@ -539,7 +572,6 @@ void ResetFonts(AppState& S) {
     drawn.freeVars = s.FreeVars;
     drawn.scopedVars = s.ScopedVars;
     drawn.flagVars = s.FlagVars;
-    drawn.formula = lastFormula;
     drawn.valid = true;
     drawn.serial = ++cache.serials;
     pieces.push_back({drawn.serial, &drawn.text, &drawn.ids});
@@ -551,7 +583,7 @@ void ResetFonts(AppState& S) {
 
   // The parser's tables hold the tokens of the last formula drawn (or of the
   // one that failed).
-  if (lastFormula && !failed) TokenizeExpr(*lastFormula, toks, err, errPos);
+  if (lastDrawn > 0 && !failed) TokenizeExpr(FormulaOf(T, d.Stmts[lastDrawn]), toks, err, errPos);
 
   if (S.View) {
     // While the view holds what the last redraw gave it, the pieces both

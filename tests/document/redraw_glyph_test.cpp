@@ -315,6 +315,26 @@ TEST_F(RedrawTest, EveryKindOfChangeRedrawsAsALiteralRedraw) {
   }
 }
 
+// A formula over two lines drawn, then drawn again with its second line
+// indented one TAB deeper (as closing a sub-proof around it does): its
+// tokens are known from the first drawing, and its variables are coloured
+// at their new places.
+TEST_F(RedrawTest, AFormulaIndentedAnewIsColouredAtItsNewPlaces) {
+  Put("x@s");
+  Put("[x@s & y@t]\r\n=> [x@s]", kRuleAxiom);
+  ExpectSameView(S, view);
+  DocState& d = S.Doc;
+  const int32_t lf = static_cast<int32_t>(d.ProofText.find('\n', static_cast<size_t>(d.Stmts[2].StartStmt - 1)));
+  ASSERT_LT(lf, d.Stmts[2].EndStmt);
+  d.ProofText.insert(static_cast<size_t>(lf) + 1, "\t");
+  d.Stmts[2].EndStmt += 1;
+  d.Stmts[2].StartRule += 1;
+  d.Stmts[2].EndRule += 1;
+  RecomputeViewPositions(d);
+  ResetFonts(S);
+  ExpectSameView(S, view);
+}
+
 // A redraw that finds the view changed by something else since the last
 // one (here a character overwritten, the length kept) draws it whole again,
 // however little of the proof changed.
