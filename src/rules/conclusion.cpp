@@ -4,6 +4,7 @@
 // introduced inside; a contradiction Q gives the negation of P instead. The
 // premise is linked to its Conclusion and the subproof is indented one TAB.
 #include <algorithm>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -125,31 +126,38 @@ void CheckLaterLines(const DocState& d, int p, int T) {
 // line break of its formula and before its rule text. The positions of these
 // blocks and of every later one move with the inserted characters.
 void IndentSubproof(DocState& d, int p, int q) {
-  const std::string& T = d.ProofText;
+  std::string& T = d.ProofText;
   std::vector<int32_t> ins;  // original 1-based positions a TAB goes in front of
+  // The line feeds of T from 1-based position y to `last`: a TAB after each.
+  auto afterLineFeeds = [&](int32_t y, int32_t last) {
+    for (size_t lf = T.find('\n', static_cast<size_t>(y - 1));
+         lf != std::string::npos && lf < static_cast<size_t>(last); lf = T.find('\n', lf + 1))
+      ins.push_back(static_cast<int32_t>(lf) + 2);
+  };
   for (int s = p; s <= q; ++s) {
     const StmtRec& st = d.Stmts[s];
     ins.push_back(st.StartLine);
     if (st.EndUserComment > 0) {
-      for (int32_t y = st.StartLine; y <= st.EndUserComment; ++y)
-        if (T[y - 1] == '\n') ins.push_back(y + 1);
+      afterLineFeeds(st.StartLine, st.EndUserComment);
       ins.push_back(st.EndUserComment + 5);
     }
-    for (int32_t y = st.StartStmt; y <= st.EndStmt; ++y)
-      if (T[y - 1] == '\n') ins.push_back(y + 1);
+    afterLineFeeds(st.StartStmt, st.EndStmt);
     ins.push_back(st.StartRule);
   }
   std::sort(ins.begin(), ins.end());
 
-  std::string out;
-  out.reserve(T.size() + ins.size());
-  size_t from = 0;
-  for (int32_t pos : ins) {
-    out.append(T, from, static_cast<size_t>(pos - 1) - from);
-    out += '\t';
-    from = static_cast<size_t>(pos - 1);
+  // The TABs go in in place, from the end: the text is not copied, and it
+  // keeps the room it has to grow (the Conclusion is appended next).
+  const size_t oldSize = T.size();
+  T.resize(oldSize + ins.size());
+  size_t src = oldSize, dst = T.size();
+  for (size_t k = ins.size(); k-- > 0;) {
+    const size_t pos = std::min(static_cast<size_t>(std::max(ins[k] - 1, 0)), src);
+    dst -= src - pos;
+    std::memmove(T.data() + dst, T.data() + pos, src - pos);
+    T[--dst] = '\t';
+    src = pos;
   }
-  out.append(T, from, std::string::npos);
 
   // A character at x moves by the TABs inserted at or before it; a block's
   // own first position stays on the TAB put in front of it.
@@ -168,7 +176,6 @@ void IndentSubproof(DocState& d, int p, int q) {
     st.StartRule = upTo(st.StartRule);
     st.EndRule = upTo(st.EndRule);
   }
-  d.ProofText = std::move(out);
   RecomputeViewPositions(d);
 }
 

@@ -119,27 +119,31 @@ uint8_t IndexIn(std::vector<Fmt>& Table, const Fmt& F) {
 
 // Every character in the base format (text font, text size, black, not
 // bold), then the runs in order; the result as one index a character into
-// Table (which the redraw's few distinct formats fill).
+// Table (which the redraw's few distinct formats fill). A run changes each
+// character it covers from one format of the table to another; the
+// characters it covers mostly share their format, so each is looked up once
+// for a stretch of them, and characters no run covers cost nothing but their
+// byte.
 std::vector<uint8_t> Formats(size_t n, const std::vector<StyleRun>& Runs, int Size, std::vector<Fmt>& Table) {
-  std::vector<Fmt> f(n, Fmt{0, static_cast<int16_t>(Size), false, kBlack});
+  std::vector<uint8_t> ids(n, IndexIn(Table, Fmt{0, static_cast<int16_t>(Size), false, kBlack}));
   for (const StyleRun& r : Runs) {
     const int32_t from = std::max<int32_t>(r.start, 0);
     const int32_t to = std::min<int32_t>(r.start + r.len, static_cast<int32_t>(n));
     const uint8_t font = !r.font ? 255 : r.font == kSymbolFont ? 1 : r.font == kTagFont ? 2 : 0;
+    int was = -1;  // the format last changed by this run, and what it became
+    uint8_t became = 0;
     for (int32_t i = from; i < to; ++i) {
-      if (font != 255) f[i].font = font;
-      if (r.size) f[i].size = static_cast<int16_t>(r.size);
-      if (r.colour >= 0) f[i].colour = static_cast<Rgb>(r.colour);
-      if (r.bold >= 0) f[i].bold = r.bold != 0;
+      if (ids[i] != was) {
+        was = ids[i];
+        Fmt f = Table[static_cast<size_t>(was)];
+        if (font != 255) f.font = font;
+        if (r.size) f.size = static_cast<int16_t>(r.size);
+        if (r.colour >= 0) f.colour = static_cast<Rgb>(r.colour);
+        if (r.bold >= 0) f.bold = r.bold != 0;
+        became = IndexIn(Table, f);  // at most 3 fonts x 2 sizes x 5 colours x 2 weights
+      }
+      ids[i] = became;
     }
-  }
-  std::vector<uint8_t> ids(n);
-  uint8_t last = 0;
-  for (size_t i = 0; i < n; ++i) {
-    if (Table.empty() || !(Table[last] == f[i])) {
-      last = IndexIn(Table, f[i]);  // at most 3 fonts x 2 sizes x 5 colours x 2 weights
-    }
-    ids[i] = last;
   }
   return ids;
 }
@@ -301,13 +305,15 @@ std::string Unindented(std::string_view Formula, std::vector<int32_t>& From) {
   std::string kept;
   kept.reserve(Formula.size());
   From.clear();
-  bool afterLineFeed = false;
-  for (size_t i = 0; i < Formula.size(); ++i) {
-    const char c = Formula[i];
-    if (afterLineFeed && c == '\t') continue;
-    afterLineFeed = c == '\n';
-    kept += c;
-    From.push_back(static_cast<int32_t>(i));
+  From.reserve(Formula.size());
+  size_t i = 0;
+  while (i < Formula.size()) {
+    // Up to and with the next line feed, then past the TABs after it.
+    const size_t lf = Formula.find('\n', i);
+    const size_t end = lf == std::string_view::npos ? Formula.size() : lf + 1;
+    kept.append(Formula, i, end - i);
+    for (; i < end; ++i) From.push_back(static_cast<int32_t>(i));
+    while (i < Formula.size() && Formula[i] == '\t') ++i;
   }
   return kept;
 }
