@@ -97,26 +97,28 @@ const CharFormat& MemRichBox::InsertFormat(int32_t from, int32_t to) const {
   return default_;
 }
 
-Align MemRichBox::Cut(int32_t from, int32_t to) {
+// The range is replaced in place, so a long replacement is copied once; the
+// alignment is read before the text moves.
+Align MemRichBox::Put(int32_t from, int32_t to, std::string_view text) {
+  const int32_t start = ParagraphStart(from);
+  const Align align = start < from ? table_[fmt_[start]].align : to < Len() ? table_[fmt_[to]].align : tailAlign_;
   revision_ = NextRevision();
-  text_.erase(static_cast<size_t>(from), static_cast<size_t>(to - from));
-  fmt_.erase(fmt_.begin() + from, fmt_.begin() + to);
-  return ParagraphAlign(from);
-}
-
-void MemRichBox::Splice(int32_t from, const std::string& text, const std::vector<uint32_t>& idx) {
-  revision_ = NextRevision();
-  text_.insert(static_cast<size_t>(from), text);
-  fmt_.insert(fmt_.begin() + from, idx.begin(), idx.end());
-  selStart_ = from + static_cast<int32_t>(text.size());
+  const size_t n = text.size(), gone = static_cast<size_t>(to - from);
+  text_.replace(static_cast<size_t>(from), gone, text);
+  if (n > gone)
+    fmt_.insert(fmt_.begin() + to, n - gone, 0);
+  else
+    fmt_.erase(fmt_.begin() + from + static_cast<std::ptrdiff_t>(n), fmt_.begin() + to);
+  selStart_ = from + static_cast<int32_t>(n);
   selLength_ = 0;
   caretFmt_.reset();
+  return align;
 }
 
 void MemRichBox::Replace(int32_t from, int32_t to, const std::string& text,
                          const std::vector<CharFormat>& formats) {
-  const Align align = Cut(from, to);
-  std::vector<uint32_t> idx(text.size());
+  const Align align = Put(from, to, text);
+  uint32_t* out = fmt_.data() + from;
   // Runs of equal formats are common: intern each distinct neighbour once.
   const CharFormat* prev = nullptr;
   uint32_t prevIdx = 0;
@@ -128,9 +130,8 @@ void MemRichBox::Replace(int32_t from, int32_t to, const std::string& text,
       prevIdx = Intern(g);
       prev = &f;
     }
-    idx[i] = prevIdx;
+    out[i] = prevIdx;
   }
-  Splice(from, text, idx);
 }
 
 void MemRichBox::SetSelText(const std::string& text) {
@@ -289,18 +290,8 @@ void MemRichBox::ReplaceRich(int32_t from, int32_t to, std::string_view text,
                              const std::vector<CharFormat>& table, std::span<const uint8_t> ids) {
   from = std::clamp(from, 0, Len());
   to = std::clamp(to, from, Len());
-  // The alignment of the paragraph at `from` once [from, to) is gone (as
-  // Cut gives it), found before the text moves: the range is replaced in
-  // place, so a long replacement is copied once.
-  const int32_t start = ParagraphStart(from);
-  const Align align = start < from ? table_[fmt_[start]].align : to < Len() ? table_[fmt_[to]].align : tailAlign_;
-  revision_ = NextRevision();
-  const size_t n = text.size(), gone = static_cast<size_t>(to - from);
-  text_.replace(static_cast<size_t>(from), gone, text);
-  if (n > gone)
-    fmt_.insert(fmt_.begin() + to, n - gone, 0);
-  else
-    fmt_.erase(fmt_.begin() + from + static_cast<std::ptrdiff_t>(n), fmt_.begin() + to);
+  const Align align = Put(from, to, text);
+  const size_t n = text.size();
   // Each format of the table interned once, on first use.
   std::vector<uint32_t> mine(table.size(), UINT32_MAX);
   uint32_t* out = fmt_.data() + from;
@@ -313,9 +304,6 @@ void MemRichBox::ReplaceRich(int32_t from, int32_t to, std::string_view text,
     }
     out[i] = m;
   }
-  selStart_ = from + static_cast<int32_t>(n);
-  selLength_ = 0;
-  caretFmt_.reset();
 }
 
 int32_t MemRichBox::CharFromPoint(int x, int y) const {

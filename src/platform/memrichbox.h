@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/richbox.h"
@@ -101,10 +102,10 @@ class MemRichBox : public RichBox {
   void Replace(int32_t from, int32_t to, const std::string& text,
                const std::vector<CharFormat>& formats);
   const CharFormat& InsertFormat(int32_t from, int32_t to) const;
-  // Removes [from, to) and gives the alignment new text there takes; puts
-  // text with the format indexes idx at from, the caret after it.
-  Align Cut(int32_t from, int32_t to);
-  void Splice(int32_t from, const std::string& text, const std::vector<uint32_t>& idx);
+  // Puts `text` in place of [from, to), the caret after it, and gives the
+  // alignment the new text takes (its paragraph's once the range is gone);
+  // the new characters' format indexes are left for the caller to set.
+  Align Put(int32_t from, int32_t to, std::string_view text);
 
   std::string text_;
   uint64_t revision_ = 0;
