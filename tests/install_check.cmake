@@ -3,7 +3,7 @@
 # description valid), the installed program finds its manual, and `make
 # install` / `make uninstall` work with a prefix holding blanks and quotes
 # and with DESTDIR. Arguments: BUILD_DIR, STAGE, SOURCE_DIR, UI_TEST.
-include(${CMAKE_CURRENT_LIST_DIR}/install_records.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/install_common.cmake)
 keep_records()
 # The environment of a staging install: no DESTDIR or make flags of the
 # caller's.
@@ -68,25 +68,10 @@ endforeach()
 file(READ "${root}/share/applications/quorvane.desktop" desktop)
 file(READ "${root}/share/mime/packages/quorvane.xml" mime)
 file(READ "${root}/share/metainfo/org.quorvane.quorvane.metainfo.xml" metainfo)
-foreach(want "Exec=quorvane %f" "Icon=quorvane" "MimeType=application/x-quorvane-proof;")
-  string(FIND "${desktop}" "${want}" at)
-  if(at EQUAL -1)
-    fail("desktop entry lacks ${want}")
-  endif()
-endforeach()
-foreach(want "type=\"application/x-quorvane-proof\"" "pattern=\"*.proof\"")
-  string(FIND "${mime}" "${want}" at)
-  if(at EQUAL -1)
-    fail("MIME package lacks ${want}")
-  endif()
-endforeach()
-foreach(want "<mediatype>application/x-quorvane-proof</mediatype>" "<launchable type=\"desktop-id\">quorvane.desktop</launchable>"
-             "<screenshot type=\"default\">")
-  string(FIND "${metainfo}" "${want}" at)
-  if(at EQUAL -1)
-    fail("the AppStream description lacks ${want}")
-  endif()
-endforeach()
+require_strings("${desktop}" "the desktop entry" "Exec=quorvane %f" "Icon=quorvane" "MimeType=application/x-quorvane-proof;")
+require_strings("${mime}" "the MIME package" "type=\"application/x-quorvane-proof\"" "pattern=\"*.proof\"")
+require_strings("${metainfo}" "the AppStream description" "<mediatype>application/x-quorvane-proof</mediatype>"
+                "<launchable type=\"desktop-id\">quorvane.desktop</launchable>" "<screenshot type=\"default\">")
 # The picture the description points to is the one the program makes of
 # itself (desktop/screenshots, from the manual's picture test).
 string(REGEX MATCH "/screenshots/([^<]+\\.png)</image>" shot "${metainfo}")

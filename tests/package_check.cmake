@@ -4,7 +4,7 @@
 # Arguments: BUILD_DIR, STAGE.
 # cpack installs through the build folder, which keeps the user's install
 # manifest: it is put back.
-include(${CMAKE_CURRENT_LIST_DIR}/install_records.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/install_common.cmake)
 keep_records()
 
 file(REMOVE_RECURSE "${STAGE}")
@@ -38,12 +38,9 @@ set(expected
 foreach(size 16 22 24 32 48 64 128 256)
   list(APPEND expected ./usr/share/icons/hicolor/${size}x${size}/apps/quorvane.png)
 endforeach()
-foreach(f ${expected})
-  string(FIND "${listing}" " ${f}\n" at)
-  if(at EQUAL -1)
-    fail("the package lacks ${f}:\n${listing}")
-  endif()
-endforeach()
+list(TRANSFORM expected PREPEND " ")
+list(TRANSFORM expected APPEND "\n")
+require_strings("${listing}" "the package's file list" ${expected})
 # Everything lies under /usr, owned by root; the databases the desktop
 # builds from these files are the triggers' business, not the package's
 # (a cache in the package would be left stale or removed with it).
@@ -57,12 +54,8 @@ foreach(e ${entries})
   endif()
 endforeach()
 
-foreach(want "Package: quorvane" "Architecture: " "Section: math" "libqt6widgets6" "libqt6printsupport6" "libc6")
-  string(FIND "${fields}" "${want}" at)
-  if(at EQUAL -1)
-    fail("the package's control fields lack ${want}:\n${fields}")
-  endif()
-endforeach()
+require_strings("${fields}" "the package's control fields" "Package: quorvane" "Architecture: " "Section: math"
+                "libqt6widgets6" "libqt6printsupport6" "libc6")
 # No maintainer script: the file triggers of shared-mime-info,
 # desktop-file-utils and the icon cache refresh the databases.
 if(info MATCHES "(pre|post)(inst|rm)")

@@ -25,3 +25,13 @@ macro(fail text)
   restore_records()
   message(FATAL_ERROR "${text}")
 endmacro()
+# Fails unless Text holds each of the strings after Label, which names the
+# text in the message.
+function(require_strings Text Label)
+  foreach(want ${ARGN})
+    string(FIND "${Text}" "${want}" at)
+    if(at EQUAL -1)
+      fail("${Label} lacks ${want}")
+    endif()
+  endforeach()
+endfunction()
