@@ -2,7 +2,12 @@ BUILD ?= build
 PREFIX ?= /usr/local
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test bench install clean
+.PHONY: all deps configure build run test bench install uninstall package clean
+
+# The recipes read the folders from the environment ("$$QV_BUILD"), so a
+# path with blanks or quotes reaches each command as one argument.
+export QV_BUILD := $(BUILD)
+install: export QV_PREFIX := $(PREFIX)
 
 all: build
 
@@ -10,25 +15,32 @@ deps:
 	@scripts/install-deps
 
 configure: deps
-	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake -S . -B "$$QV_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 
 build: configure
-	@cmake --build $(BUILD) -j $(JOBS)
+	@cmake --build "$$QV_BUILD" -j $(JOBS)
 
 run: build
-	./$(BUILD)/src/app/quorvane
+	"$$QV_BUILD/src/app/quorvane"
 
 test: build
-	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) --timeout 300
+	cd "$$QV_BUILD" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) --timeout 300
 
 bench: build
-	@for b in $(BUILD)/bench/bench_*; do echo "== $$b"; $$b; done
+	@for b in "$$QV_BUILD"/bench/bench_*; do echo "== $$b"; "$$b"; done
 
+# Installs under PREFIX (DESTDIR=... stages it in a folder instead), and
+# refreshes the desktop's MIME and menu databases there.
 install: build
-	cmake --install $(BUILD) --prefix $(PREFIX)
-	@# The desktop learns the new file type and menu entry (when the tools are there).
-	-@command -v update-mime-database >/dev/null && update-mime-database $(PREFIX)/share/mime
-	-@command -v update-desktop-database >/dev/null && update-desktop-database $(PREFIX)/share/applications
+	@scripts/install-program install "$$QV_BUILD" "$$QV_PREFIX"
+
+# Removes what the last `make install` from this build put there.
+uninstall:
+	@scripts/install-program uninstall "$$QV_BUILD"
+
+# The Debian package quorvane_<version>_<arch>.deb, in the build folder.
+package: build
+	cd "$$QV_BUILD" && cpack -G DEB
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf "$$QV_BUILD"

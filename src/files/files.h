@@ -46,12 +46,20 @@ void SetSavedTitle(AppState& S);
 // for one).
 std::string ProofPathFor(const std::string& Path);
 
-// Decides the folder of the settings files: AppPath when it is writable,
-// else $XDG_CONFIG_HOME/quorvane (or ~/.config/quorvane), created if needed.
-// Creates any settings file missing there with its default content (no
+// The user's folder of settings: $XDG_CONFIG_HOME/quorvane when that
+// variable holds an absolute path, else ~/.config/quorvane.
+std::string UserSettingsFolder();
+// Makes Folder (and its missing parents, for the user alone) and gives it
+// each settings file it lacks: a copy of the one in OldFolder when there is
+// one there (where earlier versions kept them), else the default content (no
 // recent files, text size 12, no default folder, tip option on), so a first
-// start reads them without warnings. The caller stores the result in
-// S.Ui.SettingsPath before the first settings file is read.
+// start reads them without warnings. Existing files and OldFolder are never
+// written. Returns Folder.
+std::string PrepareSettingsFolder(const std::string& Folder, const std::string& OldFolder);
+// The settings folder of the program in AppPath: UserSettingsFolder(),
+// prepared with AppPath as the old place. Nothing is ever written beside
+// the program. The caller stores the result in S.Ui.SettingsPath before the
+// first settings file is read.
 std::string ChooseSettingsPath(const std::string& AppPath);
 
 // Start-up readers of DefaultDir.bin and UserOption.bin. False when the file

@@ -1,8 +1,11 @@
 // The four settings files: recent files, text size, default folder and the
 // start-up tip option, and where they live.
+#include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 
@@ -47,9 +50,26 @@ void SetSizeChecks(AppState& S) {
   S.host->SetControlChecked("optLargeText", S.Ui.FontSize != 10 && S.Ui.FontSize != 12);
 }
 
-bool Writable(const fs::path& dir) {
-  std::error_code ec;
-  return !dir.empty() && fs::is_directory(dir, ec) && ::access(dir.c_str(), W_OK | X_OK) == 0;
+// The user's home folder: $HOME, else the one the password database names.
+std::string HomeFolder() {
+  const char* home = std::getenv("HOME");
+  if (home && home[0] == '/') return home;
+  std::string buf(16384, '\0');
+  passwd pw{};
+  passwd* found = nullptr;
+  if (::getpwuid_r(::getuid(), &pw, buf.data(), buf.size(), &found) == 0 && found && found->pw_dir &&
+      found->pw_dir[0] == '/')
+    return found->pw_dir;
+  return "";
+}
+
+// Makes each missing folder of Dir, for the user alone (0700).
+void MakeFolders(const fs::path& Dir) {
+  fs::path p;
+  for (const fs::path& part : Dir) {
+    p /= part;
+    if (::mkdir(p.c_str(), 0700) != 0 && errno != EEXIST) return;
+  }
 }
 
 }  // namespace
@@ -153,35 +173,48 @@ void SelectDir(AppState& S) {
 
 // ---------------------------------------------------------------- settings folder
 
-std::string ChooseSettingsPath(const std::string& AppPath) {
-  fs::path dir(AppPath);
-  if (!Writable(dir)) {
-    fs::path base;
-    const char* xdg = std::getenv("XDG_CONFIG_HOME");
-    const char* home = std::getenv("HOME");
-    if (xdg && xdg[0] == '/')
-      base = xdg;
-    else if (home && home[0] != '\0')
-      base = fs::path(home) / ".config";
-    std::error_code ec;
-    if (!base.empty()) {
-      fs::path mine = base / "quorvane";
-      fs::create_directories(mine, ec);
-      if (Writable(mine)) dir = mine;
-    }
+std::string UserSettingsFolder() {
+  const char* xdg = std::getenv("XDG_CONFIG_HOME");
+  fs::path base;
+  if (xdg && xdg[0] == '/') {
+    base = xdg;
+  } else {
+    const std::string home = HomeFolder();
+    // No home at all: a folder that never exists, so the settings read as
+    // missing (with their warnings) and nothing is written anywhere.
+    base = home.empty() ? fs::path("/nonexistent") : fs::path(home) / ".config";
   }
+  return (base / "quorvane").lexically_normal().string();
+}
+
+std::string PrepareSettingsFolder(const std::string& Folder, const std::string& OldFolder) {
+  const fs::path dir(Folder);
+  MakeFolders(dir);
   const std::pair<const char*, std::string> defaults[] = {
       {kRecentFiles, EncodeRecentFiles({})},
       {kFontSizeFile, EncodeFontSize(12)},
       {kDefaultDirFile, EncodeDefaultDir("")},
       {kUserOptionFile, EncodeUserOption(0)},
   };
+  std::error_code same;
+  const bool migrate = !OldFolder.empty() && !fs::equivalent(dir, OldFolder, same);
   for (const auto& [name, bytes] : defaults) {
     std::error_code ec;
-    fs::path file = dir / name;
-    if (!fs::exists(file, ec) && !ec) WriteFileReplacing(file.string(), bytes);
+    const fs::path file = dir / name;
+    if (fs::exists(file, ec) || ec) continue;
+    // A file kept in the program's folder by an earlier version is taken
+    // over once; the old one is left where it is and never read again.
+    std::string old;
+    if (migrate && ReadFileBytes((fs::path(OldFolder) / name).string(), old, kMaxSettingsBytes))
+      WriteFileReplacing(file.string(), old);
+    else
+      WriteFileReplacing(file.string(), bytes);
   }
   return dir.string();
+}
+
+std::string ChooseSettingsPath(const std::string& AppPath) {
+  return PrepareSettingsFolder(UserSettingsFolder(), AppPath);
 }
 
 }  // namespace qv

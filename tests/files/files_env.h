@@ -1,5 +1,6 @@
 // An AppState on in-memory boxes and a scripted host, with a scratch folder
-// of its own as program folder (settings files and proofs), removed at the end.
+// of its own as program folder and settings folder (settings files and
+// proofs), removed at the end.
 #pragma once
 
 #include <unistd.h>
@@ -24,7 +25,7 @@ struct FilesEnv {
     std::filesystem::create_directories(dir);
     S.Attach(&host, &view, &status, &work);
     S.Ui.AppPath = dir.string();
-    S.Ui.SettingsPath = ChooseSettingsPath(S.Ui.AppPath);
+    S.Ui.SettingsPath = PrepareSettingsFolder(S.Ui.AppPath, "");
   }
   ~FilesEnv() { std::filesystem::remove_all(dir); }
   FilesEnv(const FilesEnv&) = delete;

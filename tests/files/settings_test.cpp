@@ -30,22 +30,83 @@ TEST_F(FilesTest, FirstStartCreatesDefaultSettingsThatReadWithoutWarnings) {
   EXPECT_TRUE(host.ControlChecked("optShowTip"));
   // An existing file is never overwritten by the defaults.
   WriteBytes("UserFontSize.bin", EncodeFontSize(14));
-  ChooseSettingsPath(S.Ui.AppPath);
+  PrepareSettingsFolder(S.Ui.SettingsPath, "");
   EXPECT_EQ(Bytes("UserFontSize.bin"), EncodeFontSize(14));
 }
 
+// $XDG_CONFIG_HOME set to Value (unset when null) while the object lives.
+class ConfigHome {
+ public:
+  explicit ConfigHome(const char* Value) {
+    const char* old = std::getenv("XDG_CONFIG_HOME");
+    had_ = old != nullptr;
+    if (had_) saved_ = old;
+    if (Value)
+      setenv("XDG_CONFIG_HOME", Value, 1);
+    else
+      unsetenv("XDG_CONFIG_HOME");
+  }
+  ~ConfigHome() {
+    if (had_)
+      setenv("XDG_CONFIG_HOME", saved_.c_str(), 1);
+    else
+      unsetenv("XDG_CONFIG_HOME");
+  }
+
+ private:
+  bool had_ = false;
+  std::string saved_;
+};
+
 TEST_F(FilesTest, UnwritableProgramFolderFallsBackToTheConfigFolder) {
   const std::string config = (dir / "config").string();
-  const char* old = std::getenv("XDG_CONFIG_HOME");
-  const std::string saved = old ? old : "";
-  setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+  ConfigHome home(config.c_str());
   const std::string chosen = ChooseSettingsPath((dir / "no such folder").string());
-  if (old)
-    setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
-  else
-    unsetenv("XDG_CONFIG_HOME");
   EXPECT_EQ(chosen, config + "/quorvane");
   EXPECT_TRUE(std::filesystem::exists(chosen + "/UserOption.bin"));
+}
+
+// A program installed in a folder the user may write (~/.local/bin) keeps
+// the settings in the config folder, takes over the files an earlier
+// version left beside it once, and never writes there.
+TEST_F(FilesTest, WritableProgramFolderKeepsNothingAndItsOldSettingsAreTakenOverOnce) {
+  namespace fs = std::filesystem;
+  const fs::path bin = dir / "bin";
+  fs::create_directories(bin);
+  const std::string oldList = EncodeRecentFiles({"/p/old.proof", "/p/older.proof"});
+  WriteBytes("bin/RecentFiles.bin", oldList);
+  WriteBytes("bin/UserFontSize.bin", EncodeFontSize(14));
+  const std::string config = (dir / "config").string();
+  ConfigHome home(config.c_str());
+  const std::string chosen = ChooseSettingsPath(bin.string());
+  EXPECT_EQ(chosen, config + "/quorvane");
+  EXPECT_EQ(fs::status(config + "/quorvane").permissions() & fs::perms::all, fs::perms::owner_all);
+
+  S.Ui.AppPath = bin.string();
+  S.Ui.SettingsPath = chosen;
+  LoadFontSize(S);
+  EXPECT_EQ(S.Ui.FontSize, 14);
+  S.Ui.ProofFileName = "/p/new.proof";
+  AddRecentFile(S);
+  EXPECT_EQ(RecentList(Bytes("config/quorvane/RecentFiles.bin")),
+            (std::vector<std::string>{"/p/new.proof", "/p/old.proof", "/p/older.proof"}));
+  EXPECT_TRUE(ReadDefaultDir(S));
+  EXPECT_TRUE(ReadUserOption(S));
+  EXPECT_TRUE(host.messages.empty());
+  EXPECT_TRUE(host.formsShown.empty());
+
+  // The program's folder holds what it held; a later start reads only the
+  // config folder.
+  EXPECT_EQ(std::distance(fs::directory_iterator(bin), fs::directory_iterator()), 2);
+  EXPECT_EQ(Bytes("bin/RecentFiles.bin"), oldList);
+  ChooseSettingsPath(bin.string());
+  EXPECT_EQ(RecentList(Bytes("config/quorvane/RecentFiles.bin"))[0], "/p/new.proof");
+
+  // Without XDG_CONFIG_HOME the folder is ~/.config/quorvane.
+  ConfigHome unset(nullptr);
+  if (const char* h = std::getenv("HOME"); h && h[0] == '/') {
+    EXPECT_EQ(UserSettingsFolder(), (fs::path(h) / ".config" / "quorvane").lexically_normal().string());
+  }
 }
 
 TEST_F(FilesTest, RecentFilesKeepFiveMostRecentFirstWithoutDuplicates) {

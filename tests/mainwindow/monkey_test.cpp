@@ -134,6 +134,7 @@ class Monkey {
   // Runs one sequence on a fresh program; returns the events it took.
   long Run() {
     std::filesystem::create_directories(dir_);
+    setenv("XDG_CONFIG_HOME", (dir_ / "config").c_str(), 1);
     app_ = std::make_unique<Application>(dir_.string(), std::vector<std::string>{"quorvane"});
     S_ = &app_->State();
     app_->HostRef().RegisterForm("StartUp", [] {});

@@ -77,7 +77,8 @@ TEST_F(HelpUi, InstalledProgramFindsItsManual) {
 }
 
 // Not a check: with QV_MANUAL_SHOTS set, saves the main window with Tutorial
-// 1's proof and the help window as PNG pictures into that folder.
+// 1's proof and the help window as PNG pictures into that folder, and the
+// main window at the software centre's 16:9 size (desktop/screenshots).
 TEST_F(HelpUi, Pictures) {
   const char* out = std::getenv("QV_MANUAL_SHOTS");
   if (!out) GTEST_SKIP() << "QV_MANUAL_SHOTS=<folder> saves the manual's pictures";
@@ -93,6 +94,11 @@ TEST_F(HelpUi, Pictures) {
   ASSERT_EQ(S->Doc.StmtCount, 5);
   QApplication::processEvents();
   EXPECT_TRUE(app->Window().grab().save(QString::fromLocal8Bit(out) + "/tutorial1.png"));
+  app->Window().resize(1280, 720);
+  Command("optLargeText");
+  QApplication::processEvents();
+  EXPECT_TRUE(app->Window().grab().save(QString::fromLocal8Bit(out) + "/main-window.png"));
+  Command("optMediumText");
 
   fs::create_directory_symlink(QV_HELP_DIR, dir / "help");
   Command("cmdHelp");

@@ -9,7 +9,9 @@
 #include "axioms/subset.h"
 #include "entry/caption.h"
 #include "entry/comment.h"
+#include "files/files.h"
 #include "mainwindow/dispatch.h"
+#include "mainwindow/find.h"
 
 namespace qv {
 namespace {
@@ -19,6 +21,9 @@ using Manual = ManualTest;
 TEST_F(Manual, TutorialOneBuildsAndSavesItsProof) {
   Page("tutorial1.html");
   host.OnModal("StartUp", [] {});
+  // As the window is built: Undo disabled.
+  host.SetControlEnabled("optUndo", false);
+  host.SetControlEnabled("cmdUndo", false);
   Form_Load(S, W, {"quorvane"});
   Form_Activate(S, W);
   Says("t1-start");
@@ -27,10 +32,14 @@ TEST_F(Manual, TutorialOneBuildsAndSavesItsProof) {
   Run("cmdPremise");
   Is("t1-entry-caption", entryCaption);
   Shows("t1-premise");
+  // The first line of a new proof cannot be undone; the Split can.
+  EXPECT_FALSE(host.ControlEnabled("optUndo"));
+  EXPECT_FALSE(host.ControlEnabled("cmdUndo"));
   Run("cmdSplit");
   Says("t1-split-prompt");
   Click(1);
   Shows("t1-split");
+  EXPECT_TRUE(host.ControlEnabled("cmdUndo"));
   Run("cmdJoin");
   Says("t1-join-prompt");
   Click(3);
@@ -40,6 +49,18 @@ TEST_F(Manual, TutorialOneBuildsAndSavesItsProof) {
   WillAnswer({"a"});
   Run("cmdConclusion");
   BoxCaption("t1-conc-caption");
+  Shows("t1-conclusion");
+  // Hidden, line 5 stands at the top, its "Conclusion" in the view's second
+  // row; a click there shows the lines again.
+  ClickOn(5, "Conclusion", 1, true);
+  Shows("t1-hidden");
+  const std::string& shown = view.Text();
+  const size_t secondRow = shown.find('\n') + 1;
+  EXPECT_EQ(shown.find("Conclusion"), shown.find("Conclusion", secondRow));
+  EXPECT_LT(shown.find("Conclusion"), shown.find('\n', secondRow));
+  view.SetSelStart(static_cast<int32_t>(shown.find("Conclusion")));
+  view.SetSelLength(0);
+  RTB_Click(S);
   Shows("t1-conclusion");
   Run("cmdConclusion");
   Says("t1-conc-none");
@@ -100,8 +121,35 @@ TEST_F(ManualProofs, TutorialTwoUsesTheQuantifierRules) {
 TEST_F(ManualProofs, SubproofsInsertionDeletionViewsAndComments) {
   Page("proofs.html");
   QuantifierProof(false);
+  // The Find window on Tutorial 2's proof.
+  FindState find;
+  FindForm form(S, find, dialogBox);
+  form.Activate();
+  form.Find();
+  Is("find-empty", form.StatusLine);
+  // Typing empties the message line.
+  auto type = [&](const std::string& text) {
+    form.KeyDown(false, false, false);
+    dialogBox.SetText(text);
+  };
+  type("R(k)");
+  form.Find();
+  Is("find-none", form.StatusLine);
+  type(Typed("find-typed"));
+  form.Find();
+  EXPECT_EQ(form.StatusLine, "");
+  EXPECT_EQ(view.SelText(), "Q(k)");
+  EXPECT_EQ(view.SelStart(), S.Doc.Stmts[4].ViewerStartLine - 1 +
+                                 static_cast<int32_t>(S.Doc.ProofText.find("Q(k)")) + 1 -
+                                 S.Doc.Stmts[4].StartLine);
+  find.ActiveOnly = true;
+  form.Find();
+  Is("find-inactive", form.StatusLine);
+  find.ActiveOnly = false;
   ClickOn(7, "Conclusion", 1, true);
   Shows("sub-hidden");
+  form.Find();
+  Is("find-hidden", form.StatusLine);
 
   Fresh();
   Axiom("P");
@@ -123,6 +171,20 @@ TEST_F(ManualProofs, SubproofsInsertionDeletionViewsAndComments) {
   Click(1);
   Is("delete-warning", WarningBoxOf(S).Text);
   Shows("delete-after");
+
+  // Undo after the first line of a new proof is not offered.
+  Fresh();
+  Premise("P");
+  EXPECT_FALSE(host.ControlEnabled("optUndo"));
+  Premise("Q");
+  ASSERT_TRUE(host.ControlEnabled("optUndo"));
+  Run("optUndo");
+  Shows("undo-after");
+  EXPECT_FALSE(host.ControlEnabled("optUndo"));
+  WillConfirmDelete(true);
+  Run("DelAllSubsequent");
+  Click(1);
+  EXPECT_EQ(S.Doc.StmtCount, 0);
 
   Fresh();
   Axiom("P");
@@ -376,7 +438,7 @@ TEST_F(Manual, AxiomSetsDefinitionsSubsetAndInduction) {
   Run("optSubset");
   Says("subset-prompt");
   Click(1);
-  Shows("subset");
+  Shows("subset-axiom");
 
   Fresh();
   optAdd_Click(S);
@@ -390,11 +452,12 @@ TEST_F(Manual, AxiomSetsDefinitionsSubsetAndInduction) {
     f.Continue();
   });
   optAdd_Click(S);
-  Shows("induction", 8);
+  Shows("induction-line", 8);
 }
 
 TEST_F(Manual, FileAndPrintMessages) {
   Page("files.html");
+  for (int i = 1; i <= kTipCount; ++i) Is("tip-" + std::to_string(i), kTips[i]);
   Run("optPrint");
   Says("print-empty");
   const std::filesystem::path junk = dir / "notes.proof";

@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QWidget>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -39,6 +40,8 @@ class AppUiTest : public ::testing::Test {
     dir = std::filesystem::temp_directory_path() /
           ("qv-" + folder + "-" + std::to_string(::getpid()) + "-" + std::to_string(serial++));
     std::filesystem::create_directories(dir);
+    // The settings go to the test's folder, never to the user's own.
+    setenv("XDG_CONFIG_HOME", (dir / "config").c_str(), 1);
     app = std::make_unique<Application>(dir.string(), std::vector<std::string>{"quorvane"});
     S = &app->State();
     app->HostRef().RegisterForm("StartUp", [] {});
