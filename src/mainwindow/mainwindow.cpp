@@ -60,6 +60,16 @@ struct MenuEntry {
   int flags;
 };
 
+// A caption as it reads: "&&" is an ampersand, a single "&" marks the access key.
+QString WithoutAccessKey(const char* caption) {
+  QString out;
+  for (const char* c = caption; *c; ++c) {
+    if (*c == '&' && *++c == '\0') break;
+    out += QChar::fromLatin1(*c);
+  }
+  return out.trimmed();
+}
+
 // The menu bar, top to bottom: a Menu entry opens a (sub)menu, End closes it.
 const MenuEntry kMenuTree[] = {
     {Kind::Menu, "mnuFile", "&File", "", 0},
@@ -299,6 +309,10 @@ void MainWindow::BuildMenus() {
                                 : open.back()->addMenu(QString::fromLatin1(e.caption));
         m->setObjectName(QString::fromLatin1(e.name));
         m->menuAction()->setObjectName(QString::fromLatin1(e.name));
+        // A screen reader names an opened menu by its caption, without the
+        // access key's mark (its entry in the bar or the parent menu is
+        // named so already).
+        m->setAccessibleName(WithoutAccessKey(e.caption));
         if (std::string(e.name) == "mnuEdit") editMenu_ = m;
         open.push_back(m);
         break;

@@ -2,11 +2,13 @@
 // toolbar, the undo and redo controls, Esc and the close box.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPointer>
 #include <QPushButton>
 #include <QTextCursor>
@@ -24,6 +26,7 @@
 #include "platform/qt/qtrichbox.h"
 #include "rules/egen_qt.h"
 #include "rules/substitute_qt.h"
+#include "support/accessibility.h"
 #include "support/app_ui_test.h"
 #include "view/view.h"
 
@@ -233,6 +236,89 @@ TEST_F(WindowTest, ToolbarButtonsRunTheirMenuCommands) {
   app->Commands().Add("optSave", [&] { ran = "optSave"; });
   Button("cmdSave")->click();
   EXPECT_EQ(ran, "optSave");
+}
+
+// A screen reader finds a name on every button of the window, on every menu
+// (in the bar and opened) and on every item of the menus.
+TEST_F(WindowTest, EveryButtonAndMenuHasAnAccessibleName) {
+  auto name = [](QObject* o) {
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(o);
+    return a ? a->text(QAccessible::Name).trimmed().toStdString() : std::string();
+  };
+  auto itemsNamed = [](QObject* o) {
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(o);
+    std::vector<int> unnamed;
+    for (int k = 0; a && k < a->childCount(); ++k)
+      if (a->child(k)->role() != QAccessible::Separator && a->child(k)->text(QAccessible::Name).trimmed().isEmpty())
+        unnamed.push_back(k);
+    return unnamed;
+  };
+  const QList<QPushButton*> buttons = app->Window().findChildren<QPushButton*>();
+  EXPECT_EQ(buttons.size(), 15);
+  for (QPushButton* b : buttons) EXPECT_NE(name(b), "") << b->objectName().toStdString();
+  EXPECT_EQ(itemsNamed(app->Window().menuBar()), std::vector<int>{});
+  const QList<QMenu*> menus = app->Window().findChildren<QMenu*>();
+  EXPECT_EQ(menus.size(), 11);
+  for (QMenu* m : menus) {
+    EXPECT_NE(name(m), "") << m->objectName().toStdString();
+    EXPECT_EQ(itemsNamed(m), std::vector<int>{}) << m->objectName().toStdString();
+  }
+  EXPECT_EQ(name(Action("mnuFile")->menu()), "File");
+}
+
+// A screen reader reads a three-line proof in the view, with the caret and
+// the selection where they are, and hears the line that a rule adds: what
+// it heard, applied to what it read, is what the view shows now.
+TEST_F(WindowTest, AScreenReaderReadsTheProofAndHearsTheLineARuleAdds) {
+  AccessibilityListener listener;
+  Premise("P(f(m,n)) & Q");
+  Command("optSplit");
+  ClickAt(1);
+  ASSERT_EQ(S->Doc.StmtCount, 3);
+  QWidget* view = app->Window().View();
+  QAccessibleInterface* a = QAccessible::queryAccessibleInterface(view);
+  ASSERT_NE(a, nullptr);
+  QAccessibleTextInterface* t = a->textInterface();
+  ASSERT_NE(t, nullptr);
+  // The view shows the whole proof text: as read, each CR LF is one "\n".
+  auto shown = [this](size_t upTo = std::string::npos) {
+    return QString::fromLatin1(S->Doc.ProofText.substr(0, upTo).c_str())
+        .replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  };
+  const QString before = shown();
+  EXPECT_EQ(a->text(QAccessible::Value), before);
+  EXPECT_EQ(t->characterCount(), before.size());
+
+  const StmtRec& third = S->Doc.Stmts[3];
+  const int32_t at = third.StartStmt - 1;
+  S->View->SetSelStart(at);
+  S->View->SetSelLength(1);
+  QApplication::processEvents();
+  const int offset = static_cast<int>(shown(static_cast<size_t>(at)).size());
+  int s = -1, e = -1;
+  t->selection(0, &s, &e);
+  EXPECT_EQ(s, offset);
+  EXPECT_EQ(e, offset + 1);
+  EXPECT_EQ(t->cursorPosition(), offset + 1);
+  EXPECT_EQ(t->text(s, e), QStringLiteral("Q"));
+  EXPECT_EQ(t->textAtOffset(offset, QAccessible::LineBoundary, &s, &e), QStringLiteral("3\tQ\n"));
+  S->View->SetSelLength(0);
+  QApplication::processEvents();
+
+  listener.heard().clear();
+  Command("optJoin");
+  ClickAt(2);
+  ClickAt(3);
+  ASSERT_EQ(S->Doc.StmtCount, 4);
+  const QString after = shown();
+  EXPECT_EQ(a->text(QAccessible::Value), after);
+  QString told = before;
+  const auto heard =
+      listener.Of(view, {QAccessible::TextInserted, QAccessible::TextRemoved, QAccessible::TextUpdated});
+  EXPECT_FALSE(heard.empty());
+  for (const auto& h : heard) told.replace(h.position, h.removed.size(), h.inserted);
+  EXPECT_EQ(told, after);
+  EXPECT_TRUE(told.contains(QStringLiteral("\n\n4\tP(f(m,n)) & Q\n\tJoin, 2, 3"))) << told.toStdString();
 }
 
 TEST_F(WindowTest, UndoAndRedoControlsFollowTheChanges) {

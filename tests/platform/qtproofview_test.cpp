@@ -2,18 +2,23 @@
 // scrolling to the caret.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEngine>
 #include <QScrollBar>
+#include <QTimer>
 #include <cmath>
 #include <map>
 #include <set>
 
 #include "platform/qt/qtproofview.h"
 #include "platform/qt/qtrichbox.h"
+#include "support/accessibility.h"
 
 namespace qv {
 namespace {
@@ -77,10 +82,20 @@ struct View : ::testing::Test {
     v.SetDefaultFont("Courier New", 10);
   }
   void Settle() { QApplication::processEvents(); }
-  // A point inside the character at pos (its left third).
+  // The event loop run for ms milliseconds, timers included.
+  static void Wait(int ms) {
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+  }
+  // A point inside the character at pos (its left third), or in its right half.
   QPoint At(int32_t pos) {
     const QRect r = v.CharRect(pos);
     return QPoint(r.left() + std::max(1, r.width() / 3), r.center().y());
+  }
+  QPoint RightHalf(int32_t pos) {
+    const QRect r = v.CharRect(pos);
+    return QPoint(r.left() + r.width() * 2 / 3, r.center().y());
   }
   void Mouse(QEvent::Type t, QPointF p, Qt::KeyboardModifiers mods = Qt::NoModifier) {
     QMouseEvent e(t, p, v.viewport()->mapToGlobal(p), Qt::LeftButton,
@@ -159,9 +174,17 @@ struct View : ::testing::Test {
     Mouse(QEvent::MouseButtonPress, At(pos), mods);
     Mouse(QEvent::MouseButtonRelease, At(pos), mods);
   }
-  void Key(int key, Qt::KeyboardModifiers mods = Qt::NoModifier, const QString& text = {}) {
+  void Key(int key, Qt::KeyboardModifiers mods = Qt::NoModifier, const QString& text = {}, QWidget* to = nullptr) {
     QKeyEvent e(QEvent::KeyPress, key, mods, text);
-    QApplication::sendEvent(&v, &e);
+    QApplication::sendEvent(to ? to : &v, &e);
+  }
+  // A press at one point, a move to another and the release there.
+  std::string Drag(QPoint from, QPoint to) {
+    Mouse(QEvent::MouseButtonPress, from);
+    Mouse(QEvent::MouseMove, to);
+    Mouse(QEvent::MouseButtonRelease, to);
+    Settle();
+    return v.SelText();
   }
 };
 
@@ -257,6 +280,84 @@ TEST_F(View, DragAndShiftClickSelectAndTheSelectionIsPainted) {
   EXPECT_NE(shot.pixelColor(v.CharRect(9).left() + 1, v.CharRect(9).top() + 1), v.palette().highlight().color());
 }
 
+// A drag runs from the edge of the pressed character nearer to the press,
+// either way, as in the editors' boxes: back from the right half of ")" to
+// "f", or on from the right half of "(" to that of ")", it selects f(m,n). A
+// move that stays on the half of the character pressed leaves a click.
+TEST_F(View, ADragEitherWayTakesInTheCharacterItStartsOn) {
+  v.SetText("1\tP(f(m,n)) & Q\t\tPremise");
+  Settle();
+  const int32_t f = 4, close = 9;
+  EXPECT_EQ(Drag(RightHalf(close), At(f)), "f(m,n)");
+  EXPECT_EQ(v.SelStart(), f);
+  EXPECT_EQ(Drag(RightHalf(f - 1), RightHalf(close)), "f(m,n)");
+  EXPECT_EQ(Drag(RightHalf(close), RightHalf(close) + QPoint(1, 0)), "");
+  EXPECT_EQ(v.SelStart(), close);
+}
+
+// Held past the right edge, a drag on a line that wraps grows by about one
+// character each 20 ms over the line's continuation rows up to the line's
+// end (not its break), and stops there; moving on outside keeps what it
+// took; after the release nothing grows.
+TEST_F(View, ADragHeldPastTheRightEdgeGrowsToTheEndOfTheWrappedLine) {
+  v.resize(300, 300);
+  std::string line = "1\t";
+  for (int i = 0; i < 9; ++i) line += "P" + std::to_string(i) + "(a,b) & ";
+  line += "Q";
+  v.SetText(line + "\r\n2\tR(c)");
+  Settle();
+  const int32_t end = static_cast<int32_t>(line.size());
+  const int top = v.CharRect(0).top();
+  ASSERT_GT(v.CharRect(end - 1).top(), top + v.LineHeight());  // three rows at least
+  const QPoint out(v.width() + 40, v.CharRect(2).center().y());
+  Mouse(QEvent::MouseButtonPress, At(2));
+  Mouse(QEvent::MouseMove, out);
+  const int32_t rowEnd = v.SelStart() + v.SelLength();
+  EXPECT_EQ(v.CharRect(rowEnd - 1).top(), top);  // the pointer took the first row
+  QElapsedTimer clock;
+  clock.start();
+  Wait(300);
+  const qint64 ticks = clock.elapsed() / QtProofView::kDragTick;
+  const int32_t grown = v.SelStart() + v.SelLength() - rowEnd;
+  EXPECT_LE(grown, ticks + 1);
+  EXPECT_GE(grown, ticks / 3);
+  for (int i = 0; i < 200 && v.SelStart() + v.SelLength() < end; ++i) Wait(20);
+  Wait(100);
+  EXPECT_EQ(v.SelStart(), 2);
+  EXPECT_EQ(v.SelLength(), end - 2);
+  Mouse(QEvent::MouseMove, out + QPoint(30, 5));
+  Mouse(QEvent::MouseButtonRelease, out + QPoint(30, 5));
+  EXPECT_EQ(v.SelLength(), end - 2);
+  Mouse(QEvent::MouseButtonPress, At(2));
+  Mouse(QEvent::MouseMove, out);
+  Mouse(QEvent::MouseButtonRelease, out);
+  Wait(100);
+  EXPECT_EQ(v.SelStart() + v.SelLength(), rowEnd);
+}
+
+// Held below the view, a drag scrolls it on and the selection follows, as
+// in the editors' boxes; the release stops the scrolling.
+TEST_F(View, ADragHeldBelowTheViewScrollsIt) {
+  std::string text;
+  for (int i = 0; i < 400; ++i) text += "line " + std::to_string(i) + "\r\n";
+  v.SetText(text);
+  Settle();
+  const QPoint below(50, v.viewport()->height() + 30);
+  Mouse(QEvent::MouseButtonPress, At(0));
+  Mouse(QEvent::MouseMove, below);
+  Settle();
+  const int first = v.verticalScrollBar()->value();
+  Wait(300);
+  const int later = v.verticalScrollBar()->value();
+  EXPECT_GT(later, first + 5 * v.LineHeight());
+  EXPECT_EQ(v.SelStart(), 0);
+  EXPECT_GE(v.CharRect(v.SelLength()).top(), v.viewport()->height() - v.LineHeight());
+  Mouse(QEvent::MouseButtonRelease, below);
+  const int released = v.verticalScrollBar()->value();
+  Wait(100);
+  EXPECT_EQ(v.verticalScrollBar()->value(), released);
+}
+
 TEST_F(View, TextIsPaintedInItsColours) {
   v.SetText("black RED black");
   v.SetSelStart(6);
@@ -306,6 +407,60 @@ TEST_F(View, KeysMoveAndExtendTheCaretAndTypeNothing) {
   v.SetSelStart(0);
   Key(Qt::Key_Right);
   EXPECT_EQ(v.SelStart(), 0);
+}
+
+// On a line that wraps, Home and End go to the ends of the screen row (End
+// before the blank the row wraps at); Ctrl+Left and Ctrl+Right go word by
+// word exactly as in the editors' boxes, Shift extending.
+TEST_F(View, HomeAndEndKeepToTheRowAndCtrlArrowsMoveByWordAsInTheEditors) {
+  v.resize(300, 300);
+  std::string line = "1\t";
+  for (int i = 0; i < 9; ++i) line += "P" + std::to_string(i) + "(a,b) & ";
+  v.SetText(line + "Q");
+  Settle();
+  v.setFocus();
+  const int rowTop = v.CharRect(0).top() + v.LineHeight();
+  int32_t mid = 0;
+  while (v.CharRect(mid).top() < rowTop) ++mid;
+  v.SetSelStart(mid + 5);
+  Settle();
+  Key(Qt::Key_Home);
+  EXPECT_EQ(v.SelStart(), mid);
+  Key(Qt::Key_End, Qt::ShiftModifier);
+  const int32_t end = v.SelStart() + v.SelLength();
+  EXPECT_EQ(v.SelStart(), mid);
+  EXPECT_EQ(v.CharRect(end).top(), rowTop);
+  EXPECT_GT(v.CharRect(end + 1).top(), rowTop);
+  EXPECT_EQ(line[end], ' ');
+
+  const std::string proof =
+      "1\tALL(x):[x@S => EXIST(y):[y@T & f(x)=g(y)]]\t\tPremise\r\n\r\n2\tP(a)|~Q(b,c)\t\tSplit 1, 2";
+  QtRichBox box;
+  box.SetViewOnly(true);
+  box.resize(1000, 200);
+  box.show();
+  box.SetDefaultFont("Courier New", 10);
+  box.SetText(proof);
+  v.resize(1000, 300);
+  v.SetText(proof);
+  Settle();
+  auto walk = [&](RichBox& b, QWidget* w, int key, int32_t from, Qt::KeyboardModifiers mods) {
+    b.SetSelStart(from);
+    std::vector<std::pair<int32_t, int32_t>> steps;
+    for (int i = 0; i < 60; ++i) {
+      Key(key, Qt::ControlModifier | mods, {}, w);
+      steps.emplace_back(b.SelStart(), b.SelLength());
+    }
+    return steps;
+  };
+  const int32_t len = static_cast<int32_t>(proof.size());
+  const auto right = walk(v, &v, Qt::Key_Right, 0, Qt::NoModifier);
+  EXPECT_EQ(right, walk(box, &box, Qt::Key_Right, 0, Qt::NoModifier));
+  EXPECT_EQ(right.back().first, len);
+  const std::set<std::pair<int32_t, int32_t>> distinct(right.begin(), right.end());
+  EXPECT_GT(distinct.size(), 15u);
+  EXPECT_EQ(walk(v, &v, Qt::Key_Left, len, Qt::NoModifier), walk(box, &box, Qt::Key_Left, len, Qt::NoModifier));
+  EXPECT_EQ(walk(v, &v, Qt::Key_Right, 0, Qt::ShiftModifier), walk(box, &box, Qt::Key_Right, 0, Qt::ShiftModifier));
 }
 
 // Up and Down aim at the same pixel column on every line, also past a line
@@ -428,6 +583,101 @@ TEST_F(View, EditsLeaveTheLinesWhereAFreshViewPutsThem) {
   v.SetSelStart(v.TextLength());
   v.SetSelText("\r\nlast");
   sameAsFresh("a line added at the end");
+}
+
+// Assistive technology reads the view as it reads a read-only QTextEdit: the
+// text as shown (a line break one "\n", the element-of sign its glyph), the
+// caret and the selection as offsets in it, a row or a word at a time, each
+// character where it is painted; and it hears what changes, and no more.
+TEST_F(View, AScreenReaderReadsTheTextCaretAndSelectionAndHearsTheChanges) {
+  AccessibilityListener listener;
+  const std::string raw = "1\tx e S\t\tPremise\r\n\r\n2\tP(x)\t\tAxiom\r\n\r\n3\tQ\t\tJoin 1, 2";
+  const int32_t len = static_cast<int32_t>(raw.size());
+  v.SetText(raw);
+  v.SetSelStart(4);
+  v.SetSelLength(1);
+  v.SetSelFontName(kSymbolFont);
+  Settle();
+  QAccessibleInterface* a = QAccessible::queryAccessibleInterface(&v);
+  ASSERT_NE(a, nullptr);
+  QAccessibleTextInterface* t = a->textInterface();
+  ASSERT_NE(t, nullptr);
+  EXPECT_EQ(a->role(), QAccessible::EditableText);
+  EXPECT_TRUE(a->state().readOnly);
+  QString shown = QString::fromLatin1(raw.c_str()).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  shown[4] = QChar(0x03B5);
+  EXPECT_EQ(a->text(QAccessible::Value), shown);
+  EXPECT_EQ(t->characterCount(), shown.size());
+
+  const int32_t q = static_cast<int32_t>(raw.find('Q'));
+  const int qs = static_cast<int>(shown.indexOf(u'Q')), ps = static_cast<int>(shown.indexOf(QStringLiteral("P(")));
+  auto carets = [&] {
+    std::vector<int> at;
+    for (const auto& h : listener.Of(&v, {QAccessible::TextCaretMoved})) at.push_back(h.position);
+    return at;
+  };
+  listener.heard().clear();
+  v.SetSelStart(q);
+  Settle();
+  EXPECT_EQ(t->cursorPosition(), qs);
+  EXPECT_EQ(carets(), std::vector<int>{qs});
+  listener.heard().clear();
+  Key(Qt::Key_Right, Qt::ShiftModifier);
+  int s = -1, e = -1;
+  EXPECT_EQ(t->selectionCount(), 1);
+  t->selection(0, &s, &e);
+  EXPECT_EQ(s, qs);
+  EXPECT_EQ(e, qs + 1);
+  EXPECT_EQ(carets(), std::vector<int>{qs + 1});
+  const auto selections = listener.Of(&v, {QAccessible::TextSelectionChanged});
+  ASSERT_EQ(selections.size(), 1u);
+  EXPECT_EQ(selections[0].selStart, qs);
+  EXPECT_EQ(selections[0].selEnd, qs + 1);
+
+  EXPECT_EQ(t->textAtOffset(ps, QAccessible::LineBoundary, &s, &e), QStringLiteral("2\tP(x)\t\tAxiom\n"));
+  EXPECT_EQ(t->textAtOffset(qs, QAccessible::LineBoundary, &s, &e), QStringLiteral("3\tQ\t\tJoin 1, 2"));
+  EXPECT_EQ(t->textBeforeOffset(qs, QAccessible::LineBoundary, &s, &e), QStringLiteral("\n"));
+  EXPECT_EQ(t->textAtOffset(ps + 2, QAccessible::WordBoundary, &s, &e), QStringLiteral("x"));
+  EXPECT_EQ(t->textAtOffset(4, QAccessible::CharBoundary, &s, &e), QString(QChar(0x03B5)));
+  EXPECT_EQ(t->textBeforeOffset(-1, QAccessible::CharBoundary, &s, &e), QStringLiteral("2"));
+  const QRect r = t->characterRect(qs);
+  EXPECT_EQ(r, QRect(v.viewport()->mapToGlobal(v.CharRect(q).topLeft()), v.CharRect(q).size()));
+  EXPECT_EQ(t->offsetAtPoint(r.center()), qs);
+  t->setCursorPosition(ps);
+  EXPECT_EQ(v.SelStart(), static_cast<int32_t>(raw.find("P(")));
+  EXPECT_EQ(v.SelLength(), 0);
+
+  // A line added at the end, as a redraw adds it; its number made bold; the
+  // line taken away again.
+  auto textEvents = [&] {
+    return listener.Of(&v, {QAccessible::TextInserted, QAccessible::TextRemoved, QAccessible::TextUpdated});
+  };
+  const std::string added = "\r\n\r\n4\tQ & P(x)\t\tJoin 3, 2";
+  const QString addedShown = QStringLiteral("\n\n4\tQ & P(x)\t\tJoin 3, 2");
+  listener.heard().clear();
+  v.ReplaceRich(len, len, added, {{kBlack, kFixedFont, 10, false}}, std::vector<uint8_t>(added.size(), 0));
+  Settle();
+  auto heard = textEvents();
+  ASSERT_EQ(heard.size(), 1u);
+  EXPECT_EQ(heard[0].type, QAccessible::TextInserted);
+  EXPECT_EQ(heard[0].position, shown.size());
+  EXPECT_EQ(heard[0].inserted, addedShown);
+  EXPECT_EQ(a->text(QAccessible::Value), shown + addedShown);
+  listener.heard().clear();
+  v.SetSelStart(len + 4);
+  v.SetSelLength(1);
+  v.SetSelBold(true);
+  Settle();
+  EXPECT_TRUE(textEvents().empty());
+  EXPECT_EQ(listener.Of(&v, {QAccessible::TextAttributeChanged}).size(), 1u);
+  listener.heard().clear();
+  v.ReplaceRich(len, len + static_cast<int32_t>(added.size()), "", {}, {});
+  Settle();
+  heard = textEvents();
+  ASSERT_EQ(heard.size(), 1u);
+  EXPECT_EQ(heard[0].type, QAccessible::TextRemoved);
+  EXPECT_EQ(heard[0].position, shown.size());
+  EXPECT_EQ(heard[0].removed, addedShown);
 }
 
 TEST_F(View, ADoubleClickIsLeftToTheProgram) {

@@ -2,6 +2,7 @@
 #include "platform/qt/qtproofview.h"
 #include "platform/qt/inputstate.h"
 
+#include <QAccessible>
 #include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -9,6 +10,7 @@
 #include <QScrollBar>
 #include <QTimer>
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 #include "platform/qt/qtrichbox.h"
@@ -30,6 +32,11 @@ QtProofView::QtProofView(QWidget* parent) : QAbstractScrollArea(parent) {
   viewport()->setBackgroundRole(QPalette::Base);
   viewport()->setAutoFillBackground(true);
   horizontalScrollBar()->setSingleStep(20);
+  dragTimer_.setInterval(kDragTick);
+  dragTimer_.setTimerType(Qt::PreciseTimer);
+  connect(&dragTimer_, &QTimer::timeout, this, [this] { DragTick(); });
+  connect(&autoScroll_, &QTimer::timeout, this, [this] { AutoScrollTick(); });
+  InstallAccessibility();
   ChangedAll();
 }
 
@@ -46,11 +53,14 @@ void QtProofView::Schedule() {
 void QtProofView::Changed(int32_t from, int32_t to, int32_t oldLength) {
   keptHead_ = std::min(keptHead_, from);
   keptTail_ = std::min(keptTail_, oldLength - to);
+  accHead_ = std::min(accHead_, from);
+  accTail_ = std::min(accTail_, oldLength - to);
   SelectionChanged();
 }
 
 void QtProofView::ChangedAll() {
   allDirty_ = true;
+  accAll_ = true;
   SelectionChanged();
 }
 
@@ -81,6 +91,7 @@ void QtProofView::Flush() {
     EnsureCaretVisible();
   }
   viewport()->update();
+  Announce();
 }
 
 void QtProofView::SetUpdatesEnabled(bool on) {
@@ -97,8 +108,10 @@ bool QtProofView::viewportEvent(QEvent* e) {
   if (scheduled_ && updatesOff_ == 0) Flush();
   // A disabled view drops mouse events, but a release must still end the
   // press it belongs to, as in the other boxes.
-  if (e->type() == QEvent::MouseButtonRelease && !isEnabled())
+  if (e->type() == QEvent::MouseButtonRelease && !isEnabled()) {
+    EndDrag();
     EndPress(*this, inDoubleClick_, *static_cast<QMouseEvent*>(e), false);
+  }
   return QAbstractScrollArea::viewportEvent(e);
 }
 
@@ -296,6 +309,7 @@ void QtProofView::Sync() const {
   keptHead_ = keptTail_ = syncedLength_ = length;
   DropLayouts();
   rowsDirty_ = true;
+  crlfDirty_ = true;
 }
 
 // The layouts go with their table's buckets once it has grown past what one
@@ -358,6 +372,13 @@ int32_t QtProofView::LineEnd(int line) const {
   if (next >= lines_.size()) return model_.TextLength();
   const int32_t lf = lines_[next].start - 1;
   return lf > 0 && model_.TextRef()[static_cast<size_t>(lf) - 1] == '\r' ? lf - 1 : lf;
+}
+
+int32_t QtProofView::OutOfBreak(int32_t pos) const {
+  const std::string& t = model_.TextRef();
+  const int32_t len = model_.TextLength();
+  pos = std::clamp(pos, 0, len);
+  return pos > 0 && pos < len && t[pos - 1] == '\r' && t[pos] == '\n' ? pos - 1 : pos;
 }
 
 int QtProofView::LineOf(int32_t pos) const {
@@ -554,13 +575,13 @@ void QtProofView::resizeEvent(QResizeEvent* e) {
 
 void QtProofView::scrollContentsBy(int, int) { viewport()->update(); }
 
-void QtProofView::EnsureCaretVisible() {
+void QtProofView::EnsureVisible(int32_t pos) {
   Sync();
   UpdateScrollBars();
-  // Rows laid out on the way may move the caret: place it again until they
-  // stand still.
+  // Rows laid out on the way may move the character: place it again until
+  // they stand still.
   for (int pass = 0; pass < 8; ++pass) {
-    const QRect r = CharRect(caret_);
+    const QRect r = CharRect(pos);
     QScrollBar* v = verticalScrollBar();
     if (r.top() < 0)
       v->setValue(v->value() + r.top() - kMargin);
@@ -624,24 +645,18 @@ void QtProofView::paintEvent(QPaintEvent* e) {
 
 // ---------------------------------------------------------------- input
 
-void QtProofView::Select(int32_t anchor, int32_t caret, bool keepColumn) {
-  const int32_t len = model_.TextLength();
+void QtProofView::Select(int32_t anchor, int32_t caret, bool keepColumn, bool scroll) {
   // Never between CR and LF: such a caret moves before the break.
-  auto fix = [&](int32_t p) {
-    p = std::clamp(p, 0, len);
-    const std::string& t = model_.TextRef();
-    if (p > 0 && p < len && t[p - 1] == '\r' && t[p] == '\n') --p;
-    return p;
-  };
-  anchor = fix(anchor);
-  caret = fix(caret);
+  anchor = OutOfBreak(anchor);
+  caret = OutOfBreak(caret);
   model_.SetSelStart(std::min(anchor, caret));
   model_.SetSelLength(std::abs(caret - anchor));
   anchor_ = anchor;
   caret_ = caret;
   if (!keepColumn) goalX_ = -1;
-  EnsureCaretVisible();
+  if (scroll) EnsureCaretVisible();
   viewport()->update();
+  Announce();
 }
 
 // Up and Down (rows = -1, 1) and the pages: the caret goes to the column it
@@ -665,6 +680,41 @@ void QtProofView::MoveRows(int rows, bool shift) {
   Select(shift ? anchor_ : at, at, true);
 }
 
+// Home and End: the ends of the screen row, as in the editors' boxes. A row
+// that wraps at a blank ends before the blank, so the caret stays on it.
+int32_t QtProofView::RowStartOf(int32_t pos) const {
+  const Row r = RowOf(pos);
+  const QTextLine row = LineOfRow(r);
+  return LineStart(r.line) + (row.isValid() ? row.textStart() : 0);
+}
+
+int32_t QtProofView::RowEndOf(int32_t pos) const {
+  const Row r = RowOf(pos);
+  if (r.row + 1 >= RowsOf(r.line)) return LineEnd(r.line);
+  const QTextLine row = LineOfRow(r);
+  const int32_t end = LineStart(r.line) + row.textStart() + row.textLength();
+  return QChar::fromLatin1(model_.TextRef()[static_cast<size_t>(end) - 1]).isSpace() ? end - 1 : end;
+}
+
+// Ctrl+Left and Ctrl+Right: to the start of the word before or after, over
+// the blanks that follow a word, by the same word boundaries as the editors'
+// boxes; from the start or the end of a line to the end or the start of the
+// next one.
+int32_t QtProofView::WordLeftOf(int32_t pos) const {
+  const int line = LineOf(pos);
+  const int32_t start = LineStart(line);
+  if (pos <= start) return line > 0 ? LineEnd(line - 1) : 0;
+  return start + LayoutOf(line).previousCursorPosition(std::min(pos, LineEnd(line)) - start, QTextLayout::SkipWords);
+}
+
+int32_t QtProofView::WordRightOf(int32_t pos) const {
+  const int line = LineOf(pos);
+  const int32_t start = LineStart(line);
+  if (pos >= LineEnd(line))
+    return line + 1 < static_cast<int>(lines_.size()) ? LineStart(line + 1) : model_.TextLength();
+  return start + LayoutOf(line).nextCursorPosition(pos - start, QTextLayout::SkipWords);
+}
+
 void QtProofView::keyPressEvent(QKeyEvent* e) {
   if (KeyTakenBySlots(*this, suppressKey_, *e)) return;
   Flush();
@@ -673,15 +723,22 @@ void QtProofView::keyPressEvent(QKeyEvent* e) {
   const std::string& t = model_.TextRef();
   const int32_t len = model_.TextLength();
   int32_t to = caret_;
-  const int line = LineOf(caret_);
   // The rows a page moves the caret: as many as fit in the view, less one.
   const int page = std::max(1, (viewport()->height() + lineHeight_ - 1) / lineHeight_ - 1);
   switch (e->key()) {
     case Qt::Key_Left:
+      if (ctrl) {
+        to = WordLeftOf(caret_);
+        break;
+      }
       to = caret_ >= 2 && t[caret_ - 1] == '\n' ? caret_ - 2 : caret_ - 1;
       if (!shift && caret_ != anchor_) to = std::min(caret_, anchor_);
       break;
     case Qt::Key_Right:
+      if (ctrl) {
+        to = WordRightOf(caret_);
+        break;
+      }
       to = caret_ < len && t[caret_] == '\r' ? caret_ + 2 : caret_ + 1;
       if (!shift && caret_ != anchor_) to = std::max(caret_, anchor_);
       break;
@@ -689,8 +746,8 @@ void QtProofView::keyPressEvent(QKeyEvent* e) {
     case Qt::Key_Down: MoveRows(1, shift); e->accept(); return;
     case Qt::Key_PageUp: MoveRows(-page, shift); e->accept(); return;
     case Qt::Key_PageDown: MoveRows(page, shift); e->accept(); return;
-    case Qt::Key_Home: to = ctrl ? 0 : LineStart(line); break;
-    case Qt::Key_End: to = ctrl ? len : LineEnd(line); break;
+    case Qt::Key_Home: to = ctrl ? 0 : RowStartOf(caret_); break;
+    case Qt::Key_End: to = ctrl ? len : RowEndOf(caret_); break;
     case Qt::Key_A:
       if (ctrl) {
         Select(0, len);
@@ -717,33 +774,286 @@ void QtProofView::mousePressEvent(QMouseEvent* e) {
   }
   // The caret goes before the character under the pointer, wherever on it.
   const int32_t at = PosAtPoint(e->position(), true);
-  Select((e->modifiers() & Qt::ShiftModifier) ? anchor_ : at, at);
+  shiftPress_ = e->modifiers() & Qt::ShiftModifier;
+  Select(shiftPress_ ? anchor_ : at, at);
+  EndDrag();
+  pressEdge_ = PosAtPoint(e->position(), false);
+  dragged_ = false;
+  dragPos_ = e->position();
   selecting_ = true;
   e->accept();
 }
 
+// A drag takes in a character once the pointer passes its middle; it starts
+// from the edge of the pressed character nearer to the press, so a drag
+// either way takes in that character when it passes the character's middle.
+// Until the pointer leaves the half it was pressed on, the press stays a click.
+void QtProofView::DragTo(QPointF p) {
+  int32_t at = PosAtPoint(p, false);
+  // Past the right edge the caret keeps what the drag timer added to its line.
+  if (grown_ >= 0 && at <= grown_ && LineOf(at) == LineOf(grown_)) at = grown_;
+  if (shiftPress_) {
+    Select(anchor_, at, false, false);
+    return;
+  }
+  if (!dragged_) {
+    if (at == pressEdge_) return;
+    dragged_ = true;
+  }
+  Select(pressEdge_, at, false, false);
+}
+
 void QtProofView::mouseMoveEvent(QMouseEvent* e) {
   const QPoint p = e->position().toPoint();
-  // A drag takes in a character once the pointer passes its middle.
-  if (selecting_ && (e->buttons() & Qt::LeftButton)) Select(anchor_, PosAtPoint(e->position(), false));
+  if (selecting_ && (e->buttons() & Qt::LeftButton)) {
+    dragPos_ = e->position();
+    DragTo(dragPos_);
+    UpdateDragTimers();
+  }
   emit mouseMoved(static_cast<int>(e->buttons()), static_cast<int>(e->modifiers()), p.x(), p.y());
 }
 
+// Past the right edge of the box (its scroll bar included) the drag timer
+// runs until it reaches the line's end, and again only once the pointer has
+// been back; above or below the view it scrolls.
+void QtProofView::UpdateDragTimers() {
+  if (viewport()->mapTo(this, dragPos_).x() < width()) {
+    dragTimer_.stop();
+    eolReached_ = false;
+    grown_ = -1;
+  } else if (!eolReached_ && !dragTimer_.isActive()) {
+    dragTimer_.start();
+  }
+  const QRect visible = viewport()->rect();
+  if (dragPos_.y() < visible.top() || dragPos_.y() > visible.bottom()) {
+    if (!autoScroll_.isActive()) autoScroll_.start(100);
+  } else {
+    autoScroll_.stop();
+  }
+}
+
+// One character more at the selection's end, unless its last character is
+// a line feed or the next one is the line's break or the end of the text.
+void QtProofView::DragTick() {
+  if (!selecting_ || !isEnabled() || updatesOff_ > 0) {
+    dragTimer_.stop();
+    return;
+  }
+  Flush();
+  const int32_t end = model_.SelStart() + model_.SelLength();
+  if (end == 0) return;
+  if (model_.TextRef()[static_cast<size_t>(end) - 1] == '\n' || end >= LineEnd(LineOf(end))) {
+    eolReached_ = true;
+    dragTimer_.stop();
+    return;
+  }
+  if (caret_ >= anchor_) {
+    if (!dragged_ && !shiftPress_) {
+      dragged_ = true;
+      pressEdge_ = anchor_;
+    }
+    Select(anchor_, end + 1);
+    grown_ = end + 1;
+  } else {
+    Select(end + 1, caret_);
+    if (!shiftPress_) pressEdge_ = end + 1;
+  }
+}
+
+// Scrolls a row towards the pointer, sooner the farther out it is (as the
+// editors' boxes do), and lets the selection follow it.
+void QtProofView::AutoScrollTick() {
+  const QRect visible = viewport()->rect();
+  const int y = static_cast<int>(std::floor(dragPos_.y()));
+  const int delta = std::max(y - visible.top(), visible.bottom() - y) - visible.height();
+  if (!selecting_ || !isEnabled() || updatesOff_ > 0 || delta < 0) {
+    autoScroll_.stop();
+    return;
+  }
+  const int d = std::max(delta, 7);
+  autoScroll_.setInterval(std::max(1, 4900 / (d * d)));
+  QScrollBar* v = verticalScrollBar();
+  const int before = v->value();
+  v->triggerAction(y < visible.center().y() ? QAbstractSlider::SliderSingleStepSub
+                                            : QAbstractSlider::SliderSingleStepAdd);
+  if (v->value() != before) DragTo(dragPos_);
+}
+
+void QtProofView::EndDrag() {
+  selecting_ = false;
+  dragTimer_.stop();
+  autoScroll_.stop();
+  eolReached_ = false;
+  grown_ = -1;
+}
+
 void QtProofView::mouseReleaseEvent(QMouseEvent* e) {
-  if (e->button() == Qt::LeftButton) selecting_ = false;
+  if (e->button() == Qt::LeftButton) EndDrag();
   EndPress(*this, inDoubleClick_, *e, true);
 }
 
 void QtProofView::mouseDoubleClickEvent(QMouseEvent* e) { StartDoubleClick(*this, inDoubleClick_, *e); }
+
+// ---------------------------------------------------------------- accessibility
+
+// The text as shown is the text with each CR LF as one "\n" (standing where
+// the CR stands) and each character as the view paints it.
+int32_t QtProofView::AccessOffset(int32_t pos) const {
+  Sync();
+  if (crlfDirty_) {
+    crlfDirty_ = false;
+    crlfBefore_.resize(lines_.size() + 1);
+    crlfBefore_[0] = 0;
+    for (size_t l = 0; l < lines_.size(); ++l) {
+      const bool pair = l + 1 < lines_.size() && LineEnd(static_cast<int>(l)) + 2 == lines_[l + 1].start;
+      crlfBefore_[l + 1] = crlfBefore_[l] + (pair ? 1 : 0);
+    }
+  }
+  pos = std::clamp(pos, 0, model_.TextLength());
+  const int line = LineOf(pos);
+  // Between the CR and the LF: on the break.
+  return pos - crlfBefore_[static_cast<size_t>(line)] - (pos > LineEnd(line) ? 1 : 0);
+}
+
+int32_t QtProofView::PosOfAccess(int32_t offset) const {
+  offset = std::clamp(offset, 0, AccessCount());  // brings the index up to date too
+  auto first = [&](size_t l) { return lines_[l].start - crlfBefore_[l]; };
+  size_t lo = 0, hi = lines_.size() - 1;
+  while (lo < hi) {
+    const size_t mid = (lo + hi + 1) / 2;
+    if (first(mid) <= offset)
+      lo = mid;
+    else
+      hi = mid - 1;
+  }
+  const int line = static_cast<int>(lo);
+  return std::min(LineStart(line) + (offset - static_cast<int32_t>(first(lo))), LineEnd(line));
+}
+
+QString QtProofView::ShownText(int32_t from, int32_t to) const {
+  const std::string& t = model_.TextRef();
+  from = OutOfBreak(from);
+  to = std::max(from, OutOfBreak(to));
+  // Only the symbol and tag fonts show other characters than they hold.
+  const std::vector<CharFormat>& table = model_.FormatTable();
+  std::vector<char> mapped(table.size());
+  for (size_t k = 0; k < table.size(); ++k)
+    mapped[k] = table[k].font == kSymbolFont || table[k].font == kTagFont;
+  QString shown;
+  shown.reserve(to - from);
+  for (int32_t i = from; i < to; ++i) {
+    const char c = t[static_cast<size_t>(i)];
+    if (c == '\r' && i + 1 < to && t[static_cast<size_t>(i) + 1] == '\n') {
+      shown += QChar(u'\n');
+      ++i;
+      continue;
+    }
+    const uint32_t id = model_.FormatIdAt(i);
+    shown += mapped[id] ? QtRichBox::DisplayChar(c, table[id].font) : QChar::fromLatin1(c);
+  }
+  return shown;
+}
+
+// Only while an accessibility client is active does the view keep the text
+// it was told and work out what changed: otherwise this costs a test.
+void QtProofView::Announce() {
+  if (!QAccessible::isActive()) {
+    if (accValid_) accText_ = QString();
+    accValid_ = false;
+    return;
+  }
+  if (updatesOff_ > 0) return;  // in the middle of a change
+  if (!accValid_) {
+    accText_ = ShownText(0, model_.TextLength());
+    accValid_ = true;
+    accAll_ = false;
+    accHead_ = accTail_ = INT32_MAX;
+    accCaret_ = AccessOffset(caret_);
+    accSelA_ = AccessOffset(model_.SelStart());
+    accSelB_ = AccessOffset(model_.SelStart() + model_.SelLength());
+    return;
+  }
+  if (accAll_ || accHead_ != INT32_MAX || accTail_ != INT32_MAX) AnnounceText();
+  const int32_t a = AccessOffset(model_.SelStart()), b = AccessOffset(model_.SelStart() + model_.SelLength());
+  const int32_t c = AccessOffset(caret_);
+  if ((a != accSelA_ || b != accSelB_) && (a != b || accSelA_ != accSelB_)) {
+    QAccessibleTextSelectionEvent ev(this, a, b);
+    ev.setCursorPosition(c);
+    QAccessible::updateAccessibility(&ev);
+  }
+  accSelA_ = a;
+  accSelB_ = b;
+  if (c != accCaret_) {
+    accCaret_ = c;
+    QAccessibleTextCursorEvent ev(this, c);
+    QAccessible::updateAccessibility(&ev);
+  }
+}
+
+// The text between the first and the last position changed since the last
+// announcement, one character more on either side and never splitting a
+// CR LF, so that its offsets are the same before and after; of it only
+// what differs from the text told before is announced.
+void QtProofView::AnnounceText() {
+  const int32_t len = model_.TextLength();
+  int32_t from = accAll_ ? 0 : std::clamp(accHead_, 0, len);
+  int32_t to = accAll_ ? len : len - std::clamp(accTail_, 0, len);
+  accAll_ = false;
+  accHead_ = accTail_ = INT32_MAX;
+  from = OutOfBreak(std::max(0, from - 1));
+  to = OutOfBreak(std::clamp(to + 1, from, len));
+  const int32_t a = AccessOffset(from), newEnd = AccessOffset(to);
+  const int32_t oldEnd = static_cast<int32_t>(accText_.size()) - (AccessCount() - newEnd);
+  const QString now = ShownText(from, to);
+  if (oldEnd < a) {  // cannot happen; start afresh rather than tell nonsense
+    accText_ = ShownText(0, len);
+    return;
+  }
+  const QStringView before = QStringView(accText_).mid(a, oldEnd - a);
+  qsizetype head = 0, tail = 0;
+  const qsizetype most = std::min(before.size(), now.size());
+  while (head < most && before[head] == now[head]) ++head;
+  while (tail < most - head && before[before.size() - 1 - tail] == now[now.size() - 1 - tail]) ++tail;
+  const QString removed = before.mid(head, before.size() - head - tail).toString();
+  const QString inserted = now.mid(head, now.size() - head - tail);
+  accText_.replace(a, oldEnd - a, now);
+  const int at = a + static_cast<int>(head);
+  if (removed.isEmpty() && inserted.isEmpty()) {
+    QAccessibleEvent ev(this, QAccessible::TextAttributeChanged);  // only formats changed
+    QAccessible::updateAccessibility(&ev);
+  } else if (removed.isEmpty()) {
+    QAccessibleTextInsertEvent ev(this, at, inserted);
+    QAccessible::updateAccessibility(&ev);
+  } else if (inserted.isEmpty()) {
+    QAccessibleTextRemoveEvent ev(this, at, removed);
+    QAccessible::updateAccessibility(&ev);
+  } else {
+    QAccessibleTextUpdateEvent ev(this, at, removed, inserted);
+    QAccessible::updateAccessibility(&ev);
+  }
+}
 
 void QtProofView::focusInEvent(QFocusEvent* e) {
   QAbstractScrollArea::focusInEvent(e);
   viewport()->update();
 }
 
+// A drag ends when the view loses the focus (a window opened over it), is
+// hidden or disabled: no timer changes the selection behind a dialog.
 void QtProofView::focusOutEvent(QFocusEvent* e) {
   QAbstractScrollArea::focusOutEvent(e);
+  EndDrag();
   viewport()->update();
+}
+
+void QtProofView::hideEvent(QHideEvent* e) {
+  EndDrag();
+  QAbstractScrollArea::hideEvent(e);
+}
+
+void QtProofView::changeEvent(QEvent* e) {
+  if (e->type() == QEvent::EnabledChange && !isEnabled()) EndDrag();
+  QAbstractScrollArea::changeEvent(e);
 }
 
 }  // namespace qv

@@ -19,16 +19,35 @@
 // QtRichBox shows them.
 //
 // The user selects with the mouse (press, drag, Shift+click) and the keys
-// (arrows, Home, End, Page Up, Page Down, Ctrl+Home, Ctrl+End, with Shift to
+// (arrows, Ctrl+Left and Ctrl+Right by word, Home and End to the ends of the
+// screen row, Page Up, Page Down, Ctrl+Home, Ctrl+End, with Shift to
 // extend; Ctrl+A selects everything), never types. A press puts the caret
-// before the character under the pointer; a drag ends at the nearer edge of
-// a character. Up and Down keep the caret's column in pixels; Page Up and
-// Page Down scroll by a page and move the caret with it. The signals are
-// those of QtRichBox, with the same meaning.
+// before the character under the pointer; once the pointer has moved off
+// the half of the character it was pressed on, the selection runs from the
+// nearer edge of that character to the nearer edge of the one under the
+// pointer, either way, as in the editors' boxes. Up and Down keep the
+// caret's column in pixels; Page Up and Page Down scroll by a page and move
+// the caret with it. The signals are those of QtRichBox, with the same
+// meaning.
+//
+// A drag held past the view's right edge grows the selection by one
+// character every 20 ms up to the end of its line, the line's continuation
+// rows included, but not the line break itself (the editors' boxes stop
+// before it too, and no caret ever stands between CR and LF). A drag held
+// above or below the view scrolls it, the faster the farther out the
+// pointer is, and the selection follows.
+//
+// Assistive technology reads the view through Qt's accessibility interface
+// for text (qtproofaccess.cpp), as it reads a read-only QTextEdit: the text
+// as shown, a line break as one character "\n", and offsets counted in that
+// text. Changes of the text, the caret and the selection are announced
+// while an accessibility client is active, and cost nothing otherwise.
 #pragma once
 
 #include <QAbstractScrollArea>
+#include <QString>
 #include <QTextLayout>
+#include <QTimer>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -49,6 +68,7 @@ class QtProofView : public QAbstractScrollArea, public RichBox {
 
   static constexpr int kTabWidth = 80;  // pixels, as the platform's text boxes
   static constexpr int kMargin = 4;     // pixels around the text
+  static constexpr int kDragTick = 20;  // ms between the characters a drag past the right edge adds
 
   // --- RichBox: every call is carried out on the model ---
   std::string Text() const override { return model_.Text(); }
@@ -120,9 +140,14 @@ class QtProofView : public QAbstractScrollArea, public RichBox {
   void mouseDoubleClickEvent(QMouseEvent* e) override;
   void focusInEvent(QFocusEvent* e) override;
   void focusOutEvent(QFocusEvent* e) override;
+  void hideEvent(QHideEvent* e) override;
+  void changeEvent(QEvent* e) override;
   void scrollContentsBy(int dx, int dy) override;
 
  private:
+  friend class ProofViewAccessible;
+  // Gives every proof view its accessibility interface (qtproofaccess.cpp).
+  static void InstallAccessibility();
   // One line of the text (between line breaks) as the view shows it.
   struct Line {
     int32_t start = 0;  // its first position
@@ -158,12 +183,16 @@ class QtProofView : public QAbstractScrollArea, public RichBox {
   // line's rows changed.
   bool LayOutInSight();
   void UpdateScrollBars();
-  void EnsureCaretVisible();
+  void EnsureCaretVisible() { EnsureVisible(caret_); }
+  void EnsureVisible(int32_t pos);
   // The selection from anchor to caret, the caret's end being `caret`;
-  // keepColumn keeps the column that Up and Down aim at.
-  void Select(int32_t anchor, int32_t caret, bool keepColumn = false);
+  // keepColumn keeps the column that Up and Down aim at; a drag does not
+  // scroll to its caret (the pointer is there, or autoscrolling).
+  void Select(int32_t anchor, int32_t caret, bool keepColumn = false, bool scroll = true);
   int32_t LineStart(int line) const;
   int32_t LineEnd(int line) const;  // before its CR LF
+  // A position between CR and LF moves before the break.
+  int32_t OutOfBreak(int32_t pos) const;
   const QFont& FontOf(uint32_t id) const;
   const QTextCharFormat& CharFormatOf(uint32_t id) const;
   void DropLayouts() const;
@@ -186,6 +215,30 @@ class QtProofView : public QAbstractScrollArea, public RichBox {
   qreal XOf(int32_t pos) const;
   QPointF ContentOffset() const;  // viewport point of content (0, 0)
   void MoveRows(int rows, bool shift);
+  // Where Home, End and Ctrl+Left, Ctrl+Right take the caret.
+  int32_t RowStartOf(int32_t pos) const;
+  int32_t RowEndOf(int32_t pos) const;
+  int32_t WordLeftOf(int32_t pos) const;
+  int32_t WordRightOf(int32_t pos) const;
+
+  // The drag: the selection follows the pointer at a viewport point; the
+  // timers that grow it past the right edge and scroll past the top or
+  // bottom start and stop with the pointer's place.
+  void DragTo(QPointF p);
+  void UpdateDragTimers();
+  void DragTick();
+  void AutoScrollTick();
+  void EndDrag();
+
+  // Accessibility. Offsets of the text as shown (a line break one
+  // character) for text positions and back, the text as shown of
+  // [from, to), and the announcements of what changed since the last ones.
+  int32_t AccessOffset(int32_t pos) const;
+  int32_t AccessCount() const { return AccessOffset(model_.TextLength()); }
+  int32_t PosOfAccess(int32_t offset) const;
+  QString ShownText(int32_t from, int32_t to) const;
+  void Announce();
+  void AnnounceText();
 
   MemRichBox model_;
   mutable std::vector<Line> lines_;
@@ -212,6 +265,27 @@ class QtProofView : public QAbstractScrollArea, public RichBox {
   bool suppressKey_ = false;
   bool inDoubleClick_ = false;
   bool selecting_ = false;
+
+  // The press a drag starts from: the edge nearer to the pointer, and
+  // whether the pointer has left the half of the character it was pressed on.
+  int32_t pressEdge_ = 0;
+  bool shiftPress_ = false, dragged_ = false;
+  QPointF dragPos_;           // the pointer, in viewport pixels
+  QTimer dragTimer_;          // grows the selection past the right edge
+  QTimer autoScroll_;         // scrolls past the top or the bottom
+  bool eolReached_ = false;   // the drag timer reached the line's end; again once the pointer is back
+  int32_t grown_ = -1;        // where the drag timer took the caret, while the pointer stays out
+
+  // What the accessibility clients were last told: the text as shown
+  // (empty while none listens), the caret and the selection; the text
+  // changed since then lies between accHead_ and accTail_ from either end.
+  mutable std::vector<int32_t> crlfBefore_;  // CR LF breaks before each line
+  mutable bool crlfDirty_ = true;
+  QString accText_;
+  bool accValid_ = false;
+  bool accAll_ = true;
+  int32_t accHead_ = 0, accTail_ = 0;
+  int32_t accCaret_ = -1, accSelA_ = -1, accSelB_ = -1;
 };
 
 }  // namespace qv
