@@ -161,6 +161,45 @@ TEST(ProofBytes, RefusesForeignAndDamagedFiles) {
   EXPECT_EQ(caption, "kept");
 }
 
+// A source that claims far more bytes than it holds, and records the most
+// it was asked for.
+class ClaimingSource : public ByteSource {
+ public:
+  explicit ClaimingSource(std::string head) : head_(std::move(head)) {}
+  size_t Size() const override { return size_t(1) << 33; }
+  bool Fetch(std::string& Buf, size_t Want) override {
+    asked = std::max(asked, Want);
+    if (Want > head_.size()) return false;
+    Buf = head_;
+    return true;
+  }
+  size_t asked = 0;
+
+ private:
+  std::string head_;
+};
+
+// A caption, or any other text, whose length claims more than a file may
+// hold is refused before a byte of it is asked for, however large the file.
+TEST(ProofBytes, ATextLongerThanAnyFileHoldsIsRefusedBeforeItIsRead) {
+  const std::string tooLong = I16(0xFFFF) + I32(static_cast<int32_t>(kMaxFileText + 1));
+  const std::string line = I16(kRuleAxiom) + I16(0) + I16(0);
+  const std::pair<const char*, std::string> files[] = {
+      {"caption", "Quorvane 1" + I16(0) + tooLong},
+      {"witness", "Quorvane 1" + I16(1) + Txt("") + line + tooLong},
+      {"drawn names", "Quorvane 1" + I16(1) + Txt("") + line + Txt("") + Txt("") + Txt("") + tooLong},
+  };
+  for (const auto& [what, head] : files) {
+    ClaimingSource source(head);
+    ByteReader r(source);
+    std::string caption = "kept";
+    DocState d;
+    EXPECT_NE(ReadProofBytes(r, caption, d), "") << what;
+    EXPECT_LE(source.asked, head.size()) << what;
+    EXPECT_EQ(caption, "kept") << what;
+  }
+}
+
 // An axiom, an E Spec of it with the witness r, and a premise about r.
 ProofBuilder WitnessProof() {
   ProofBuilder b;
@@ -318,8 +357,10 @@ long long BytesRead() {
 
 // Two files of 200 MB with nothing after their first bytes: a valid empty
 // proof (the rest is an old tail, ignored), and one whose caption claims
-// 2 GB. The first opens, the second is refused, and neither costs more than
-// a small read.
+// 2 GB; and one larger than the longest caption a file may hold, whose
+// caption claims one character more. The first opens, the others are
+// refused with the open proof as it was, and none costs more than a small
+// read.
 TEST_F(FilesTest, OpeningReadsOnlyWhatTheRecordsNeed) {
   const off_t kHuge = off_t(200) << 20;
   auto huge = [&](const std::string& name, const std::string& head) {
@@ -328,6 +369,12 @@ TEST_F(FilesTest, OpeningReadsOnlyWhatTheRecordsNeed) {
   };
   huge("empty.proof", WriteProofBytes("", DocState{}));
   huge("claims.proof", "Quorvane 1" + I16(0) + I16(0xFFFF) + I32(0x7FFFFFFF));
+  // A caption longer than any text a file holds, in a file that holds it.
+  const std::string longCaption =
+      "Quorvane 1" + I16(0) + I16(0xFFFF) + I32(static_cast<int32_t>(kMaxFileText + 1));
+  WriteBytes("long-caption.proof", longCaption);
+  ASSERT_EQ(::truncate(Path("long-caption.proof").c_str(),
+                       static_cast<off_t>(longCaption.size() + kMaxFileText + 64)), 0);
   ASSERT_GE(BytesRead(), 0);
 
   S.Ui.ProofFileName = Path("empty.proof");
@@ -337,12 +384,19 @@ TEST_F(FilesTest, OpeningReadsOnlyWhatTheRecordsNeed) {
   EXPECT_EQ(S.Ui.ProofFileName, Path("empty.proof"));
   EXPECT_LT(BytesRead() - before, 1 << 20);
 
-  S.Ui.ProofFileName = Path("claims.proof");
-  before = BytesRead();
-  OpenProof(S);
-  EXPECT_TRUE(S.Ui.DialogCancelled);
-  EXPECT_EQ(StatusText(S), "Open: Unable to open proof file");
-  EXPECT_LT(BytesRead() - before, 1 << 20);
+  Load(SampleProof(), "mine");
+  for (const char* name : {"claims.proof", "long-caption.proof"}) {
+    S.Ui.DialogCancelled = false;
+    S.Ui.ProofFileName = Path(name);
+    before = BytesRead();
+    OpenProof(S);
+    EXPECT_TRUE(S.Ui.DialogCancelled) << name;
+    EXPECT_EQ(StatusText(S), "Open: Unable to open proof file") << name;
+    EXPECT_LT(BytesRead() - before, 1 << 20) << name;
+    // Compared whole, not printed: a caption read in error is huge.
+    EXPECT_TRUE(S.Ui.ProofCaption == "mine") << name << ": a caption of " << S.Ui.ProofCaption.size();
+    EXPECT_TRUE(S.Doc.ProofText == SampleProof().d.ProofText) << name;
+  }
 }
 
 TEST_F(FilesTest, ShorterProofSavedOverALongerFileOpensShort) {
