@@ -1,10 +1,15 @@
 // The proof file: its byte layout, the round trip, the refusal of damaged
 // or foreign files, and saving without ever losing the previous file.
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <fstream>
+#include <thread>
 
 #include "files/binformat.h"
 #include "view/view.h"
@@ -397,6 +402,44 @@ TEST_F(FilesTest, OpeningReadsOnlyWhatTheRecordsNeed) {
     EXPECT_TRUE(S.Ui.ProofCaption == "mine") << name << ": a caption of " << S.Ui.ProofCaption.size();
     EXPECT_TRUE(S.Doc.ProofText == SampleProof().d.ProofText) << name;
   }
+}
+
+// A FIFO where a proof file is looked for is never opened, neither to read
+// it nor to save over it: a program waiting to write into it keeps waiting,
+// where an open would let it write and what it wrote would be lost.
+TEST_F(FilesTest, AFifoIsNeverOpenedSoAWriterWaitingOnItKeepsWaiting) {
+  const std::string fifo = Path("pipe.proof");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  int ready[2];
+  ASSERT_EQ(::pipe(ready), 0);
+  std::fflush(nullptr);
+  const pid_t writer = ::fork();
+  if (writer == 0) {
+    ::close(ready[0]);
+    const bool told = ::write(ready[1], "r", 1) == 1;
+    const int fd = ::open(fifo.c_str(), O_WRONLY);  // waits for a reader
+    if (fd >= 0 && told) static_cast<void>(::write(fd, "lost", 4));
+    ::_exit(0);
+  }
+  ::close(ready[1]);
+  char c = 0;
+  ASSERT_EQ(::read(ready[0], &c, 1), 1);
+  ::close(ready[0]);
+  auto stillWaiting = [writer] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    return ::waitpid(writer, nullptr, WNOHANG) == 0;
+  };
+  ASSERT_TRUE(stillWaiting());
+
+  Load(SampleProof(), "mine");
+  S.Ui.ProofFileName = fifo;
+  OpenProof(S);
+  EXPECT_TRUE(S.Ui.DialogCancelled);
+  EXPECT_TRUE(stillWaiting()) << "the FIFO was opened to be read";
+  EXPECT_FALSE(SaveProof(S));
+  EXPECT_TRUE(stillWaiting()) << "the FIFO was opened to be saved over";
+  ::kill(writer, SIGKILL);
+  ::waitpid(writer, nullptr, 0);
 }
 
 TEST_F(FilesTest, ShorterProofSavedOverALongerFileOpensShort) {
