@@ -1,7 +1,7 @@
 // The proof file and the settings files as bytes: writing, and reading with every check.
 #include "files/binformat.h"
 
-#include <limits>
+#include <stdexcept>
 
 #include "document/document.h"
 #include "expr/expr.h"
@@ -12,9 +12,6 @@ namespace {
 
 // Fixed part of a statement record plus four empty texts.
 constexpr size_t kMinRecordBytes = 50;
-// Positions are 32-bit; keep the text well inside that range so that no sum
-// of positions can overflow.
-constexpr size_t kMaxProofText = std::numeric_limits<int32_t>::max() / 4;
 
 }  // namespace
 
@@ -32,6 +29,7 @@ void ByteWriter::I32(int32_t v) {
 }
 
 void ByteWriter::Text(std::string_view s) {
+  if (s.size() > kMaxFileText) throw std::length_error("text too long for the file");
   if (s.size() < kLongTextMark) {
     I16(static_cast<int16_t>(static_cast<uint16_t>(s.size())));
   } else {
@@ -145,8 +143,9 @@ std::string WriteProofBytes(const std::string& Caption, const DocState& d) {
 namespace {
 
 bool ReadStmt(ByteReader& r, StmtRec& s) {
-  return r.I16(s.Rule) && r.I16(s.Arg1) && r.I16(s.Arg2) && r.Text(s.NewVar) && r.Text(s.FreeVars) &&
-         r.Text(s.ScopedVars) && r.Text(s.FlagVars) && r.Bool16(s.Visible) && r.I32(s.StartLine) &&
+  return r.I16(s.Rule) && r.I16(s.Arg1) && r.I16(s.Arg2) && r.Text(s.NewVar, kMaxFileText) &&
+         r.Text(s.FreeVars, kMaxFileText) && r.Text(s.ScopedVars, kMaxFileText) &&
+         r.Text(s.FlagVars, kMaxFileText) && r.Bool16(s.Visible) && r.I32(s.StartLine) &&
          r.I32(s.EndUserComment) && r.I32(s.StartStmt) && r.I32(s.EndStmt) && r.I32(s.StartRule) &&
          r.I32(s.EndRule) && r.I32(s.ViewerStartLine) && r.Bool16(s.DeleteFlag) && r.I16(s.NewLineNo) &&
          r.Bool16(s.Highlight);
@@ -269,13 +268,13 @@ std::string ReadProofBytes(ByteReader& r, std::string& Caption, DocState& d) {
   if (static_cast<size_t>(count) * kMinRecordBytes > r.Remaining()) return "statement records missing";
 
   std::string caption;
-  if (!r.Text(caption)) return "caption cut short";
+  if (!r.Text(caption, kMaxFileText)) return "caption cut short or too long";
   if (!LineBreaksWhole(caption)) return "lone CR or LF in the caption";
   DocState out;
   out.Stmts.assign(static_cast<size_t>(count) + 1, StmtRec{});
   for (int k = 1; k <= count; ++k)
     if (!ReadStmt(r, out.Stmts[k])) return LineMsg(k, "record cut short");
-  if (!r.Text(out.ProofText, kMaxProofText))
+  if (!r.Text(out.ProofText, kMaxFileText))
     return "proof text cut short or too long";
   out.StmtCount = count;
 

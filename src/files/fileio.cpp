@@ -145,6 +145,11 @@ bool CopyAttributes(int From, int To) {
 
 enum class TempWrite { Done, Failed, Unavailable };
 
+std::function<void()>& BeforeRename() {
+  static std::function<void()> hook;
+  return hook;
+}
+
 // The old file a new one is to stand in for: its open descriptor (for its
 // attributes), its status, and the name that must still lead to it.
 struct Replaced {
@@ -187,6 +192,7 @@ TempWrite WriteBesideAndRename(const std::string& Dir, const std::string& Target
   bool ok = WriteAll(fd, Bytes) && ::fsync(fd) == 0;
   ok = (::close(fd) == 0) && ok;
   if (ok && Old) {
+    if (BeforeRename()) BeforeRename()();
     // Only the file that was opened is replaced, never one put in its place.
     struct stat now{};
     ok = ::lstat(Target.c_str(), &now) == 0 && SameFile(now, Old->st);
@@ -348,6 +354,8 @@ bool WriteFileReplacing(const std::string& Path, const std::string& Bytes) {
   if (ok) ok = ReplaceOpenFile(Path, fd, st, readable, created, Bytes);
   return (::close(fd) == 0) && ok;
 }
+
+void SetBeforeRenameHook(std::function<void()> Hook) { BeforeRename() = std::move(Hook); }
 
 std::string SettingsFile(const AppState& S, const char* Name) {
   const std::string& dir = S.Ui.SettingsPath.empty() ? S.Ui.AppPath : S.Ui.SettingsPath;

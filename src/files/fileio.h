@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 
 #include "files/binformat.h"
@@ -52,6 +53,11 @@ bool ReadFileBytes(const std::string& Path, std::string& Out, size_t MaxBytes = 
 //    written back. A reader may see such a file half written meanwhile.
 // False after any failure, with the old contents kept.
 bool WriteFileReplacing(const std::string& Path, const std::string& Bytes);
+
+// For tests: Hook runs when a save has written the new contents beside a
+// file it replaces, right before it checks that the name still leads to
+// the file it opened and renames the new one over it (an empty Hook: none).
+void SetBeforeRenameHook(std::function<void()> Hook);
 
 // The path of one of the settings files (DefaultDir.bin, ...): in
 // S.Ui.SettingsPath, or in S.Ui.AppPath while no settings folder is set.

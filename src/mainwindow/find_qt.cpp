@@ -174,12 +174,19 @@ class FindDialog : public QDialog {
  protected:
   // A switch to the window from another window of the program takes the
   // view's selection too; coming back from another program does not, so a
-  // search string typed but not yet run is kept.
+  // search string typed but not yet run is kept. Like any input, the
+  // activation waits while a handler runs (a modal window it opened, say)
+  // and takes the selection as that handler leaves it.
   bool event(QEvent* e) override {
     if (e->type() == QEvent::WindowDeactivate) leftProgram_ = QApplication::activeWindow() == nullptr;
     const bool done = QDialog::event(e);
     if (e->type() == QEvent::WindowActivate) {
-      if (!leftProgram_) TakeSelection();
+      if (!leftProgram_) {
+        QPointer<FindDialog> self(this);
+        Run([self] {
+          if (self) self->TakeSelection();
+        });
+      }
       leftProgram_ = false;
     }
     return done;

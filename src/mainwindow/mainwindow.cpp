@@ -482,7 +482,11 @@ Application::Application(const std::string& appPath, const std::vector<std::stri
   host_ = std::make_unique<QtHost>();
   host_->SetMainWindow(window_.get());
   state_.Attach(host_.get(), window_->View(), window_->Status(), window_->WorkArea());
-  win_.Quit = [] { QCoreApplication::quit(); };
+  // Exit has had its answer by now: the event loop ends at once, whatever
+  // windows are up. (quit() would first ask every window to close, and the
+  // Find window, which only hides on its own close box, would keep the
+  // program running.) The windows go with the application object.
+  win_.Quit = [] { QCoreApplication::exit(0); };
 
   RegisterMainCommands(state_, win_, commands_);
   InstallFilesForms(state_, commands_, window_.get());

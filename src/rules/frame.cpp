@@ -181,18 +181,21 @@ ProofTransaction::ProofTransaction(AppState& S)
     : S_(S),
       IntroLen_(S.Doc.IntroLen),
       InsertLine_(S.Doc.InsertLine),
-      Undo_(std::move(S.Undo)),
       ProofChanged_(S.Ui.ProofChanged) {
-  S.Undo = UndoSnapshot{};
   for (int i = 0; i < 4; ++i) Enabled_[i] = S.host && S.host->ControlEnabled(kUndoControls[i]);
   if (S.host) InsertLabel_ = S.host->ControlCaption("InsertLineLabel");
-  // A proof without statements takes no undo snapshot: its few characters
-  // are kept here instead.
+  // A proof without statements takes no undo snapshot and leaves the one
+  // it has (of the lines deleted before, say) where it is, for Undo: its
+  // few characters are kept here instead.
   Own_ = S.Doc.StmtCount < 1;
   if (Own_) {
     ProofText_ = S.Doc.ProofText;
     Stmts_ = S.Doc.Stmts;
     StmtCount_ = S.Doc.StmtCount;
+  } else {
+    // The snapshot about to be replaced is kept for a rollback.
+    Undo_ = std::move(S.Undo);
+    S.Undo = UndoSnapshot{};
   }
   BackUpUndo(S);
 }
@@ -209,7 +212,7 @@ void ProofTransaction::Rollback() {
   }
   S_.Doc.IntroLen = IntroLen_;
   S_.Doc.InsertLine = InsertLine_;
-  S_.Undo = std::move(Undo_);
+  if (!Own_) S_.Undo = std::move(Undo_);
   S_.Ui.ProofChanged = ProofChanged_;
   if (S_.host) {
     for (int i = 0; i < 4; ++i) S_.host->SetControlEnabled(kUndoControls[i], Enabled_[i]);

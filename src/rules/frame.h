@@ -85,8 +85,8 @@ bool IsNameList(const std::vector<NodeRec>& Nodes, int N);
 // snapshot (BackUpUndo), keeping the snapshot it replaces, the changed flag,
 // the state of the undo/redo controls and the insert line, so that Rollback
 // can put everything back. The document as it was is the new undo snapshot
-// itself (or, for a proof without statements, a copy kept here), so
-// beginning costs no more than the snapshot.
+// itself (or, for a proof without statements, a copy kept here, the undo
+// snapshot staying as it was), so beginning costs no more than the snapshot.
 class ProofTransaction {
  public:
   explicit ProofTransaction(AppState& S);

@@ -1,10 +1,15 @@
 // The proof file: its byte layout, the round trip, the refusal of damaged
 // or foreign files, and saving without ever losing the previous file.
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <fstream>
+#include <thread>
 
 #include "files/binformat.h"
 #include "view/view.h"
@@ -159,6 +164,45 @@ TEST(ProofBytes, RefusesForeignAndDamagedFiles) {
   // Line 1 a premise "closed" by line 2, which is no conclusion.
   EXPECT_TRUE(refused(withField(20, I16(2))));
   EXPECT_EQ(caption, "kept");
+}
+
+// A source that claims far more bytes than it holds, and records the most
+// it was asked for.
+class ClaimingSource : public ByteSource {
+ public:
+  explicit ClaimingSource(std::string head) : head_(std::move(head)) {}
+  size_t Size() const override { return size_t(1) << 33; }
+  bool Fetch(std::string& Buf, size_t Want) override {
+    asked = std::max(asked, Want);
+    if (Want > head_.size()) return false;
+    Buf = head_;
+    return true;
+  }
+  size_t asked = 0;
+
+ private:
+  std::string head_;
+};
+
+// A caption, or any other text, whose length claims more than a file may
+// hold is refused before a byte of it is asked for, however large the file.
+TEST(ProofBytes, ATextLongerThanAnyFileHoldsIsRefusedBeforeItIsRead) {
+  const std::string tooLong = I16(0xFFFF) + I32(static_cast<int32_t>(kMaxFileText + 1));
+  const std::string line = I16(kRuleAxiom) + I16(0) + I16(0);
+  const std::pair<const char*, std::string> files[] = {
+      {"caption", "Quorvane 1" + I16(0) + tooLong},
+      {"witness", "Quorvane 1" + I16(1) + Txt("") + line + tooLong},
+      {"drawn names", "Quorvane 1" + I16(1) + Txt("") + line + Txt("") + Txt("") + Txt("") + tooLong},
+  };
+  for (const auto& [what, head] : files) {
+    ClaimingSource source(head);
+    ByteReader r(source);
+    std::string caption = "kept";
+    DocState d;
+    EXPECT_NE(ReadProofBytes(r, caption, d), "") << what;
+    EXPECT_LE(source.asked, head.size()) << what;
+    EXPECT_EQ(caption, "kept") << what;
+  }
 }
 
 // An axiom, an E Spec of it with the witness r, and a premise about r.
@@ -318,8 +362,10 @@ long long BytesRead() {
 
 // Two files of 200 MB with nothing after their first bytes: a valid empty
 // proof (the rest is an old tail, ignored), and one whose caption claims
-// 2 GB. The first opens, the second is refused, and neither costs more than
-// a small read.
+// 2 GB; and one larger than the longest caption a file may hold, whose
+// caption claims one character more. The first opens, the others are
+// refused with the open proof as it was, and none costs more than a small
+// read.
 TEST_F(FilesTest, OpeningReadsOnlyWhatTheRecordsNeed) {
   const off_t kHuge = off_t(200) << 20;
   auto huge = [&](const std::string& name, const std::string& head) {
@@ -328,6 +374,12 @@ TEST_F(FilesTest, OpeningReadsOnlyWhatTheRecordsNeed) {
   };
   huge("empty.proof", WriteProofBytes("", DocState{}));
   huge("claims.proof", "Quorvane 1" + I16(0) + I16(0xFFFF) + I32(0x7FFFFFFF));
+  // A caption longer than any text a file holds, in a file that holds it.
+  const std::string longCaption =
+      "Quorvane 1" + I16(0) + I16(0xFFFF) + I32(static_cast<int32_t>(kMaxFileText + 1));
+  WriteBytes("long-caption.proof", longCaption);
+  ASSERT_EQ(::truncate(Path("long-caption.proof").c_str(),
+                       static_cast<off_t>(longCaption.size() + kMaxFileText + 64)), 0);
   ASSERT_GE(BytesRead(), 0);
 
   S.Ui.ProofFileName = Path("empty.proof");
@@ -337,12 +389,57 @@ TEST_F(FilesTest, OpeningReadsOnlyWhatTheRecordsNeed) {
   EXPECT_EQ(S.Ui.ProofFileName, Path("empty.proof"));
   EXPECT_LT(BytesRead() - before, 1 << 20);
 
-  S.Ui.ProofFileName = Path("claims.proof");
-  before = BytesRead();
+  Load(SampleProof(), "mine");
+  for (const char* name : {"claims.proof", "long-caption.proof"}) {
+    S.Ui.DialogCancelled = false;
+    S.Ui.ProofFileName = Path(name);
+    before = BytesRead();
+    OpenProof(S);
+    EXPECT_TRUE(S.Ui.DialogCancelled) << name;
+    EXPECT_EQ(StatusText(S), "Open: Unable to open proof file") << name;
+    EXPECT_LT(BytesRead() - before, 1 << 20) << name;
+    // Compared whole, not printed: a caption read in error is huge.
+    EXPECT_TRUE(S.Ui.ProofCaption == "mine") << name << ": a caption of " << S.Ui.ProofCaption.size();
+    EXPECT_TRUE(S.Doc.ProofText == SampleProof().d.ProofText) << name;
+  }
+}
+
+// A FIFO where a proof file is looked for is never opened, neither to read
+// it nor to save over it: a program waiting to write into it keeps waiting,
+// where an open would let it write and what it wrote would be lost.
+TEST_F(FilesTest, AFifoIsNeverOpenedSoAWriterWaitingOnItKeepsWaiting) {
+  const std::string fifo = Path("pipe.proof");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  int ready[2];
+  ASSERT_EQ(::pipe(ready), 0);
+  std::fflush(nullptr);
+  const pid_t writer = ::fork();
+  if (writer == 0) {
+    ::close(ready[0]);
+    const bool told = ::write(ready[1], "r", 1) == 1;
+    const int fd = ::open(fifo.c_str(), O_WRONLY);  // waits for a reader
+    if (fd >= 0 && told) static_cast<void>(::write(fd, "lost", 4));
+    ::_exit(0);
+  }
+  ::close(ready[1]);
+  char c = 0;
+  ASSERT_EQ(::read(ready[0], &c, 1), 1);
+  ::close(ready[0]);
+  auto stillWaiting = [writer] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    return ::waitpid(writer, nullptr, WNOHANG) == 0;
+  };
+  ASSERT_TRUE(stillWaiting());
+
+  Load(SampleProof(), "mine");
+  S.Ui.ProofFileName = fifo;
   OpenProof(S);
   EXPECT_TRUE(S.Ui.DialogCancelled);
-  EXPECT_EQ(StatusText(S), "Open: Unable to open proof file");
-  EXPECT_LT(BytesRead() - before, 1 << 20);
+  EXPECT_TRUE(stillWaiting()) << "the FIFO was opened to be read";
+  EXPECT_FALSE(SaveProof(S));
+  EXPECT_TRUE(stillWaiting()) << "the FIFO was opened to be saved over";
+  ::kill(writer, SIGKILL);
+  ::waitpid(writer, nullptr, 0);
 }
 
 TEST_F(FilesTest, ShorterProofSavedOverALongerFileOpensShort) {

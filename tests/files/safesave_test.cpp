@@ -17,6 +17,7 @@
 #include <string>
 
 #include "files/binformat.h"
+#include "files/fileio.h"
 #include "files_fixture.h"
 
 namespace qv {
@@ -227,6 +228,24 @@ TEST_F(SafeSaveTest, WriteThatRunsOutOfRoomKeepsTheOldFile) {
   EXPECT_EQ(SaveAsTester(rw / "p.proof", limited), kWarned);
   EXPECT_EQ(Contents(rw / "p.proof"), old);
   EXPECT_EQ(Entries(rw), 1);
+}
+
+// A file put in place of the one being saved over, after the new contents
+// are written and before they are renamed over it, is not replaced: the
+// save fails and says so, and both files keep their contents.
+TEST_F(SafeSaveTest, FileSwappedInBeforeTheRenameIsNotReplaced) {
+  const fs::path f = Folder("swapped", true);
+  Make(f / "p.proof", "old", 0644);
+  auto swap = [f] {
+    SetBeforeRenameHook([f] {
+      std::rename((f / "p.proof").c_str(), (f / "moved.proof").c_str());
+      std::ofstream(f / "p.proof") << "put in its place";
+    });
+  };
+  EXPECT_EQ(SaveAsTester(f / "p.proof", swap), kWarned);
+  EXPECT_EQ(Contents(f / "p.proof"), "put in its place");
+  EXPECT_EQ(Contents(f / "moved.proof"), "old");
+  EXPECT_EQ(Entries(f), 2);  // no temporary file left
 }
 
 // The file's extended attributes stay: a user attribute, and the ACL that

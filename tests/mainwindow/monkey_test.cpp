@@ -1,7 +1,9 @@
 // A monkey on the real main window, offscreen: a seeded random run of real
 // input (clicks, double clicks and right clicks on the proof view queued as
 // the window system queues them, keys, menu commands, toolbar buttons) with
-// every modal window answered at random. Whenever nothing is running, the
+// every modal window answered at random, and, while the Find window is open,
+// input for it too (typing, its buttons and options, Esc, its close box, and
+// switches between it and the main window). Whenever nothing is running, the
 // document must be well formed, the view must show exactly its visible
 // blocks, and Undo followed by Redo must give the same document back.
 //
@@ -12,8 +14,10 @@
 //   QV_MONKEY_SEQUENCE=N    events per sequence, each on a fresh program (default 150)
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -119,9 +123,9 @@ const char* const kFormulas[] = {
 };
 
 // Commands left out: the ones that reach outside the program (browser,
-// printer) and the find window, which is not modal.
+// printer).
 bool Offered(const std::string& name) {
-  for (const char* n : {"optPrint", "optQuorvaneOnlline", "optFind", "optDebug"})
+  for (const char* n : {"optPrint", "optQuorvaneOnlline", "optDebug"})
     if (name == n) return false;
   return !name.empty();
 }
@@ -198,7 +202,11 @@ class Monkey {
       Finish();
       return;
     }
-    MainInput();
+    auto* find = top_->findChild<QDialog*>(QStringLiteral("Find"));
+    if (find && find->isVisible() && find->windowHandle() && Chance(35))
+      FindInput(find);
+    else
+      MainInput();
   }
 
   void Fail(const std::string& why) {
@@ -317,6 +325,47 @@ class Monkey {
       QPushButton* b = buttons[Pick(static_cast<int>(buttons.size()))];
       PostClick(top_, b->mapTo(top_, b->rect().center()));
       Note("button " + b->objectName().toStdString());
+    }
+    Settle();
+  }
+
+  // Input for the Find window, which is not modal: it reaches the window as
+  // the window system would send it, and waits in the gate like the main
+  // window's.
+  void FindInput(QDialog* find) {
+    const int r = Pick(100);
+    if (r < 35) {
+      static const char* const texts[] = {"P", "Q", "x", "@", "&", "=>", "1", "Prove:", "zz"};
+      const std::string text = texts[Pick(static_cast<int>(std::size(texts)))];
+      for (char c : text) {
+        const int key = (c >= 'a' && c <= 'z') ? c - 'a' + 'A' : static_cast<unsigned char>(c);
+        PostKey(find, key, Qt::NoModifier, QString(QChar::fromLatin1(c)));
+      }
+      const bool enter = Chance(60);
+      if (enter) PostKey(find, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+      Note("types \"" + text + "\"" + (enter ? " and Enter" : "") + " in Find");
+    } else if (r < 70) {
+      std::vector<QAbstractButton*> buttons;
+      for (QAbstractButton* b : find->findChildren<QAbstractButton*>())
+        if (b->isVisible() && b->isEnabled()) buttons.push_back(b);
+      if (buttons.empty()) return;
+      QAbstractButton* b = buttons[Pick(static_cast<int>(buttons.size()))];
+      PostClick(find, b->mapTo(find, b->rect().center()));
+      Note("presses " + b->objectName().toStdString() + " in Find");
+    } else if (r < 80) {
+      PostKey(find, Qt::Key_Escape, Qt::NoModifier, QStringLiteral("\x1b"));
+      Note("Esc in Find");
+    } else if (r < 88) {
+      QCoreApplication::postEvent(find->windowHandle(), new QCloseEvent);
+      Note("close box of Find");
+    } else {
+      // A switch between the windows: the Find window's activation takes
+      // the view's selection.
+      QWidget* to = Chance(50) ? static_cast<QWidget*>(find) : top_;
+      QPointer<QWidget> w(to);
+      QMetaObject::invokeMethod(
+          &marker_, [w] { if (w && w->isVisible()) QApplication::setActiveWindow(w); }, Qt::QueuedConnection);
+      Note(to == top_ ? "switches to the main window" : "switches to Find");
     }
     Settle();
   }

@@ -156,5 +156,42 @@ TEST_F(QueuedInput, AFindQueuedBehindAClickOnTheViewWaitsForIt) {
   EXPECT_FALSE(find->isVisible());
 }
 
+// The Find window's activation takes the view's selection as the search
+// string; like any input it waits while a handler runs (here the caption
+// editor, a modal window, is open) and takes the selection as that handler
+// leaves it.
+TEST_F(QueuedInput, TheFindWindowsActivationWaitsForTheHandlerThatRuns) {
+  Put(kRulePremise, "B");
+  Put(kRuleAxiom, "C & D");
+  ShowActive(Top());
+  Command("optFind");
+  auto* find = Top()->findChild<QDialog*>(QStringLiteral("Find"));
+  ASSERT_NE(find, nullptr);
+  RunQueued();
+  auto* box = find->findChild<QtRichBox*>(QStringLiteral("SearchStringTextBox"));
+  box->SetText("typed");
+  QApplication::setActiveWindow(Top());
+  RunQueued();
+  const StmtRec& line1 = S->Doc.Stmts[1];
+  S->View->SetSelStart(line1.StartStmt - line1.StartLine + line1.ViewerStartLine - 1);
+  S->View->SetSelLength(1);
+
+  std::string whileOpen;
+  WhenShown([this, find, box, &whileOpen](QWidget* w) {
+    QApplication::setActiveWindow(find);
+    RunQueued(5);
+    whileOpen = box->Text();
+    // The handler leaves line 2's formula selected.
+    const StmtRec& line2 = S->Doc.Stmts[2];
+    S->View->SetSelStart(line2.StartStmt - line2.StartLine + line2.ViewerStartLine - 1);
+    S->View->SetSelLength(5);
+    if (auto* d = qobject_cast<QDialog*>(w)) d->reject();
+  });
+  Command("optCaption");
+  RunQueued();
+  EXPECT_EQ(whileOpen, "typed");
+  EXPECT_EQ(box->Text(), "C & D");
+}
+
 }  // namespace
 }  // namespace qv

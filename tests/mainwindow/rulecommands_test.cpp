@@ -3,8 +3,12 @@
 
 #include <iterator>
 
+#include "axioms/induction.h"
+#include "axioms/install.h"
 #include "document/doc_fixture.h"
 #include "entry/testparser.h"
+#include "mainwindow/dispatch.h"
+#include "rules/inputbox.h"
 #include "platform/commands.h"
 #include "mainwindow/rulecommands.h"
 #include "view/view.h"
@@ -219,6 +223,79 @@ TEST_F(RuleCommandsTest, OrNotAndReflexivityAreAddedByTheEntryWindow) {
   EXPECT_EQ(Line(3).Rule, kRuleReflex);
   EXPECT_EQ(S.Doc.RuleMode, 0);
   Check();
+}
+
+// The proof emptied by a deletion keeps its undo snapshot through the next
+// statement, whatever road adds it: Undo then brings back the deleted lines
+// and Redo the road's own. The roads that need a line to start from (the
+// definitions, Induction, Subset and the click rules) add nothing to an
+// empty proof, and leave the snapshot as it was too.
+TEST_F(RuleCommandsTest, UndoAfterTheFirstStatementOfAnEmptiedProofBringsBackTheDeletedLines) {
+  InstallAxiomCommands(S, commands, nullptr);
+  commands.Add("optAdd", [this] { optAdd_Click(S); });
+  struct Road {
+    const char* command;
+    const char* typed;  // answer of the entry window or of the input box, or nullptr
+    bool click;         // the rule waits for a click in the view
+    int added;
+  };
+  const Road roads[] = {
+      {"optPremise", "x=y", false, 1},   {"optAxiom", "P", false, 1},
+      {"optOrNot", "P", false, 1},       {"optNumberAxioms", nullptr, false, 7},
+      {"optGroupAxioms", nullptr, false, 7}, {"optRingAxioms", nullptr, false, 13},
+      {"optPairwiseUnion", nullptr, false, 1}, {"optArbitraryUnion", nullptr, false, 1},
+      {"optChoice", nullptr, false, 1},
+      {"optCartesianProd", "2", false, 1}, {"optPowerSet", "1", false, 1},
+      {"optFunction", "1", false, 1},    {"optSetEquality", "1", false, 1},
+      {"optFunctionSpace", "1", false, 1}, {"optSubtraction", nullptr, false, 0},
+      {"optAdd", nullptr, false, 0},     {"optSubset", nullptr, true, 0},
+      {"optSplit", nullptr, true, 0},    {"optCopyStatement", nullptr, true, 0},
+  };
+  for (const Road& r : roads) {
+    S = AppState{};
+    S.Attach(&host, &view, &status, &work);
+    for (const char* n : {"optUndo", "cmdUndo", "optRedo", "cmdRedo"}) host.SetControlEnabled(n, false);
+    Put("A", kRuleAxiom);
+    Put("B", kRuleAxiom);
+    const std::string two = S.Doc.ProofText;
+    ResetFonts(S);
+    ASSERT_TRUE(commands.Run("DelAllSubsequent"));
+    view.SetSelStart(Line(1).StartStmt - 1);
+    RTB_Click(S);
+    ASSERT_EQ(S.Doc.StmtCount, 0) << r.command;
+    ASSERT_TRUE(host.ControlEnabled("optUndo")) << r.command;
+
+    const std::string typed = r.typed ? r.typed : "";
+    Answer(typed);
+    host.OnModal(kInputBoxForm, [this, typed] {
+      MyInputBox_Activate(S);
+      InputBoxOf(S).Text1 = typed;
+      if (!MyInputBox_Continue(S).Hide) MyInputBox_Cancel(S);
+    });
+    ASSERT_TRUE(commands.Run(r.command)) << r.command;
+    if (r.click) {
+      view.SetSelStart(0);
+      RTB_Click(S);
+    }
+    ASSERT_EQ(S.Doc.StmtCount, r.added) << r.command << ": " << StatusText(S);
+    const std::string added = S.Doc.ProofText;
+    EXPECT_TRUE(host.ControlEnabled("optUndo")) << r.command;
+    EXPECT_TRUE(host.ControlEnabled("cmdUndo")) << r.command;
+    EXPECT_FALSE(host.ControlEnabled("optRedo")) << r.command;
+
+    const int beeps = host.beeps;
+    optUndo_Click(S);
+    EXPECT_EQ(host.beeps, beeps) << r.command;
+    EXPECT_NE(StatusText(S), "Unable to complete Undo") << r.command;
+    EXPECT_EQ(S.Doc.StmtCount, 2) << r.command;
+    EXPECT_EQ(S.Doc.ProofText, two) << r.command;
+    Check();
+    optRedo_Click(S);
+    EXPECT_EQ(S.Doc.StmtCount, r.added) << r.command;
+    EXPECT_EQ(S.Doc.ProofText, added) << r.command;
+    host.ClearModalScript("TestParser");
+    host.ClearModalScript(kInputBoxForm);
+  }
 }
 
 }  // namespace

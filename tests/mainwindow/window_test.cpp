@@ -5,6 +5,8 @@
 #include <QAccessible>
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
+#include <QDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -28,6 +30,7 @@
 #include "rules/substitute_qt.h"
 #include "support/accessibility.h"
 #include "support/app_ui_test.h"
+#include "support/queued_input.h"
 #include "view/view.h"
 
 namespace qv {
@@ -451,6 +454,70 @@ TEST_F(WindowTest, EndsWithAnEditOpenInEveryBoxOfEveryWindow) {
   EXPECT_EQ(boxes.size(), 2 + 8);  // the status line and the scratch box, and one in each window
   for (QtRichBox* box : boxes) box->SetText("A & B");
   app.reset();
+}
+
+// The program itself ends on every road out, whatever windows are up: File >
+// Exit, Esc with nothing pending and the close box of the main window end
+// the event loop while the Find window (which only hides on its own close
+// box) is open. Each road is tried on a few fresh programs, as the order in
+// which the desktop's windows are met may differ from one to the next.
+class ExitTest : public AppUiTest {
+ protected:
+  ExitTest() : AppUiTest("exit") {}
+  void Fresh() {
+    app.reset();
+    app = std::make_unique<Application>(dir.string(), std::vector<std::string>{"quorvane"});
+    S = &app->State();
+    app->HostRef().RegisterForm("StartUp", [] {});
+  }
+};
+
+TEST_F(ExitTest, EveryRoadOutEndsTheProgramWithTheFindWindowOpen) {
+  const std::pair<const char*, void (*)(MainWindow&)> roads[] = {
+      {"File > Exit", [](MainWindow& w) { w.findChild<QAction*>(QStringLiteral("optExit"))->trigger(); }},
+      {"Esc", [](MainWindow& w) { PostKey(&w, Qt::Key_Escape, Qt::NoModifier, QStringLiteral("\x1b")); }},
+      {"close box", [](MainWindow& w) { QCoreApplication::postEvent(w.windowHandle(), new QCloseEvent); }},
+  };
+  for (const auto& [road, take] : roads) {
+    for (int attempt = 0; attempt < 3; ++attempt) {
+      Fresh();
+      MainWindow& w = app->Window();
+      ShowActive(&w);
+      Command("optFind");
+      auto* find = w.findChild<QDialog*>(QStringLiteral("Find"));
+      ASSERT_NE(find, nullptr);
+      RunQueued(5);
+      ASSERT_TRUE(find->isVisible()) << road;
+
+      bool timedOut = false;
+      QTimer watchdog;
+      watchdog.setSingleShot(true);
+      QObject::connect(&watchdog, &QTimer::timeout, [&timedOut] {
+        timedOut = true;
+        QCoreApplication::exit(1);
+      });
+      QTimer::singleShot(0, &w, [&w, take = take] { take(w); });
+      watchdog.start(1000);
+      const int code = QApplication::exec();
+      EXPECT_FALSE(timedOut) << road << ", attempt " << attempt;
+      EXPECT_EQ(code, 0) << road;
+      EXPECT_TRUE(app->WindowState().ExitRequested) << road;
+      if (timedOut) return;
+    }
+  }
+
+  // The Find window's own close box still only hides it.
+  Fresh();
+  ShowActive(&app->Window());
+  Command("optFind");
+  auto* find = app->Window().findChild<QDialog*>(QStringLiteral("Find"));
+  ASSERT_NE(find, nullptr);
+  RunQueued(5);
+  QCoreApplication::postEvent(find->windowHandle(), new QCloseEvent);
+  RunQueued(5);
+  EXPECT_FALSE(find->isVisible());
+  EXPECT_TRUE(app->Window().isVisible());
+  EXPECT_FALSE(app->WindowState().ExitRequested);
 }
 
 }  // namespace
