@@ -25,7 +25,6 @@
 #include <vector>
 
 #include "view/view.h"
-#include "document/internal.h"
 #include "platform/memrichbox.h"
 #include "platform/richdoc.h"
 
