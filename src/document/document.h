@@ -229,9 +229,11 @@ void BackUpUndo(AppState& S);
 // it takes along (a citation or a scope that rests on a marked line), and
 // counts the marked lines in Count.
 void FlagStmts(AppState& S, int Line, int& Count);
-// Removes the marked lines from Line on, dissolving the sub-proofs whose
-// Conclusion goes, and renumbers the rest; the view positions follow, the
-// view itself is not redrawn (DeleteStmts in view/view.h does that).
+// Removes every marked line (FlagStmts marks none above Line): dissolves
+// the sub-proofs whose Conclusion goes, renumbers the lines kept with their
+// citations and rule texts, and keeps or ends insert mode. The view
+// positions follow; the view itself is not redrawn (DeleteStmts in
+// view/view.h does that).
 void RemoveMarkedStmts(AppState& S, int Line);
 // Takes one level of indentation from the closed sub-proof of Premise.
 void RemIndent(AppState& S, int Premise);
