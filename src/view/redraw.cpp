@@ -47,6 +47,10 @@ constexpr Rgb kInScopeColour = RgbOf(200, 0, 0);
 constexpr Rgb kNewVarColour = RgbOf(0, 175, 0);
 constexpr const char* kTextFont = "Courier New";
 
+// The tokens of a formula as the redraw keeps them: each token's text and
+// its 1-based place in the formula without its indentation (see Unindented).
+using KeptTokens = std::vector<std::pair<std::string, int16_t>>;
+
 // One restyled run of the view: 0-based start, length, and what changes.
 struct StyleRun {
   int32_t start;
@@ -90,11 +94,10 @@ struct BlockDrawing {
 
 }  // namespace
 
-// What one redraw leaves for the next: the tokens (text and 1-based
-// position in the formula without its indentation, see Unindented) of every
-// formula drawn, and each statement's block as drawn.
+// What one redraw leaves for the next: the tokens of every formula drawn,
+// by its text without indentation, and each statement's block as drawn.
 struct RedrawCache {
-  std::unordered_map<std::string, std::vector<std::pair<std::string, int16_t>>> tokens;
+  std::unordered_map<std::string, KeptTokens> tokens;
   std::vector<Fmt> table;  // the formats that the drawings index
   std::vector<BlockDrawing> blocks;  // by statement number
   std::vector<BlockDrawing> spare;   // an emptied table kept for its memory
@@ -417,8 +420,8 @@ class Redraw {
                        int32_t Number, int32_t Digits);
   bool DrawAfresh(BlockDrawing& Drawn, const StmtRec& s, int a, std::string_view Source, const BlockKey& Key,
                   int32_t Number, int32_t Digits, bool Collapsed);
-  const std::vector<std::pair<std::string, int16_t>>* FormulaTokens(const std::string& Formula);
-  void StyleFormula(std::string& Block, const StmtRec& s, const std::vector<std::pair<std::string, int16_t>>& Tokens);
+  const KeptTokens* FormulaTokens(const std::string& Formula);
+  void StyleFormula(std::string& Block, const StmtRec& s, const KeptTokens& Tokens);
   void StyleRuleText(std::string& Block, const StmtRec& s, bool Collapsed);
   void Add(const BlockDrawing& D) { pieces_.push_back({D.serial, &D.text, &D.ids}); }
 
@@ -622,10 +625,11 @@ bool Redraw::DrawAfresh(BlockDrawing& Drawn, const StmtRec& s, int a, std::strin
   // The line number: grey inside a sub-proof, bold when highlighted.
   const int32_t depth = s.StartRule - s.EndStmt - 4;
   if (depth != 0 || s.Highlight)
-    runs_.push_back({Number, Digits, nullptr, 0, depth != 0 ? static_cast<int64_t>(kGrey) : -1, s.Highlight ? 1 : -1});
+    runs_.push_back(
+        {Number, Digits, nullptr, 0, depth != 0 ? static_cast<int64_t>(kGrey) : -1, s.Highlight ? 1 : -1});
 
   // The formula.
-  const std::vector<std::pair<std::string, int16_t>>* tokens = FormulaTokens(formula);
+  const KeptTokens* tokens = FormulaTokens(formula);
   if (!tokens) {
     // The block's text, comment and number stay; nothing after is drawn.
     failed_ = true;
@@ -657,7 +661,7 @@ bool Redraw::DrawAfresh(BlockDrawing& Drawn, const StmtRec& s, int a, std::strin
 // The tokens of Formula (text and 1-based place in the formula without its
 // indentation, see Unindented; from_ maps those places back): from the
 // cache, or tokenised and kept. nullptr when it does not tokenise.
-const std::vector<std::pair<std::string, int16_t>>* Redraw::FormulaTokens(const std::string& Formula) {
+const KeptTokens* Redraw::FormulaTokens(const std::string& Formula) {
   // A formula too long for the tokeniser is refused whatever its
   // indentation, so it is never looked up.
   const std::string unindented = Unindented(Formula, from_);
@@ -666,7 +670,7 @@ const std::vector<std::pair<std::string, int16_t>>* Redraw::FormulaTokens(const 
   if (hit != cache_.tokens.end()) return &hit->second;
   TokenizeExpr(Formula, toks_, err_, errPos_);
   if (!err_.empty()) return nullptr;
-  std::vector<std::pair<std::string, int16_t>> kept;
+  KeptTokens kept;
   kept.reserve(toks_.size());
   // No token starts on a TAB left out, so each has its place in from_.
   for (size_t t = 1; t < toks_.size(); ++t) {
@@ -678,8 +682,7 @@ const std::vector<std::pair<std::string, int16_t>>* Redraw::FormulaTokens(const 
 
 // The formula's free variables coloured by scope (bold when flagged), and
 // its element-of signs turned into the glyph.
-void Redraw::StyleFormula(std::string& Block, const StmtRec& s,
-                          const std::vector<std::pair<std::string, int16_t>>& Tokens) {
+void Redraw::StyleFormula(std::string& Block, const StmtRec& s, const KeptTokens& Tokens) {
   const int32_t fstart = s.StartStmt - s.StartLine;  // 0-based block position of the formula
   const int32_t blen = static_cast<int32_t>(Block.size());
   for (const auto& [token, position] : Tokens) {
