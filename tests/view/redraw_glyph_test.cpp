@@ -261,7 +261,7 @@ TEST_F(RedrawTest, EveryKindOfChangeRedrawsAsALiteralRedraw) {
     S.Doc.InsertMode = false;
     ExpectSameView(S, shown);
 
-    int count = 0;  // line 5 and what cites it go
+    int count = 0;  // the inserted line goes again, alone
     FlagStmts(S, 2, count);
     DeleteStmts(S, 2);
     ExpectSameView(S, shown);
