@@ -33,19 +33,24 @@ if(NOT rc EQUAL 0)
   message(FATAL_ERROR "the check refuses the unchanged copy:\n${text}")
 endif()
 
-# Plants Line in the new file src/File, runs the check and expects it to
-# fail with Expected in its output.
-function(expect_refused File Line Expected)
-  file(WRITE "${WORK}/src/${File}" "// planted\n${Line}\n")
-  run_check("${table}" rc text)
-  file(REMOVE "${WORK}/src/${File}")
+# Runs the check with the table text Table and expects it to fail with
+# Expected in its output; What names the fault planted.
+function(check_refuses Table Expected What)
+  run_check("${Table}" rc text)
   string(FIND "${text}" "${Expected}" at)
   if(rc EQUAL 0 OR at LESS 0)
-    set(failures "${failures}\n  ${File}: ${Line} was not refused with \"${Expected}\" (exit ${rc}):\n${text}" PARENT_SCOPE)
+    set(failures "${failures}\n  ${What} was not refused with \"${Expected}\" (exit ${rc}):\n${text}" PARENT_SCOPE)
   else()
-    message(STATUS "refused: src/${File}: ${Line}")
+    message(STATUS "refused: ${What}")
   endif()
 endfunction()
+
+# Plants Line in the new file src/File for one run of the check.
+macro(expect_refused File Line Expected)
+  file(WRITE "${WORK}/src/${File}" "// planted\n${Line}\n")
+  check_refuses("${table}" "${Expected}" "src/${File}: ${Line}")
+  file(REMOVE "${WORK}/src/${File}")
+endmacro()
 
 # A path through ".." into a library above, from beside the file and from src/.
 expect_refused(document/planted.cpp "#include \"../mainwindow/mainwindow.h\""
@@ -69,30 +74,17 @@ expect_refused(mainwindow/planted.cpp "#include \"files/filesinternal.h\""
 # A file outside src/.
 expect_refused(view/planted.cpp "#include \"../../ARCHITECTURE.md\"" "src/view/planted.cpp: includes ../../ARCHITECTURE.md, which lies outside src/")
 
+# A folder of src/ that the table does not name.
+expect_refused(extra/planted.cpp "" "src/extra holds sources but has no row in the layer table")
+
 # The check follows the table: a table that lets the view use nothing but
-# the platform refuses the real tree's view, and a folder the table does not
-# name is refused.
+# the platform refuses the real tree's view.
 string(REGEX REPLACE "(\\| `src/view` \\|[^\n]*\\|)[^|\n]*\\|[ \t]*\n" "\\1 platform_core |\n" narrower "${table}")
 if(narrower STREQUAL table)
-  set(failures "${failures}\n  the view's row of the layer table was not found")
+  message(FATAL_ERROR "the view's row of the layer table was not found")
 endif()
-run_check("${narrower}" rc text)
-string(FIND "${text}" "includes document/document.h of document (view may use only platform_core)" at)
-if(rc EQUAL 0 OR at LESS 0)
-  set(failures "${failures}\n  a narrower table for the view was not applied (exit ${rc}):\n${text}")
-else()
-  message(STATUS "refused: the view's includes under a table that narrows its row")
-endif()
-file(MAKE_DIRECTORY "${WORK}/src/extra")
-file(WRITE "${WORK}/src/extra/planted.cpp" "// planted\n")
-run_check("${table}" rc text)
-file(REMOVE_RECURSE "${WORK}/src/extra")
-string(FIND "${text}" "src/extra holds sources but has no row in the layer table" at)
-if(rc EQUAL 0 OR at LESS 0)
-  set(failures "${failures}\n  a folder without a row was not refused (exit ${rc}):\n${text}")
-else()
-  message(STATUS "refused: a folder of src/ without a row in the table")
-endif()
+check_refuses("${narrower}" "includes document/document.h of document (view may use only platform_core)"
+  "a table whose view row names only platform_core")
 
 file(REMOVE_RECURSE "${WORK}")
 if(failures)
