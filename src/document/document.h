@@ -1,8 +1,9 @@
 // Operations on the proof document: what other libraries may use of it.
-// A function that changes the document, or reaches the host, takes the
-// AppState; one that only reads or fixes up the table takes the DocState or
-// the record it works on. The view, status line and work area are reached
-// through the RichBox and Host interfaces only.
+// Each function takes what it works on: the AppState where it may reach the
+// host or the undo snapshot too (and FlagStmts and FreeVarColourFont, which
+// read only the document), else the DocState, a record or a text. The view,
+// status line and work area are reached through the RichBox and Host
+// interfaces only.
 #pragma once
 
 #include <algorithm>
