@@ -386,7 +386,7 @@ class Redraw {
 
   // Step 2: the Introduction and its CR LF CR LF, in the comment style.
   void DrawIntroduction();
-  // Step 3, for statement a: its block, the one after another in the view.
+  // Step 3, for statement a: its block, after those of the lines above it.
   // Hidden statements and blocks outside the text are skipped. False when
   // its formula does not tokenise: that block keeps only its text, comment
   // and number, and nothing after it is drawn.
