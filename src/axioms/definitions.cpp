@@ -53,8 +53,11 @@ std::string IntroducedName(const DocState& d, const Definition& def) {
   return "";
 }
 
-// Adds a definition when n (and 1 where it needs it) is free in an axiom or
-// open premise above the insertion point. Closed subproofs are jumped over.
+// Adds a definition when n (and 1 where it needs it) is free on an active
+// line above the insertion point that is a premise (open there) or, but for
+// Addition (PremisesOnly), an axiom; closed subproofs are jumped over. It is
+// refused otherwise, and when IntroducedName finds a line that introduces
+// one of its names.
 void PutDefinition(AppState& S, const Definition& def) {
   DocState& d = S.Doc;
   try {

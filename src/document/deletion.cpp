@@ -131,18 +131,19 @@ void RemIndent(AppState& S, int P) {
 }
 
 // ---------------------------------------------------------------------------
-// Removing every marked statement.
+// Removing every marked statement, in steps.
 
-void RemoveMarkedStmts(AppState& S, int Line) {
+namespace {
+
+// A sub-proof whose Conclusion goes is dissolved: one level of indentation
+// less (RemIndent) and its lines shown; a closed sub-proof nested in it
+// keeps its own collapsed or expanded state, its Conclusion shown.
+void DissolveSubproofsOfMarkedConclusions(AppState& S, int Line) {
   DocState& d = S.Doc;
   auto& st = d.Stmts;
-  const int count = d.StmtCount;
-
-  // 1. Dissolve the sub-proofs whose Conclusion goes: un-indent them and show
-  //    their lines; nested closed sub-proofs keep their own state.
-  for (int k = std::max(1, Line); k <= count; ++k) {
+  for (int k = std::max(1, Line); k <= d.StmtCount; ++k) {
     if (!st[k].DeleteFlag || st[k].Rule != kRuleConclusion) continue;
-    int p = st[k].Arg1;
+    const int p = st[k].Arg1;
     if (!ValidLine(d, p) || p >= k) continue;
     RemIndent(S, p);
     st[p].Visible = true;
@@ -156,20 +157,25 @@ void RemoveMarkedStmts(AppState& S, int Line) {
       }
     }
   }
+}
 
-  // 2. New numbers.
+// The renumbering: NewLineNo of each kept line is its number once the
+// marked lines are gone (0 for a marked one). Gives the number of kept lines.
+int NumberKeptLines(DocState& d) {
   int n = 0;
-  for (int k = 1; k <= count; ++k) {
-    if (st[k].DeleteFlag) {
-      st[k].NewLineNo = 0;
-    } else {
-      st[k].NewLineNo = static_cast<int16_t>(++n);
-    }
+  for (int k = 1; k <= d.StmtCount; ++k) {
+    StmtRec& s = d.Stmts[k];
+    s.NewLineNo = static_cast<int16_t>(s.DeleteFlag ? 0 : ++n);
   }
+  return n;
+}
 
-  // 3. Links: a deleted Conclusion reopens its Premise; the rest are renumbered.
+// The citations follow the renumbering: a marked Conclusion reopens its
+// Premise, and every kept line cites the new numbers.
+void RenumberCitations(DocState& d) {
+  auto& st = d.Stmts;
   auto newNo = [&](int k) -> int16_t { return ValidLine(d, k) ? st[k].NewLineNo : 0; };
-  for (int k = 1; k <= count; ++k) {
+  for (int k = 1; k <= d.StmtCount; ++k) {
     StmtRec& s = st[k];
     if (s.DeleteFlag) {
       if (s.Rule == kRuleConclusion && ValidLine(d, s.Arg1)) st[s.Arg1].Arg1 = 0;
@@ -178,25 +184,26 @@ void RemoveMarkedStmts(AppState& S, int Line) {
       if (s.Arg2 > 0) s.Arg2 = newNo(s.Arg2);
     }
   }
+}
 
-  // 4. Text, in one pass: the marked blocks dropped, the kept ones given
-  //    their new numbers and rule texts and their positions moved. (The view
-  //    positions are worked out afresh below.)
+// The proof text in one pass: the marked blocks dropped, and each kept block
+// given its new number and the rule text of its new citations, its
+// positions moved to where it now stands. (The view positions are worked
+// out afresh at the end.)
+void RewriteProofText(DocState& d) {
   const std::string& old = d.ProofText;
   std::string text;
   text.reserve(old.size());
   int32_t pos = 1;  // the next character of the old text to copy
-  n = 0;
-  for (int k = 1; k <= count; ++k) {
-    StmtRec& s = st[k];
+  for (int k = 1; k <= d.StmtCount; ++k) {
+    StmtRec& s = d.Stmts[k];
     if (s.StartLine > pos) text.append(old, static_cast<size_t>(pos - 1), static_cast<size_t>(s.StartLine - pos));
     pos = s.EndRule + 5;
     if (s.DeleteFlag) continue;
-    ++n;
     const int32_t number = LineNumberArea(s).Number;
     const int32_t newStart = static_cast<int32_t>(text.size()) + 1;
     text.append(old, static_cast<size_t>(s.StartLine - 1), static_cast<size_t>(number - s.StartLine));
-    text += std::to_string(n);
+    text += std::to_string(s.NewLineNo);
     text += '\t';
     const int32_t stmtShift = static_cast<int32_t>(text.size()) + 1 - s.StartStmt;
     text.append(old, static_cast<size_t>(s.StartStmt - 1), static_cast<size_t>(s.StartRule - s.StartStmt));
@@ -213,57 +220,70 @@ void RemoveMarkedStmts(AppState& S, int Line) {
   }
   if (static_cast<size_t>(pos - 1) < old.size()) text.append(old, static_cast<size_t>(pos - 1));
   d.ProofText = std::move(text);
+}
 
-  // 5. The last kept statement is shown.
-  for (int k = count; k >= 1; --k) {
-    if (!st[k].DeleteFlag) {
-      st[k].Visible = true;
+// The last kept statement is shown.
+void ShowLastKept(DocState& d) {
+  for (int k = d.StmtCount; k >= 1; --k) {
+    if (!d.Stmts[k].DeleteFlag) {
+      d.Stmts[k].Visible = true;
       break;
     }
   }
+}
 
-  // 6. The kept statements, counted (they are moved down in step 8).
-  int markedBeforeInsert = 0, keptCount = 0;
-  for (int k = 1; k <= count; ++k) {
-    if (st[k].DeleteFlag) {
-      if (k < d.InsertLine) ++markedBeforeInsert;
-    } else {
-      ++keptCount;
+// Insert mode survives when a line is kept and the insert line is one of
+// them: it is lowered by the marked lines above it. Otherwise it ends, with
+// "Insert Mode OFF".
+void KeepOrEndInsertMode(AppState& S, int Kept) {
+  DocState& d = S.Doc;
+  if (!d.InsertMode) return;
+  const bool lineGone = ValidLine(d, d.InsertLine) && d.Stmts[d.InsertLine].DeleteFlag;
+  if (Kept >= 1 && !lineGone) {
+    int markedAbove = 0;
+    for (int k = 1; k < d.InsertLine && k <= d.StmtCount; ++k)
+      if (d.Stmts[k].DeleteFlag) ++markedAbove;
+    d.InsertLine -= markedAbove;
+    if (S.host) S.host->SetControlCaption("InsertLineLabel", "^" + std::to_string(d.InsertLine));
+  } else {
+    Beep(S);
+    d.InsertMode = false;
+    if (S.host) {
+      S.host->SetControlChecked("optInsert", false);
+      S.host->SetControlCaption("InsertLineLabel", "");
+      S.host->MessageBox("Insert Mode OFF", "WARNING", MsgButtons::Ok);
     }
+    d.InsertLine = 0;
   }
+}
 
-  // 7. Insert mode survives when its line survives.
-  if (d.InsertMode) {
-    bool lineGone = ValidLine(d, d.InsertLine) && st[d.InsertLine].DeleteFlag;
-    if (keptCount >= 1 && !lineGone) {
-      d.InsertLine -= markedBeforeInsert;
-      if (S.host) S.host->SetControlCaption("InsertLineLabel", "^" + std::to_string(d.InsertLine));
-    } else {
-      Beep(S);
-      d.InsertMode = false;
-      if (S.host) {
-        S.host->SetControlChecked("optInsert", false);
-        S.host->SetControlCaption("InsertLineLabel", "");
-        S.host->MessageBox("Insert Mode OFF", "WARNING", MsgButtons::Ok);
-      }
-      d.InsertLine = 0;
-    }
-  }
-
-  // 8. The new table: the kept statements moved down over the marked ones,
-  //    in order.
+// The new table: the kept statements moved down over the marked ones, in
+// order, none of them marked.
+void DropMarkedLines(DocState& d, int Kept) {
+  auto& st = d.Stmts;
   int kept = 0;
-  for (int k = 1; k <= count; ++k) {
+  for (int k = 1; k <= d.StmtCount; ++k) {
     if (st[k].DeleteFlag) continue;
     if (++kept != k) st[kept] = std::move(st[k]);
   }
-  st.resize(static_cast<size_t>(keptCount) + 1);
+  st.resize(static_cast<size_t>(Kept) + 1);
   st[0] = StmtRec{};
-  d.StmtCount = keptCount;
-  for (int k = 1; k <= d.StmtCount; ++k) d.Stmts[k].DeleteFlag = false;
+  d.StmtCount = Kept;
+  for (int k = 1; k <= d.StmtCount; ++k) st[k].DeleteFlag = false;
+}
 
-  // 9. View chain.
-  RecomputeViewPositions(d);
+}  // namespace
+
+void RemoveMarkedStmts(AppState& S, int Line) {
+  DocState& d = S.Doc;
+  DissolveSubproofsOfMarkedConclusions(S, Line);
+  const int kept = NumberKeptLines(d);
+  RenumberCitations(d);
+  RewriteProofText(d);
+  ShowLastKept(d);
+  KeepOrEndInsertMode(S, kept);
+  DropMarkedLines(d, kept);
+  RecomputeViewPositions(d);  // the view chain
 }
 
 }  // namespace qv

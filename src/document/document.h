@@ -1,6 +1,9 @@
-// Operations on the proof document. Every function takes the AppState it
-// works on; the view, status line and work area are reached through the
-// RichBox and Host interfaces only.
+// Operations on the proof document: what other libraries may use of it.
+// Each function takes what it works on: the AppState where it may reach the
+// host or the undo snapshot too (and FlagStmts and FreeVarColourFont, which
+// read only the document), else the DocState, a record or a text. The view,
+// status line and work area are reached through the RichBox and Host
+// interfaces only.
 #pragma once
 
 #include <algorithm>
@@ -24,6 +27,9 @@ inline void Beep(AppState& S) {
 
 // ---- Shared computations (one definition each; every caller uses these) ----
 
+// Line k is a statement of the proof.
+inline bool ValidLine(const DocState& d, int k) { return k >= 1 && k <= d.StmtCount; }
+
 // The rule text of a statement: "4 " tag for a Conclusion, the rule name, then
 // ", Arg1" and ", Arg2" where they are cited. A Premise's Arg1 (its closing
 // Conclusion) is not a citation and is not shown.
@@ -31,6 +37,17 @@ std::string RuleTextOf(const StmtRec& s);
 
 // A copy of Text with every TAB taken out (line breaks kept).
 std::string WithoutTabs(const std::string& Text);
+// A copy of Text with a TAB after every CR LF.
+std::string TabAfterBreaks(const std::string& Text);
+
+// ---- Statement layout (layout.cpp), used by PutStmt ----
+// The canonical text of the parse in P (the last node is the root).
+std::string LayoutTree(const ParserState& P);
+// Puts back the line breaks that the user typed directly before a connective
+// ("&", "|", "=>", "<=>") of UserText, whose tokens are UserTokens, into the
+// laid-out text Laid.
+std::string RestoreLineBreaks(const std::string& UserText, const std::vector<TokenRec>& UserTokens,
+                              const std::string& Laid);
 
 // The formula of statement Line as the proof text holds it, TABs taken out.
 // Throws std::out_of_range when the line or its positions lie outside the
@@ -125,7 +142,10 @@ struct RecordedVars {
 RecordedVars RecordVarLists(const std::vector<TokenRec>& Tokens, const std::vector<NodeRec>& Nodes,
                             const std::function<bool(const std::string&)>& InScope);
 
-// Is Var already in use above the innermost open premise, looking up from Line?
+// The scope test: InScope is set true when no premise is open at Line
+// (outside every subproof every name is in scope), else to whether Var is
+// free on an active line above the innermost premise open at Line. Lines
+// marked for deletion are not seen. Flag is left as the caller set it.
 void FreeVarColourFont(AppState& S, const std::string& Var, int Line, bool& InScope, bool& Flag);
 
 // The scope test and the walk up that it makes, with Marks::Gone, for many
@@ -210,9 +230,11 @@ void BackUpUndo(AppState& S);
 // it takes along (a citation or a scope that rests on a marked line), and
 // counts the marked lines in Count.
 void FlagStmts(AppState& S, int Line, int& Count);
-// Removes the marked lines from Line on, dissolving the sub-proofs whose
-// Conclusion goes, and renumbers the rest; the view positions follow, the
-// view itself is not redrawn (DeleteStmts in view/view.h does that).
+// Removes every marked line (FlagStmts marks none above Line): dissolves
+// the sub-proofs whose Conclusion goes, renumbers the lines kept with their
+// citations and rule texts, and keeps or ends insert mode. The view
+// positions follow; the view itself is not redrawn (DeleteStmts in
+// view/view.h does that).
 void RemoveMarkedStmts(AppState& S, int Line);
 // Takes one level of indentation from the closed sub-proof of Premise.
 void RemIndent(AppState& S, int Premise);
@@ -220,16 +242,6 @@ void RemIndent(AppState& S, int Premise);
 // ---- Helpers for code that moves blocks or reads variable lists ----
 // The names of a " a b " variable list, in list order.
 std::vector<std::string> VarListNames(const std::string& List);
-// Calls Each with each of those names in list order, without copying them.
-template <class EachName>
-void ForEachVarName(std::string_view List, EachName Each) {
-  size_t from = 0;
-  while (from < List.size()) {
-    const size_t blank = std::min(List.find(' ', from), List.size());
-    if (blank > from) Each(List.substr(from, blank - from));
-    from = blank + 1;
-  }
-}
 // Name is one of the names of a " a b " variable list.
 bool InList(const std::string& List, std::string_view Name);
 // Moves every ProofText position of s (not ViewerStartLine) by `by`;

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "document/internal.h"
+#include "document/document.h"
 
 namespace qv {
 

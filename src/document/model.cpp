@@ -4,7 +4,6 @@
 #include <string>
 
 #include "document/document.h"
-#include "document/internal.h"
 #include "expr/expr.h"
 
 namespace qv {

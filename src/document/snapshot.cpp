@@ -1,6 +1,5 @@
 // The one-level undo snapshot, taken before every change of the proof.
 #include "document/document.h"
-#include "document/internal.h"
 
 namespace qv {
 

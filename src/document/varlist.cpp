@@ -8,6 +8,16 @@
 
 namespace qv {
 
+namespace {
+
+// Appends Name to a list in list form (List is " " or " a b ... ").
+void AddToVarList(std::string& List, const std::string& Name) {
+  if (List.empty()) List = " ";
+  if (!InList(List, Name)) List += Name + " ";
+}
+
+}  // namespace
+
 std::vector<std::string> VarListNames(const std::string& List) {
   std::vector<std::string> names;
   ForEachVarName(List, [&](std::string_view Name) { names.emplace_back(Name); });

@@ -11,7 +11,6 @@
 #include <algorithm>
 
 #include "document/document.h"
-#include "document/internal.h"
 
 namespace qv {
 

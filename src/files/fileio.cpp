@@ -18,7 +18,7 @@ namespace qv {
 
 namespace {
 
-// Every open here: never waits on a FIFO, never makes a terminal ours.
+// Every open of a file (a folder is opened with O_DIRECTORY): no wait on a FIFO, no terminal made ours.
 constexpr int kOpenFlags = O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
 
 bool SameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }

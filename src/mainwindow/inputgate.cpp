@@ -1,4 +1,5 @@
-// Holds the main window's input while a handler runs, and hands it out afterwards in order.
+// Holds the mouse and key input of the main window and of the watched windows, and the
+// program's queued calls, while a handler runs; hands them out afterwards in the order they came.
 #include "mainwindow/inputgate.h"
 
 #include <QCoreApplication>

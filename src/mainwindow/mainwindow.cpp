@@ -21,7 +21,7 @@
 #include "mainwindow/find.h"
 #include "mainwindow/htmlexport.h"
 #include "mainwindow/inputgate.h"
-#include "mainwindow/helpcommands.h"
+#include "mainwindow/helpcopyprint.h"
 #include "mainwindow/rulecommands.h"
 #include "mainwindow/viewcommands.h"
 #include "platform/host.h"

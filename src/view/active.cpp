@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "view/view.h"
-#include "document/internal.h"
+#include "view/internal.h"
 
 namespace qv {
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "view/view.h"
-#include "document/internal.h"
+#include "view/internal.h"
 
 namespace qv {
 

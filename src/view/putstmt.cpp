@@ -5,7 +5,6 @@
 #include <string>
 
 #include "view/view.h"
-#include "document/internal.h"
 
 namespace qv {
 

@@ -16,6 +16,14 @@
 // its indentation, so a redraw tokenises only the formulas it has not seen
 // before, in any sub-proof (and the last one, whose tokens it leaves in the
 // parser's tables).
+//
+// ResetFonts in steps: BeginRedraw ("Please wait...", the window disabled);
+// Redraw::DrawIntroduction; Redraw::DrawStatement for each statement, which
+// takes its block's kept drawing (KeepDrawing), or patches the drawing it
+// had under its old number after lines were added or removed above it
+// (PatchRenumbered, with Patch), or draws it afresh (DrawAfresh: comment,
+// line number, StyleFormula, StyleRuleText); Redraw::ShowPieces (the view
+// changed where it differs); Redraw::LeaveTokensOfLastFormula; EndRedraw.
 #include <algorithm>
 #include <span>
 #include <string>
@@ -25,7 +33,6 @@
 #include <vector>
 
 #include "view/view.h"
-#include "document/internal.h"
 #include "platform/memrichbox.h"
 #include "platform/richdoc.h"
 
@@ -39,6 +46,10 @@ constexpr Rgb kGrey = RgbOf(128, 128, 128);
 constexpr Rgb kInScopeColour = RgbOf(200, 0, 0);
 constexpr Rgb kNewVarColour = RgbOf(0, 175, 0);
 constexpr const char* kTextFont = "Courier New";
+
+// The tokens of a formula as the redraw keeps them: each token's text and
+// its 1-based place in the formula without its indentation (see Unindented).
+using KeptTokens = std::vector<std::pair<std::string, int16_t>>;
 
 // One restyled run of the view: 0-based start, length, and what changes.
 struct StyleRun {
@@ -83,11 +94,10 @@ struct BlockDrawing {
 
 }  // namespace
 
-// What one redraw leaves for the next: the tokens (text and 1-based
-// position in the formula without its indentation, see Unindented) of every
-// formula drawn, and each statement's block as drawn.
+// What one redraw leaves for the next: the tokens of every formula drawn,
+// by its text without indentation, and each statement's block as drawn.
 struct RedrawCache {
-  std::unordered_map<std::string, std::vector<std::pair<std::string, int16_t>>> tokens;
+  std::unordered_map<std::string, KeptTokens> tokens;
   std::vector<Fmt> table;  // the formats that the drawings index
   std::vector<BlockDrawing> blocks;  // by statement number
   std::vector<BlockDrawing> spare;   // an emptied table kept for its memory
@@ -334,317 +344,444 @@ void GlyphsIn(std::string& View, std::vector<StyleRun>& Runs, int32_t From, int3
   }
 }
 
-}  // namespace
+// ---------------------------------------------------------------------------
+// The steps of one redraw and what they share.
 
-void ResetFonts(AppState& S) {
-  DocState& d = S.Doc;
-  const std::string saved = StatusText(S);
+// Step 1: "Please wait..." under the wait cursor, the main window disabled
+// and painted so. Gives the status text to put back at the end.
+std::string BeginRedraw(AppState& S) {
+  std::string saved = StatusText(S);
   ShowStatus(S, "Please wait...");
   if (S.host) {
     S.host->SetWaitCursor(true);
     S.host->SetMainEnabled(false);
     S.host->ProcessEvents();
   }
-  // Read only after the paint above: nothing of the document is held across it.
-  const std::string& T = d.ProofText;
-  const int32_t tlen = static_cast<int32_t>(T.size());
-  const int big = S.Ui.FontSize;
-  const int small = S.Ui.SmallFontSize;
-  if (S.View) S.View->SetUpdatesEnabled(false);
+  return saved;
+}
 
-  if (!S.Redraw) S.Redraw = std::make_shared<RedrawCache>();
-  RedrawCache& cache = *S.Redraw;
-  // A token cache grown far past the proof (after many edits) starts again,
-  // and so do the drawings that point into it; so do both when the formats
-  // would outgrow their one-byte index.
-  if (cache.tokens.size() > static_cast<size_t>(d.StmtCount) * 2 + 1024 || cache.table.size() > 200) {
-    cache.tokens.clear();
-    cache.table.clear();
-    cache.blocks.clear();
-    cache.introSerial = 0;
-    cache.shownIn = nullptr;
+// The last step: the window enabled again, and the saved status text back,
+// or the parse error of the formula that stopped the redraw.
+void EndRedraw(AppState& S, const std::string& Saved, bool Failed, const std::string& Err) {
+  if (S.host) {
+    S.host->SetMainEnabled(true);
+    S.host->SetWaitCursor(false);
   }
-  const int count = std::min<int>(d.StmtCount, LastIndex(d.Stmts));
-  // The drawings of the last redraw, by the numbers the statements had then.
-  // When as many lines are drawn as before, each stays where it is; else
-  // each is moved to this redraw's table when it is used again.
-  const int moved = count - LastIndex(cache.blocks);  // lines added (or taken away, < 0)
-  const bool inPlace = moved == 0;
-  std::vector<BlockDrawing> old;
-  if (!inPlace) {
-    old = std::move(cache.blocks);
-    // The table given up last time: its memory is already in use by the
-    // process, so a long proof's table is not laid out in fresh pages again.
-    // It is given room to grow, so lines added one at a time do not each lay
-    // out a new table.
-    cache.blocks = std::move(cache.spare);
-    cache.blocks.clear();
-    const size_t need = static_cast<size_t>(count) + 1;
-    if (cache.blocks.capacity() < need) cache.blocks.reserve(need + need / 4 + 64);
-    cache.blocks.resize(need);
+  if (Failed) {
+    Beep(S);
+    ShowStatus(S, "PARSER ERROR: " + Err);
+  } else {
+    ShowStatus(S, Saved);
   }
-  std::vector<BlockDrawing>& before = inPlace ? cache.blocks : old;
-  int lastMove = moved;  // the shift that last found an old drawing
+}
 
+// One redraw: the Introduction and every visible statement drawn as pieces
+// of the view, each block taken from the last redraw's drawings where it can
+// be (kept as it was, or patched for a new number and citations), then the
+// view brought to the pieces.
+class Redraw {
+ public:
+  // Read only after BeginRedraw's paint: nothing of the document is held across it.
+  explicit Redraw(AppState& S);
+
+  // Step 2: the Introduction and its CR LF CR LF, in the comment style.
+  void DrawIntroduction();
+  // Step 3, for statement a: its block, after those of the lines above it.
+  // Hidden statements and blocks outside the text are skipped. False when
+  // its formula does not tokenise: that block keeps only its text, comment
+  // and number, and nothing after it is drawn.
+  bool DrawStatement(int a);
+  // Brings the view to the pieces, changing only the part that differs
+  // (the drawings of the last redraw that were not used again are freed
+  // first).
+  void ShowPieces();
+  // The parser's tables get the tokens of the last formula drawn (or of the
+  // one that failed), as a redraw that tokenised every formula leaves them.
+  void LeaveTokensOfLastFormula();
+
+  int Count() const { return count_; }
+  bool Failed() const { return failed_; }
+  const std::string& Err() const { return err_; }
+
+ private:
   // The view as pieces: the Introduction, then each block drawn.
   struct Piece {
     uint64_t serial;
     const std::string* text;
     const std::vector<uint8_t>* ids;
   };
-  std::vector<Piece> pieces;
-  pieces.reserve(static_cast<size_t>(count) + 1);
-  std::string intro;
-  std::vector<uint8_t> introIds;
-  if (d.IntroLen > 0) {
-    const int32_t n = std::min(d.IntroLen + 4, tlen);
-    std::vector<StyleRun> runs;
-    intro.assign(T, 0, static_cast<size_t>(n));
-    runs.push_back({0, std::min(d.IntroLen, n), nullptr, 0, kCommentColour, -1});
-    GlyphsIn(intro, runs, 0, std::min(d.IntroLen, n));
-    introIds = Formats(intro.size(), runs, big, cache.table);
-    // The Introduction is short next to the proof: drawn every time, and
-    // kept as it was shown when it comes out the same.
-    const bool same = cache.introSerial != 0 && cache.introText == intro && cache.introIds == introIds;
-    if (!same) {
-      cache.introText = intro;
-      cache.introIds = introIds;
-      cache.introSerial = ++cache.serials;
-    }
-    pieces.push_back({cache.introSerial, &cache.introText, &cache.introIds});
-  }
-  BlockDrawing broken;  // the block whose formula does not tokenise
 
-  std::vector<TokenRec> toks;
-  std::string err;
-  int16_t errPos = 0;
-  int lastDrawn = 0;  // the statement of the last formula drawn
-  std::vector<int32_t> from;  // Unindented's map, for one formula
-  bool tokenised = false;
-  bool failed = false;
+  void StartAfreshWhenOutgrown();
+  void TakeLastDrawings();
+  void GiveBackLastDrawings();
+  BlockDrawing* LastDrawing(int k);
+  bool KeepDrawing(BlockDrawing& Drawn, const StmtRec& s, int a, std::string_view Source, const BlockKey& Key);
+  bool PatchRenumbered(BlockDrawing& Drawn, const StmtRec& s, int a, std::string_view Source, const BlockKey& Key,
+                       int32_t Number, int32_t Digits);
+  bool DrawAfresh(BlockDrawing& Drawn, const StmtRec& s, int a, std::string_view Source, const BlockKey& Key,
+                  int32_t Number, int32_t Digits, bool Collapsed);
+  const KeptTokens* FormulaTokens(const std::string& Formula);
+  void StyleFormula(std::string& Block, const StmtRec& s, const KeptTokens& Tokens);
+  void StyleRuleText(std::string& Block, const StmtRec& s, bool Collapsed);
+  void Add(const BlockDrawing& D) { pieces_.push_back({D.serial, &D.text, &D.ids}); }
+
+  AppState& S_;
+  const DocState& d_;
+  const std::string& T_;
+  const int32_t tlen_;
+  const int big_, small_;
+  RedrawCache& cache_;
+  const int count_;  // the statements drawn from
+  // The drawings of the last redraw, by the numbers the statements had then.
+  // When as many lines are drawn as before, each stays where it is (in
+  // cache_.blocks); else the old table is set aside in old_ and each drawing
+  // is moved to this redraw's table when it is used again.
+  int moved_ = 0;     // lines added since (or taken away, < 0)
+  bool inPlace_ = true;
+  std::vector<BlockDrawing> old_;
+  std::vector<BlockDrawing>* before_ = nullptr;
+  int lastMove_ = 0;  // the shift that last found an old drawing
+
+  std::vector<Piece> pieces_;
+  BlockDrawing broken_;  // the block whose formula does not tokenise
+  std::vector<TokenRec> toks_;
+  std::string err_;
+  int16_t errPos_ = 0;
+  int lastDrawn_ = 0;  // the statement of the last formula drawn
+  bool tokenised_ = false;
+  bool failed_ = false;
+  std::vector<int32_t> from_;  // Unindented's map, for one formula
+  std::vector<StyleRun> runs_;
+  std::vector<int> resizeFrom_, resizeTo_;  // Resize's map, for one pair of old sizes
+};
+
+Redraw::Redraw(AppState& S)
+    : S_(S),
+      d_(S.Doc),
+      T_(S.Doc.ProofText),
+      tlen_(static_cast<int32_t>(S.Doc.ProofText.size())),
+      big_(S.Ui.FontSize),
+      small_(S.Ui.SmallFontSize),
+      cache_(S.Redraw ? *S.Redraw : *(S.Redraw = std::make_shared<RedrawCache>())),
+      count_(std::min<int>(S.Doc.StmtCount, LastIndex(S.Doc.Stmts))) {
+  if (S.View) S.View->SetUpdatesEnabled(false);
+  StartAfreshWhenOutgrown();
+  TakeLastDrawings();
+  pieces_.reserve(static_cast<size_t>(count_) + 1);
+}
+
+// A token cache grown far past the proof (after many edits) starts again,
+// and so do the drawings that point into it; so do both when the formats
+// would outgrow their one-byte index.
+void Redraw::StartAfreshWhenOutgrown() {
+  if (cache_.tokens.size() > static_cast<size_t>(d_.StmtCount) * 2 + 1024 || cache_.table.size() > 200) {
+    cache_.tokens.clear();
+    cache_.table.clear();
+    cache_.blocks.clear();
+    cache_.introSerial = 0;
+    cache_.shownIn = nullptr;
+  }
+}
+
+void Redraw::TakeLastDrawings() {
+  moved_ = count_ - LastIndex(cache_.blocks);
+  lastMove_ = moved_;
+  inPlace_ = moved_ == 0;
+  if (!inPlace_) {
+    old_ = std::move(cache_.blocks);
+    // The table given up last time: its memory is already in use by the
+    // process, so a long proof's table is not laid out in fresh pages again.
+    // It is given room to grow, so lines added one at a time do not each lay
+    // out a new table.
+    cache_.blocks = std::move(cache_.spare);
+    cache_.blocks.clear();
+    const size_t need = static_cast<size_t>(count_) + 1;
+    if (cache_.blocks.capacity() < need) cache_.blocks.reserve(need + need / 4 + 64);
+    cache_.blocks.resize(need);
+  }
+  before_ = inPlace_ ? &cache_.blocks : &old_;
+}
+
+// The old table, emptied, is kept for its memory (see TakeLastDrawings).
+void Redraw::GiveBackLastDrawings() {
+  if (inPlace_) return;
+  old_.clear();
+  cache_.spare = std::move(old_);
+}
+
+// The drawing statement k had in the last redraw, nullptr when none.
+BlockDrawing* Redraw::LastDrawing(int k) {
+  std::vector<BlockDrawing>& before = *before_;
+  return k >= 1 && k < static_cast<int>(before.size()) && before[static_cast<size_t>(k)].valid
+             ? &before[static_cast<size_t>(k)]
+             : nullptr;
+}
+
+void Redraw::DrawIntroduction() {
+  if (d_.IntroLen <= 0) return;
+  const int32_t n = std::min(d_.IntroLen + 4, tlen_);
   std::vector<StyleRun> runs;
-  std::vector<int> resizeFrom, resizeTo;  // Resize's map, for one pair of old sizes
-  auto oldAt = [&](int k) -> BlockDrawing* {
-    return k >= 1 && k < static_cast<int>(before.size()) && before[static_cast<size_t>(k)].valid
-               ? &before[static_cast<size_t>(k)]
-               : nullptr;
-  };
+  std::string intro(T_, 0, static_cast<size_t>(n));
+  runs.push_back({0, std::min(d_.IntroLen, n), nullptr, 0, kCommentColour, -1});
+  GlyphsIn(intro, runs, 0, std::min(d_.IntroLen, n));
+  std::vector<uint8_t> introIds = Formats(intro.size(), runs, big_, cache_.table);
+  // The Introduction is short next to the proof: drawn every time, and
+  // kept as it was shown when it comes out the same.
+  const bool same = cache_.introSerial != 0 && cache_.introText == intro && cache_.introIds == introIds;
+  if (!same) {
+    cache_.introText = intro;
+    cache_.introIds = introIds;
+    cache_.introSerial = ++cache_.serials;
+  }
+  pieces_.push_back({cache_.introSerial, &cache_.introText, &cache_.introIds});
+}
 
-  for (int a = 1; a <= count && !failed; ++a) {
-    const StmtRec& s = d.Stmts[a];
-    if (!s.Visible) continue;
-    if (s.StartLine < 1 || s.EndRule + 4 > tlen || s.EndRule < s.StartLine) continue;
-    tokenised = true;
-    const bool collapsed =
-        s.Rule == kRuleConclusion && s.Arg1 >= 1 && s.Arg1 <= count && !d.Stmts[s.Arg1].Visible;
-    BlockDrawing& drawn = cache.blocks[static_cast<size_t>(a)];
-    const std::string_view source(T.data() + s.StartLine - 1, static_cast<size_t>(s.EndRule - s.StartLine + 5));
-    const BlockKey key{s.EndUserComment > 0 ? s.EndUserComment - s.StartLine : -1,
-                       s.StartStmt - s.StartLine, s.EndStmt - s.StartLine, s.StartRule - s.StartLine,
-                       s.Rule, s.Highlight, collapsed, big, small};
-    const int32_t number = LineNumberArea(s).Number - s.StartLine;
-    const int32_t digits = Digits(a);
+bool Redraw::DrawStatement(int a) {
+  const StmtRec& s = d_.Stmts[a];
+  if (!s.Visible) return true;
+  if (s.StartLine < 1 || s.EndRule + 4 > tlen_ || s.EndRule < s.StartLine) return true;
+  tokenised_ = true;
+  const bool collapsed =
+      s.Rule == kRuleConclusion && s.Arg1 >= 1 && s.Arg1 <= count_ && !d_.Stmts[s.Arg1].Visible;
+  BlockDrawing& drawn = cache_.blocks[static_cast<size_t>(a)];
+  const std::string_view source(T_.data() + s.StartLine - 1, static_cast<size_t>(s.EndRule - s.StartLine + 5));
+  const BlockKey key{s.EndUserComment > 0 ? s.EndUserComment - s.StartLine : -1,
+                     s.StartStmt - s.StartLine, s.EndStmt - s.StartLine, s.StartRule - s.StartLine,
+                     s.Rule, s.Highlight, collapsed, big_, small_};
+  const int32_t number = LineNumberArea(s).Number - s.StartLine;
+  const int32_t digits = Digits(a);
+  if (KeepDrawing(drawn, s, a, source, key) || PatchRenumbered(drawn, s, a, source, key, number, digits)) {
+    lastDrawn_ = a;
+    Add(drawn);
+    return true;
+  }
+  return DrawAfresh(drawn, s, a, source, key, number, digits, collapsed);
+}
 
-    // The block as drawn last time, when nothing it is drawn from changed.
-    if (BlockDrawing* same = oldAt(a)) {
-      BlockKey resized = key;  // the same block drawn at the sizes it was drawn at
-      resized.big = same->key.big;
-      resized.small = same->key.small;
-      if (same->key == resized && same->source == source && same->freeVars == s.FreeVars &&
-          same->scopedVars == s.ScopedVars && same->flagVars == s.FlagVars &&
-          ((same->key.big == big && same->key.small == small) || same->key.big != same->key.small)) {
-        if (same != &drawn) {
-          drawn = std::move(*same);
-          same->valid = false;
-        }
-        // A new text size: every character is at the text size or the small
-        // size, so the drawing only changes sizes.
-        if (drawn.key.big != big || drawn.key.small != small) {
-          Resize(cache.table, drawn.ids, drawn.key.big, drawn.key.small, big, small, resizeFrom, resizeTo);
-          drawn.key = key;
-          drawn.serial = ++cache.serials;
-        }
-        lastDrawn = a;
-        pieces.push_back({drawn.serial, &drawn.text, &drawn.ids});
-        continue;
-      }
-    }
-    // The block as drawn under another number: the same line moved by an
-    // insertion or a deletion above it.
-    bool patched = false;
-    for (const int shift : {lastMove, moved, 0}) {
-      BlockDrawing* was = oldAt(a - shift);
-      if (!was || was->freeVars != s.FreeVars || was->scopedVars != s.ScopedVars || was->flagVars != s.FlagVars)
-        continue;
-      if (Patch(*was, source, key, number, digits)) {
-        if (was != &drawn) {
-          drawn = std::move(*was);
-          was->valid = false;
-        }
-        lastMove = shift;
-        patched = true;
-        break;
-      }
-    }
-    if (patched) {
-      drawn.serial = ++cache.serials;
-      lastDrawn = a;
-      pieces.push_back({drawn.serial, &drawn.text, &drawn.ids});
+// The kept drawing: the block as drawn last time under the same number,
+// when nothing it is drawn from changed but perhaps the text sizes.
+bool Redraw::KeepDrawing(BlockDrawing& Drawn, const StmtRec& s, int a, std::string_view Source,
+                         const BlockKey& Key) {
+  BlockDrawing* same = LastDrawing(a);
+  if (!same) return false;
+  BlockKey resized = Key;  // the same block drawn at the sizes it was drawn at
+  resized.big = same->key.big;
+  resized.small = same->key.small;
+  if (!(same->key == resized && same->source == Source && same->freeVars == s.FreeVars &&
+        same->scopedVars == s.ScopedVars && same->flagVars == s.FlagVars &&
+        ((same->key.big == big_ && same->key.small == small_) || same->key.big != same->key.small)))
+    return false;
+  if (same != &Drawn) {
+    Drawn = std::move(*same);
+    same->valid = false;
+  }
+  // A new text size: every character is at the text size or the small size,
+  // so the drawing only changes sizes.
+  if (Drawn.key.big != big_ || Drawn.key.small != small_) {
+    Resize(cache_.table, Drawn.ids, Drawn.key.big, Drawn.key.small, big_, small_, resizeFrom_, resizeTo_);
+    Drawn.key = Key;
+    Drawn.serial = ++cache_.serials;
+  }
+  return true;
+}
+
+// The renumbered block: the same line drawn last time under another number
+// (moved by an insertion or a deletion above it), patched for its new
+// number and citations. The shifts tried are the one that last found a
+// drawing, then the number of lines added or taken away, then none.
+bool Redraw::PatchRenumbered(BlockDrawing& Drawn, const StmtRec& s, int a, std::string_view Source,
+                             const BlockKey& Key, int32_t Number, int32_t Digits) {
+  for (const int shift : {lastMove_, moved_, 0}) {
+    BlockDrawing* was = LastDrawing(a - shift);
+    if (!was || was->freeVars != s.FreeVars || was->scopedVars != s.ScopedVars || was->flagVars != s.FlagVars)
       continue;
-    }
-
-    const std::string formula = FormulaOf(T, s);
-
-    // Drawn afresh: positions below are 0-based within the block.
-    std::string block(source);
-    runs.clear();
-    const int32_t off = -s.StartLine;  // text position p -> 0-based block position p + off
-
-    if (s.EndUserComment > 0) {
-      runs.push_back({0, s.EndUserComment - s.StartLine + 1, nullptr, 0, kCommentColour, -1});
-      GlyphsIn(block, runs, 0, s.EndUserComment + off + 1);
-    }
-
-    const int32_t depth = s.StartRule - s.EndStmt - 4;
-    if (depth != 0 || s.Highlight)
-      runs.push_back({number, digits, nullptr, 0,
-                      depth != 0 ? static_cast<int64_t>(kGrey) : -1, s.Highlight ? 1 : -1});
-
-    // The formula: tokenised (or its tokens taken from the cache); its free
-    // variables coloured by scope.
-    // A formula too long for the tokeniser is refused whatever its
-    // indentation, so it is never looked up.
-    const std::string unindented = Unindented(formula, from);
-    auto hit = formula.size() <= static_cast<size_t>(kMaxTableIndex) ? cache.tokens.find(unindented)
-                                                                     : cache.tokens.end();
-    if (hit == cache.tokens.end()) {
-      TokenizeExpr(formula, toks, err, errPos);
-      if (!err.empty()) {
-        // The block's text, comment and number stay; nothing after is drawn.
-        failed = true;
-        broken.ids = Formats(block.size(), runs, big, cache.table);
-        broken.text = std::move(block);
-        pieces.push_back({++cache.serials, &broken.text, &broken.ids});
-        drawn.valid = false;
-        break;
+    if (Patch(*was, Source, Key, Number, Digits)) {
+      if (was != &Drawn) {
+        Drawn = std::move(*was);
+        was->valid = false;
       }
-      std::vector<std::pair<std::string, int16_t>> kept;
-      kept.reserve(toks.size());
-      // No token starts on a TAB left out, so each has its place in `from`.
-      for (size_t t = 1; t < toks.size(); ++t) {
-        const auto at = std::lower_bound(from.begin(), from.end(), toks[t].Position - 1);
-        kept.emplace_back(toks[t].Token, static_cast<int16_t>(at - from.begin() + 1));
-      }
-      hit = cache.tokens.insert_or_assign(unindented, std::move(kept)).first;
+      lastMove_ = shift;
+      Drawn.serial = ++cache_.serials;
+      return true;
     }
-    lastDrawn = a;
-    const int32_t fstart = s.StartStmt + off;  // 0-based block position of the formula
-    const int32_t blen = static_cast<int32_t>(block.size());
-    for (const auto& [token, position] : hit->second) {
-      const int32_t at = fstart + from[static_cast<size_t>(position - 1)];
-      const int32_t len = static_cast<int32_t>(token.size());
-      if (InList(s.FreeVars, token)) {
-        const int64_t colour = InList(s.ScopedVars, token) ? kInScopeColour : kNewVarColour;
-        const int bold = InList(s.FlagVars, token) ? 1 : 0;
-        runs.push_back({at, len, nullptr, 0, colour, bold ? 1 : -1});
-      } else if (token == "@" && at >= 0 && at < blen) {
-        // The glyph keeps the formula's colour and weight, also right after a
-        // coloured variable (a text stored without the blanks).
-        block[at] = 'e';
-        const bool blankAfter = at + 1 < blen && block[at + 1] == ' ';
-        if (blankAfter && at >= 1)
-          runs.push_back({at - 1, 3, kSymbolFont, 0, -1, -1});
-        else
-          runs.push_back({at, 1, kSymbolFont, 0, -1, -1});
-      }
-    }
-
-    // The rule text, with the Conclusion's tag ("5" while its sub-proof is collapsed).
-    const int32_t rstart = s.StartRule + off;
-    if (s.Rule == kRuleConclusion) {
-      if (collapsed && rstart >= 0 && rstart < blen) block[rstart] = '5';
-      runs.push_back({rstart, 1, kTagFont, small, -1, -1});
-      runs.push_back({rstart + 2, s.EndRule - s.StartRule - 1, nullptr, small, kGrey, -1});
-    } else {
-      runs.push_back({rstart, s.EndRule - s.StartRule + 1, nullptr, small, kGrey, -1});
-    }
-
-    drawn.ids = Formats(block.size(), runs, big, cache.table);
-    drawn.text = std::move(block);
-    drawn.source.assign(source);
-    drawn.key = key;
-    drawn.number = number;
-    drawn.digits = digits;
-    drawn.freeVars = s.FreeVars;
-    drawn.scopedVars = s.ScopedVars;
-    drawn.flagVars = s.FlagVars;
-    drawn.valid = true;
-    drawn.serial = ++cache.serials;
-    pieces.push_back({drawn.serial, &drawn.text, &drawn.ids});
   }
-  if (!inPlace) {
-    old.clear();
-    cache.spare = std::move(old);
-  }
+  return false;
+}
 
-  // The parser's tables hold the tokens of the last formula drawn (or of the
-  // one that failed).
-  if (lastDrawn > 0 && !failed) TokenizeExpr(FormulaOf(T, d.Stmts[lastDrawn]), toks, err, errPos);
+// The block drawn afresh (positions 0-based within the block): its comment,
+// line number, formula and rule text styled in turn, as the table of styles
+// gives them.
+bool Redraw::DrawAfresh(BlockDrawing& Drawn, const StmtRec& s, int a, std::string_view Source,
+                        const BlockKey& Key, int32_t Number, int32_t Digits, bool Collapsed) {
+  const std::string formula = FormulaOf(T_, s);
+  std::string block(Source);
+  runs_.clear();
 
-  if (S.View) {
-    // While the view holds what the last redraw gave it, the pieces both
-    // redraws share at the start and at the end are left alone.
-    const MemRichBox* model = S.View->Model();
-    size_t head = 0, tail = 0, keptHead = 0, keptTail = 0;
-    if (model && cache.shownIn == model && cache.shownRevision == model->Revision()) {
-      const auto& was = cache.shown;
-      while (head < pieces.size() && head < was.size() && pieces[head].serial == was[head].first)
-        keptHead += was[head++].second;
-      while (tail < pieces.size() - head && tail < was.size() - head &&
-             pieces[pieces.size() - 1 - tail].serial == was[was.size() - 1 - tail].first)
-        keptTail += was[was.size() - 1 - tail++].second;
-    }
-    size_t total = 0;
-    for (size_t k = head; k < pieces.size() - tail; ++k) total += pieces[k].text->size();
-    std::string& view = cache.viewText;
-    std::vector<uint8_t>& ids = cache.viewIds;
-    view.clear();
-    ids.clear();
-    if (view.capacity() > 2 * total + (size_t{1} << 20)) {  // a far longer view before: give it back
-      std::string().swap(view);
-      std::vector<uint8_t>().swap(ids);
-    }
-    view.reserve(total);
-    ids.reserve(total);
-    for (size_t k = head; k < pieces.size() - tail; ++k) {
-      view += *pieces[k].text;
-      ids.insert(ids.end(), pieces[k].ids->begin(), pieces[k].ids->end());
-    }
-    ShowInView(*S.View, view, ids, cache.table, big, keptHead, keptTail);
-    cache.shown.clear();
-    for (const Piece& piece : pieces) cache.shown.emplace_back(piece.serial, piece.text->size());
-    cache.shownIn = model;
-    cache.shownRevision = model ? model->Revision() : 0;
-    // No selection survives a redraw; callers place the caret themselves.
-    S.View->SetSelLength(0);
-    S.View->SetUpdatesEnabled(true);
+  // The comment.
+  if (s.EndUserComment > 0) {
+    runs_.push_back({0, s.EndUserComment - s.StartLine + 1, nullptr, 0, kCommentColour, -1});
+    GlyphsIn(block, runs_, 0, s.EndUserComment - s.StartLine + 1);
   }
+  // The line number: grey inside a sub-proof, bold when highlighted.
+  const int32_t depth = s.StartRule - s.EndStmt - 4;
+  if (depth != 0 || s.Highlight)
+    runs_.push_back(
+        {Number, Digits, nullptr, 0, depth != 0 ? static_cast<int64_t>(kGrey) : -1, s.Highlight ? 1 : -1});
 
-  if (tokenised) {
-    S.Parser.Tokens = std::move(toks);
-    S.Parser.ParseErr = err;
-    S.Parser.ParseErrPos = errPos;
+  // The formula.
+  const KeptTokens* tokens = FormulaTokens(formula);
+  if (!tokens) {
+    // The block's text, comment and number stay; nothing after is drawn.
+    failed_ = true;
+    broken_.ids = Formats(block.size(), runs_, big_, cache_.table);
+    broken_.text = std::move(block);
+    pieces_.push_back({++cache_.serials, &broken_.text, &broken_.ids});
+    Drawn.valid = false;
+    return false;
   }
-  if (S.host) {
-    S.host->SetMainEnabled(true);
-    S.host->SetWaitCursor(false);
+  lastDrawn_ = a;
+  StyleFormula(block, s, *tokens);
+  StyleRuleText(block, s, Collapsed);
+
+  Drawn.ids = Formats(block.size(), runs_, big_, cache_.table);
+  Drawn.text = std::move(block);
+  Drawn.source.assign(Source);
+  Drawn.key = Key;
+  Drawn.number = Number;
+  Drawn.digits = Digits;
+  Drawn.freeVars = s.FreeVars;
+  Drawn.scopedVars = s.ScopedVars;
+  Drawn.flagVars = s.FlagVars;
+  Drawn.valid = true;
+  Drawn.serial = ++cache_.serials;
+  Add(Drawn);
+  return true;
+}
+
+// The tokens of Formula (text and 1-based place in the formula without its
+// indentation, see Unindented; from_ maps those places back): from the
+// cache, or tokenised and kept. nullptr when it does not tokenise.
+const KeptTokens* Redraw::FormulaTokens(const std::string& Formula) {
+  // A formula too long for the tokeniser is refused whatever its
+  // indentation, so it is never looked up.
+  const std::string unindented = Unindented(Formula, from_);
+  auto hit = Formula.size() <= static_cast<size_t>(kMaxTableIndex) ? cache_.tokens.find(unindented)
+                                                                    : cache_.tokens.end();
+  if (hit != cache_.tokens.end()) return &hit->second;
+  TokenizeExpr(Formula, toks_, err_, errPos_);
+  if (!err_.empty()) return nullptr;
+  KeptTokens kept;
+  kept.reserve(toks_.size());
+  // No token starts on a TAB left out, so each has its place in from_.
+  for (size_t t = 1; t < toks_.size(); ++t) {
+    const auto at = std::lower_bound(from_.begin(), from_.end(), toks_[t].Position - 1);
+    kept.emplace_back(toks_[t].Token, static_cast<int16_t>(at - from_.begin() + 1));
   }
-  if (failed) {
-    Beep(S);
-    ShowStatus(S, "PARSER ERROR: " + err);
+  return &cache_.tokens.insert_or_assign(unindented, std::move(kept)).first->second;
+}
+
+// The formula's free variables coloured by scope (bold when flagged), and
+// its element-of signs turned into the glyph.
+void Redraw::StyleFormula(std::string& Block, const StmtRec& s, const KeptTokens& Tokens) {
+  const int32_t fstart = s.StartStmt - s.StartLine;  // 0-based block position of the formula
+  const int32_t blen = static_cast<int32_t>(Block.size());
+  for (const auto& [token, position] : Tokens) {
+    const int32_t at = fstart + from_[static_cast<size_t>(position - 1)];
+    const int32_t len = static_cast<int32_t>(token.size());
+    if (InList(s.FreeVars, token)) {
+      const int64_t colour = InList(s.ScopedVars, token) ? kInScopeColour : kNewVarColour;
+      const int bold = InList(s.FlagVars, token) ? 1 : 0;
+      runs_.push_back({at, len, nullptr, 0, colour, bold ? 1 : -1});
+    } else if (token == "@" && at >= 0 && at < blen) {
+      // The glyph keeps the formula's colour and weight, also right after a
+      // coloured variable (a text stored without the blanks).
+      Block[at] = 'e';
+      const bool blankAfter = at + 1 < blen && Block[at + 1] == ' ';
+      if (blankAfter && at >= 1)
+        runs_.push_back({at - 1, 3, kSymbolFont, 0, -1, -1});
+      else
+        runs_.push_back({at, 1, kSymbolFont, 0, -1, -1});
+    }
+  }
+}
+
+// The rule text, with the Conclusion's tag ("5" while its sub-proof is collapsed).
+void Redraw::StyleRuleText(std::string& Block, const StmtRec& s, bool Collapsed) {
+  const int32_t rstart = s.StartRule - s.StartLine;
+  const int32_t blen = static_cast<int32_t>(Block.size());
+  if (s.Rule == kRuleConclusion) {
+    if (Collapsed && rstart >= 0 && rstart < blen) Block[rstart] = '5';
+    runs_.push_back({rstart, 1, kTagFont, small_, -1, -1});
+    runs_.push_back({rstart + 2, s.EndRule - s.StartRule - 1, nullptr, small_, kGrey, -1});
   } else {
-    ShowStatus(S, saved);
+    runs_.push_back({rstart, s.EndRule - s.StartRule + 1, nullptr, small_, kGrey, -1});
   }
+}
+
+void Redraw::LeaveTokensOfLastFormula() {
+  if (lastDrawn_ > 0 && !failed_) TokenizeExpr(FormulaOf(T_, d_.Stmts[lastDrawn_]), toks_, err_, errPos_);
+  if (tokenised_) {
+    S_.Parser.Tokens = std::move(toks_);
+    S_.Parser.ParseErr = err_;
+    S_.Parser.ParseErrPos = errPos_;
+  }
+}
+
+void Redraw::ShowPieces() {
+  GiveBackLastDrawings();
+  RichBox* view = S_.View;
+  if (!view) return;
+  // While the view holds what the last redraw gave it, the pieces both
+  // redraws share at the start and at the end are left alone.
+  const MemRichBox* model = view->Model();
+  size_t head = 0, tail = 0, keptHead = 0, keptTail = 0;
+  if (model && cache_.shownIn == model && cache_.shownRevision == model->Revision()) {
+    const auto& was = cache_.shown;
+    while (head < pieces_.size() && head < was.size() && pieces_[head].serial == was[head].first)
+      keptHead += was[head++].second;
+    while (tail < pieces_.size() - head && tail < was.size() - head &&
+           pieces_[pieces_.size() - 1 - tail].serial == was[was.size() - 1 - tail].first)
+      keptTail += was[was.size() - 1 - tail++].second;
+  }
+  size_t total = 0;
+  for (size_t k = head; k < pieces_.size() - tail; ++k) total += pieces_[k].text->size();
+  std::string& text = cache_.viewText;
+  std::vector<uint8_t>& ids = cache_.viewIds;
+  text.clear();
+  ids.clear();
+  if (text.capacity() > 2 * total + (size_t{1} << 20)) {  // a far longer view before: give it back
+    std::string().swap(text);
+    std::vector<uint8_t>().swap(ids);
+  }
+  text.reserve(total);
+  ids.reserve(total);
+  for (size_t k = head; k < pieces_.size() - tail; ++k) {
+    text += *pieces_[k].text;
+    ids.insert(ids.end(), pieces_[k].ids->begin(), pieces_[k].ids->end());
+  }
+  ShowInView(*view, text, ids, cache_.table, big_, keptHead, keptTail);
+  cache_.shown.clear();
+  for (const Piece& piece : pieces_) cache_.shown.emplace_back(piece.serial, piece.text->size());
+  cache_.shownIn = model;
+  cache_.shownRevision = model ? model->Revision() : 0;
+  // No selection survives a redraw; callers place the caret themselves.
+  view->SetSelLength(0);
+  view->SetUpdatesEnabled(true);
+}
+
+}  // namespace
+
+void ResetFonts(AppState& S) {
+  const std::string saved = BeginRedraw(S);  // "Please wait...", the window disabled
+  Redraw redraw(S);
+  redraw.DrawIntroduction();
+  // Every visible statement's block in turn, up to one whose formula does
+  // not tokenise.
+  for (int a = 1; a <= redraw.Count(); ++a)
+    if (!redraw.DrawStatement(a)) break;
+  redraw.ShowPieces();
+  redraw.LeaveTokensOfLastFormula();
+  EndRedraw(S, saved, redraw.Failed(), redraw.Err());  // the window enabled, the status line back
 }
 
 }  // namespace qv

@@ -1,7 +1,6 @@
 // The main window's status line: a message is its text with the paragraph
 // centred; clearing empties it without re-centring.
 #include "view/view.h"
-#include "document/internal.h"
 
 namespace qv {
 

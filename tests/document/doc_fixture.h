@@ -127,6 +127,12 @@ class DocTest : public ::testing::Test {
     view.SetSelStart(p - s.StartLine + s.ViewerStartLine - 1);
     view.SetSelLength(len);
   }
+  // Puts the caret on line k's formula, number or rule name.
+  void ClickFormula(int k) { CaretAt(k, Line(k).StartStmt); }
+  void ClickNumber(int k) { CaretAt(k, Line(k).StartStmt - 2); }
+  void ClickRule(int k) { CaretAt(k, Line(k).StartRule + 2); }
+  // The number of TABs before line k's number.
+  int Depth(int k) const { return Line(k).StartRule - Line(k).EndStmt - 4; }
 
   FakeHost host;
   MemRichBox view, status, work;

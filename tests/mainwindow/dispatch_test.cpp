@@ -13,8 +13,6 @@ namespace {
 
 class DispatchTest : public DocTest {
  protected:
-  void ClickFormula(int k) { CaretAt(k, Line(k).StartStmt); }
-  void ClickNumber(int k) { CaretAt(k, Line(k).StartStmt - 2); }
   // A double click on line k's number as the view reports it: the click of
   // the first press and release, then the double click at the second press
   // (the caret where the click left it), then the second release.

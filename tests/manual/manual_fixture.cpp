@@ -14,7 +14,7 @@
 #include "entry/testparser.h"
 #include "entry/warning.h"
 #include "mainwindow/dispatch.h"
-#include "mainwindow/helpcommands.h"
+#include "mainwindow/helpcopyprint.h"
 #include "mainwindow/rulecommands.h"
 #include "mainwindow/viewcommands.h"
 #include "platform/qt/qtrichbox.h"

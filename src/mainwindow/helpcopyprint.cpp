@@ -1,5 +1,6 @@
-// Help, web page, about, tip option, copy, clipboard format and print.
-#include "mainwindow/helpcommands.h"
+// The Help menu and the toolbar's Help button (manual, web page, about window,
+// start-up tip option), the Edit menu's Copy and clipboard format, and Print.
+#include "mainwindow/helpcopyprint.h"
 
 #include <stdexcept>
 #include <string>

@@ -1,4 +1,5 @@
-// What the tips and about windows do besides showing their texts.
+// The tips and about windows without their widgets: the tips' texts and the
+// one chosen at start-up, the start-up tip option, the about window's web link.
 #include <chrono>
 #include <random>
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "doc_fixture.h"
+#include "document/doc_fixture.h"
 
 namespace qv {
 namespace {
@@ -261,7 +261,7 @@ TEST_F(RedrawTest, EveryKindOfChangeRedrawsAsALiteralRedraw) {
     S.Doc.InsertMode = false;
     ExpectSameView(S, shown);
 
-    int count = 0;  // line 5 and what cites it go
+    int count = 0;  // the inserted line goes again, alone
     FlagStmts(S, 2, count);
     DeleteStmts(S, 2);
     ExpectSameView(S, shown);
@@ -282,6 +282,20 @@ TEST_F(RedrawTest, EveryKindOfChangeRedrawsAsALiteralRedraw) {
     ResetFonts(S);
     ExpectSameView(S, shown);
     EXPECT_NE(shown.Text().find("5 Conclusion"), std::string::npos) << shown.Text();
+    // A line inserted above the collapsed sub-proof, then deleted: each time
+    // its Conclusion is drawn under a new number and keeps its tag "5".
+    const int lines = S.Doc.StmtCount;
+    S.Doc.InsertMode = true;
+    S.Doc.InsertLine = 2;
+    Put("R", kRuleAxiom);
+    S.Doc.InsertMode = false;
+    ExpectSameView(S, shown);
+    EXPECT_NE(shown.Text().find("5 Conclusion, 5"), std::string::npos) << shown.Text();
+    FlagStmts(S, 2, count);
+    ASSERT_EQ(count, 1);
+    DeleteStmts(S, 2);
+    ASSERT_EQ(S.Doc.StmtCount, lines);
+    ExpectSameView(S, shown);
     for (int k = 4; k <= 6; ++k) S.Doc.Stmts[k].Visible = true;
     RecomputeViewPositions(S.Doc);
     ResetFonts(S);

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "doc_fixture.h"
+#include "document/doc_fixture.h"
 
 namespace qv {
 namespace {

@@ -10,7 +10,7 @@
 #include "files/files_env.h"
 #include "files/proof_builder.h"
 #include "platform/commands.h"
-#include "mainwindow/helpcommands.h"
+#include "mainwindow/helpcopyprint.h"
 #include "files/print.h"
 
 namespace qv {
