@@ -200,23 +200,7 @@ void RewriteProofText(DocState& d) {
     if (s.StartLine > pos) text.append(old, static_cast<size_t>(pos - 1), static_cast<size_t>(s.StartLine - pos));
     pos = s.EndRule + 5;
     if (s.DeleteFlag) continue;
-    const int32_t number = LineNumberArea(s).Number;
-    const int32_t newStart = static_cast<int32_t>(text.size()) + 1;
-    text.append(old, static_cast<size_t>(s.StartLine - 1), static_cast<size_t>(number - s.StartLine));
-    text += std::to_string(s.NewLineNo);
-    text += '\t';
-    const int32_t stmtShift = static_cast<int32_t>(text.size()) + 1 - s.StartStmt;
-    text.append(old, static_cast<size_t>(s.StartStmt - 1), static_cast<size_t>(s.StartRule - s.StartStmt));
-    const std::string R = RuleTextOf(s);
-    const int32_t ruleStart = static_cast<int32_t>(text.size()) + 1;
-    text += R;
-    text.append(old, static_cast<size_t>(s.EndRule), 4);  // CR LF CR LF
-    if (s.EndUserComment > 0) s.EndUserComment += newStart - s.StartLine;
-    s.StartLine = newStart;
-    s.StartStmt += stmtShift;
-    s.EndStmt += stmtShift;
-    s.StartRule = ruleStart;
-    s.EndRule = ruleStart + static_cast<int32_t>(R.size()) - 1;
+    AppendRenumberedBlock(text, old, s, s.NewLineNo);
   }
   if (static_cast<size_t>(pos - 1) < old.size()) text.append(old, static_cast<size_t>(pos - 1));
   d.ProofText = std::move(text);

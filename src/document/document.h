@@ -34,6 +34,9 @@ inline bool ValidLine(const DocState& d, int k) { return k >= 1 && k <= d.StmtCo
 // ", Arg1" and ", Arg2" where they are cited. A Premise's Arg1 (its closing
 // Conclusion) is not a citation and is not shown.
 std::string RuleTextOf(const StmtRec& s);
+// The same text appended to Out (no string of its own: a renumbering writes
+// one for every later line).
+void AppendRuleText(std::string& Out, const StmtRec& s);
 
 // A copy of Text with every TAB taken out (line breaks kept).
 std::string WithoutTabs(const std::string& Text);
@@ -76,6 +79,11 @@ NumberArea LineNumberArea(const StmtRec& s);
 
 // The number of decimal digits of n (n >= 0): the width of a line number.
 int Digits(int n);
+
+// Appends block s of the text Old to Out under the number Number, with the
+// rule text of its (already renumbered) citations, and moves its positions
+// to where it now stands in Out. The text between blocks is the caller's.
+void AppendRenumberedBlock(std::string& Out, const std::string& Old, StmtRec& s, int Number);
 
 // True when every CR in Text is followed by LF and every LF preceded by CR.
 bool LineBreaksWhole(std::string_view Text);

@@ -8,13 +8,24 @@
 
 namespace qv {
 
+void AppendRuleText(std::string& Out, const StmtRec& s) {
+  if (s.Rule == kRuleConclusion) Out += "4 ";
+  if (s.Rule >= 0 && s.Rule < static_cast<int>(RuleNames.size())) Out += RuleNames[s.Rule];
+  auto cite = [&](int line) {
+    char digits[8];
+    int n = 0;
+    for (; line > 0; line /= 10) digits[n++] = static_cast<char>('0' + line % 10);
+    Out += ", ";
+    while (n > 0) Out += digits[--n];
+  };
+  // A Premise's Arg1 is the line of the Conclusion that closed it, not a citation.
+  if (s.Rule != kRulePremise && s.Arg1 > 0) cite(s.Arg1);
+  if (s.Arg2 > 0) cite(s.Arg2);
+}
+
 std::string RuleTextOf(const StmtRec& s) {
   std::string r;
-  if (s.Rule == kRuleConclusion) r = "4 ";
-  if (s.Rule >= 0 && s.Rule < static_cast<int>(RuleNames.size())) r += RuleNames[s.Rule];
-  // A Premise's Arg1 is the line of the Conclusion that closed it, not a citation.
-  if (s.Rule != kRulePremise && s.Arg1 > 0) r += ", " + std::to_string(s.Arg1);
-  if (s.Arg2 > 0) r += ", " + std::to_string(s.Arg2);
+  AppendRuleText(r, s);
   return r;
 }
 

@@ -1,6 +1,7 @@
 // One level of undo and redo: whole-document swaps with the snapshots.
 #include <algorithm>
 #include <stdexcept>
+#include <utility>
 
 #include "view/view.h"
 #include "mainwindow/maincommands.h"
@@ -11,15 +12,15 @@ namespace qv {
 
 namespace {
 
-// Replaces the document's statements and text by a snapshot's.
-void Restore(AppState& S, const UndoSnapshot& snap) {
-  S.Doc.Stmts = snap.Stmts;
+// Replaces the document's statements and text by the snapshot's, moved.
+void Restore(AppState& S, UndoSnapshot&& snap) {
+  S.Doc.Stmts = std::move(snap.Stmts);
   if (S.Doc.Stmts.empty()) S.Doc.Stmts.emplace_back();
   int count = snap.StmtCount;
   if (count < 0 || count > LastIndex(S.Doc.Stmts))
     count = LastIndex(S.Doc.Stmts);
   S.Doc.StmtCount = count;
-  S.Doc.ProofText = snap.ProofText;
+  S.Doc.ProofText = std::move(snap.ProofText);
   RecomputeIntroLen(S.Doc);
 }
 
@@ -75,15 +76,18 @@ void optUndo_Click(AppState& S) {
     // Without a snapshot there is nothing to go back to: offering Redo then
     // would bring back a state from some earlier proof.
     if (!S.Undo.Valid) throw std::runtime_error("no undo snapshot");
+    // The snapshot is copied before anything changes (the copy is what can
+    // fail); the proof itself moves into the Redo snapshot, uncopied.
+    UndoSnapshot back = S.Undo;
     SetUndoEnabled(S, false);
     SetRedoEnabled(S, true);
     ClearStatus(S);
-    S.Redo.Stmts = S.Doc.Stmts;
+    S.Redo.Stmts = std::move(S.Doc.Stmts);
     S.Redo.StmtCount = S.Doc.StmtCount;
-    S.Redo.ProofText = S.Doc.ProofText;
+    S.Redo.ProofText = std::move(S.Doc.ProofText);
     S.Redo.InsertLine = S.Doc.InsertLine;
     S.Redo.Valid = true;
-    Restore(S, S.Undo);
+    Restore(S, std::move(back));
     for (int i = 1; i <= S.Doc.StmtCount; ++i) S.Doc.Stmts[i].DeleteFlag = false;
     ResetFonts(S);
     FixInsertLine(S, S.Undo.InsertLine);
@@ -99,10 +103,11 @@ void optRedo_Click(AppState& S) {
     S.View->SetFocus();
     S.Doc.RuleMode = 0;
     if (!S.Redo.Valid) throw std::runtime_error("no redo snapshot");
+    UndoSnapshot forward = S.Redo;  // copied first; the Redo snapshot stays, as Undo's does
     SetUndoEnabled(S, true);
     SetRedoEnabled(S, false);
     ClearStatus(S);
-    Restore(S, S.Redo);
+    Restore(S, std::move(forward));
     ResetFonts(S);
     FixInsertLine(S, S.Redo.InsertLine);
     PlaceCaret(S);
