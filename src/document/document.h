@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -179,19 +180,34 @@ class ScopeIndex {
   int Id(std::string_view Name);
   bool FreeAbove(int Line, int Id);
   bool InScope(int Id, int Line);
+  // Both questions for every name of one line at once: the set of names free
+  // on the walk up from just above Line, and the set of those in scope there
+  // (allInScope when no premise is open). Has then answers each name; the
+  // sets hold until the next call that can meet new names.
+  struct LineSets {
+    int32_t above = 0;
+    int32_t inScope = 0;
+    bool allInScope = false;
+  };
+  LineSets SetsAt(int Line);
+  bool Has(int32_t Set, int Id) const;
+  // The ids of line Line's free names, in the order of its list: found once
+  // a line and kept, since the walks and the caller both ask for them. Holds
+  // until the next call that can meet new lines.
+  std::span<const int> IdsOf(int Line);
 
  private:
   int PremiseFrom(int y);      // the first Premise on the walk from active line y, 0 = none
   int32_t NamesFrom(int y);    // the set of names free on the walk from active line y
   int IdOf(std::string_view Name);
-  bool Has(int32_t Set, int Id) const;
   int32_t With(int32_t Set, int Id);
 
   const DocState& d_;
   std::vector<int32_t> premise_;  // per line, -1 = not worked out yet
   std::vector<int32_t> names_;    // per line, -1 = not worked out yet
   std::vector<int> chain_;        // scratch for the lines of one walk
-  std::vector<int32_t> chainIds_;  // scratch: the ids of the names on one walk
+  std::vector<std::pair<int32_t, int32_t>> idSpan_;  // per line: where its ids start in lineIds_, how many (-1 = not found yet)
+  std::vector<int> lineIds_;
   // The name sets are persistent tries over name ids, sixteen ways at each
   // level (a lookup in a long proof's sets is a few reads, one cache line
   // each), sharing what a line's set has in common with the set of the line
@@ -204,6 +220,7 @@ class ScopeIndex {
   };
   std::vector<Node> nodes_;
   int bits_ = 0;  // every id is below 2^bits_, a multiple of kBits
+  int deepened_ = 0;  // how often the sets were made again, deeper
   // The ids of the names: a name of up to seven characters (nearly every
   // one) is packed with its length into one word and found in an
   // open-addressed table, so asking for it hashes no string; longer names

@@ -12,15 +12,15 @@ namespace qv {
 
 namespace {
 
-// Replaces the document's statements and text by the snapshot's, moved.
-void Restore(AppState& S, UndoSnapshot&& snap) {
-  S.Doc.Stmts = std::move(snap.Stmts);
+// Replaces the document's statements and text by a snapshot's.
+void Restore(AppState& S, const UndoSnapshot& snap) {
+  S.Doc.Stmts = snap.Stmts;
   if (S.Doc.Stmts.empty()) S.Doc.Stmts.emplace_back();
   int count = snap.StmtCount;
   if (count < 0 || count > LastIndex(S.Doc.Stmts))
     count = LastIndex(S.Doc.Stmts);
   S.Doc.StmtCount = count;
-  S.Doc.ProofText = std::move(snap.ProofText);
+  S.Doc.ProofText = snap.ProofText;
   RecomputeIntroLen(S.Doc);
 }
 
@@ -76,18 +76,28 @@ void optUndo_Click(AppState& S) {
     // Without a snapshot there is nothing to go back to: offering Redo then
     // would bring back a state from some earlier proof.
     if (!S.Undo.Valid) throw std::runtime_error("no undo snapshot");
-    // The snapshot is copied before anything changes (the copy is what can
-    // fail); the proof itself moves into the Redo snapshot, uncopied.
-    UndoSnapshot back = S.Undo;
     SetUndoEnabled(S, false);
     SetRedoEnabled(S, true);
     ClearStatus(S);
-    S.Redo.Stmts = std::move(S.Doc.Stmts);
+    // The proof changes places with the Redo snapshot, and the Undo snapshot
+    // is copied into the memory the Redo snapshot held: no proof-sized
+    // buffer is made or freed. Should the copy fail, the proof goes back.
+    std::swap(S.Redo.Stmts, S.Doc.Stmts);
+    std::swap(S.Redo.ProofText, S.Doc.ProofText);
     S.Redo.StmtCount = S.Doc.StmtCount;
-    S.Redo.ProofText = std::move(S.Doc.ProofText);
     S.Redo.InsertLine = S.Doc.InsertLine;
     S.Redo.Valid = true;
-    Restore(S, std::move(back));
+    try {
+      Restore(S, S.Undo);
+    } catch (...) {
+      std::swap(S.Redo.Stmts, S.Doc.Stmts);
+      std::swap(S.Redo.ProofText, S.Doc.ProofText);
+      S.Doc.StmtCount = S.Redo.StmtCount;
+      S.Redo.Valid = false;
+      SetUndoEnabled(S, true);
+      SetRedoEnabled(S, false);
+      throw;
+    }
     for (int i = 1; i <= S.Doc.StmtCount; ++i) S.Doc.Stmts[i].DeleteFlag = false;
     ResetFonts(S);
     FixInsertLine(S, S.Undo.InsertLine);
@@ -103,11 +113,10 @@ void optRedo_Click(AppState& S) {
     S.View->SetFocus();
     S.Doc.RuleMode = 0;
     if (!S.Redo.Valid) throw std::runtime_error("no redo snapshot");
-    UndoSnapshot forward = S.Redo;  // copied first; the Redo snapshot stays, as Undo's does
     SetUndoEnabled(S, true);
     SetRedoEnabled(S, false);
     ClearStatus(S);
-    Restore(S, std::move(forward));
+    Restore(S, S.Redo);
     ResetFonts(S);
     FixInsertLine(S, S.Redo.InsertLine);
     PlaceCaret(S);

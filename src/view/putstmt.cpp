@@ -85,6 +85,10 @@ bool PutStmts(AppState& S, const std::vector<std::string>& Texts) {
   // numbers of the lines they displace); the later lines' citations of moved
   // lines move with them before any scope test looks at the table.
   d.Stmts.resize(static_cast<size_t>(oldCount) + 1);
+  // As for the view's text: a table that outgrows its memory takes an
+  // eighth more, so the lines added next move no record.
+  const size_t need = static_cast<size_t>(oldCount + m) + 1;
+  if (need > d.Stmts.capacity()) d.Stmts.reserve(need + need / 8);
   d.Stmts.insert(d.Stmts.begin() + n, static_cast<size_t>(m), StmtRec{});
   d.StmtCount = oldCount + m;
   for (int k = n + m; k <= d.StmtCount; ++k) {
