@@ -288,12 +288,16 @@ bool Patch(BlockDrawing& D, std::string_view Source, const BlockKey& Key, int32_
   const uint8_t tag = D.ids[r], blank = D.ids[r + 1], name = D.ids[conclusion ? r + 2 : r];
   D.text.replace(r, static_cast<size_t>(oldRuleLen), Source.substr(static_cast<size_t>(Key.startRule),
                                                                     static_cast<size_t>(ruleLen)));
-  D.ids.erase(D.ids.begin() + static_cast<std::ptrdiff_t>(r),
-              D.ids.begin() + static_cast<std::ptrdiff_t>(r) + oldRuleLen);
-  D.ids.insert(D.ids.begin() + static_cast<std::ptrdiff_t>(r), static_cast<size_t>(ruleLen), name);
-  if (conclusion) {
-    D.ids[r] = tag;
-    D.ids[r + 1] = blank;
+  // A rule text as long as before keeps its formats (all but a Conclusion's
+  // tag and the blank after it are the rule name's).
+  if (ruleLen != oldRuleLen) {
+    D.ids.erase(D.ids.begin() + static_cast<std::ptrdiff_t>(r),
+                D.ids.begin() + static_cast<std::ptrdiff_t>(r) + oldRuleLen);
+    D.ids.insert(D.ids.begin() + static_cast<std::ptrdiff_t>(r), static_cast<size_t>(ruleLen), name);
+    if (conclusion) {
+      D.ids[r] = tag;
+      D.ids[r + 1] = blank;
+    }
   }
   // The number, all in one format.
   D.text.replace(static_cast<size_t>(Number), static_cast<size_t>(D.digits),
