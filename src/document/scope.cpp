@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <tuple>
 
 #include "document/document.h"
 #include "document/internal.h"
@@ -158,6 +159,11 @@ int ScopeIndex::IdOf(std::string_view Name) { return ids_.Add(Name); }
 
 std::span<const int> ScopeIndex::IdsOf(int Line) {
   auto& [from, count] = idSpan_[static_cast<size_t>(Line)];
+  // Neighbouring lines often name the same variables: the line above's ids
+  // serve when its list is the same.
+  if (count < 0 && Line > 1 && idSpan_[static_cast<size_t>(Line) - 1].second >= 0 &&
+      d_.Stmts[static_cast<size_t>(Line) - 1].FreeVars == d_.Stmts[static_cast<size_t>(Line)].FreeVars)
+    std::tie(from, count) = idSpan_[static_cast<size_t>(Line) - 1];
   if (count < 0) {
     from = static_cast<int32_t>(lineIds_.size());
     ForEachVarName(d_.Stmts[static_cast<size_t>(Line)].FreeVars,
