@@ -125,6 +125,40 @@ int InnermostPremise(const DocState& d, int Line, Marks m = Marks::Count);
 // The first active line above Limit where Name is free, 0 = none.
 int ActiveLineWithFree(const DocState& d, const std::string& Name, int Limit);
 
+// The steps up are defined here, not in walk.cpp, so that the walks that
+// take them thousands of times (the scope test, a deletion's marking) have
+// them inlined.
+namespace walk {
+// The lines the walks see: StmtCount, or fewer when the table is shorter.
+inline int LineCount(const DocState& d) { return std::max(0, std::min<int>(d.StmtCount, LastIndex(d.Stmts))); }
+inline bool Gone(const DocState& d, int k, Marks m) { return m == Marks::Gone && d.Stmts[k].DeleteFlag; }
+}  // namespace walk
+
+inline int ClosedPremise(const DocState& d, int c, Marks m) {
+  const int count = walk::LineCount(d);
+  if (c < 1 || c > count) return 0;
+  const StmtRec& s = d.Stmts[c];
+  if (s.Rule != kRuleConclusion || s.Arg1 < 1 || s.Arg1 >= c || walk::Gone(d, c, m)) return 0;
+  // The Premise's own link is not asked for: PutStmt tests the scope of a
+  // new Conclusion, whose Premise the rule has linked, but a Conclusion
+  // read on its own must pass over its subproof all the same.
+  return d.Stmts[s.Arg1].Rule == kRulePremise ? s.Arg1 : 0;
+}
+
+inline int ActiveUpFrom(const DocState& d, int Line, Marks m) {
+  int y = std::min(Line, walk::LineCount(d));
+  while (y >= 1 && walk::Gone(d, y, m)) --y;
+  return std::max(y, 0);
+}
+
+inline int ActiveAbove(const DocState& d, int Line, Marks m) {
+  const int count = walk::LineCount(d);
+  if (Line < 1) return 0;
+  if (Line > count) return ActiveUpFrom(d, count, m);
+  const int p = ClosedPremise(d, Line, m);
+  return ActiveUpFrom(d, (p > 0 ? p : Line) - 1, m);
+}
+
 // ---- The witness gate: names an axiom may not use ----
 // An axiom about an E Spec witness asserts something of it that its
 // existential statement does not give, so no road that adds an axiom may
