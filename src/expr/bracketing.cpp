@@ -101,7 +101,7 @@ void BracketAtoms(TokenChain& Toks, std::vector<NodeRec>& NodeList) {
     const std::string& tok = Toks.At(i).Token;
     int16_t kind = 0;
     if (!tok.empty() && IsLowerOrDigit(tok[0])) kind = kAtom;
-    else if (!tok.empty() && IsUpper(tok[0]) && tok != "ALL" && tok != "EXIST") kind = kProp;
+    else if (!tok.empty() && IsUpper(tok[0]) && !IsQuantifier(tok)) kind = kProp;
     if (kind == 0) {
       i = Toks.Next(i);
       continue;
@@ -132,25 +132,24 @@ void BracketApplications(TokenChain& Toks) {
   // token that followed it: a wrap only adds brackets around i's neighbours.
   for (int i = Toks.First(); i != 0; i = Toks.Next(i)) {
     const std::string& tok = Toks.At(i).Token;
-    const bool isName = !tok.empty() && tok != "ALL" && tok != "EXIST" &&
-                        (IsLowerOrDigit(tok[0]) || IsUpper(tok[0]));
+    const bool isName = !tok.empty() && !IsQuantifier(tok) && (IsLowerOrDigit(tok[0]) || IsUpper(tok[0]));
     // The name's group closes after it, and at least one token follows the
     // typed "(" two places on.
     if (!isName || Toks.Ahead(i, 3) == 0) continue;
     const int argId = Toks.Ahead(i, 2);
     const TokenRec& arg = Toks.At(argId);
-    if (arg.Token == "(" && arg.Position > 0) Toks.Wrap(Toks.Prev(i), Toks.Partner(argId));
+    if (SameText(arg.Token, "(") && arg.Position > 0) Toks.Wrap(Toks.Prev(i), Toks.Partner(argId));
   }
 }
 
-void BracketBinaryOps(TokenChain& Toks, const std::string& Op1, int Op1Kind, const std::string& Op2,
+void BracketBinaryOps(TokenChain& Toks, std::string_view Op1, int Op1Kind, std::string_view Op2,
                       int Op2Kind, bool LeftToRight, std::string& Err, int16_t& ErrPos) {
   int b = LeftToRight ? Toks.First() : Toks.Last();
   while (b != 0) {
     const TokenRec& opRec = Toks.At(b);
     int kind = kOpUnused;
-    if (opRec.Token == Op1) kind = Op1Kind;
-    else if (!Op2.empty() && opRec.Token == Op2) kind = Op2Kind;
+    if (SameText(opRec.Token, Op1)) kind = Op1Kind;
+    else if (!Op2.empty() && SameText(opRec.Token, Op2)) kind = Op2Kind;
     if (kind == kOpUnused) {
       b = LeftToRight ? Toks.Next(b) : Toks.Prev(b);
       continue;
@@ -191,16 +190,15 @@ void BracketBinaryOps(TokenChain& Toks, const std::string& Op1, int Op1Kind, con
   }
 }
 
-void BracketPrefixOps(const std::string& Quant1, const std::string& Quant2,
-                      const std::string& NotOp, TokenChain& Toks, std::string& Err,
-                      int16_t& ErrPos) {
+void BracketPrefixOps(std::string_view Quant1, std::string_view Quant2, std::string_view NotOp,
+                      TokenChain& Toks, std::string& Err, int16_t& ErrPos) {
   // A wrap puts its "(" between index and the token before it, so the scan
   // goes on with the token that stood before index.
   for (int index = Toks.Last(), before = 0; index != 0; index = before) {
     before = Toks.Prev(index);
     const TokenRec& t = Toks.At(index);
     const int16_t pos = t.Position;
-    if (t.Token == Quant1 || t.Token == Quant2) {
+    if (SameText(t.Token, Quant1) || SameText(t.Token, Quant2)) {
       static const char* kBadRhs = "15. Invalid expression on RHS of quantifier";
       const int varId = Toks.Next(index);
       if (varId == 0) {
@@ -232,13 +230,13 @@ void BracketPrefixOps(const std::string& Quant1, const std::string& Quant2,
       // The body is the group after the ":" that follows the variable group.
       // Another token in the place of the ":" (such as "`" or "&&", which no
       // pass handles) would otherwise be read as if it were the ":".
-      if (Toks.At(Toks.Next(v)).Token != ":" || !IsOpenBracket(Toks.At(bodyId).Token)) {
+      if (!SameText(Toks.At(Toks.Next(v)).Token, ":") || !IsOpenBracket(Toks.At(bodyId).Token)) {
         Err = kBadRhs;
         ErrPos = pos;
         return;
       }
       Toks.Wrap(index, Toks.Partner(bodyId));
-    } else if (t.Token == NotOp) {
+    } else if (SameText(t.Token, NotOp)) {
       if (Toks.Ahead(index, 2) == 0) {
         Err = "15. Expecting logical expression on RHS of ~";
         ErrPos = pos;

@@ -9,6 +9,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -76,13 +77,14 @@ class TokenChain {
 void BracketAtoms(TokenChain& Toks, std::vector<NodeRec>& NodeList);
 // Wraps every name directly followed by a typed "(" group together with it.
 void BracketApplications(TokenChain& Toks);
-// One precedence level of binary (or prefix) operators.
-void BracketBinaryOps(TokenChain& Toks, const std::string& Op1, int Op1Kind, const std::string& Op2,
+// One precedence level of binary (or prefix) operators. Only a token equal
+// to Op1 or Op2 is acted on (or refused); Op2 empty: no second operator.
+void BracketBinaryOps(TokenChain& Toks, std::string_view Op1, int Op1Kind, std::string_view Op2,
                       int Op2Kind, bool LeftToRight, std::string& Err, int16_t& ErrPos);
-// The quantifiers and the logical negation, right to left.
-void BracketPrefixOps(const std::string& Quant1, const std::string& Quant2,
-                      const std::string& NotOp, TokenChain& Toks, std::string& Err,
-                      int16_t& ErrPos);
+// The quantifiers and the logical negation, right to left. Only a token
+// equal to one of the three is acted on (or refused).
+void BracketPrefixOps(std::string_view Quant1, std::string_view Quant2, std::string_view NotOp,
+                      TokenChain& Toks, std::string& Err, int16_t& ErrPos);
 
 // Where each lower-case name or numeral stands in a bracketed token table, in
 // index order, so that a quantifier finds its variable's occurrences without
@@ -122,8 +124,18 @@ inline NodeRec& NodeAt(std::vector<NodeRec>& Nodes, int i) {
   return Nodes[static_cast<size_t>(i)];
 }
 
-inline bool IsOpenBracket(const std::string& t) { return t == "(" || t == "["; }
-inline bool IsCloseBracket(const std::string& t) { return t == ")" || t == "]"; }
+// Token texts are one to a few characters, compared for every token of
+// every pass: a loop over the characters costs less than a call of the
+// library's compare for each.
+inline bool SameText(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (a[i] != b[i]) return false;
+  return true;
+}
+inline bool IsQuantifier(std::string_view t) { return SameText(t, "ALL") || SameText(t, "EXIST"); }
+inline bool IsOpenBracket(std::string_view t) { return t.size() == 1 && (t[0] == '(' || t[0] == '['); }
+inline bool IsCloseBracket(std::string_view t) { return t.size() == 1 && (t[0] == ')' || t[0] == ']'); }
 inline bool IsLowerOrDigit(char c) { return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'); }
 inline bool IsUpper(char c) { return c >= 'A' && c <= 'Z'; }
 

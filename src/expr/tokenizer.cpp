@@ -15,13 +15,14 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // Pairs the brackets Open/Close among themselves only, so a round and a square
 // pair never see each other. A bracket without partner keeps TPtr 0.
-void PairBrackets(std::vector<TokenRec>& Toks, const char* Open, const char* Close) {
+void PairBrackets(std::vector<TokenRec>& Toks, char Open, char Close) {
   std::vector<int> open;
   for (int i = 1; i <= LastIndex(Toks); ++i) {
     const std::string& t = Toks[static_cast<size_t>(i)].Token;
-    if (t == Open) {
+    if (t.size() != 1) continue;
+    if (t[0] == Open) {
       open.push_back(i);
-    } else if (t == Close && !open.empty()) {
+    } else if (t[0] == Close && !open.empty()) {
       int o = open.back();
       open.pop_back();
       Toks[static_cast<size_t>(o)].TPtr = static_cast<int16_t>(i);
@@ -118,8 +119,8 @@ void TokenizeExpr(const std::string& Text, std::vector<TokenRec>& Toks, std::str
     Err = "19. Expecting expression";
     return;
   }
-  PairBrackets(Toks, "(", ")");
-  PairBrackets(Toks, "[", "]");
+  PairBrackets(Toks, '(', ')');
+  PairBrackets(Toks, '[', ']');
   for (int i = 1; i <= LastIndex(Toks); ++i) {
     const TokenRec& t = Toks[static_cast<size_t>(i)];
     if ((IsOpenBracket(t.Token) || IsCloseBracket(t.Token)) && t.TPtr == 0) {
