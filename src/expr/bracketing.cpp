@@ -12,12 +12,6 @@ namespace qv {
 
 namespace {
 
-TokenRec NewBracket(const char* text) {
-  TokenRec t;
-  t.Token = text;
-  return t;
-}
-
 // "<epsilon>" stands for the element-of sign in the messages about operands.
 std::string OpForRhsMessage(const std::string& op) { return op == "@" ? "<epsilon>" : op; }
 
@@ -47,13 +41,8 @@ int TokenChain::Ahead(int id, int k) const {
   return id;
 }
 
-TokenRec& TokenChain::At(int id) {
-  if (id < 1 || id >= static_cast<int>(recs_.size())) throw ParseFault();
-  return recs_[static_cast<size_t>(id)];
-}
-
-int TokenChain::Append(TokenRec Rec, int Partner) {
-  recs_.push_back(std::move(Rec));
+int TokenChain::Append(char Bracket, int Partner) {
+  recs_.emplace_back().Token.assign(1, Bracket);
   partner_.push_back(Partner);
   prev_.push_back(0);
   next_.push_back(0);
@@ -64,8 +53,8 @@ std::pair<int, int> TokenChain::Wrap(int a, int F) {
   const int ids = static_cast<int>(recs_.size());
   if (a < 1 || a >= ids || F < 1 || F >= ids) throw ParseFault();
   if (size_ + 2 > kMaxTableIndex) throw ParseFault();
-  const int open = Append(NewBracket("("), ids + 1);
-  const int close = Append(NewBracket(")"), open);
+  const int open = Append('(', ids + 1);
+  const int close = Append(')', open);
   auto link = [this](int left, int right) {
     next_[static_cast<size_t>(left)] = right;
     prev_[static_cast<size_t>(right)] = left;
@@ -79,7 +68,11 @@ std::pair<int, int> TokenChain::Wrap(int a, int F) {
 }
 
 void TokenChain::WriteTo(std::vector<TokenRec>& Toks) && {
-  std::vector<int> index(recs_.size(), 0);
+  // The index each id gets in the table, kept where its prev_ link was: the
+  // chain is used up here and the forward links alone give the order. Id 0,
+  // no partner, keeps index 0.
+  std::vector<int>& index = prev_;
+  index[0] = 0;
   int k = 0;
   for (int id = First(); id != 0; id = next_[static_cast<size_t>(id)])
     index[static_cast<size_t>(id)] = ++k;

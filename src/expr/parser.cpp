@@ -247,11 +247,35 @@ void BuildBinaryNode(int Close, std::vector<TokenRec>& Toks, std::vector<NodeRec
 
 namespace {
 
+// Every operator the passes look for, one bit each.
+constexpr std::string_view kPassOperators[] = {"^",  "_",  "*", "/",  "+",   "-",   ",",
+                                               "=",  "<",  ">", "<=", ">=",  "@",   "&",
+                                               "|",  "=>", "<=>", "ALL", "EXIST", "~"};
+
+constexpr uint32_t OperatorBit(std::string_view tok) {
+  if (tok.empty()) return 0;
+  // Most tokens are names and brackets: their first character tells they
+  // are none of the operators.
+  switch (tok[0]) {
+    case '^': case '_': case '*': case '/': case '+': case '-': case ',': case '=': case '<':
+    case '>': case '@': case '&': case '|': case 'A': case 'E': case '~':
+      break;
+    default:
+      return 0;
+  }
+  for (size_t i = 0; i < std::size(kPassOperators); ++i)
+    if (SameText(tok, kPassOperators[i])) return uint32_t{1} << i;
+  return 0;
+}
+
 struct Pass {
-  const char* op1;
-  const char* op2;
+  constexpr Pass(std::string_view Op1, std::string_view Op2, int Kind, bool LeftToRight)
+      : op1(Op1), op2(Op2), kind(Kind), leftToRight(LeftToRight), ops(OperatorBit(Op1) | OperatorBit(Op2)) {}
+  std::string_view op1;
+  std::string_view op2;
   int kind;
   bool leftToRight;
+  uint32_t ops;  // the bits of op1 and op2
 };
 
 // The operator passes after the names and applications, tightest first; the
@@ -261,6 +285,7 @@ constexpr Pass kPassesBeforePrefix[] = {
     {"+", "-", kOpInfix, true},  {",", "", kOpInfix, true},   {"=", "", kOpInfix, true},
     {"<", ">", kOpInfix, true},  {"<=", ">=", kOpInfix, true}, {"@", "", kOpInfix, true},
 };
+constexpr uint32_t kPrefixOps = OperatorBit("ALL") | OperatorBit("EXIST") | OperatorBit("~");
 constexpr Pass kPassesAfterPrefix[] = {
     {"&", "", kOpInfix, true},
     {"|", "", kOpInfix, true},
@@ -268,17 +293,15 @@ constexpr Pass kPassesAfterPrefix[] = {
     {"<=>", "", kOpInfix, true},
 };
 
-// Every operator the passes look for, one bit each.
-constexpr std::string_view kPassOperators[] = {"^",  "_",  "*", "/",  "+",   "-",   ",",
-                                               "=",  "<",  ">", "<=", ">=",  "@",   "&",
-                                               "|",  "=>", "<=>", "ALL", "EXIST", "~"};
-
-uint32_t OperatorBit(std::string_view tok) {
-  if (tok.empty() || IsLowerOrDigit(tok[0]) || IsOpenBracket(tok) || IsCloseBracket(tok)) return 0;
-  for (size_t i = 0; i < std::size(kPassOperators); ++i)
-    if (SameText(tok, kPassOperators[i])) return uint32_t{1} << i;
-  return 0;
+// A pass whose operator had no bit would never run.
+constexpr bool EveryPassOperatorHasABit() {
+  for (const Pass& p : kPassesBeforePrefix)
+    if (OperatorBit(p.op1) == 0 || (!p.op2.empty() && OperatorBit(p.op2) == 0)) return false;
+  for (const Pass& p : kPassesAfterPrefix)
+    if (OperatorBit(p.op1) == 0 || (!p.op2.empty() && OperatorBit(p.op2) == 0)) return false;
+  return OperatorBit("ALL") != 0 && OperatorBit("EXIST") != 0 && OperatorBit("~") != 0;
 }
+static_assert(EveryPassOperatorHasABit());
 
 // Which of the passes' operators stand among the tokens. A pass acts on, or
 // refuses, only a token equal to one of its operators, and the passes add
@@ -290,9 +313,7 @@ class OperatorsPresent {
   explicit OperatorsPresent(const std::vector<TokenRec>& Toks) {
     for (size_t i = 1; i < Toks.size(); ++i) bits_ |= OperatorBit(Toks[i].Token);
   }
-  bool Any(std::string_view a, std::string_view b = {}, std::string_view c = {}) const {
-    return (bits_ & (OperatorBit(a) | OperatorBit(b) | OperatorBit(c))) != 0;
-  }
+  bool Any(uint32_t Ops) const { return (bits_ & Ops) != 0; }
 
  private:
   uint32_t bits_ = 0;
@@ -302,17 +323,17 @@ void RunChainPasses(TokenChain& C, const OperatorsPresent& Ops, ParseResult& R) 
   BracketAtoms(C, R.Nodes);
   BracketApplications(C);
   for (const Pass& p : kPassesBeforePrefix) {
-    if (!Ops.Any(p.op1, p.op2)) continue;
-    BracketBinaryOps(C, p.op1, p.kind, p.op2, *p.op2 ? p.kind : kOpUnused, p.leftToRight, R.Err,
+    if (!Ops.Any(p.ops)) continue;
+    BracketBinaryOps(C, p.op1, p.kind, p.op2, p.op2.empty() ? kOpUnused : p.kind, p.leftToRight, R.Err,
                      R.ErrPos);
     if (!R.Err.empty()) return;
   }
-  if (Ops.Any("ALL", "EXIST", "~")) {
+  if (Ops.Any(kPrefixOps)) {
     BracketPrefixOps("ALL", "EXIST", "~", C, R.Err, R.ErrPos);
     if (!R.Err.empty()) return;
   }
   for (const Pass& p : kPassesAfterPrefix) {
-    if (!Ops.Any(p.op1, p.op2)) continue;
+    if (!Ops.Any(p.ops)) continue;
     BracketBinaryOps(C, p.op1, p.kind, p.op2, kOpUnused, p.leftToRight, R.Err, R.ErrPos);
     if (!R.Err.empty()) return;
   }

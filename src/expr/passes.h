@@ -48,7 +48,10 @@ class TokenChain {
   int Ahead(int id, int k) const;
   // The record of token id (never of the dummy); a ParseFault for id 0 or an
   // id beyond the list. The reference lasts only until the next Wrap.
-  TokenRec& At(int id);
+  TokenRec& At(int id) {
+    if (id < 1 || id >= static_cast<int>(recs_.size())) throw ParseFault();
+    return recs_[static_cast<size_t>(id)];
+  }
   int Partner(int id) const { return partner_[static_cast<size_t>(id)]; }
   // Number of tokens in the list (the upper bound of its table).
   int Size() const { return size_; }
@@ -59,11 +62,13 @@ class TokenChain {
   // or the table would pass 32,767 entries.
   std::pair<int, int> Wrap(int a, int F);
 
-  // Writes the list back as a table, dummy first, TPtr as indexes.
+  // Writes the list back as a table, dummy first, TPtr as indexes; the chain
+  // is used up.
   void WriteTo(std::vector<TokenRec>& Toks) &&;
 
  private:
-  int Append(TokenRec Rec, int Partner);
+  // Appends an inserted bracket (Position 0) with the given partner.
+  int Append(char Bracket, int Partner);
 
   std::vector<TokenRec> recs_;
   std::vector<int> prev_;
@@ -127,7 +132,7 @@ inline NodeRec& NodeAt(std::vector<NodeRec>& Nodes, int i) {
 // Token texts are one to a few characters, compared for every token of
 // every pass: a loop over the characters costs less than a call of the
 // library's compare for each.
-inline bool SameText(std::string_view a, std::string_view b) {
+constexpr bool SameText(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i)
     if (a[i] != b[i]) return false;

@@ -33,12 +33,11 @@ void PairBrackets(std::vector<TokenRec>& Toks, char Open, char Close) {
 
 }  // namespace
 
-void AddToken(const std::string& Tok, int16_t Pos, std::vector<TokenRec>& Toks) {
+void AddToken(std::string_view Tok, int16_t Pos, std::vector<TokenRec>& Toks) {
   if (LastIndex(Toks) >= kMaxTableIndex) throw std::length_error("token table full");
-  TokenRec t;
-  t.Token = Tok;
+  TokenRec& t = Toks.emplace_back();
+  t.Token.assign(Tok);
   t.Position = Pos;
-  Toks.push_back(std::move(t));
 }
 
 void TokenizeExpr(const std::string& Text, std::vector<TokenRec>& Toks, std::string& Err,
@@ -66,21 +65,21 @@ void TokenizeExpr(const std::string& Text, std::vector<TokenRec>& Toks, std::str
         size_t e = p + 1;
         while (e < n && (IsLetter(Text[e]) || IsDigit(Text[e]) || Text[e] == '\'' || Text[e] == '#'))
           ++e;
-        std::string tok = Text.substr(p, e - p);
-        if (tok == "all") tok = "ALL";
-        else if (tok == "exist") tok = "EXIST";
+        std::string_view tok = std::string_view(Text).substr(p, e - p);
+        if (SameText(tok, "all")) tok = "ALL";
+        else if (SameText(tok, "exist")) tok = "EXIST";
         AddToken(tok, pos, Toks);
         p = e;
       } else if (IsUpper(c)) {
         size_t e = p + 1;
         while (e < n && (IsLetter(Text[e]) || IsDigit(Text[e]) || Text[e] == '\'')) ++e;
-        std::string tok = Text.substr(p, e - p);
-        if (tok == "All") tok = "ALL";
-        else if (tok == "Exist") tok = "EXIST";
+        std::string_view tok = std::string_view(Text).substr(p, e - p);
+        if (SameText(tok, "All")) tok = "ALL";
+        else if (SameText(tok, "Exist")) tok = "EXIST";
         AddToken(tok, pos, Toks);
         p = e;
       } else if (std::string_view("()[]+-*/^_,~`:@").find(c) != std::string_view::npos) {
-        AddToken(std::string(1, c), pos, Toks);
+        AddToken(std::string_view(&Text[p], 1), pos, Toks);
         p += 1;
       } else if (c == '=') {
         if (next(1) == '>') { AddToken("=>", pos, Toks); p += 2; }
