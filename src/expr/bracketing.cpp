@@ -15,6 +15,38 @@ namespace {
 // "<epsilon>" stands for the element-of sign in the messages about operands.
 std::string OpForRhsMessage(const std::string& op) { return op == "@" ? "<epsilon>" : op; }
 
+// The node of each name that BracketAtoms has met so far: the nodes it
+// appends, from the first one on. A statement names few things: while it
+// has at most kFewNames of them, a scan of their nodes finds a name for
+// less than hashing it and the map's allocations would cost; past that the
+// map keeps a long statement linear.
+class NameNodes {
+ public:
+  explicit NameNodes(const std::vector<NodeRec>& Nodes)
+      : nodes_(Nodes), first_(LastIndex(Nodes) + 1), mapped_(first_) {}
+
+  // The node named Name, 0 when there is none yet.
+  int Find(const std::string& Name) {
+    const int last = LastIndex(nodes_);
+    if (last - first_ < kFewNames) {
+      for (int k = first_; k <= last; ++k)
+        if (SameText(nodes_[static_cast<size_t>(k)].Name, Name)) return k;
+      return 0;
+    }
+    // The map takes in the nodes appended since it last looked.
+    for (; mapped_ <= last; ++mapped_) map_.emplace(nodes_[static_cast<size_t>(mapped_)].Name, mapped_);
+    auto it = map_.find(Name);
+    return it == map_.end() ? 0 : it->second;
+  }
+
+ private:
+  static constexpr int kFewNames = 8;
+  const std::vector<NodeRec>& nodes_;
+  const int first_;
+  int mapped_;
+  std::unordered_map<std::string, int> map_;
+};
+
 }  // namespace
 
 TokenChain::TokenChain(std::vector<TokenRec> Toks) {
@@ -87,8 +119,7 @@ void TokenChain::WriteTo(std::vector<TokenRec>& Toks) && {
 }
 
 void BracketAtoms(TokenChain& Toks, std::vector<NodeRec>& NodeList) {
-  // Name -> its node, for the names met so far.
-  std::unordered_map<std::string, int> known;
+  NameNodes known(NodeList);
   int i = Toks.First();
   while (i != 0) {
     const std::string& tok = Toks.At(i).Token;
@@ -99,18 +130,15 @@ void BracketAtoms(TokenChain& Toks, std::vector<NodeRec>& NodeList) {
       i = Toks.Next(i);
       continue;
     }
-    int k;
-    auto it = known.find(tok);
-    const bool isNew = it == known.end();
+    int k = known.Find(tok);
+    const bool isNew = k == 0;
     if (isNew) k = LastIndex(NodeList) + 1;
-    else k = it->second;
     if (k > kMaxTableIndex) throw ParseFault();
     std::string name = isNew ? tok : std::string();  // tok dies with the wrap
     const auto [open, close] = Toks.Wrap(i, i);
     Toks.At(open).DPtr = static_cast<int16_t>(k);
     Toks.At(close).DPtr = static_cast<int16_t>(k);
     if (isNew) {
-      known.emplace(name, k);
       NodeRec n;
       n.Rule = kind;
       n.Name = std::move(name);

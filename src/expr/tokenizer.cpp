@@ -56,6 +56,8 @@ void TokenizeExpr(const std::string& Text, std::vector<TokenRec>& Toks, std::str
   }
   try {
     const size_t n = Text.size();
+    // No token is shorter than a character: the table never grows past this.
+    Toks.reserve(n + 1);
     size_t p = 0;  // 0-based here; positions stored 1-based
     while (p < n) {
       const char c = Text[p];
