@@ -138,6 +138,19 @@ const std::vector<int>& NameOccurrences::Of(const std::string& Name) const {
   return it == at_.end() ? kNone : it->second;
 }
 
+int NameOccurrences::FirstMixed(const std::vector<TokenRec>& Toks) const {
+  int first = 0;
+  for (const auto& [name, at] : at_) {
+    const bool bound = Toks[static_cast<size_t>(at.front())].Bound;
+    for (int i : at)
+      if (Toks[static_cast<size_t>(i)].Bound != bound) {
+        if (first == 0 || at.front() < first) first = at.front();
+        break;
+      }
+  }
+  return first;
+}
+
 void BuildQuantNode(int Close, std::vector<TokenRec>& Toks, std::vector<NodeRec>& NodeList,
                     const NameOccurrences& Names, std::string& Err, int16_t& ErrPos) {
   const int o = TokAt(Toks, Close).TPtr;
@@ -353,10 +366,10 @@ void RunPasses(ParseResult& R) {
   std::move(C).WriteTo(R.Tokens);
 }
 
-void BuildNodes(ParseResult& R) {
+// Names: made at the first quantifier, so left empty when there is none.
+void BuildNodes(ParseResult& R, std::optional<NameOccurrences>& names) {
   std::vector<TokenRec>& T = R.Tokens;
   const int last = LastIndex(T);
-  std::optional<NameOccurrences> names;  // made at the first quantifier
   for (int i = 1; i <= last; ++i) {
     if (!IsCloseBracket(T[static_cast<size_t>(i)].Token)) continue;
     const int o = T[static_cast<size_t>(i)].TPtr;
@@ -402,23 +415,16 @@ void BuildNodes(ParseResult& R) {
 }
 
 // A lower-case name or numeral must be either bound everywhere or free
-// everywhere; the first token of a mixed name is reported.
-void CheckBoundUsage(ParseResult& R) {
-  // Only a quantifier marks tokens bound: without one no name is mixed.
-  if (std::none_of(R.Tokens.begin(), R.Tokens.end(), [](const TokenRec& t) { return t.Bound; })) return;
-  std::unordered_map<std::string, unsigned> usage;  // bit 1: bound seen, bit 2: free seen
-  for (size_t i = 1; i < R.Tokens.size(); ++i) {
-    const TokenRec& t = R.Tokens[i];
-    if (!t.Token.empty() && IsLowerOrDigit(t.Token[0])) usage[t.Token] |= t.Bound ? 1u : 2u;
-  }
-  for (size_t i = 1; i < R.Tokens.size(); ++i) {
-    const TokenRec& t = R.Tokens[i];
-    if (!t.Token.empty() && IsLowerOrDigit(t.Token[0]) && usage[t.Token] == 3u) {
-      R.Err = "27. Inconsistent usage of variable " + t.Token;
-      R.ErrPos = t.Position;
-      return;
-    }
-  }
+// everywhere; the first token of a mixed name is reported. Names is what
+// BuildNodes made: only a quantifier marks tokens bound, so without one no
+// name is mixed.
+void CheckBoundUsage(ParseResult& R, const std::optional<NameOccurrences>& Names) {
+  if (!Names) return;
+  const int first = Names->FirstMixed(R.Tokens);
+  if (first == 0) return;
+  const TokenRec& t = R.Tokens[static_cast<size_t>(first)];
+  R.Err = "27. Inconsistent usage of variable " + t.Token;
+  R.ErrPos = t.Position;
 }
 
 }  // namespace
@@ -436,14 +442,15 @@ ParseResult ParseText(const std::string& Text) {
       R.ErrPos = 0;
       return R;
     }
-    BuildNodes(R);
+    std::optional<NameOccurrences> names;
+    BuildNodes(R, names);
     if (!R.Err.empty()) return R;
     if (LastIndex(R.Nodes) < 1) {
       R.Err = "26. Expecting expression.";
       R.ErrPos = 0;
       return R;
     }
-    CheckBoundUsage(R);
+    CheckBoundUsage(R, names);
   } catch (...) {
     R.Err = kUnableToParse;
     R.ErrPos = 0;

@@ -99,6 +99,9 @@ class NameOccurrences {
   explicit NameOccurrences(const std::vector<TokenRec>& Toks);
   // The indexes of the tokens equal to Name, ascending; empty for any other name.
   const std::vector<int>& Of(const std::string& Name) const;
+  // The first token (its index) of a name that is Bound at some occurrences
+  // and free at others, 0 when there is none.
+  int FirstMixed(const std::vector<TokenRec>& Toks) const;
 
  private:
   std::unordered_map<std::string, std::vector<int>> at_;
