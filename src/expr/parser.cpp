@@ -306,13 +306,16 @@ constexpr Pass kPassesAfterPrefix[] = {
     {"<=>", "", kOpInfix, true},
 };
 
-// A pass whose operator had no bit would never run.
+// Every operator has its own bit (the first-character test lets each of
+// them through), and so every pass has one: a pass without would never run.
 constexpr bool EveryPassOperatorHasABit() {
+  for (size_t i = 0; i < std::size(kPassOperators); ++i)
+    if (OperatorBit(kPassOperators[i]) != uint32_t{1} << i) return false;
   for (const Pass& p : kPassesBeforePrefix)
     if (OperatorBit(p.op1) == 0 || (!p.op2.empty() && OperatorBit(p.op2) == 0)) return false;
   for (const Pass& p : kPassesAfterPrefix)
     if (OperatorBit(p.op1) == 0 || (!p.op2.empty() && OperatorBit(p.op2) == 0)) return false;
-  return OperatorBit("ALL") != 0 && OperatorBit("EXIST") != 0 && OperatorBit("~") != 0;
+  return true;
 }
 static_assert(EveryPassOperatorHasABit());
 
@@ -320,7 +323,7 @@ static_assert(EveryPassOperatorHasABit());
 // refuses, only a token equal to one of its operators, and the passes add
 // nothing but brackets and change no token's text: a pass none of whose
 // operators is here would scan the whole list and do nothing, so it is not
-// run. Most statements use a few of the thirteen passes.
+// run. Most statements use a few of the fourteen operator passes.
 class OperatorsPresent {
  public:
   explicit OperatorsPresent(const std::vector<TokenRec>& Toks) {
