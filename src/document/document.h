@@ -93,7 +93,13 @@ bool LineBreaksWhole(std::string_view Text);
 // layout of every block, rule codes 1..54 with the rule text RuleTextOf gives,
 // whole CR LF line breaks in every text, citations, and that every formula
 // parses. Returns "" when all hold, else a description of the first one broken.
-std::string CheckDocInvariants(const DocState& d);
+// OnParsed, when given, gets the parse of each line's formula, in line order,
+// once the line has passed every check (its own parse included), so a caller
+// that checks more of each line needs no parse of its own; it is called for
+// the lines before a broken one too, so it must not take the check as passed
+// before CheckDocInvariants returns "".
+using ParsedLineFn = std::function<void(int Line, const ParseResult& Parsed)>;
+std::string CheckDocInvariants(const DocState& d, const ParsedLineFn& OnParsed = {});
 
 // ---- The walk over the active lines (walk.cpp) ----
 // The lines above the place where the next statement will stand are

@@ -68,7 +68,7 @@ bool LineBreaksWhole(std::string_view Text) {
   return true;
 }
 
-std::string CheckDocInvariants(const DocState& d) {
+std::string CheckDocInvariants(const DocState& d, const ParsedLineFn& OnParsed) {
   const std::string& T = d.ProofText;
   const int32_t len = static_cast<int32_t>(T.size());
   auto at = [&](int32_t p) -> char { return p >= 1 && p <= len ? T[p - 1] : '\0'; };
@@ -168,6 +168,7 @@ std::string CheckDocInvariants(const DocState& d) {
     // longer parses cannot be drawn, cited or compared.
     const ParseResult parsed = ParseText(StmtFormula(d, k));
     if (!parsed.Err.empty()) return Where(k) + "formula does not parse: " + parsed.Err;
+    if (OnParsed) OnParsed(k, parsed);
     expectStart = s.EndRule + 5;
   }
   if (len != d.Stmts[d.StmtCount].EndRule + 4)
