@@ -1,6 +1,6 @@
-// A long proof for the document benchmarks: blocks of ten lines, each a
-// closed sub-proof with specifications, detachments, joins, splits and a
-// two-line axiom, the element-of sign throughout.
+// A long proof for the benchmarks: blocks of ten lines, each a closed
+// sub-proof with specifications, detachments, joins, splits and a two-line
+// axiom, the element-of sign throughout.
 #pragma once
 
 #include <string>
@@ -9,16 +9,19 @@
 
 namespace qv::bench {
 
-inline void PutLine(AppState& S, const std::string& Text, int Rule, int A1 = 0, int A2 = 0,
+// Adds one line as the program does; false when PutStmt refuses it (past
+// the largest proof the format holds, say).
+inline bool PutLine(AppState& S, const std::string& Text, int Rule, int A1 = 0, int A2 = 0,
                     const std::string& NewVar = "") {
   S.Parser.ExprText = Text;
   S.Doc.RuleMode = Rule;
   S.Doc.RuleArg1 = A1;
   S.Doc.RuleArg2 = A2;
   S.Doc.PendingNewVar = NewVar;
-  PutStmt(S);
+  if (!PutStmt(S)) return false;
   // Keep the set-up linear: earlier lines are hidden while the proof grows.
   S.Doc.Stmts[S.Doc.StmtCount].Visible = false;
+  return true;
 }
 
 // Adds one leading TAB to every line of lines From .. To (as closing a
@@ -49,27 +52,33 @@ inline void IndentLines(DocState& d, int From, int To) {
   RecomputeViewPositions(d);
 }
 
-// The proof: n lines (a multiple of 10), all visible and drawn.
-inline void BuildProof(AppState& S, int n) {
-  for (int b = 0; b * 10 < n; ++b) {
+// The proof: n lines, all visible and drawn: blocks of ten, then one-line
+// axioms for the rest. False, with the proof as far as it got, when the
+// program refuses a line (n past the largest proof it holds).
+inline bool BuildProof(AppState& S, int n) {
+  bool ok = true;
+  for (int b = 0; ok && b * 10 + 10 <= n; ++b) {
     const int base = b * 10;
     const std::string x = "x" + std::to_string(b);
-    PutLine(S, "ALL(a):[a@n => a+1@n]", kRuleAxiom);                         // +1
-    PutLine(S, x + "@n", kRulePremise);                                        // +2
-    PutLine(S, x + "@n => " + x + "+1@n", kRuleUSpec, base + 1, 0, x);         // +3
-    PutLine(S, x + "+1@n", kRuleDetach, base + 3, base + 2);                   // +4
-    PutLine(S, x + "@n & " + x + "+1@n", kRuleJoin, base + 2, base + 4);       // +5
-    PutLine(S, x + "@n", kRuleSplit, base + 5);                                // +6
-    PutLine(S, "ALL(a):ALL(c):[a@n & c@n\r\n=> a+c@n]", kRuleAxiom);          // +7
-    PutLine(S, "ALL(c):[" + x + "@n & c@n\r\n=> " + x + "+c@n]", kRuleUSpec, base + 7, 0, x);  // +8
-    PutLine(S, x + "+1=1+" + x, kRuleSym, base + 4);                           // +9
+    ok = PutLine(S, "ALL(a):[a@n => a+1@n]", kRuleAxiom) &&                         // +1
+         PutLine(S, x + "@n", kRulePremise) &&                                        // +2
+         PutLine(S, x + "@n => " + x + "+1@n", kRuleUSpec, base + 1, 0, x) &&         // +3
+         PutLine(S, x + "+1@n", kRuleDetach, base + 3, base + 2) &&                   // +4
+         PutLine(S, x + "@n & " + x + "+1@n", kRuleJoin, base + 2, base + 4) &&       // +5
+         PutLine(S, x + "@n", kRuleSplit, base + 5) &&                                // +6
+         PutLine(S, "ALL(a):ALL(c):[a@n & c@n\r\n=> a+c@n]", kRuleAxiom) &&          // +7
+         PutLine(S, "ALL(c):[" + x + "@n & c@n\r\n=> " + x + "+c@n]", kRuleUSpec, base + 7, 0, x) &&  // +8
+         PutLine(S, x + "+1=1+" + x, kRuleSym, base + 4);                             // +9
+    if (!ok) break;
     IndentLines(S.Doc, base + 2, base + 9);
     S.Doc.Stmts[base + 2].Arg1 = static_cast<int16_t>(base + 10);
-    PutLine(S, "ALL(d):[d@n => d+1@n]", kRuleConclusion, base + 2);           // +10
+    ok = PutLine(S, "ALL(d):[d@n => d+1@n]", kRuleConclusion, base + 2);           // +10
   }
+  while (ok && S.Doc.StmtCount < n) ok = PutLine(S, "ALL(a):[a@n => a+1@n]", kRuleAxiom);
   for (int k = 1; k <= S.Doc.StmtCount; ++k) S.Doc.Stmts[k].Visible = true;
   RecomputeViewPositions(S.Doc);
   ResetFonts(S);
+  return ok;
 }
 
 // Times Put on the proof Doc, restoring it (and the view) before each round.

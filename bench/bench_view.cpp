@@ -1,5 +1,7 @@
-// Every action that changes the proof view, timed on proofs of 1,000, 5,000
-// and 20,000 statements (all shown: comments long enough to wrap, closed
+// Every action that changes the proof view, timed on proofs of 1,000, 5,000,
+// 20,000 and 32,767 statements, the largest the format holds (QV_BENCH_SIZES
+// picks others; where a command adds lines, the proof is that much shorter,
+// so it ends at the largest size) (all shown: comments long enough to wrap, closed
 // sub-proofs and the element-of sign included), on the Qt box (offscreen,
 // the layout and paint that follow included) and on the in-memory box; and
 // on the Qt box a change of the window's width. Besides: a Split into 1,000
@@ -19,6 +21,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <vector>
 
 #include "bench_document_proof.h"
 #include "files/binformat.h"
@@ -106,7 +109,10 @@ struct Fixture {
     std::filesystem::create_directories(dir);
     Attach();
     host.OnModal("Warning", [] {});
-    bench::BuildProof(S, n);
+    if (!bench::BuildProof(S, n)) {
+      std::fprintf(stderr, "the program refused the benchmark proof at line %d of %d\n", S.Doc.StmtCount + 1, n);
+      std::abort();
+    }
     AddComments(S.Doc, huge);
     const std::string err = CheckDocInvariants(S.Doc);
     if (!err.empty()) {
@@ -196,9 +202,11 @@ bool InsertAtLine2(AppState& S) {
 }
 
 // Times Act after Prepare, both on the restored proof.
+// The proof has range(0) statements, less range(1), the lines the command
+// adds (with its preparation), so that no round passes the largest proof.
 template <class Prepare, class Act>
 void Time(benchmark::State& st, bool qt, Prepare prepare, Act act, bool huge = false) {
-  Fixture& f = Get(qt, static_cast<int>(st.range(0)), huge);
+  Fixture& f = Get(qt, static_cast<int>(st.range(0) - st.range(1)), huge);
   for (auto _ : st) {
     st.PauseTiming();
     f.Restore();
@@ -212,6 +220,7 @@ void Time(benchmark::State& st, bool qt, Prepare prepare, Act act, bool huge = f
       break;
     }
   }
+  st.counters["stmts_after"] = static_cast<double>(f.S.Doc.StmtCount);
   f.Restore();
   st.counters["view_chars"] = static_cast<double>(f.view->TextLength());
 }
@@ -399,6 +408,22 @@ void Resident(benchmark::State& st) {
   st.counters["rss_mb"] = static_cast<double>(ResidentKb()) / 1024.0;
 }
 
+// The proof sizes: QV_BENCH_SIZES, a comma-separated list, or by default
+// 1,000, 5,000, 20,000 and the largest proof the format holds.
+std::vector<int> Sizes() {
+  std::vector<int> sizes;
+  const char* env = std::getenv("QV_BENCH_SIZES");
+  for (const char* p = env ? env : ""; *p != '\0';) {
+    char* end = nullptr;
+    const long n = std::strtol(p, &end, 10);
+    if (end == p) break;
+    if (n > 0 && n <= kMaxStmts) sizes.push_back(static_cast<int>(n));
+    p = *end == ',' ? end + 1 : end;
+  }
+  if (sizes.empty()) sizes = {1000, 5000, 20000, kMaxStmts};
+  return sizes;
+}
+
 void Register() {
 #if __has_include("platform/memory.h")
   KeepFreedMemory();  // as the program does at its start
@@ -406,44 +431,51 @@ void Register() {
   struct Item {
     const char* name;
     void (*fn)(benchmark::State&, bool);
+    int adds;  // the statements the command and its preparation add
   };
+  // Grouped by what they add, so that each size's proof is built once for
+  // the commands that run on it.
   const Item items[] = {
-      {"Append", Append},
-      {"InsertAtLine2", Insert},
-      {"DeleteLine2", Delete},
-      {"Undo", Undo},
-      {"Redo", Redo},
-      {"SplitInTwo", SplitInto<2>},
-      {"HideByDoubleClick", Hide},
-      {"ShowByDoubleClick", Show},
-      {"HideAllDetails", Filter<optHideDetails_Click>},
-      {"ShowAllActive", Filter<optShowDetails_Click>},
-      {"ShowLastActive", ShowLast},
-      {"ShowAllStmts", ShowAll},
-      {"ShowHighlights", Filter<optShowHighlights_Click>},
-      {"TextMedium", Filter<optMediumText_Click>},
-      {"TextLarge", Filter<optLargeText_Click>},
-      {"Open", Open},
-      {"Narrow", Narrow},
+      {"DeleteLine2", Delete, 0},
+      {"HideByDoubleClick", Hide, 0},
+      {"ShowByDoubleClick", Show, 0},
+      {"HideAllDetails", Filter<optHideDetails_Click>, 0},
+      {"ShowAllActive", Filter<optShowDetails_Click>, 0},
+      {"ShowLastActive", ShowLast, 0},
+      {"ShowAllStmts", ShowAll, 0},
+      {"ShowHighlights", Filter<optShowHighlights_Click>, 0},
+      {"TextMedium", Filter<optMediumText_Click>, 0},
+      {"TextLarge", Filter<optLargeText_Click>, 0},
+      {"Open", Open, 0},
+      {"Narrow", Narrow, 0},
+      {"Append", Append, 1},
+      {"InsertAtLine2", Insert, 1},
+      {"Undo", Undo, 1},
+      {"Redo", Redo, 1},
+      {"SplitInTwo", SplitInto<2>, 3},
   };
+  const std::vector<int> sizes = Sizes();
   for (bool qt : {true, false})
-    for (int n : {1000, 5000, 20000})
+    for (int n : sizes)
       for (const Item& it : items) {
         if (!qt && it.fn == Narrow) continue;  // the in-memory box has no width
         const std::string name = std::string(qt ? "Qt/" : "Mem/") + it.name;
         auto* b = benchmark::RegisterBenchmark(name.c_str(), [fn = it.fn, qt](benchmark::State& st) { fn(st, qt); });
-        b->Arg(n)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+        b->Args({n, n + it.adds > kMaxStmts ? n + it.adds - kMaxStmts : 0});
+        b->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
       }
   for (bool qt : {true, false}) {
     const std::string side = qt ? "Qt/" : "Mem/";
     benchmark::RegisterBenchmark((side + "Split1000").c_str(), [qt](benchmark::State& st) { SplitInto<1000>(st, qt); })
-        ->Arg(5000)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+        ->Args({5000, 0})->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
     benchmark::RegisterBenchmark((side + "Append50MB").c_str(), [qt](benchmark::State& st) { Append50MB(st, qt); })
-        ->Arg(20000)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+        ->Args({20000, 0})->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
   }
   benchmark::RegisterBenchmark("Qt/Nested500Conclusions", Nested500)
       ->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
-  benchmark::RegisterBenchmark("Qt/ResidentAfterOpen", Resident)->Arg(20000)->Iterations(1)->Unit(benchmark::kMillisecond);
+  for (int n : sizes)
+    if (n >= 20000)
+      benchmark::RegisterBenchmark("Qt/ResidentAfterOpen", Resident)->Arg(n)->Iterations(1)->Unit(benchmark::kMillisecond);
 }
 
 const int registered = (Register(), 0);

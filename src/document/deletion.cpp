@@ -47,19 +47,25 @@ void FlagStmts(AppState& S, int Line, int& Count) {
     }
     bool mark = (s.Arg1 > 0 && marked(s.Arg1)) || (s.Arg2 > 0 && marked(s.Arg2)) ||
                 (s.Rule == kRuleConclusion && marked(j - 1));
-    if (!mark) {
+    if (!mark && !s.FreeVars.empty()) {
+      // The walks for line j, once for all its names (their ids first: the
+      // sets the walks give then fit them).
+      scope.IdsOf(j);
+      const ScopeIndex::LineSets sets = scope.SetsAt(j);
+      const std::span<const int> ids = scope.IdsOf(j);
+      size_t next = 0;
       ForEachVarName(s.FreeVars, [&](std::string_view v) {
         if (mark) return;
-        const int id = scope.Id(v);
+        const int id = ids[next++];
         // An earlier use of v on a line in sight of j once the marked lines
         // are gone: closed sub-proofs are passed over, Conclusions count.
-        const bool found = scope.FreeAbove(j, id);
+        const bool found = scope.Has(sets.above, id);
         const bool ownESpecVar = (v == s.NewVar && s.Rule == kRuleESpec);
         if (found && ownESpecVar) {
           mark = true;
         } else if (!found && !ownESpecVar && s.Rule != kRulePremise && s.Rule != kRuleAxiom) {
           mark = true;
-        } else if (scope.InScope(id, j) != InList(s.ScopedVars, v)) {
+        } else if ((sets.allInScope || scope.Has(sets.inScope, id)) != InList(s.ScopedVars, v)) {
           mark = true;
         }
       });
@@ -200,23 +206,7 @@ void RewriteProofText(DocState& d) {
     if (s.StartLine > pos) text.append(old, static_cast<size_t>(pos - 1), static_cast<size_t>(s.StartLine - pos));
     pos = s.EndRule + 5;
     if (s.DeleteFlag) continue;
-    const int32_t number = LineNumberArea(s).Number;
-    const int32_t newStart = static_cast<int32_t>(text.size()) + 1;
-    text.append(old, static_cast<size_t>(s.StartLine - 1), static_cast<size_t>(number - s.StartLine));
-    text += std::to_string(s.NewLineNo);
-    text += '\t';
-    const int32_t stmtShift = static_cast<int32_t>(text.size()) + 1 - s.StartStmt;
-    text.append(old, static_cast<size_t>(s.StartStmt - 1), static_cast<size_t>(s.StartRule - s.StartStmt));
-    const std::string R = RuleTextOf(s);
-    const int32_t ruleStart = static_cast<int32_t>(text.size()) + 1;
-    text += R;
-    text.append(old, static_cast<size_t>(s.EndRule), 4);  // CR LF CR LF
-    if (s.EndUserComment > 0) s.EndUserComment += newStart - s.StartLine;
-    s.StartLine = newStart;
-    s.StartStmt += stmtShift;
-    s.EndStmt += stmtShift;
-    s.StartRule = ruleStart;
-    s.EndRule = ruleStart + static_cast<int32_t>(R.size()) - 1;
+    AppendRenumberedBlock(text, old, s, s.NewLineNo);
   }
   if (static_cast<size_t>(pos - 1) < old.size()) text.append(old, static_cast<size_t>(pos - 1));
   d.ProofText = std::move(text);

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -34,6 +35,9 @@ inline bool ValidLine(const DocState& d, int k) { return k >= 1 && k <= d.StmtCo
 // ", Arg1" and ", Arg2" where they are cited. A Premise's Arg1 (its closing
 // Conclusion) is not a citation and is not shown.
 std::string RuleTextOf(const StmtRec& s);
+// The same text appended to Out (no string of its own: a renumbering writes
+// one for every later line).
+void AppendRuleText(std::string& Out, const StmtRec& s);
 
 // A copy of Text with every TAB taken out (line breaks kept).
 std::string WithoutTabs(const std::string& Text);
@@ -77,6 +81,11 @@ NumberArea LineNumberArea(const StmtRec& s);
 // The number of decimal digits of n (n >= 0): the width of a line number.
 int Digits(int n);
 
+// Appends block s of the text Old to Out under the number Number, with the
+// rule text of its (already renumbered) citations, and moves its positions
+// to where it now stands in Out. The text between blocks is the caller's.
+void AppendRenumberedBlock(std::string& Out, const std::string& Old, StmtRec& s, int Number);
+
 // True when every CR in Text is followed by LF and every LF preceded by CR.
 bool LineBreaksWhole(std::string_view Text);
 
@@ -84,7 +93,13 @@ bool LineBreaksWhole(std::string_view Text);
 // layout of every block, rule codes 1..54 with the rule text RuleTextOf gives,
 // whole CR LF line breaks in every text, citations, and that every formula
 // parses. Returns "" when all hold, else a description of the first one broken.
-std::string CheckDocInvariants(const DocState& d);
+// OnParsed, when given, gets the parse of each line's formula, in line order,
+// once the line has passed every check (its own parse included), so a caller
+// that checks more of each line needs no parse of its own; it is called for
+// the lines before a broken one too, so it must not take the check as passed
+// before CheckDocInvariants returns "".
+using ParsedLineFn = std::function<void(int Line, const ParseResult& Parsed)>;
+std::string CheckDocInvariants(const DocState& d, const ParsedLineFn& OnParsed = {});
 
 // ---- The walk over the active lines (walk.cpp) ----
 // The lines above the place where the next statement will stand are
@@ -115,6 +130,40 @@ int ActiveAbove(const DocState& d, int Line, Marks m = Marks::Count);
 int InnermostPremise(const DocState& d, int Line, Marks m = Marks::Count);
 // The first active line above Limit where Name is free, 0 = none.
 int ActiveLineWithFree(const DocState& d, const std::string& Name, int Limit);
+
+// The steps up are defined here, not in walk.cpp, so that the walks that
+// take them thousands of times (the scope test, a deletion's marking) have
+// them inlined.
+namespace walk {
+// The lines the walks see: StmtCount, or fewer when the table is shorter.
+inline int LineCount(const DocState& d) { return std::max(0, std::min<int>(d.StmtCount, LastIndex(d.Stmts))); }
+inline bool Gone(const DocState& d, int k, Marks m) { return m == Marks::Gone && d.Stmts[k].DeleteFlag; }
+}  // namespace walk
+
+inline int ClosedPremise(const DocState& d, int c, Marks m) {
+  const int count = walk::LineCount(d);
+  if (c < 1 || c > count) return 0;
+  const StmtRec& s = d.Stmts[c];
+  if (s.Rule != kRuleConclusion || s.Arg1 < 1 || s.Arg1 >= c || walk::Gone(d, c, m)) return 0;
+  // The Premise's own link is not asked for: PutStmt tests the scope of a
+  // new Conclusion, whose Premise the rule has linked, but a Conclusion
+  // read on its own must pass over its subproof all the same.
+  return d.Stmts[s.Arg1].Rule == kRulePremise ? s.Arg1 : 0;
+}
+
+inline int ActiveUpFrom(const DocState& d, int Line, Marks m) {
+  int y = std::min(Line, walk::LineCount(d));
+  while (y >= 1 && walk::Gone(d, y, m)) --y;
+  return std::max(y, 0);
+}
+
+inline int ActiveAbove(const DocState& d, int Line, Marks m) {
+  const int count = walk::LineCount(d);
+  if (Line < 1) return 0;
+  if (Line > count) return ActiveUpFrom(d, count, m);
+  const int p = ClosedPremise(d, Line, m);
+  return ActiveUpFrom(d, (p > 0 ? p : Line) - 1, m);
+}
 
 // ---- The witness gate: names an axiom may not use ----
 // An axiom about an E Spec witness asserts something of it that its
@@ -171,19 +220,34 @@ class ScopeIndex {
   int Id(std::string_view Name);
   bool FreeAbove(int Line, int Id);
   bool InScope(int Id, int Line);
+  // Both questions for every name of one line at once: the set of names free
+  // on the walk up from just above Line, and the set of those in scope there
+  // (allInScope when no premise is open). Has then answers each name; the
+  // sets hold until the next call that can meet new names.
+  struct LineSets {
+    int32_t above = 0;
+    int32_t inScope = 0;
+    bool allInScope = false;
+  };
+  LineSets SetsAt(int Line);
+  bool Has(int32_t Set, int Id) const;
+  // The ids of line Line's free names, in the order of its list: found once
+  // a line and kept, since the walks and the caller both ask for them. Holds
+  // until the next call that can meet new lines.
+  std::span<const int> IdsOf(int Line);
 
  private:
   int PremiseFrom(int y);      // the first Premise on the walk from active line y, 0 = none
   int32_t NamesFrom(int y);    // the set of names free on the walk from active line y
   int IdOf(std::string_view Name);
-  bool Has(int32_t Set, int Id) const;
   int32_t With(int32_t Set, int Id);
 
   const DocState& d_;
   std::vector<int32_t> premise_;  // per line, -1 = not worked out yet
   std::vector<int32_t> names_;    // per line, -1 = not worked out yet
   std::vector<int> chain_;        // scratch for the lines of one walk
-  std::vector<int32_t> chainIds_;  // scratch: the ids of the names on one walk
+  std::vector<std::pair<int32_t, int32_t>> idSpan_;  // per line: where its ids start in lineIds_, how many (-1 = not found yet)
+  std::vector<int> lineIds_;
   // The name sets are persistent tries over name ids, sixteen ways at each
   // level (a lookup in a long proof's sets is a few reads, one cache line
   // each), sharing what a line's set has in common with the set of the line
@@ -196,6 +260,7 @@ class ScopeIndex {
   };
   std::vector<Node> nodes_;
   int bits_ = 0;  // every id is below 2^bits_, a multiple of kBits
+  int deepened_ = 0;  // how often the sets were made again, deeper
   // The ids of the names: a name of up to seven characters (nearly every
   // one) is packed with its length into one word and found in an
   // open-addressed table, so asking for it hashes no string; longer names

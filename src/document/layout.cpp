@@ -26,7 +26,33 @@ NumberArea LineNumberArea(const StmtRec& s) {
   return a;
 }
 
-int Digits(int n) { return static_cast<int>(std::to_string(n).size()); }
+int Digits(int n) {
+  int d = 1;
+  for (; n >= 10; n /= 10) ++d;
+  return d;
+}
+
+void AppendRenumberedBlock(std::string& Out, const std::string& Old, StmtRec& s, int Number) {
+  const int32_t number = LineNumberArea(s).Number;
+  const int32_t newStart = static_cast<int32_t>(Out.size()) + 1;
+  // The comment and the indentation, then the new number and its TAB.
+  Out.append(Old, static_cast<size_t>(s.StartLine - 1), static_cast<size_t>(number - s.StartLine));
+  Out += std::to_string(Number);
+  Out += '\t';
+  // The formula and its rule line's CR LF and TABs, then the new rule text.
+  const int32_t stmtShift = static_cast<int32_t>(Out.size()) + 1 - s.StartStmt;
+  Out.append(Old, static_cast<size_t>(s.StartStmt - 1), static_cast<size_t>(s.StartRule - s.StartStmt));
+  const int32_t ruleStart = static_cast<int32_t>(Out.size()) + 1;
+  AppendRuleText(Out, s);
+  const int32_t ruleEnd = static_cast<int32_t>(Out.size());
+  Out.append(Old, static_cast<size_t>(s.EndRule), 4);  // CR LF CR LF
+  if (s.EndUserComment > 0) s.EndUserComment += newStart - s.StartLine;
+  s.StartLine = newStart;
+  s.StartStmt += stmtShift;
+  s.EndStmt += stmtShift;
+  s.StartRule = ruleStart;
+  s.EndRule = ruleEnd;
+}
 
 std::string StmtFormula(const DocState& d, int Line) {
   if (Line < 1 || Line > d.StmtCount || Line >= static_cast<int>(d.Stmts.size()))

@@ -8,13 +8,24 @@
 
 namespace qv {
 
+void AppendRuleText(std::string& Out, const StmtRec& s) {
+  if (s.Rule == kRuleConclusion) Out += "4 ";
+  if (s.Rule >= 0 && s.Rule < static_cast<int>(RuleNames.size())) Out += RuleNames[s.Rule];
+  auto cite = [&](int line) {
+    char digits[8];
+    int n = 0;
+    for (; line > 0; line /= 10) digits[n++] = static_cast<char>('0' + line % 10);
+    Out += ", ";
+    while (n > 0) Out += digits[--n];
+  };
+  // A Premise's Arg1 is the line of the Conclusion that closed it, not a citation.
+  if (s.Rule != kRulePremise && s.Arg1 > 0) cite(s.Arg1);
+  if (s.Arg2 > 0) cite(s.Arg2);
+}
+
 std::string RuleTextOf(const StmtRec& s) {
   std::string r;
-  if (s.Rule == kRuleConclusion) r = "4 ";
-  if (s.Rule >= 0 && s.Rule < static_cast<int>(RuleNames.size())) r += RuleNames[s.Rule];
-  // A Premise's Arg1 is the line of the Conclusion that closed it, not a citation.
-  if (s.Rule != kRulePremise && s.Arg1 > 0) r += ", " + std::to_string(s.Arg1);
-  if (s.Arg2 > 0) r += ", " + std::to_string(s.Arg2);
+  AppendRuleText(r, s);
   return r;
 }
 
@@ -57,7 +68,7 @@ bool LineBreaksWhole(std::string_view Text) {
   return true;
 }
 
-std::string CheckDocInvariants(const DocState& d) {
+std::string CheckDocInvariants(const DocState& d, const ParsedLineFn& OnParsed) {
   const std::string& T = d.ProofText;
   const int32_t len = static_cast<int32_t>(T.size());
   auto at = [&](int32_t p) -> char { return p >= 1 && p <= len ? T[p - 1] : '\0'; };
@@ -157,6 +168,7 @@ std::string CheckDocInvariants(const DocState& d) {
     // longer parses cannot be drawn, cited or compared.
     const ParseResult parsed = ParseText(StmtFormula(d, k));
     if (!parsed.Err.empty()) return Where(k) + "formula does not parse: " + parsed.Err;
+    if (OnParsed) OnParsed(k, parsed);
     expectStart = s.EndRule + 5;
   }
   if (len != d.Stmts[d.StmtCount].EndRule + 4)

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <tuple>
 
 #include "document/document.h"
 #include "document/internal.h"
@@ -46,7 +47,8 @@ void FreeVarColourFont(AppState& S, const std::string& Var, int Line, bool& InSc
 // The same answers for many lines, each walk's findings remembered per line.
 
 ScopeIndex::ScopeIndex(const DocState& d)
-    : d_(d), premise_(d.Stmts.size(), -1), names_(d.Stmts.size(), -1), nodes_(2) {
+    : d_(d), premise_(d.Stmts.size(), -1), names_(d.Stmts.size(), -1), idSpan_(d.Stmts.size(), {0, -1}),
+      nodes_(2) {
   nodes_[1].child.fill(1);
   // Deep enough for as many names as the lists hold now, counted by their
   // blanks (" a b " has one more than names) without looking any up: ids
@@ -87,6 +89,24 @@ bool ScopeIndex::FreeAbove(int Line, int Id) {
 
 bool ScopeIndex::InScope(int Id, int Line) { return ScopeTest(*this, Id, Line); }
 
+ScopeIndex::LineSets ScopeIndex::SetsAt(int Line) {
+  // As FreeAbove(Line, id) and ScopeTest ask them, for any id; asked again
+  // when the second walk deepened the sets the first one gave.
+  for (;;) {
+    const int deepened = deepened_;
+    LineSets sets;
+    const int y = ActiveUpFrom(d_, Line - 1, Marks::Gone);
+    sets.above = y < 1 ? 0 : NamesFrom(y);
+    const int premise = InnermostPremise(Line);
+    sets.allInScope = premise == 0;
+    if (premise != 0) {
+      const int py = ActiveUpFrom(d_, premise - 1, Marks::Gone);
+      sets.inScope = py < 1 ? 0 : NamesFrom(py);
+    }
+    if (deepened == deepened_) return sets;
+  }
+}
+
 int ScopeIndex::PremiseFrom(int y) {
   // Up to the first line already worked out or a Premise, then back down.
   chain_.clear();
@@ -109,30 +129,26 @@ int32_t ScopeIndex::NamesFrom(int y) {
       chain_.push_back(x);
       x = ActiveAbove(d_, x, Marks::Gone);
     }
-    // The ids of each line's names first, each line's ended by -1: a list
-    // filled in after the index was made may bring more names than the sets
-    // are deep enough for, and then they are all made again, deeper.
-    chainIds_.clear();
+    // The ids of each line's names first: a list filled in after the index
+    // was made may bring more names than the sets are deep enough for, and
+    // then they are all made again, deeper.
+    for (int k : chain_) IdsOf(k);
+    if (ids_.size() > (size_t{1} << bits_)) {
+      while ((size_t{1} << bits_) < ids_.size()) bits_ += kBits;
+      nodes_.resize(2);
+      std::fill(names_.begin(), names_.end(), -1);
+      ++deepened_;
+      continue;
+    }
+    int32_t set = x >= 1 ? names_[x] : 0;
     const std::string* before = x >= 1 ? &d_.Stmts[x].FreeVars : nullptr;  // already in the set
     for (auto it = chain_.rbegin(); it != chain_.rend(); ++it) {
       const std::string& free = d_.Stmts[*it].FreeVars;
       // Neighbouring lines often name the same variables.
       if (before == nullptr || free != *before)
-        ForEachVarName(free, [&](std::string_view Name) { chainIds_.push_back(IdOf(Name)); });
-      chainIds_.push_back(-1);
+        for (const int id : IdsOf(*it))
+          if (!Has(set, id)) set = With(set, id);
       before = &free;
-    }
-    if (ids_.size() > (size_t{1} << bits_)) {
-      while ((size_t{1} << bits_) < ids_.size()) bits_ += kBits;
-      nodes_.resize(2);
-      std::fill(names_.begin(), names_.end(), -1);
-      continue;
-    }
-    int32_t set = x >= 1 ? names_[x] : 0;
-    size_t k = 0;
-    for (auto it = chain_.rbegin(); it != chain_.rend(); ++it, ++k) {
-      for (; chainIds_[k] >= 0; ++k)
-        if (!Has(set, chainIds_[k])) set = With(set, chainIds_[k]);
       names_[*it] = set;
     }
     return set;
@@ -140,6 +156,22 @@ int32_t ScopeIndex::NamesFrom(int y) {
 }
 
 int ScopeIndex::IdOf(std::string_view Name) { return ids_.Add(Name); }
+
+std::span<const int> ScopeIndex::IdsOf(int Line) {
+  auto& [from, count] = idSpan_[static_cast<size_t>(Line)];
+  // Neighbouring lines often name the same variables: the line above's ids
+  // serve when its list is the same.
+  if (count < 0 && Line > 1 && idSpan_[static_cast<size_t>(Line) - 1].second >= 0 &&
+      d_.Stmts[static_cast<size_t>(Line) - 1].FreeVars == d_.Stmts[static_cast<size_t>(Line)].FreeVars)
+    std::tie(from, count) = idSpan_[static_cast<size_t>(Line) - 1];
+  if (count < 0) {
+    from = static_cast<int32_t>(lineIds_.size());
+    ForEachVarName(d_.Stmts[static_cast<size_t>(Line)].FreeVars,
+                   [&](std::string_view Name) { lineIds_.push_back(IdOf(Name)); });
+    count = static_cast<int32_t>(lineIds_.size()) - from;
+  }
+  return {lineIds_.data() + from, static_cast<size_t>(count)};
+}
 
 uint64_t ScopeIndex::NameIds::Pack(std::string_view Name) {
   if (Name.empty() || Name.size() > 7) return 0;

@@ -14,15 +14,8 @@
 
 namespace qv {
 
-namespace {
-
-int LineCount(const DocState& d) {
-  return std::max(0, std::min<int>(d.StmtCount, LastIndex(d.Stmts)));
-}
-
-bool Gone(const DocState& d, int k, Marks m) { return m == Marks::Gone && d.Stmts[k].DeleteFlag; }
-
-}  // namespace
+using walk::Gone;
+using walk::LineCount;
 
 int InsertionLimit(const DocState& d) {
   const int count = LineCount(d);
@@ -40,17 +33,6 @@ int ClosingConclusion(const DocState& d, int p, Marks m) {
   return s.Arg1;
 }
 
-int ClosedPremise(const DocState& d, int c, Marks m) {
-  const int count = LineCount(d);
-  if (c < 1 || c > count) return 0;
-  const StmtRec& s = d.Stmts[c];
-  if (s.Rule != kRuleConclusion || s.Arg1 < 1 || s.Arg1 >= c || Gone(d, c, m)) return 0;
-  // The Premise's own link is not asked for: PutStmt tests the scope of a
-  // new Conclusion, whose Premise the rule has linked, but a Conclusion
-  // read on its own must pass over its subproof all the same.
-  return d.Stmts[s.Arg1].Rule == kRulePremise ? s.Arg1 : 0;
-}
-
 int ActiveFrom(const DocState& d, int Line, Marks m) {
   const int count = LineCount(d);
   int b = std::max(Line, 1);
@@ -64,20 +46,6 @@ int ActiveFrom(const DocState& d, int Line, Marks m) {
     b = c;  // the Conclusion line itself is active
   }
   return count + 1;
-}
-
-int ActiveUpFrom(const DocState& d, int Line, Marks m) {
-  int y = std::min(Line, LineCount(d));
-  while (y >= 1 && Gone(d, y, m)) --y;
-  return std::max(y, 0);
-}
-
-int ActiveAbove(const DocState& d, int Line, Marks m) {
-  const int count = LineCount(d);
-  if (Line < 1) return 0;
-  if (Line > count) return ActiveUpFrom(d, count, m);
-  const int p = ClosedPremise(d, Line, m);
-  return ActiveUpFrom(d, (p > 0 ? p : Line) - 1, m);
 }
 
 int InnermostPremise(const DocState& d, int Line, Marks m) {

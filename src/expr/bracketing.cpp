@@ -12,14 +12,40 @@ namespace qv {
 
 namespace {
 
-TokenRec NewBracket(const char* text) {
-  TokenRec t;
-  t.Token = text;
-  return t;
-}
-
 // "<epsilon>" stands for the element-of sign in the messages about operands.
 std::string OpForRhsMessage(const std::string& op) { return op == "@" ? "<epsilon>" : op; }
+
+// The node of each name that BracketAtoms has met so far: the nodes it
+// appends, from the first one on. A statement names few things: while it
+// has at most kFewNames of them, a scan of their nodes finds a name for
+// less than hashing it and the map's allocations would cost; past that the
+// map keeps a long statement linear.
+class NameNodes {
+ public:
+  explicit NameNodes(const std::vector<NodeRec>& Nodes)
+      : nodes_(Nodes), first_(LastIndex(Nodes) + 1), mapped_(first_) {}
+
+  // The node named Name, 0 when there is none yet.
+  int Find(const std::string& Name) {
+    const int last = LastIndex(nodes_);
+    if (last - first_ < kFewNames) {
+      for (int k = first_; k <= last; ++k)
+        if (SameText(nodes_[static_cast<size_t>(k)].Name, Name)) return k;
+      return 0;
+    }
+    // The map takes in the nodes appended since it last looked.
+    for (; mapped_ <= last; ++mapped_) map_.emplace(nodes_[static_cast<size_t>(mapped_)].Name, mapped_);
+    auto it = map_.find(Name);
+    return it == map_.end() ? 0 : it->second;
+  }
+
+ private:
+  static constexpr int kFewNames = 8;
+  const std::vector<NodeRec>& nodes_;
+  const int first_;
+  int mapped_;
+  std::unordered_map<std::string, int> map_;
+};
 
 }  // namespace
 
@@ -47,13 +73,8 @@ int TokenChain::Ahead(int id, int k) const {
   return id;
 }
 
-TokenRec& TokenChain::At(int id) {
-  if (id < 1 || id >= static_cast<int>(recs_.size())) throw ParseFault();
-  return recs_[static_cast<size_t>(id)];
-}
-
-int TokenChain::Append(TokenRec Rec, int Partner) {
-  recs_.push_back(std::move(Rec));
+int TokenChain::Append(char Bracket, int Partner) {
+  recs_.emplace_back().Token.assign(1, Bracket);
   partner_.push_back(Partner);
   prev_.push_back(0);
   next_.push_back(0);
@@ -64,8 +85,8 @@ std::pair<int, int> TokenChain::Wrap(int a, int F) {
   const int ids = static_cast<int>(recs_.size());
   if (a < 1 || a >= ids || F < 1 || F >= ids) throw ParseFault();
   if (size_ + 2 > kMaxTableIndex) throw ParseFault();
-  const int open = Append(NewBracket("("), ids + 1);
-  const int close = Append(NewBracket(")"), open);
+  const int open = Append('(', ids + 1);
+  const int close = Append(')', open);
   auto link = [this](int left, int right) {
     next_[static_cast<size_t>(left)] = right;
     prev_[static_cast<size_t>(right)] = left;
@@ -79,7 +100,11 @@ std::pair<int, int> TokenChain::Wrap(int a, int F) {
 }
 
 void TokenChain::WriteTo(std::vector<TokenRec>& Toks) && {
-  std::vector<int> index(recs_.size(), 0);
+  // The index each id gets in the table, kept where its prev_ link was: the
+  // chain is used up here and the forward links alone give the order. Id 0,
+  // no partner, keeps index 0.
+  std::vector<int>& index = prev_;
+  index[0] = 0;
   int k = 0;
   for (int id = First(); id != 0; id = next_[static_cast<size_t>(id)])
     index[static_cast<size_t>(id)] = ++k;
@@ -94,30 +119,26 @@ void TokenChain::WriteTo(std::vector<TokenRec>& Toks) && {
 }
 
 void BracketAtoms(TokenChain& Toks, std::vector<NodeRec>& NodeList) {
-  // Name -> its node, for the names met so far.
-  std::unordered_map<std::string, int> known;
+  NameNodes known(NodeList);
   int i = Toks.First();
   while (i != 0) {
     const std::string& tok = Toks.At(i).Token;
     int16_t kind = 0;
     if (!tok.empty() && IsLowerOrDigit(tok[0])) kind = kAtom;
-    else if (!tok.empty() && IsUpper(tok[0]) && tok != "ALL" && tok != "EXIST") kind = kProp;
+    else if (!tok.empty() && IsUpper(tok[0]) && !IsQuantifier(tok)) kind = kProp;
     if (kind == 0) {
       i = Toks.Next(i);
       continue;
     }
-    int k;
-    auto it = known.find(tok);
-    const bool isNew = it == known.end();
+    int k = known.Find(tok);
+    const bool isNew = k == 0;
     if (isNew) k = LastIndex(NodeList) + 1;
-    else k = it->second;
     if (k > kMaxTableIndex) throw ParseFault();
     std::string name = isNew ? tok : std::string();  // tok dies with the wrap
     const auto [open, close] = Toks.Wrap(i, i);
     Toks.At(open).DPtr = static_cast<int16_t>(k);
     Toks.At(close).DPtr = static_cast<int16_t>(k);
     if (isNew) {
-      known.emplace(name, k);
       NodeRec n;
       n.Rule = kind;
       n.Name = std::move(name);
@@ -132,25 +153,24 @@ void BracketApplications(TokenChain& Toks) {
   // token that followed it: a wrap only adds brackets around i's neighbours.
   for (int i = Toks.First(); i != 0; i = Toks.Next(i)) {
     const std::string& tok = Toks.At(i).Token;
-    const bool isName = !tok.empty() && tok != "ALL" && tok != "EXIST" &&
-                        (IsLowerOrDigit(tok[0]) || IsUpper(tok[0]));
+    const bool isName = !tok.empty() && !IsQuantifier(tok) && (IsLowerOrDigit(tok[0]) || IsUpper(tok[0]));
     // The name's group closes after it, and at least one token follows the
     // typed "(" two places on.
     if (!isName || Toks.Ahead(i, 3) == 0) continue;
     const int argId = Toks.Ahead(i, 2);
     const TokenRec& arg = Toks.At(argId);
-    if (arg.Token == "(" && arg.Position > 0) Toks.Wrap(Toks.Prev(i), Toks.Partner(argId));
+    if (SameText(arg.Token, "(") && arg.Position > 0) Toks.Wrap(Toks.Prev(i), Toks.Partner(argId));
   }
 }
 
-void BracketBinaryOps(TokenChain& Toks, const std::string& Op1, int Op1Kind, const std::string& Op2,
+void BracketBinaryOps(TokenChain& Toks, std::string_view Op1, int Op1Kind, std::string_view Op2,
                       int Op2Kind, bool LeftToRight, std::string& Err, int16_t& ErrPos) {
   int b = LeftToRight ? Toks.First() : Toks.Last();
   while (b != 0) {
     const TokenRec& opRec = Toks.At(b);
     int kind = kOpUnused;
-    if (opRec.Token == Op1) kind = Op1Kind;
-    else if (!Op2.empty() && opRec.Token == Op2) kind = Op2Kind;
+    if (SameText(opRec.Token, Op1)) kind = Op1Kind;
+    else if (!Op2.empty() && SameText(opRec.Token, Op2)) kind = Op2Kind;
     if (kind == kOpUnused) {
       b = LeftToRight ? Toks.Next(b) : Toks.Prev(b);
       continue;
@@ -191,16 +211,15 @@ void BracketBinaryOps(TokenChain& Toks, const std::string& Op1, int Op1Kind, con
   }
 }
 
-void BracketPrefixOps(const std::string& Quant1, const std::string& Quant2,
-                      const std::string& NotOp, TokenChain& Toks, std::string& Err,
-                      int16_t& ErrPos) {
+void BracketPrefixOps(std::string_view Quant1, std::string_view Quant2, std::string_view NotOp,
+                      TokenChain& Toks, std::string& Err, int16_t& ErrPos) {
   // A wrap puts its "(" between index and the token before it, so the scan
   // goes on with the token that stood before index.
   for (int index = Toks.Last(), before = 0; index != 0; index = before) {
     before = Toks.Prev(index);
     const TokenRec& t = Toks.At(index);
     const int16_t pos = t.Position;
-    if (t.Token == Quant1 || t.Token == Quant2) {
+    if (SameText(t.Token, Quant1) || SameText(t.Token, Quant2)) {
       static const char* kBadRhs = "15. Invalid expression on RHS of quantifier";
       const int varId = Toks.Next(index);
       if (varId == 0) {
@@ -232,13 +251,13 @@ void BracketPrefixOps(const std::string& Quant1, const std::string& Quant2,
       // The body is the group after the ":" that follows the variable group.
       // Another token in the place of the ":" (such as "`" or "&&", which no
       // pass handles) would otherwise be read as if it were the ":".
-      if (Toks.At(Toks.Next(v)).Token != ":" || !IsOpenBracket(Toks.At(bodyId).Token)) {
+      if (!SameText(Toks.At(Toks.Next(v)).Token, ":") || !IsOpenBracket(Toks.At(bodyId).Token)) {
         Err = kBadRhs;
         ErrPos = pos;
         return;
       }
       Toks.Wrap(index, Toks.Partner(bodyId));
-    } else if (t.Token == NotOp) {
+    } else if (SameText(t.Token, NotOp)) {
       if (Toks.Ahead(index, 2) == 0) {
         Err = "15. Expecting logical expression on RHS of ~";
         ErrPos = pos;

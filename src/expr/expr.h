@@ -105,7 +105,7 @@ void TokenizeExpr(const std::string& Text, std::vector<TokenRec>& Toks, std::str
                   int16_t& ErrPos);
 // Appends one token (TPtr, DPtr, Bound 0). Throws std::length_error when the
 // table already holds 32,767 tokens.
-void AddToken(const std::string& Tok, int16_t Pos, std::vector<TokenRec>& Toks);
+void AddToken(std::string_view Tok, int16_t Pos, std::vector<TokenRec>& Toks);
 
 // Parses P.ExprText into P.Tokens/P.Nodes; P.ParseErr empty on success.
 void ParseExpr(ParserState& P);

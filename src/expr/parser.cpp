@@ -2,7 +2,10 @@
 // bracket group stands for one node, built when its closing bracket is reached
 // (inner groups close first, so operands always have smaller indexes).
 #include <algorithm>
+#include <cstdint>
+#include <iterator>
 #include <optional>
+#include <string_view>
 #include <unordered_map>
 
 #include "expr/passes.h"
@@ -58,13 +61,21 @@ void SetErr(std::string& Err, int16_t& ErrPos, std::string msg, int16_t pos) {
   ErrPos = pos;
 }
 
-int16_t BinaryKind(const std::string& op) {
-  static const std::unordered_map<std::string, int16_t> kOps = {
-      {"^", kExpo}, {"*", kMult}, {"/", kDiv},  {"+", kAdd},    {"-", kSubt},  {",", kNtuple},
-      {"=", kEQ},   {"<", kLT},   {"<=", kLE},  {">", kGT},     {">=", kGE},   {"&", kLAnd},
-      {"|", kLOr},  {"=>", kImply}, {"<=>", kIff}, {"@", kElt}};
-  auto it = kOps.find(op);
-  return it == kOps.end() ? 0 : it->second;
+struct BinaryOp {
+  std::string_view text;
+  int16_t kind;
+};
+constexpr BinaryOp kBinaryOps[] = {
+    {"^", kExpo}, {"*", kMult}, {"/", kDiv},    {"+", kAdd},     {"-", kSubt}, {",", kNtuple},
+    {"=", kEQ},   {"<", kLT},   {"<=", kLE},    {">", kGT},      {">=", kGE},  {"&", kLAnd},
+    {"|", kLOr},  {"=>", kImply}, {"<=>", kIff}, {"@", kElt}};
+
+// The node kind of a binary operator, 0 for any other token. Sixteen short
+// texts: a scan compares fewer characters than hashing the token would read.
+int16_t BinaryKind(std::string_view op) {
+  for (const BinaryOp& b : kBinaryOps)
+    if (SameText(op, b.text)) return b.kind;
+  return 0;
 }
 
 }  // namespace
@@ -127,21 +138,34 @@ const std::vector<int>& NameOccurrences::Of(const std::string& Name) const {
   return it == at_.end() ? kNone : it->second;
 }
 
+int NameOccurrences::FirstMixed(const std::vector<TokenRec>& Toks) const {
+  int first = 0;
+  for (const auto& [name, at] : at_) {
+    const bool bound = Toks[static_cast<size_t>(at.front())].Bound;
+    for (int i : at)
+      if (Toks[static_cast<size_t>(i)].Bound != bound) {
+        if (first == 0 || at.front() < first) first = at.front();
+        break;
+      }
+  }
+  return first;
+}
+
 void BuildQuantNode(int Close, std::vector<TokenRec>& Toks, std::vector<NodeRec>& NodeList,
                     const NameOccurrences& Names, std::string& Err, int16_t& ErrPos) {
   const int o = TokAt(Toks, Close).TPtr;
-  const std::string q = TokAt(Toks, o + 1).Token;
-  const int16_t pos = TokAt(Toks, o + 1).Position;
-  const int16_t kind = q == "ALL" ? kALL : kEXIST;
-  const std::string badRhs = "3. Invalid expression on RHS of " + q;
+  const TokenRec& quant = TokAt(Toks, o + 1);
+  const int16_t pos = quant.Position;
+  const int16_t kind = SameText(quant.Token, "ALL") ? kALL : kEXIST;
+  auto badRhs = [&] { SetErr(Err, ErrPos, "3. Invalid expression on RHS of " + quant.Token, pos); };
   const int ub = LastIndex(Toks);
-  if (ub < o + 2) return SetErr(Err, ErrPos, badRhs, pos);
+  if (ub < o + 2) return badRhs();
   const int var = TokAt(Toks, o + 2).DPtr;
   if (KindOf(NodeList, var) != kAtom) return SetErr(Err, ErrPos, "5. Expecting variable", pos);
-  if (ub < o + 8) return SetErr(Err, ErrPos, badRhs, pos);
+  if (ub < o + 8) return badRhs();
   const int body = TokAt(Toks, o + 8).DPtr;
-  if (body < 1 || !IsLogicalKind(KindOf(NodeList, body))) return SetErr(Err, ErrPos, badRhs, pos);
-  const std::string x = NodeAt(NodeList, var).Name;
+  if (body < 1 || !IsLogicalKind(KindOf(NodeList, body))) return badRhs();
+  const std::string& x = NodeAt(NodeList, var).Name;
   // Mark the variable in its own brackets and every occurrence in the body,
   // in token order. One already marked belongs to an inner quantifier of the
   // same name. (The variable is an Atom, so its name is a lower-case name or
@@ -174,68 +198,97 @@ void BuildBinaryNode(int Close, std::vector<TokenRec>& Toks, std::vector<NodeRec
                      std::string& Err, int16_t& ErrPos) {
   const int o = TokAt(Toks, Close).TPtr;
   const int k = TokAt(Toks, o + 1).TPtr + 1;
-  const std::string op = TokAt(Toks, k).Token;
+  const std::string& op = TokAt(Toks, k).Token;
   const int16_t pos = TokAt(Toks, k).Position;
   const int16_t kind = BinaryKind(op);
   if (kind == 0) return SetErr(Err, ErrPos, "7. Expecting binary operator", pos);
-  const std::string d = op == "&" ? "&&" : op == "@" ? "<epsilon>" : op;
+  // The operator as the messages name it; they are made only on a fault.
+  const std::string_view d = SameText(op, "&") ? "&&" : SameText(op, "@") ? "<epsilon>" : std::string_view(op);
+  auto fault = [&](std::string_view msg, std::string_view what) {
+    SetErr(Err, ErrPos, std::string(msg).append(what), pos);
+  };
   const int left = TokAt(Toks, k - 1).DPtr;
   const int right = TokAt(Toks, k + 1).DPtr;
-  if (left == 0 || right == 0)
-    return SetErr(Err, ErrPos, "8. Expecting expression on both sides of " + d, pos);
+  if (left == 0 || right == 0) return fault("8. Expecting expression on both sides of ", d);
   const int lk = KindOf(NodeList, left);
   const int rk = KindOf(NodeList, right);
   bool leftOk;
-  std::string leftMsg;
+  std::string_view leftMsg;
+  std::string_view leftWhat = d;
   bool rightOk;
-  std::string rightMsg = "12. Expecting algebraic expression after " + d;
+  std::string_view rightMsg = "12. Expecting algebraic expression after ";
   switch (kind) {
     case kLAnd:
     case kLOr:
     case kImply:
     case kIff:
       leftOk = IsLogicalKind(lk);
-      leftMsg = "11. Expecting logical expression before " + d;
+      leftMsg = "11. Expecting logical expression before ";
       rightOk = IsLogicalKind(rk);
-      rightMsg = "12. Expecting logical expression after " + d;
+      rightMsg = "12. Expecting logical expression after ";
       break;
     case kNtuple:
       leftOk = IsAlgebraicKind(lk);
-      leftMsg = "10. Expecting algebraic expression before " + d;
+      leftMsg = "10. Expecting algebraic expression before ";
       rightOk = IsAlgebraicTermKind(rk);
       break;
     case kEQ:
       leftOk = IsAlgebraicTermKind(lk);
       leftMsg = "11. Expecting algebraic expression before = ";
+      leftWhat = "";
       rightOk = IsAlgebraicTermKind(rk);
       break;
     case kElt: {
       // A tuple is an element only when written in its own typed round brackets.
       const TokenRec& before = TokAt(Toks, k - 1);
       leftOk = IsAlgebraicTermKind(lk) ||
-               (lk == kNtuple && before.Token == ")" && before.Position > 0);
-      leftMsg = "10. Expecting algebraic expression before " + d;
+               (lk == kNtuple && SameText(before.Token, ")") && before.Position > 0);
+      leftMsg = "10. Expecting algebraic expression before ";
       rightOk = IsAlgebraicTermKind(rk);
       break;
     }
     default:  // arithmetic and order relations
       leftOk = IsAlgebraicTermKind(lk);
-      leftMsg = "10. Expecting algebracic expression before " + d;
+      leftMsg = "10. Expecting algebracic expression before ";
       rightOk = IsAlgebraicTermKind(rk);
       break;
   }
-  if (!leftOk) return SetErr(Err, ErrPos, leftMsg, pos);
-  if (!rightOk) return SetErr(Err, ErrPos, rightMsg, pos);
+  if (!leftOk) return fault(leftMsg, leftWhat);
+  if (!rightOk) return fault(rightMsg, d);
   AppendNode(Toks, NodeList, Close, kind, left, right);
 }
 
 namespace {
 
+// Every operator the passes look for, one bit each.
+constexpr std::string_view kPassOperators[] = {"^",  "_",  "*", "/",  "+",   "-",   ",",
+                                               "=",  "<",  ">", "<=", ">=",  "@",   "&",
+                                               "|",  "=>", "<=>", "ALL", "EXIST", "~"};
+
+constexpr uint32_t OperatorBit(std::string_view tok) {
+  if (tok.empty()) return 0;
+  // Most tokens are names and brackets: their first character tells they
+  // are none of the operators.
+  switch (tok[0]) {
+    case '^': case '_': case '*': case '/': case '+': case '-': case ',': case '=': case '<':
+    case '>': case '@': case '&': case '|': case 'A': case 'E': case '~':
+      break;
+    default:
+      return 0;
+  }
+  for (size_t i = 0; i < std::size(kPassOperators); ++i)
+    if (SameText(tok, kPassOperators[i])) return uint32_t{1} << i;
+  return 0;
+}
+
 struct Pass {
-  const char* op1;
-  const char* op2;
+  constexpr Pass(std::string_view Op1, std::string_view Op2, int Kind, bool LeftToRight)
+      : op1(Op1), op2(Op2), kind(Kind), leftToRight(LeftToRight), ops(OperatorBit(Op1) | OperatorBit(Op2)) {}
+  std::string_view op1;
+  std::string_view op2;
   int kind;
   bool leftToRight;
+  uint32_t ops;  // the bits of op1 and op2
 };
 
 // The operator passes after the names and applications, tightest first; the
@@ -245,6 +298,7 @@ constexpr Pass kPassesBeforePrefix[] = {
     {"+", "-", kOpInfix, true},  {",", "", kOpInfix, true},   {"=", "", kOpInfix, true},
     {"<", ">", kOpInfix, true},  {"<=", ">=", kOpInfix, true}, {"@", "", kOpInfix, true},
 };
+constexpr uint32_t kPrefixOps = OperatorBit("ALL") | OperatorBit("EXIST") | OperatorBit("~");
 constexpr Pass kPassesAfterPrefix[] = {
     {"&", "", kOpInfix, true},
     {"|", "", kOpInfix, true},
@@ -252,17 +306,50 @@ constexpr Pass kPassesAfterPrefix[] = {
     {"<=>", "", kOpInfix, true},
 };
 
-void RunChainPasses(TokenChain& C, ParseResult& R) {
+// Every operator has its own bit (the first-character test lets each of
+// them through), and so every pass has one: a pass without would never run.
+constexpr bool EveryPassOperatorHasABit() {
+  for (size_t i = 0; i < std::size(kPassOperators); ++i)
+    if (OperatorBit(kPassOperators[i]) != uint32_t{1} << i) return false;
+  for (const Pass& p : kPassesBeforePrefix)
+    if (OperatorBit(p.op1) == 0 || (!p.op2.empty() && OperatorBit(p.op2) == 0)) return false;
+  for (const Pass& p : kPassesAfterPrefix)
+    if (OperatorBit(p.op1) == 0 || (!p.op2.empty() && OperatorBit(p.op2) == 0)) return false;
+  return true;
+}
+static_assert(EveryPassOperatorHasABit());
+
+// Which of the passes' operators stand among the tokens. A pass acts on, or
+// refuses, only a token equal to one of its operators, and the passes add
+// nothing but brackets and change no token's text: a pass none of whose
+// operators is here would scan the whole list and do nothing, so it is not
+// run. Most statements use a few of the fourteen operator passes.
+class OperatorsPresent {
+ public:
+  explicit OperatorsPresent(const std::vector<TokenRec>& Toks) {
+    for (size_t i = 1; i < Toks.size(); ++i) bits_ |= OperatorBit(Toks[i].Token);
+  }
+  bool Any(uint32_t Ops) const { return (bits_ & Ops) != 0; }
+
+ private:
+  uint32_t bits_ = 0;
+};
+
+void RunChainPasses(TokenChain& C, const OperatorsPresent& Ops, ParseResult& R) {
   BracketAtoms(C, R.Nodes);
   BracketApplications(C);
   for (const Pass& p : kPassesBeforePrefix) {
-    BracketBinaryOps(C, p.op1, p.kind, p.op2, *p.op2 ? p.kind : kOpUnused, p.leftToRight, R.Err,
+    if (!Ops.Any(p.ops)) continue;
+    BracketBinaryOps(C, p.op1, p.kind, p.op2, p.op2.empty() ? kOpUnused : p.kind, p.leftToRight, R.Err,
                      R.ErrPos);
     if (!R.Err.empty()) return;
   }
-  BracketPrefixOps("ALL", "EXIST", "~", C, R.Err, R.ErrPos);
-  if (!R.Err.empty()) return;
+  if (Ops.Any(kPrefixOps)) {
+    BracketPrefixOps("ALL", "EXIST", "~", C, R.Err, R.ErrPos);
+    if (!R.Err.empty()) return;
+  }
   for (const Pass& p : kPassesAfterPrefix) {
+    if (!Ops.Any(p.ops)) continue;
     BracketBinaryOps(C, p.op1, p.kind, p.op2, kOpUnused, p.leftToRight, R.Err, R.ErrPos);
     if (!R.Err.empty()) return;
   }
@@ -271,9 +358,10 @@ void RunChainPasses(TokenChain& C, ParseResult& R) {
 // The passes work on a chain; the table gets it back however they end, a
 // fault included, since a failed parse hands on the tokens as far as it got.
 void RunPasses(ParseResult& R) {
+  const OperatorsPresent ops(R.Tokens);
   TokenChain C(std::move(R.Tokens));
   try {
-    RunChainPasses(C, R);
+    RunChainPasses(C, ops, R);
   } catch (...) {
     std::move(C).WriteTo(R.Tokens);
     throw;
@@ -281,10 +369,10 @@ void RunPasses(ParseResult& R) {
   std::move(C).WriteTo(R.Tokens);
 }
 
-void BuildNodes(ParseResult& R) {
+// Names: made at the first quantifier, so left empty when there is none.
+void BuildNodes(ParseResult& R, std::optional<NameOccurrences>& names) {
   std::vector<TokenRec>& T = R.Tokens;
   const int last = LastIndex(T);
-  std::optional<NameOccurrences> names;  // made at the first quantifier
   for (int i = 1; i <= last; ++i) {
     if (!IsCloseBracket(T[static_cast<size_t>(i)].Token)) continue;
     const int o = T[static_cast<size_t>(i)].TPtr;
@@ -303,11 +391,11 @@ void BuildNodes(ParseResult& R) {
     }
     if (T[static_cast<size_t>(i)].DPtr >= 1) continue;  // a name group
     const std::string& first = TokAt(T, o + 1).Token;
-    if (first == "_") {
+    if (SameText(first, "_")) {
       BuildNegNode(i, T, R.Nodes, R.Err, R.ErrPos);
-    } else if (first == "~") {
+    } else if (SameText(first, "~")) {
       BuildNotNode(i, T, R.Nodes, R.Err, R.ErrPos);
-    } else if (first == "ALL" || first == "EXIST") {
+    } else if (IsQuantifier(first)) {
       if (!names) names.emplace(T);
       BuildQuantNode(i, T, R.Nodes, *names, R.Err, R.ErrPos);
     } else {
@@ -319,7 +407,7 @@ void BuildNodes(ParseResult& R) {
       }
       const TokenRec& arg = TokAt(T, o + 4);
       const int headKind = KindOf(R.Nodes, head);
-      if (arg.Token == "(" && arg.Position > 0 && arg.DPtr > 0 &&
+      if (SameText(arg.Token, "(") && arg.Position > 0 && arg.DPtr > 0 &&
           (headKind == kAtom || headKind == kProp))
         BuildFuncNode(i, T, R.Nodes, R.Err, R.ErrPos);
       else
@@ -330,21 +418,16 @@ void BuildNodes(ParseResult& R) {
 }
 
 // A lower-case name or numeral must be either bound everywhere or free
-// everywhere; the first token of a mixed name is reported.
-void CheckBoundUsage(ParseResult& R) {
-  std::unordered_map<std::string, unsigned> usage;  // bit 1: bound seen, bit 2: free seen
-  for (size_t i = 1; i < R.Tokens.size(); ++i) {
-    const TokenRec& t = R.Tokens[i];
-    if (!t.Token.empty() && IsLowerOrDigit(t.Token[0])) usage[t.Token] |= t.Bound ? 1u : 2u;
-  }
-  for (size_t i = 1; i < R.Tokens.size(); ++i) {
-    const TokenRec& t = R.Tokens[i];
-    if (!t.Token.empty() && IsLowerOrDigit(t.Token[0]) && usage[t.Token] == 3u) {
-      R.Err = "27. Inconsistent usage of variable " + t.Token;
-      R.ErrPos = t.Position;
-      return;
-    }
-  }
+// everywhere; the first token of a mixed name is reported. Names is what
+// BuildNodes made: only a quantifier marks tokens bound, so without one no
+// name is mixed.
+void CheckBoundUsage(ParseResult& R, const std::optional<NameOccurrences>& Names) {
+  if (!Names) return;
+  const int first = Names->FirstMixed(R.Tokens);
+  if (first == 0) return;
+  const TokenRec& t = R.Tokens[static_cast<size_t>(first)];
+  R.Err = "27. Inconsistent usage of variable " + t.Token;
+  R.ErrPos = t.Position;
 }
 
 }  // namespace
@@ -362,14 +445,15 @@ ParseResult ParseText(const std::string& Text) {
       R.ErrPos = 0;
       return R;
     }
-    BuildNodes(R);
+    std::optional<NameOccurrences> names;
+    BuildNodes(R, names);
     if (!R.Err.empty()) return R;
     if (LastIndex(R.Nodes) < 1) {
       R.Err = "26. Expecting expression.";
       R.ErrPos = 0;
       return R;
     }
-    CheckBoundUsage(R);
+    CheckBoundUsage(R, names);
   } catch (...) {
     R.Err = kUnableToParse;
     R.ErrPos = 0;

@@ -9,6 +9,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -47,7 +48,10 @@ class TokenChain {
   int Ahead(int id, int k) const;
   // The record of token id (never of the dummy); a ParseFault for id 0 or an
   // id beyond the list. The reference lasts only until the next Wrap.
-  TokenRec& At(int id);
+  TokenRec& At(int id) {
+    if (id < 1 || id >= static_cast<int>(recs_.size())) throw ParseFault();
+    return recs_[static_cast<size_t>(id)];
+  }
   int Partner(int id) const { return partner_[static_cast<size_t>(id)]; }
   // Number of tokens in the list (the upper bound of its table).
   int Size() const { return size_; }
@@ -58,11 +62,13 @@ class TokenChain {
   // or the table would pass 32,767 entries.
   std::pair<int, int> Wrap(int a, int F);
 
-  // Writes the list back as a table, dummy first, TPtr as indexes.
+  // Writes the list back as a table, dummy first, TPtr as indexes; the chain
+  // is used up.
   void WriteTo(std::vector<TokenRec>& Toks) &&;
 
  private:
-  int Append(TokenRec Rec, int Partner);
+  // Appends an inserted bracket (Position 0) with the given partner.
+  int Append(char Bracket, int Partner);
 
   std::vector<TokenRec> recs_;
   std::vector<int> prev_;
@@ -76,13 +82,14 @@ class TokenChain {
 void BracketAtoms(TokenChain& Toks, std::vector<NodeRec>& NodeList);
 // Wraps every name directly followed by a typed "(" group together with it.
 void BracketApplications(TokenChain& Toks);
-// One precedence level of binary (or prefix) operators.
-void BracketBinaryOps(TokenChain& Toks, const std::string& Op1, int Op1Kind, const std::string& Op2,
+// One precedence level of binary (or prefix) operators. Only a token equal
+// to Op1 or Op2 is acted on (or refused); Op2 empty: no second operator.
+void BracketBinaryOps(TokenChain& Toks, std::string_view Op1, int Op1Kind, std::string_view Op2,
                       int Op2Kind, bool LeftToRight, std::string& Err, int16_t& ErrPos);
-// The quantifiers and the logical negation, right to left.
-void BracketPrefixOps(const std::string& Quant1, const std::string& Quant2,
-                      const std::string& NotOp, TokenChain& Toks, std::string& Err,
-                      int16_t& ErrPos);
+// The quantifiers and the logical negation, right to left. Only a token
+// equal to one of the three is acted on (or refused).
+void BracketPrefixOps(std::string_view Quant1, std::string_view Quant2, std::string_view NotOp,
+                      TokenChain& Toks, std::string& Err, int16_t& ErrPos);
 
 // Where each lower-case name or numeral stands in a bracketed token table, in
 // index order, so that a quantifier finds its variable's occurrences without
@@ -92,6 +99,9 @@ class NameOccurrences {
   explicit NameOccurrences(const std::vector<TokenRec>& Toks);
   // The indexes of the tokens equal to Name, ascending; empty for any other name.
   const std::vector<int>& Of(const std::string& Name) const;
+  // The first token (its index) of a name that is Bound at some occurrences
+  // and free at others, 0 when there is none.
+  int FirstMixed(const std::vector<TokenRec>& Toks) const;
 
  private:
   std::unordered_map<std::string, std::vector<int>> at_;
@@ -122,8 +132,18 @@ inline NodeRec& NodeAt(std::vector<NodeRec>& Nodes, int i) {
   return Nodes[static_cast<size_t>(i)];
 }
 
-inline bool IsOpenBracket(const std::string& t) { return t == "(" || t == "["; }
-inline bool IsCloseBracket(const std::string& t) { return t == ")" || t == "]"; }
+// Token texts are one to a few characters, compared for every token of
+// every pass: a loop over the characters costs less than a call of the
+// library's compare for each.
+constexpr bool SameText(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (a[i] != b[i]) return false;
+  return true;
+}
+inline bool IsQuantifier(std::string_view t) { return SameText(t, "ALL") || SameText(t, "EXIST"); }
+inline bool IsOpenBracket(std::string_view t) { return t.size() == 1 && (t[0] == '(' || t[0] == '['); }
+inline bool IsCloseBracket(std::string_view t) { return t.size() == 1 && (t[0] == ')' || t[0] == ']'); }
 inline bool IsLowerOrDigit(char c) { return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'); }
 inline bool IsUpper(char c) { return c >= 'A' && c <= 'Z'; }
 

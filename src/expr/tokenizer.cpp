@@ -15,13 +15,14 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // Pairs the brackets Open/Close among themselves only, so a round and a square
 // pair never see each other. A bracket without partner keeps TPtr 0.
-void PairBrackets(std::vector<TokenRec>& Toks, const char* Open, const char* Close) {
+void PairBrackets(std::vector<TokenRec>& Toks, char Open, char Close) {
   std::vector<int> open;
   for (int i = 1; i <= LastIndex(Toks); ++i) {
     const std::string& t = Toks[static_cast<size_t>(i)].Token;
-    if (t == Open) {
+    if (t.size() != 1) continue;
+    if (t[0] == Open) {
       open.push_back(i);
-    } else if (t == Close && !open.empty()) {
+    } else if (t[0] == Close && !open.empty()) {
       int o = open.back();
       open.pop_back();
       Toks[static_cast<size_t>(o)].TPtr = static_cast<int16_t>(i);
@@ -32,12 +33,11 @@ void PairBrackets(std::vector<TokenRec>& Toks, const char* Open, const char* Clo
 
 }  // namespace
 
-void AddToken(const std::string& Tok, int16_t Pos, std::vector<TokenRec>& Toks) {
+void AddToken(std::string_view Tok, int16_t Pos, std::vector<TokenRec>& Toks) {
   if (LastIndex(Toks) >= kMaxTableIndex) throw std::length_error("token table full");
-  TokenRec t;
-  t.Token = Tok;
+  TokenRec& t = Toks.emplace_back();
+  t.Token.assign(Tok);
   t.Position = Pos;
-  Toks.push_back(std::move(t));
 }
 
 void TokenizeExpr(const std::string& Text, std::vector<TokenRec>& Toks, std::string& Err,
@@ -56,6 +56,8 @@ void TokenizeExpr(const std::string& Text, std::vector<TokenRec>& Toks, std::str
   }
   try {
     const size_t n = Text.size();
+    // No token is shorter than a character: the table never grows past this.
+    Toks.reserve(n + 1);
     size_t p = 0;  // 0-based here; positions stored 1-based
     while (p < n) {
       const char c = Text[p];
@@ -65,21 +67,21 @@ void TokenizeExpr(const std::string& Text, std::vector<TokenRec>& Toks, std::str
         size_t e = p + 1;
         while (e < n && (IsLetter(Text[e]) || IsDigit(Text[e]) || Text[e] == '\'' || Text[e] == '#'))
           ++e;
-        std::string tok = Text.substr(p, e - p);
-        if (tok == "all") tok = "ALL";
-        else if (tok == "exist") tok = "EXIST";
+        std::string_view tok = std::string_view(Text).substr(p, e - p);
+        if (SameText(tok, "all")) tok = "ALL";
+        else if (SameText(tok, "exist")) tok = "EXIST";
         AddToken(tok, pos, Toks);
         p = e;
       } else if (IsUpper(c)) {
         size_t e = p + 1;
         while (e < n && (IsLetter(Text[e]) || IsDigit(Text[e]) || Text[e] == '\'')) ++e;
-        std::string tok = Text.substr(p, e - p);
-        if (tok == "All") tok = "ALL";
-        else if (tok == "Exist") tok = "EXIST";
+        std::string_view tok = std::string_view(Text).substr(p, e - p);
+        if (SameText(tok, "All")) tok = "ALL";
+        else if (SameText(tok, "Exist")) tok = "EXIST";
         AddToken(tok, pos, Toks);
         p = e;
       } else if (std::string_view("()[]+-*/^_,~`:@").find(c) != std::string_view::npos) {
-        AddToken(std::string(1, c), pos, Toks);
+        AddToken(std::string_view(&Text[p], 1), pos, Toks);
         p += 1;
       } else if (c == '=') {
         if (next(1) == '>') { AddToken("=>", pos, Toks); p += 2; }
@@ -118,8 +120,8 @@ void TokenizeExpr(const std::string& Text, std::vector<TokenRec>& Toks, std::str
     Err = "19. Expecting expression";
     return;
   }
-  PairBrackets(Toks, "(", ")");
-  PairBrackets(Toks, "[", "]");
+  PairBrackets(Toks, '(', ')');
+  PairBrackets(Toks, '[', ']');
   for (int i = 1; i <= LastIndex(Toks); ++i) {
     const TokenRec& t = Toks[static_cast<size_t>(i)];
     if ((IsOpenBracket(t.Token) || IsCloseBracket(t.Token)) && t.TPtr == 0) {

@@ -203,40 +203,60 @@ std::string WithNameReplaced(const std::string& Text, const ParseResult& Parsed,
 // witness only on an E Spec line (or U Spec): a name that turns the existential
 // statement it cites into its text. The names drawn bold (FlagVars) only
 // change the drawing.
-std::string CheckVarLists(const DocState& d) {
-  ScopeIndex scope(d);
-  ParserState P;
-  for (int k = 1; k <= d.StmtCount; ++k) {
-    const StmtRec& s = d.Stmts[k];
-    const std::string text = StmtFormula(d, k);
-    const ParseResult parsed = ParseText(text);
+//
+// Each line is checked from the parse CheckDocInvariants made of it, as that
+// check passes the line: what is checked at line k reads only lines 1..k
+// (the scope test walks up from k, an E Spec cites a line above it), which
+// have passed their invariants by then. The first fault is kept and told
+// only once the invariants of the whole proof hold, so a file is refused
+// with the same message as when every invariant is checked first.
+class VarListCheck {
+ public:
+  explicit VarListCheck(const DocState& d) : d_(d), scope_(d) {}
+
+  void Line(int k, const ParseResult& parsed) {
+    if (fault_.empty()) fault_ = FaultOf(k, parsed);
+  }
+  // The first line's fault, "" when every line checked so far is right.
+  const std::string& Fault() const { return fault_; }
+
+ private:
+  std::string FaultOf(int k, const ParseResult& parsed) {
+    const StmtRec& s = d_.Stmts[k];
     const RecordedVars vars = RecordVarLists(parsed.Tokens, parsed.Nodes,
-                                             [&](const std::string& name) { return scope.InScope(name, k); });
+                                             [&](const std::string& name) { return scope_.InScope(name, k); });
     if (s.FreeVars != vars.Free) return LineMsg(k, "free variables differ from the formula's");
     for (const std::string& v : VarListNames(s.ScopedVars))
       if (!InList(vars.Free, v)) return LineMsg(k, "a name in scope that is not free");
     for (const std::string& v : VarListNames(vars.Scoped))
       if (!InList(s.ScopedVars, v)) return LineMsg(k, "a name in scope recorded as new");
     // PutStmt records a name with U Spec lines too, which nothing reads.
-    if (s.Rule == kRuleUSpec) continue;
+    if (s.Rule == kRuleUSpec) return "";
     if (s.Rule != kRuleESpec) {
       if (!s.NewVar.empty()) return LineMsg(k, "a witness on a line that is no E Spec");
-      continue;
+      return "";
     }
     const ParseResult w = ParseText(s.NewVar);
     if (!w.Err.empty() || w.Nodes.size() != 2 || w.Nodes[1].Rule != kAtom || w.Nodes[1].Name != s.NewVar)
       return LineMsg(k, "E Spec without a witness");
     if (s.Arg1 < 1) return LineMsg(k, "E Spec of a line that is no existential statement");
-    const ParseResult cited = ParseText(StmtFormula(d, s.Arg1));
+    const std::string citedText = StmtFormula(d_, s.Arg1);
+    const ParseResult cited = ParseText(citedText);
     const NodeRec& root = cited.Nodes.back();
     if (cited.Nodes.size() < 3 || root.Rule != kEXIST || root.Ptr1 < 1)
       return LineMsg(k, "E Spec of a line that is no existential statement");
     const std::string x = cited.Nodes[root.Ptr1].Name;
-    if (!SameStmt(P, StmtFormula(d, s.Arg1), "EXIST(" + x + "):[" + WithNameReplaced(text, parsed, s.NewVar, x) + "]"))
+    const std::string text = StmtFormula(d_, k);
+    if (!SameStmt(P_, citedText, "EXIST(" + x + "):[" + WithNameReplaced(text, parsed, s.NewVar, x) + "]"))
       return LineMsg(k, "E Spec witness does not match its statement");
+    return "";
   }
-  return "";
-}
+
+  const DocState& d_;
+  ScopeIndex scope_;
+  ParserState P_;
+  std::string fault_;
+};
 
 // Every proof opens showing its active statements: the lines of a closed
 // subproof (premise up to the line before its conclusion) are hidden.
@@ -283,10 +303,10 @@ std::string ReadProofBytes(ByteReader& r, std::string& Caption, DocState& d) {
   CollapseClosedSubproofs(out);
   RecomputeIntroLen(out);
   RecomputeViewPositions(out);
-  why = CheckDocInvariants(out);
+  VarListCheck varLists(out);
+  why = CheckDocInvariants(out, [&](int k, const ParseResult& parsed) { varLists.Line(k, parsed); });
   if (!why.empty()) return why;
-  why = CheckVarLists(out);
-  if (!why.empty()) return why;
+  if (!varLists.Fault().empty()) return varLists.Fault();
 
   Caption = std::move(caption);
   d = std::move(out);

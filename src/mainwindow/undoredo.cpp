@@ -1,6 +1,7 @@
 // One level of undo and redo: whole-document swaps with the snapshots.
 #include <algorithm>
 #include <stdexcept>
+#include <utility>
 
 #include "view/view.h"
 #include "mainwindow/maincommands.h"
@@ -78,12 +79,25 @@ void optUndo_Click(AppState& S) {
     SetUndoEnabled(S, false);
     SetRedoEnabled(S, true);
     ClearStatus(S);
-    S.Redo.Stmts = S.Doc.Stmts;
+    // The proof changes places with the Redo snapshot, and the Undo snapshot
+    // is copied into the memory the Redo snapshot held: no proof-sized
+    // buffer is made or freed. Should the copy fail, the proof goes back.
+    std::swap(S.Redo.Stmts, S.Doc.Stmts);
+    std::swap(S.Redo.ProofText, S.Doc.ProofText);
     S.Redo.StmtCount = S.Doc.StmtCount;
-    S.Redo.ProofText = S.Doc.ProofText;
     S.Redo.InsertLine = S.Doc.InsertLine;
     S.Redo.Valid = true;
-    Restore(S, S.Undo);
+    try {
+      Restore(S, S.Undo);
+    } catch (...) {
+      std::swap(S.Redo.Stmts, S.Doc.Stmts);
+      std::swap(S.Redo.ProofText, S.Doc.ProofText);
+      S.Doc.StmtCount = S.Redo.StmtCount;
+      S.Redo.Valid = false;
+      SetUndoEnabled(S, true);
+      SetRedoEnabled(S, false);
+      throw;
+    }
     for (int i = 1; i <= S.Doc.StmtCount; ++i) S.Doc.Stmts[i].DeleteFlag = false;
     ResetFonts(S);
     FixInsertLine(S, S.Undo.InsertLine);

@@ -104,6 +104,12 @@ Align MemRichBox::Put(int32_t from, int32_t to, std::string_view text) {
   const Align align = start < from ? table_[fmt_[start]].align : to < Len() ? table_[fmt_[to]].align : tailAlign_;
   revision_ = NextRevision();
   const size_t n = text.size(), gone = static_cast<size_t>(to - from);
+  // A text that outgrows its memory takes an eighth more than it needs, so
+  // the next lines added to a long text (the first after a proof is opened)
+  // move none of it.
+  const size_t need = text_.size() - gone + n;
+  if (need > text_.capacity()) text_.reserve(need + need / 8);
+  if (need > fmt_.capacity()) fmt_.reserve(need + need / 8);
   text_.replace(static_cast<size_t>(from), gone, text);
   if (n > gone)
     fmt_.insert(fmt_.begin() + to, n - gone, 0);

@@ -14,40 +14,6 @@ bool HighlightsNumber(int rule) {
   return rule == kRulePremise || rule == kRuleAxiom || rule == kRuleESpec;
 }
 
-// Rewrites block k (old positions) for its move to the new position NewStart:
-// the number becomes k, the rule text is rebuilt from the (already shifted)
-// citations, and every position field moves. Returns the new block text.
-std::string MoveBlock(const std::string& Text, StmtRec& s, int k, int32_t NewStart) {
-  const int32_t oldStart = s.StartLine;
-  const int32_t oldEnd = s.EndRule + 4;
-  std::string b = Text.substr(static_cast<size_t>(oldStart - 1),
-                              static_cast<size_t>(oldEnd - oldStart + 1));
-  const int32_t delta = NewStart - oldStart;
-
-  // Rule text first (it lies after the number, so the number's offsets hold).
-  const std::string rule = RuleTextOf(s);
-  const int32_t ruleOff = s.StartRule - oldStart;
-  const int32_t oldRuleLen = s.EndRule - s.StartRule + 1;
-  b.replace(static_cast<size_t>(ruleOff), static_cast<size_t>(oldRuleLen), rule);
-
-  // The number: after the comment (if any) and the indentation TABs.
-  size_t num = static_cast<size_t>(LineNumberArea(s).Line - oldStart);
-  while (num < b.size() && b[num] == '\t') ++num;
-  size_t numEnd = num;
-  while (numEnd < b.size() && b[numEnd] >= '0' && b[numEnd] <= '9') ++numEnd;
-  const std::string digits = std::to_string(k);
-  b.replace(num, numEnd - num, digits);
-  const int32_t dn = static_cast<int32_t>(digits.size()) - static_cast<int32_t>(numEnd - num);
-
-  s.StartLine = NewStart;
-  if (s.EndUserComment > 0) s.EndUserComment += delta;
-  s.StartStmt += delta + dn;
-  s.EndStmt += delta + dn;
-  s.StartRule += delta + dn;
-  s.EndRule = s.StartRule + static_cast<int32_t>(rule.size()) - 1;
-  return b;
-}
-
 // One statement of a batch, parsed and laid out before the proof changes.
 struct Prepared {
   std::string text;  // the laid-out text
@@ -119,6 +85,10 @@ bool PutStmts(AppState& S, const std::vector<std::string>& Texts) {
   // numbers of the lines they displace); the later lines' citations of moved
   // lines move with them before any scope test looks at the table.
   d.Stmts.resize(static_cast<size_t>(oldCount) + 1);
+  // As for the view's text: a table that outgrows its memory takes an
+  // eighth more, so the lines added next move no record.
+  const size_t need = static_cast<size_t>(oldCount + m) + 1;
+  if (need > d.Stmts.capacity()) d.Stmts.reserve(need + need / 8);
   d.Stmts.insert(d.Stmts.begin() + n, static_cast<size_t>(m), StmtRec{});
   d.StmtCount = oldCount + m;
   for (int k = n + m; k <= d.StmtCount; ++k) {
@@ -182,8 +152,7 @@ bool PutStmts(AppState& S, const std::vector<std::string>& Texts) {
     text.reserve(old.size() + blocks.size() + 64);
     text.append(old, 0, static_cast<size_t>(start - 1));
     text += blocks;
-    for (int k = n + m; k <= d.StmtCount; ++k)
-      text += MoveBlock(old, d.Stmts[k], k, static_cast<int32_t>(text.size()) + 1);
+    for (int k = n + m; k <= d.StmtCount; ++k) AppendRenumberedBlock(text, old, d.Stmts[k], k);
     d.ProofText = std::move(text);
   }
 

@@ -25,6 +25,7 @@
 // line number, StyleFormula, StyleRuleText); Redraw::ShowPieces (the view
 // changed where it differs); Redraw::LeaveTokensOfLastFormula; EndRedraw.
 #include <algorithm>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -99,8 +100,10 @@ struct BlockDrawing {
 struct RedrawCache {
   std::unordered_map<std::string, KeptTokens> tokens;
   std::vector<Fmt> table;  // the formats that the drawings index
-  std::vector<BlockDrawing> blocks;  // by statement number
-  std::vector<BlockDrawing> spare;   // an emptied table kept for its memory
+  // By statement number, empty where none. Each drawing has its own place
+  // in memory, so when lines are added or taken away above it, it changes
+  // from the old table to the new by its pointer, not by moving its texts.
+  std::vector<std::unique_ptr<BlockDrawing>> blocks;
   uint64_t serials = 0;
   std::string introText;  // the Introduction as last drawn
   std::vector<uint8_t> introIds;
@@ -110,7 +113,8 @@ struct RedrawCache {
   const void* shownIn = nullptr;
   uint64_t shownRevision = 0;
   std::vector<std::pair<uint64_t, size_t>> shown;
-  // The changed part of the view as last put together, kept for its memory.
+  // The changed part of the view, put together as the pieces are drawn;
+  // kept for its memory.
   std::string viewText;
   std::vector<uint8_t> viewIds;
 };
@@ -284,12 +288,16 @@ bool Patch(BlockDrawing& D, std::string_view Source, const BlockKey& Key, int32_
   const uint8_t tag = D.ids[r], blank = D.ids[r + 1], name = D.ids[conclusion ? r + 2 : r];
   D.text.replace(r, static_cast<size_t>(oldRuleLen), Source.substr(static_cast<size_t>(Key.startRule),
                                                                     static_cast<size_t>(ruleLen)));
-  D.ids.erase(D.ids.begin() + static_cast<std::ptrdiff_t>(r),
-              D.ids.begin() + static_cast<std::ptrdiff_t>(r) + oldRuleLen);
-  D.ids.insert(D.ids.begin() + static_cast<std::ptrdiff_t>(r), static_cast<size_t>(ruleLen), name);
-  if (conclusion) {
-    D.ids[r] = tag;
-    D.ids[r + 1] = blank;
+  // A rule text as long as before keeps its formats (all but a Conclusion's
+  // tag and the blank after it are the rule name's).
+  if (ruleLen != oldRuleLen) {
+    D.ids.erase(D.ids.begin() + static_cast<std::ptrdiff_t>(r),
+                D.ids.begin() + static_cast<std::ptrdiff_t>(r) + oldRuleLen);
+    D.ids.insert(D.ids.begin() + static_cast<std::ptrdiff_t>(r), static_cast<size_t>(ruleLen), name);
+    if (conclusion) {
+      D.ids[r] = tag;
+      D.ids[r + 1] = blank;
+    }
   }
   // The number, all in one format.
   D.text.replace(static_cast<size_t>(Number), static_cast<size_t>(D.digits),
@@ -404,26 +412,23 @@ class Redraw {
   const std::string& Err() const { return err_; }
 
  private:
-  // The view as pieces: the Introduction, then each block drawn.
-  struct Piece {
-    uint64_t serial;
-    const std::string* text;
-    const std::vector<uint8_t>* ids;
-  };
+  // The view as pieces: the Introduction, then each block drawn, by serial
+  // and length.
+  using Piece = std::pair<uint64_t, size_t>;
+  using Slot = std::unique_ptr<BlockDrawing>;
 
   void StartAfreshWhenOutgrown();
   void TakeLastDrawings();
-  void GiveBackLastDrawings();
-  BlockDrawing* LastDrawing(int k);
-  bool KeepDrawing(BlockDrawing& Drawn, const StmtRec& s, int a, std::string_view Source, const BlockKey& Key);
-  bool PatchRenumbered(BlockDrawing& Drawn, const StmtRec& s, int a, std::string_view Source, const BlockKey& Key,
+  Slot* LastDrawing(int k);
+  bool KeepDrawing(Slot& Drawn, const StmtRec& s, int a, std::string_view Source, const BlockKey& Key);
+  bool PatchRenumbered(Slot& Drawn, const StmtRec& s, int a, std::string_view Source, const BlockKey& Key,
                        int32_t Number, int32_t Digits);
-  bool DrawAfresh(BlockDrawing& Drawn, const StmtRec& s, int a, std::string_view Source, const BlockKey& Key,
+  bool DrawAfresh(Slot& Drawn, const StmtRec& s, int a, std::string_view Source, const BlockKey& Key,
                   int32_t Number, int32_t Digits, bool Collapsed);
   const KeptTokens* FormulaTokens(const std::string& Formula);
   void StyleFormula(std::string& Block, const StmtRec& s, const KeptTokens& Tokens);
   void StyleRuleText(std::string& Block, const StmtRec& s, bool Collapsed);
-  void Add(const BlockDrawing& D) { pieces_.push_back({D.serial, &D.text, &D.ids}); }
+  void Add(uint64_t Serial, const std::string& Text, const std::vector<uint8_t>& Ids);
 
   AppState& S_;
   const DocState& d_;
@@ -438,11 +443,17 @@ class Redraw {
   // is moved to this redraw's table when it is used again.
   int moved_ = 0;     // lines added since (or taken away, < 0)
   bool inPlace_ = true;
-  std::vector<BlockDrawing> old_;
-  std::vector<BlockDrawing>* before_ = nullptr;
+  std::vector<Slot> old_;
+  std::vector<Slot>* before_ = nullptr;
   int lastMove_ = 0;  // the shift that last found an old drawing
 
   std::vector<Piece> pieces_;
+  // While the view holds what the last redraw gave it, the pieces at the
+  // start that are what it was given then are not put together again: head_
+  // of them so far, keptHead_ characters (see Add).
+  bool asShown_ = false;
+  bool headOpen_ = false;
+  size_t head_ = 0, keptHead_ = 0;
   BlockDrawing broken_;  // the block whose formula does not tokenise
   std::vector<TokenRec> toks_;
   std::string err_;
@@ -468,6 +479,37 @@ Redraw::Redraw(AppState& S)
   StartAfreshWhenOutgrown();
   TakeLastDrawings();
   pieces_.reserve(static_cast<size_t>(count_) + 1);
+  const MemRichBox* model = S.View ? S.View->Model() : nullptr;
+  asShown_ = model && cache_.shownIn == model && cache_.shownRevision == model->Revision();
+  headOpen_ = asShown_;
+  std::string& text = cache_.viewText;
+  std::vector<uint8_t>& ids = cache_.viewIds;
+  text.clear();
+  ids.clear();
+  // Room for the whole view, which is at most the proof text: a far longer
+  // one's memory is given back first.
+  if (text.capacity() > 2 * T_.size() + (size_t{1} << 20)) {
+    std::string().swap(text);
+    std::vector<uint8_t>().swap(ids);
+  }
+  text.reserve(T_.size());
+  ids.reserve(T_.size());
+}
+
+// A piece of the view, after those drawn before it. Its text goes into the
+// view's changed part unless it and every piece before it are what the
+// view was last given.
+void Redraw::Add(uint64_t Serial, const std::string& Text, const std::vector<uint8_t>& Ids) {
+  const size_t k = pieces_.size();
+  pieces_.emplace_back(Serial, Text.size());
+  if (headOpen_ && k < cache_.shown.size() && cache_.shown[k].first == Serial) {
+    ++head_;
+    keptHead_ += Text.size();
+    return;
+  }
+  headOpen_ = false;
+  cache_.viewText += Text;
+  cache_.viewIds.insert(cache_.viewIds.end(), Ids.begin(), Ids.end());
 }
 
 // A token cache grown far past the proof (after many edits) starts again,
@@ -489,32 +531,18 @@ void Redraw::TakeLastDrawings() {
   inPlace_ = moved_ == 0;
   if (!inPlace_) {
     old_ = std::move(cache_.blocks);
-    // The table given up last time: its memory is already in use by the
-    // process, so a long proof's table is not laid out in fresh pages again.
-    // It is given room to grow, so lines added one at a time do not each lay
-    // out a new table.
-    cache_.blocks = std::move(cache_.spare);
-    cache_.blocks.clear();
-    const size_t need = static_cast<size_t>(count_) + 1;
-    if (cache_.blocks.capacity() < need) cache_.blocks.reserve(need + need / 4 + 64);
-    cache_.blocks.resize(need);
+    cache_.blocks = std::vector<Slot>(static_cast<size_t>(count_) + 1);
   }
   before_ = inPlace_ ? &cache_.blocks : &old_;
 }
 
-// The old table, emptied, is kept for its memory (see TakeLastDrawings).
-void Redraw::GiveBackLastDrawings() {
-  if (inPlace_) return;
-  old_.clear();
-  cache_.spare = std::move(old_);
-}
-
-// The drawing statement k had in the last redraw, nullptr when none.
-BlockDrawing* Redraw::LastDrawing(int k) {
-  std::vector<BlockDrawing>& before = *before_;
-  return k >= 1 && k < static_cast<int>(before.size()) && before[static_cast<size_t>(k)].valid
-             ? &before[static_cast<size_t>(k)]
-             : nullptr;
+// The place of the drawing statement k had in the last redraw, nullptr
+// when it has none.
+Redraw::Slot* Redraw::LastDrawing(int k) {
+  std::vector<Slot>& before = *before_;
+  if (k < 1 || k >= static_cast<int>(before.size())) return nullptr;
+  Slot& slot = before[static_cast<size_t>(k)];
+  return slot && slot->valid ? &slot : nullptr;
 }
 
 void Redraw::DrawIntroduction() {
@@ -533,7 +561,7 @@ void Redraw::DrawIntroduction() {
     cache_.introIds = introIds;
     cache_.introSerial = ++cache_.serials;
   }
-  pieces_.push_back({cache_.introSerial, &cache_.introText, &cache_.introIds});
+  Add(cache_.introSerial, cache_.introText, cache_.introIds);
 }
 
 bool Redraw::DrawStatement(int a) {
@@ -543,7 +571,7 @@ bool Redraw::DrawStatement(int a) {
   tokenised_ = true;
   const bool collapsed =
       s.Rule == kRuleConclusion && s.Arg1 >= 1 && s.Arg1 <= count_ && !d_.Stmts[s.Arg1].Visible;
-  BlockDrawing& drawn = cache_.blocks[static_cast<size_t>(a)];
+  Slot& drawn = cache_.blocks[static_cast<size_t>(a)];
   const std::string_view source(T_.data() + s.StartLine - 1, static_cast<size_t>(s.EndRule - s.StartLine + 5));
   const BlockKey key{s.EndUserComment > 0 ? s.EndUserComment - s.StartLine : -1,
                      s.StartStmt - s.StartLine, s.EndStmt - s.StartLine, s.StartRule - s.StartLine,
@@ -552,7 +580,7 @@ bool Redraw::DrawStatement(int a) {
   const int32_t digits = Digits(a);
   if (KeepDrawing(drawn, s, a, source, key) || PatchRenumbered(drawn, s, a, source, key, number, digits)) {
     lastDrawn_ = a;
-    Add(drawn);
+    Add(drawn->serial, drawn->text, drawn->ids);
     return true;
   }
   return DrawAfresh(drawn, s, a, source, key, number, digits, collapsed);
@@ -560,10 +588,11 @@ bool Redraw::DrawStatement(int a) {
 
 // The kept drawing: the block as drawn last time under the same number,
 // when nothing it is drawn from changed but perhaps the text sizes.
-bool Redraw::KeepDrawing(BlockDrawing& Drawn, const StmtRec& s, int a, std::string_view Source,
+bool Redraw::KeepDrawing(Slot& Drawn, const StmtRec& s, int a, std::string_view Source,
                          const BlockKey& Key) {
-  BlockDrawing* same = LastDrawing(a);
-  if (!same) return false;
+  Slot* place = LastDrawing(a);
+  if (!place) return false;
+  const BlockDrawing* same = place->get();
   BlockKey resized = Key;  // the same block drawn at the sizes it was drawn at
   resized.big = same->key.big;
   resized.small = same->key.small;
@@ -571,16 +600,14 @@ bool Redraw::KeepDrawing(BlockDrawing& Drawn, const StmtRec& s, int a, std::stri
         same->scopedVars == s.ScopedVars && same->flagVars == s.FlagVars &&
         ((same->key.big == big_ && same->key.small == small_) || same->key.big != same->key.small)))
     return false;
-  if (same != &Drawn) {
-    Drawn = std::move(*same);
-    same->valid = false;
-  }
+  if (place != &Drawn) Drawn = std::move(*place);
   // A new text size: every character is at the text size or the small size,
   // so the drawing only changes sizes.
-  if (Drawn.key.big != big_ || Drawn.key.small != small_) {
-    Resize(cache_.table, Drawn.ids, Drawn.key.big, Drawn.key.small, big_, small_, resizeFrom_, resizeTo_);
-    Drawn.key = Key;
-    Drawn.serial = ++cache_.serials;
+  BlockDrawing& d = *Drawn;
+  if (d.key.big != big_ || d.key.small != small_) {
+    Resize(cache_.table, d.ids, d.key.big, d.key.small, big_, small_, resizeFrom_, resizeTo_);
+    d.key = Key;
+    d.serial = ++cache_.serials;
   }
   return true;
 }
@@ -589,19 +616,17 @@ bool Redraw::KeepDrawing(BlockDrawing& Drawn, const StmtRec& s, int a, std::stri
 // (moved by an insertion or a deletion above it), patched for its new
 // number and citations. The shifts tried are the one that last found a
 // drawing, then the number of lines added or taken away, then none.
-bool Redraw::PatchRenumbered(BlockDrawing& Drawn, const StmtRec& s, int a, std::string_view Source,
+bool Redraw::PatchRenumbered(Slot& Drawn, const StmtRec& s, int a, std::string_view Source,
                              const BlockKey& Key, int32_t Number, int32_t Digits) {
   for (const int shift : {lastMove_, moved_, 0}) {
-    BlockDrawing* was = LastDrawing(a - shift);
-    if (!was || was->freeVars != s.FreeVars || was->scopedVars != s.ScopedVars || was->flagVars != s.FlagVars)
-      continue;
-    if (Patch(*was, Source, Key, Number, Digits)) {
-      if (was != &Drawn) {
-        Drawn = std::move(*was);
-        was->valid = false;
-      }
+    Slot* place = LastDrawing(a - shift);
+    if (!place) continue;
+    BlockDrawing& was = **place;
+    if (was.freeVars != s.FreeVars || was.scopedVars != s.ScopedVars || was.flagVars != s.FlagVars) continue;
+    if (Patch(was, Source, Key, Number, Digits)) {
+      if (place != &Drawn) Drawn = std::move(*place);
       lastMove_ = shift;
-      Drawn.serial = ++cache_.serials;
+      Drawn->serial = ++cache_.serials;
       return true;
     }
   }
@@ -611,7 +636,7 @@ bool Redraw::PatchRenumbered(BlockDrawing& Drawn, const StmtRec& s, int a, std::
 // The block drawn afresh (positions 0-based within the block): its comment,
 // line number, formula and rule text styled in turn, as the table of styles
 // gives them.
-bool Redraw::DrawAfresh(BlockDrawing& Drawn, const StmtRec& s, int a, std::string_view Source,
+bool Redraw::DrawAfresh(Slot& Place, const StmtRec& s, int a, std::string_view Source,
                         const BlockKey& Key, int32_t Number, int32_t Digits, bool Collapsed) {
   const std::string formula = FormulaOf(T_, s);
   std::string block(Source);
@@ -635,14 +660,16 @@ bool Redraw::DrawAfresh(BlockDrawing& Drawn, const StmtRec& s, int a, std::strin
     failed_ = true;
     broken_.ids = Formats(block.size(), runs_, big_, cache_.table);
     broken_.text = std::move(block);
-    pieces_.push_back({++cache_.serials, &broken_.text, &broken_.ids});
-    Drawn.valid = false;
+    Add(++cache_.serials, broken_.text, broken_.ids);
+    if (Place) Place->valid = false;
     return false;
   }
   lastDrawn_ = a;
   StyleFormula(block, s, *tokens);
   StyleRuleText(block, s, Collapsed);
 
+  if (!Place) Place = std::make_unique<BlockDrawing>();
+  BlockDrawing& Drawn = *Place;
   Drawn.ids = Formats(block.size(), runs_, big_, cache_.table);
   Drawn.text = std::move(block);
   Drawn.source.assign(Source);
@@ -654,7 +681,7 @@ bool Redraw::DrawAfresh(BlockDrawing& Drawn, const StmtRec& s, int a, std::strin
   Drawn.flagVars = s.FlagVars;
   Drawn.valid = true;
   Drawn.serial = ++cache_.serials;
-  Add(Drawn);
+  Add(Drawn.serial, Drawn.text, Drawn.ids);
   return true;
 }
 
@@ -728,40 +755,25 @@ void Redraw::LeaveTokensOfLastFormula() {
 }
 
 void Redraw::ShowPieces() {
-  GiveBackLastDrawings();
+  old_.clear();  // the drawings not used again
   RichBox* view = S_.View;
   if (!view) return;
-  // While the view holds what the last redraw gave it, the pieces both
-  // redraws share at the start and at the end are left alone.
+  // The pieces at the end that the view was last given are left alone too:
+  // the changed part drops them.
   const MemRichBox* model = view->Model();
-  size_t head = 0, tail = 0, keptHead = 0, keptTail = 0;
-  if (model && cache_.shownIn == model && cache_.shownRevision == model->Revision()) {
+  size_t tail = 0, keptTail = 0;
+  if (asShown_) {
     const auto& was = cache_.shown;
-    while (head < pieces_.size() && head < was.size() && pieces_[head].serial == was[head].first)
-      keptHead += was[head++].second;
-    while (tail < pieces_.size() - head && tail < was.size() - head &&
-           pieces_[pieces_.size() - 1 - tail].serial == was[was.size() - 1 - tail].first)
+    while (tail < pieces_.size() - head_ && tail < was.size() - head_ &&
+           pieces_[pieces_.size() - 1 - tail].first == was[was.size() - 1 - tail].first)
       keptTail += was[was.size() - 1 - tail++].second;
   }
-  size_t total = 0;
-  for (size_t k = head; k < pieces_.size() - tail; ++k) total += pieces_[k].text->size();
   std::string& text = cache_.viewText;
   std::vector<uint8_t>& ids = cache_.viewIds;
-  text.clear();
-  ids.clear();
-  if (text.capacity() > 2 * total + (size_t{1} << 20)) {  // a far longer view before: give it back
-    std::string().swap(text);
-    std::vector<uint8_t>().swap(ids);
-  }
-  text.reserve(total);
-  ids.reserve(total);
-  for (size_t k = head; k < pieces_.size() - tail; ++k) {
-    text += *pieces_[k].text;
-    ids.insert(ids.end(), pieces_[k].ids->begin(), pieces_[k].ids->end());
-  }
-  ShowInView(*view, text, ids, cache_.table, big_, keptHead, keptTail);
-  cache_.shown.clear();
-  for (const Piece& piece : pieces_) cache_.shown.emplace_back(piece.serial, piece.text->size());
+  text.resize(text.size() - keptTail);
+  ids.resize(ids.size() - keptTail);
+  ShowInView(*view, text, ids, cache_.table, big_, keptHead_, keptTail);
+  cache_.shown = std::move(pieces_);
   cache_.shownIn = model;
   cache_.shownRevision = model ? model->Revision() : 0;
   // No selection survives a redraw; callers place the caret themselves.

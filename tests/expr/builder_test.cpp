@@ -104,6 +104,15 @@ TEST(Passes, AtomsShareOneNodePerName) {
   EXPECT_EQ(w.toks[1].DPtr, 1);
   EXPECT_EQ(w.toks[11].DPtr, 1);
   EXPECT_EQ(w.toks[5].DPtr, 2);
+
+  // Twelve names, more than a few, then each again in reverse order.
+  std::string text;
+  for (int i = 0; i < 12; ++i) text += "v" + std::to_string(i) + " + ";
+  for (int i = 11; i >= 0; --i) text += "v" + std::to_string(i) + (i > 0 ? " + " : "");
+  Work many = Atoms(text);
+  ASSERT_EQ(many.nodes.size(), 13u);
+  for (int g = 0; g < 24; ++g)  // group g: "(" name ")" then "+"
+    EXPECT_EQ(many.toks[static_cast<size_t>(4 * g + 1)].DPtr, g < 12 ? g + 1 : 24 - g) << g;
 }
 
 TEST(Passes, OnlyATypedRoundBracketMakesAnApplication) {

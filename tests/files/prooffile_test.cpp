@@ -233,6 +233,13 @@ TEST(ProofBytes, RefusesVariableListsTheProgramWouldNotRecord) {
   EXPECT_FALSE(damaged(3, &StmtRec::ScopedVars, ""));  // r new to the premise
   EXPECT_FALSE(damaged(3, &StmtRec::ScopedVars, " r q "));
   EXPECT_FALSE(damaged(1, &StmtRec::NewVar, "b"));    // a witness on an axiom
+
+  // Wrong lists on line 2 and a formula that does not parse on line 3: the
+  // broken invariant is told, as the invariants are checked first.
+  ProofBuilder both = WitnessProof();
+  both.d.Stmts[2].FreeVars = "";
+  both.d.ProofText.replace(both.d.ProofText.find("Q(r)"), 4, "Q(r(");
+  EXPECT_EQ(ReadProofBytes(WriteProofBytes("", both.d), caption, d).rfind("line 3: formula does not parse", 0), 0u);
 }
 
 TEST(ProofBytes, RefusesBrokenSubproofLinks) {
