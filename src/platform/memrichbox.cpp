@@ -312,6 +312,13 @@ void MemRichBox::ReplaceRich(int32_t from, int32_t to, std::string_view text,
   }
 }
 
+bool MemRichBox::OverwriteChars(int32_t from, std::string_view text) {
+  if (from < 0 || static_cast<size_t>(from) + text.size() > text_.size()) return false;
+  revision_ = NextRevision();
+  text_.replace(static_cast<size_t>(from), text.size(), text);
+  return true;
+}
+
 int32_t MemRichBox::CharFromPoint(int x, int y) const {
   if (x < 0 || y < 0) return -1;
   int line = y / kLineHeight;

@@ -59,6 +59,7 @@ class MemRichBox : public RichBox {
   int32_t CharFromPoint(int x, int y) const override;
   void ReplaceRich(int32_t from, int32_t to, std::string_view text, const std::vector<CharFormat>& table,
                    std::span<const uint8_t> ids) override;
+  bool OverwriteChars(int32_t from, std::string_view text) override;
   const MemRichBox* Model() const override { return this; }
   static constexpr int kCharWidth = 8;
   static constexpr int kLineHeight = 16;

@@ -100,6 +100,12 @@ class RichBox {
   // none. The default goes through SetSelRichText.
   virtual void ReplaceRich(int32_t from, int32_t to, std::string_view text,
                            const std::vector<CharFormat>& table, std::span<const uint8_t> ids);
+  // Puts `text` over as many characters from `from`, each keeping its
+  // format, where the box can do so without laying its lines out again:
+  // a box that lays out lines takes it only when no line break or TAB is
+  // written over another character or by one. False, and nothing changed,
+  // when it does not take it (the default).
+  virtual bool OverwriteChars(int32_t /*from*/, std::string_view /*text*/) { return false; }
   // The in-memory box that holds this box's contents, when there is one: a
   // caller that redraws often reads it directly instead of a snapshot.
   virtual const MemRichBox* Model() const { return nullptr; }

@@ -91,6 +91,18 @@ struct BlockDrawing {
   std::string source, freeVars, scopedVars, flagVars;
   std::string text;
   std::vector<uint8_t> ids;
+  // When this redraw patched it for a new number and citations without
+  // changing its length, its line breaks or its formats: the serial it had
+  // before, so the view can take the new characters in place. Else 0.
+  uint64_t origin = 0;
+};
+
+// A piece of the view as given to it: the Introduction or a block, by its
+// drawing's serial, length and origin (see BlockDrawing).
+struct ShownPiece {
+  uint64_t serial;
+  size_t size;
+  uint64_t origin;
 };
 
 }  // namespace
@@ -112,7 +124,7 @@ struct RedrawCache {
   // Introduction, then every block drawn), and the box's revision after it.
   const void* shownIn = nullptr;
   uint64_t shownRevision = 0;
-  std::vector<std::pair<uint64_t, size_t>> shown;
+  std::vector<ShownPiece> shown;
   // The changed part of the view, put together as the pieces are drawn;
   // kept for its memory.
   std::string viewText;
@@ -412,9 +424,8 @@ class Redraw {
   const std::string& Err() const { return err_; }
 
  private:
-  // The view as pieces: the Introduction, then each block drawn, by serial
-  // and length.
-  using Piece = std::pair<uint64_t, size_t>;
+  // The view as pieces: the Introduction, then each block drawn.
+  using Piece = ShownPiece;
   using Slot = std::unique_ptr<BlockDrawing>;
 
   void StartAfreshWhenOutgrown();
@@ -428,7 +439,7 @@ class Redraw {
   const KeptTokens* FormulaTokens(const std::string& Formula);
   void StyleFormula(std::string& Block, const StmtRec& s, const KeptTokens& Tokens);
   void StyleRuleText(std::string& Block, const StmtRec& s, bool Collapsed);
-  void Add(uint64_t Serial, const std::string& Text, const std::vector<uint8_t>& Ids);
+  void Add(uint64_t Serial, const std::string& Text, const std::vector<uint8_t>& Ids, uint64_t Origin = 0);
 
   AppState& S_;
   const DocState& d_;
@@ -499,10 +510,10 @@ Redraw::Redraw(AppState& S)
 // A piece of the view, after those drawn before it. Its text goes into the
 // view's changed part unless it and every piece before it are what the
 // view was last given.
-void Redraw::Add(uint64_t Serial, const std::string& Text, const std::vector<uint8_t>& Ids) {
+void Redraw::Add(uint64_t Serial, const std::string& Text, const std::vector<uint8_t>& Ids, uint64_t Origin) {
   const size_t k = pieces_.size();
-  pieces_.emplace_back(Serial, Text.size());
-  if (headOpen_ && k < cache_.shown.size() && cache_.shown[k].first == Serial) {
+  pieces_.push_back({Serial, Text.size(), Origin});
+  if (headOpen_ && k < cache_.shown.size() && cache_.shown[k].serial == Serial) {
     ++head_;
     keptHead_ += Text.size();
     return;
@@ -580,7 +591,7 @@ bool Redraw::DrawStatement(int a) {
   const int32_t digits = Digits(a);
   if (KeepDrawing(drawn, s, a, source, key) || PatchRenumbered(drawn, s, a, source, key, number, digits)) {
     lastDrawn_ = a;
-    Add(drawn->serial, drawn->text, drawn->ids);
+    Add(drawn->serial, drawn->text, drawn->ids, drawn->origin);
     return true;
   }
   return DrawAfresh(drawn, s, a, source, key, number, digits, collapsed);
@@ -604,6 +615,7 @@ bool Redraw::KeepDrawing(Slot& Drawn, const StmtRec& s, int a, std::string_view 
   // A new text size: every character is at the text size or the small size,
   // so the drawing only changes sizes.
   BlockDrawing& d = *Drawn;
+  d.origin = 0;
   if (d.key.big != big_ || d.key.small != small_) {
     Resize(cache_.table, d.ids, d.key.big, d.key.small, big_, small_, resizeFrom_, resizeTo_);
     d.key = Key;
@@ -623,7 +635,13 @@ bool Redraw::PatchRenumbered(Slot& Drawn, const StmtRec& s, int a, std::string_v
     if (!place) continue;
     BlockDrawing& was = **place;
     if (was.freeVars != s.FreeVars || was.scopedVars != s.ScopedVars || was.flagVars != s.FlagVars) continue;
+    const uint64_t serial = was.serial;
+    const size_t size = was.text.size();
+    const int32_t digits = was.digits;
     if (Patch(was, Source, Key, Number, Digits)) {
+      // The same length and number width: the rule text kept its length too,
+      // and with it every format and line break.
+      was.origin = was.text.size() == size && was.digits == digits ? serial : 0;
       if (place != &Drawn) Drawn = std::move(*place);
       lastMove_ = shift;
       Drawn->serial = ++cache_.serials;
@@ -681,6 +699,7 @@ bool Redraw::DrawAfresh(Slot& Place, const StmtRec& s, int a, std::string_view S
   Drawn.flagVars = s.FlagVars;
   Drawn.valid = true;
   Drawn.serial = ++cache_.serials;
+  Drawn.origin = 0;
   Add(Drawn.serial, Drawn.text, Drawn.ids);
   return true;
 }
@@ -758,21 +777,65 @@ void Redraw::ShowPieces() {
   old_.clear();  // the drawings not used again
   RichBox* view = S_.View;
   if (!view) return;
-  // The pieces at the end that the view was last given are left alone too:
-  // the changed part drops them.
   const MemRichBox* model = view->Model();
-  size_t tail = 0, keptTail = 0;
-  if (asShown_) {
-    const auto& was = cache_.shown;
-    while (tail < pieces_.size() - head_ && tail < was.size() - head_ &&
-           pieces_[pieces_.size() - 1 - tail].first == was[was.size() - 1 - tail].first)
-      keptTail += was[was.size() - 1 - tail++].second;
-  }
   std::string& text = cache_.viewText;
   std::vector<uint8_t>& ids = cache_.viewIds;
-  text.resize(text.size() - keptTail);
-  ids.resize(ids.size() - keptTail);
-  ShowInView(*view, text, ids, cache_.table, big_, keptHead_, keptTail);
+  // The pieces at the end that the view was last given are left alone too,
+  // and so are those patched in place just before them when the view takes
+  // their characters where they stand (after an insertion or a deletion
+  // above them: every later number, and the citations, changed, not the
+  // layout). The changed part drops them all.
+  size_t keptTail = 0;
+  if (asShown_) {
+    const auto& was = cache_.shown;
+    const int32_t shownLength = model->TextLength();
+    size_t sameChars = 0;            // the run at the end shown as it is
+    size_t tail = 0, tailChars = 0;  // with the pieces patched in place
+    bool patched = false;
+    std::vector<int> byModelId;  // the model's format table -> cache_.table, made when first needed
+    // A piece drawn otherwise (the same line drawn afresh because its old
+    // drawing went to a line above it with the same text) still goes in
+    // place when its line breaks, TABs and formats are those the view shows.
+    auto fitsInPlace = [&](size_t offset, int32_t at, size_t size) {
+      if (byModelId.empty()) {
+        std::vector<CharFormat> formats;
+        for (const Fmt& f : cache_.table) formats.push_back(ToCharFormat(f));
+        for (const CharFormat& c : model->FormatTable())
+          byModelId.push_back(static_cast<int>(std::find(formats.begin(), formats.end(), c) - formats.begin()));
+      }
+      const std::string& shownText = model->TextRef();
+      auto shapes = [](char c) { return c == '\r' || c == '\n' || c == '\t'; };
+      for (size_t i = 0; i < size; ++i) {
+        const char now = text[offset + i], then = shownText[static_cast<size_t>(at) + i];
+        if ((now != then && (shapes(now) || shapes(then))) ||
+            byModelId[model->FormatIdAt(at + static_cast<int32_t>(i))] != ids[offset + i])
+          return false;
+      }
+      return true;
+    };
+    while (tail < pieces_.size() - head_ && tail < was.size() - head_) {
+      const Piece& now = pieces_[pieces_.size() - 1 - tail];
+      const Piece& old = was[was.size() - 1 - tail];
+      if (now.serial != old.serial) {
+        if (now.size != old.size) break;
+        if (now.origin == 0 || now.origin != old.serial) {
+          const size_t offset = text.size() - tailChars - now.size;
+          const auto at = static_cast<int32_t>(static_cast<size_t>(shownLength) - tailChars - old.size);
+          if (!fitsInPlace(offset, at, now.size)) break;
+        }
+        patched = true;
+      }
+      tailChars += old.size;
+      ++tail;
+      if (!patched) sameChars = tailChars;
+    }
+    keptTail = sameChars;
+    if (patched && view->OverwriteChars(static_cast<int32_t>(static_cast<size_t>(shownLength) - tailChars),
+                                        std::string_view(text).substr(text.size() - tailChars)))
+      keptTail = tailChars;
+  }
+  ShowInView(*view, std::string_view(text).substr(0, text.size() - keptTail),
+             std::span<const uint8_t>(ids).first(ids.size() - keptTail), cache_.table, big_, keptHead_, keptTail);
   cache_.shown = std::move(pieces_);
   cache_.shownIn = model;
   cache_.shownRevision = model ? model->Revision() : 0;

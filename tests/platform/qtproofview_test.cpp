@@ -583,6 +583,18 @@ TEST_F(View, EditsLeaveTheLinesWhereAFreshViewPutsThem) {
   v.SetSelStart(v.TextLength());
   v.SetSelText("\r\nlast");
   sameAsFresh("a line added at the end");
+  // Characters put in place, as a renumbering puts them: over the long line
+  // that wraps and over a line number. One that would write over a TAB or
+  // put a line break in is refused, and the view stays as it was.
+  const std::string before = v.Text();
+  ASSERT_TRUE(v.OverwriteChars(static_cast<int32_t>(before.find("www")), std::string(250, 'i')));
+  ASSERT_TRUE(v.OverwriteChars(0, "7"));
+  sameAsFresh("characters put in place");
+  const std::string after = v.Text();
+  EXPECT_NE(after, before);
+  EXPECT_FALSE(v.OverwriteChars(0, "7\r"));
+  EXPECT_FALSE(v.OverwriteChars(0, "\t"));
+  EXPECT_EQ(v.Text(), after);
 }
 
 // Assistive technology reads the view as it reads a read-only QTextEdit: the
@@ -678,6 +690,14 @@ TEST_F(View, AScreenReaderReadsTheTextCaretAndSelectionAndHearsTheChanges) {
   EXPECT_EQ(heard[0].type, QAccessible::TextRemoved);
   EXPECT_EQ(heard[0].position, shown.size());
   EXPECT_EQ(heard[0].removed, addedShown);
+
+  // A line number put in place, as a renumbering puts it: heard once.
+  listener.heard().clear();
+  ASSERT_TRUE(v.OverwriteChars(q - 2, "5"));
+  Settle();
+  EXPECT_EQ(textEvents().size(), 1u);
+  shown[qs - 2] = u'5';
+  EXPECT_EQ(a->text(QAccessible::Value), shown);
 }
 
 TEST_F(View, ADoubleClickIsLeftToTheProgram) {

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstring>
 
 #include "platform/qt/qtrichbox.h"
 
@@ -179,6 +180,55 @@ void QtProofView::ReplaceRich(int32_t from, int32_t to, std::string_view text,
   const int32_t length = model_.TextLength();
   model_.ReplaceRich(from, to, text, table, ids);
   Changed(std::clamp(from, 0, length), std::clamp(to, std::clamp(from, 0, length), length), length);
+}
+
+// The characters change, their formats, line breaks and TABs do not: every
+// line keeps its start and the bound of its width (which only formats and
+// TABs give), so the line index is not read again. A line that may wrap is
+// estimated afresh, as the text's other changes leave it, and the layouts
+// go. Taken only while the index is up to date with every earlier change.
+bool QtProofView::OverwriteChars(int32_t from, std::string_view text) {
+  const std::string& t = model_.TextRef();
+  const auto n = static_cast<int32_t>(text.size());
+  const int32_t length = model_.TextLength();
+  if (from < 0 || n > length - from || allDirty_ || keptHead_ < syncedLength_ || keptTail_ < syncedLength_ ||
+      syncedLength_ != length || wrapWidth_ <= 0 || lines_.empty())
+    return false;
+  // Mostly the same characters: eight at a time are compared, and only
+  // where they differ is each looked at. The lines that may wrap and whose
+  // characters change are noted, to be estimated afresh.
+  auto shapes = [](char c) { return c == '\r' || c == '\n' || c == '\t'; };
+  auto byStart = [](int32_t p, const Line& l) { return p < l.start; };
+  size_t line = static_cast<size_t>(std::upper_bound(lines_.begin(), lines_.end(), from, byStart) - lines_.begin()) - 1;
+  std::vector<size_t> wrapping;
+  const char* was = t.data() + from;
+  const char* now = text.data();
+  for (int32_t i = 0; i < n;) {
+    uint64_t a = 0, b = 0;
+    if (i + 8 <= n) {
+      std::memcpy(&a, was + i, 8);
+      std::memcpy(&b, now + i, 8);
+      if (a == b) {
+        i += 8;
+        continue;
+      }
+    }
+    for (const int32_t end = std::min(i + 8, n); i < end; ++i) {
+      if (was[i] == now[i]) continue;
+      if (shapes(was[i]) || shapes(now[i])) return false;
+      while (line + 1 < lines_.size() && lines_[line + 1].start <= from + i) ++line;
+      if (lines_[line].bound > static_cast<float>(wrapWidth_) && (wrapping.empty() || wrapping.back() != line))
+        wrapping.push_back(line);
+    }
+  }
+  model_.OverwriteChars(from, text);
+  for (const size_t l : wrapping) Measure(lines_[l], LineEnd(static_cast<int>(l)));
+  if (!wrapping.empty()) rowsDirty_ = true;
+  DropLayouts();
+  accHead_ = std::min(accHead_, from);
+  accTail_ = std::min(accTail_, length - from - n);
+  SelectionChanged();
+  return true;
 }
 
 // ---------------------------------------------------------------- lines

@@ -98,6 +98,7 @@ class QtProofView : public QAbstractScrollArea, public RichBox {
   void SetSelRichText(const std::string& snapshot) override;
   void ReplaceRich(int32_t from, int32_t to, std::string_view text, const std::vector<CharFormat>& table,
                    std::span<const uint8_t> ids) override;
+  bool OverwriteChars(int32_t from, std::string_view text) override;
   const MemRichBox* Model() const override { return &model_; }
   int32_t CharFromPoint(int x, int y) const override;
   void SetFocus() override { setFocus(); }
