@@ -106,6 +106,8 @@ class RichBox {
   // written over another character or by one. False, and nothing changed,
   // when it does not take it (the default).
   virtual bool OverwriteChars(int32_t /*from*/, std::string_view /*text*/) { return false; }
+  // A character that shapes a box's lines: a line break or a TAB.
+  static bool ShapesLines(char c) { return c == '\r' || c == '\n' || c == '\t'; }
   // The in-memory box that holds this box's contents, when there is one: a
   // caller that redraws often reads it directly instead of a snapshot.
   virtual const MemRichBox* Model() const { return nullptr; }

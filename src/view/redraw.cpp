@@ -804,10 +804,9 @@ void Redraw::ShowPieces() {
           byModelId.push_back(static_cast<int>(std::find(formats.begin(), formats.end(), c) - formats.begin()));
       }
       const std::string& shownText = model->TextRef();
-      auto shapes = [](char c) { return c == '\r' || c == '\n' || c == '\t'; };
       for (size_t i = 0; i < size; ++i) {
         const char now = text[offset + i], then = shownText[static_cast<size_t>(at) + i];
-        if ((now != then && (shapes(now) || shapes(then))) ||
+        if ((now != then && (RichBox::ShapesLines(now) || RichBox::ShapesLines(then))) ||
             byModelId[model->FormatIdAt(at + static_cast<int32_t>(i))] != ids[offset + i])
           return false;
       }

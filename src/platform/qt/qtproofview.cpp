@@ -197,7 +197,6 @@ bool QtProofView::OverwriteChars(int32_t from, std::string_view text) {
   // Mostly the same characters: eight at a time are compared, and only
   // where they differ is each looked at. The lines that may wrap and whose
   // characters change are noted, to be estimated afresh.
-  auto shapes = [](char c) { return c == '\r' || c == '\n' || c == '\t'; };
   auto byStart = [](int32_t p, const Line& l) { return p < l.start; };
   size_t line = static_cast<size_t>(std::upper_bound(lines_.begin(), lines_.end(), from, byStart) - lines_.begin()) - 1;
   std::vector<size_t> wrapping;
@@ -215,7 +214,7 @@ bool QtProofView::OverwriteChars(int32_t from, std::string_view text) {
     }
     for (const int32_t end = std::min(i + 8, n); i < end; ++i) {
       if (was[i] == now[i]) continue;
-      if (shapes(was[i]) || shapes(now[i])) return false;
+      if (ShapesLines(was[i]) || ShapesLines(now[i])) return false;
       while (line + 1 < lines_.size() && lines_[line + 1].start <= from + i) ++line;
       if (lines_[line].bound > static_cast<float>(wrapWidth_) && (wrapping.empty() || wrapping.back() != line))
         wrapping.push_back(line);
