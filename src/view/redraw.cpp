@@ -204,6 +204,29 @@ CharFormat ToCharFormat(const Fmt& f) {
   return c;
 }
 
+// The formats of Table as the view takes them.
+std::vector<CharFormat> CharFormatsOf(const std::vector<Fmt>& Table) {
+  std::vector<CharFormat> formats;
+  formats.reserve(Table.size());
+  for (const Fmt& f : Table) formats.push_back(ToCharFormat(f));
+  return formats;
+}
+
+// The index of C in Formats, -1 when no drawing has it.
+int IndexOfFormat(const std::vector<CharFormat>& Formats, const CharFormat& C) {
+  for (size_t k = 0; k < Formats.size(); ++k)
+    if (Formats[k] == C) return static_cast<int>(k);
+  return -1;
+}
+
+// For each format of the model's table, its index in Formats (or -1).
+std::vector<int> ModelFormatIndexes(const MemRichBox& Model, const std::vector<CharFormat>& Formats) {
+  std::vector<int> indexes;
+  indexes.reserve(Model.FormatTable().size());
+  for (const CharFormat& c : Model.FormatTable()) indexes.push_back(IndexOfFormat(Formats, c));
+  return indexes;
+}
+
 // Brings the view to Text in the formats Table[Ids[i]], replacing only the
 // range between the longest unchanged start and the longest unchanged end.
 // Text stands for the view between its first Head and its last Tail
@@ -212,28 +235,21 @@ CharFormat ToCharFormat(const Fmt& f) {
 // from its snapshot (and then Head and Tail must be 0).
 void ShowInView(RichBox& V, std::string_view Text, std::span<const uint8_t> Ids,
                 const std::vector<Fmt>& Table, int Size, size_t Head = 0, size_t Tail = 0) {
-  std::vector<CharFormat> formats;
-  formats.reserve(Table.size());
-  for (const Fmt& f : Table) formats.push_back(ToCharFormat(f));
-  // The index into Table of each format the view holds, -1 for one that no
-  // character of the new view has.
-  auto indexOf = [&](const CharFormat& c) {
-    for (size_t k = 0; k < formats.size(); ++k)
-      if (formats[k] == c) return static_cast<int>(k);
-    return -1;
-  };
+  const std::vector<CharFormat> formats = CharFormatsOf(Table);
   const MemRichBox* model = V.Model();
   RichDoc cur;
   const bool known = model || DecodeRichDoc(V.RichText(), &cur);
   const std::string& curText = model ? model->TextRef() : cur.text;
+  // The index into Table of each format the view holds, -1 for one that no
+  // character of the new view has.
   std::vector<int> byModelId;  // model format table -> Table
   std::vector<int> have;       // one a character, from the snapshot
   if (model) {
-    for (const CharFormat& c : model->FormatTable()) byModelId.push_back(indexOf(c));
+    byModelId = ModelFormatIndexes(*model, formats);
   } else if (known) {
     have.reserve(cur.text.size());
     for (const RichRun& r : cur.runs)
-      have.insert(have.end(), static_cast<size_t>(std::max(r.length, 0)), indexOf(r.format));
+      have.insert(have.end(), static_cast<size_t>(std::max(r.length, 0)), IndexOfFormat(formats, r.format));
     have.resize(cur.text.size(), -1);
   }
   auto haveAt = [&](size_t i) { return model ? byModelId[model->FormatIdAt(static_cast<int32_t>(i))] : have[i]; };
@@ -797,12 +813,7 @@ void Redraw::ShowPieces() {
     // drawing went to a line above it with the same text) still goes in
     // place when its line breaks, TABs and formats are those the view shows.
     auto fitsInPlace = [&](size_t offset, int32_t at, size_t size) {
-      if (byModelId.empty()) {
-        std::vector<CharFormat> formats;
-        for (const Fmt& f : cache_.table) formats.push_back(ToCharFormat(f));
-        for (const CharFormat& c : model->FormatTable())
-          byModelId.push_back(static_cast<int>(std::find(formats.begin(), formats.end(), c) - formats.begin()));
-      }
+      if (byModelId.empty()) byModelId = ModelFormatIndexes(*model, CharFormatsOf(cache_.table));
       const std::string& shownText = model->TextRef();
       for (size_t i = 0; i < size; ++i) {
         const char now = text[offset + i], then = shownText[static_cast<size_t>(at) + i];
