@@ -80,18 +80,18 @@ bool ScopeIndex::InScope(const std::string& Var, int Line) { return ScopeTest(*t
 
 int ScopeIndex::Id(std::string_view Name) { return IdOf(Name); }
 
-bool ScopeIndex::FreeAbove(int Line, int Id) {
-  const int y = ActiveUpFrom(d_, Line - 1, Marks::Gone);
-  if (y < 1 || Id < 0) return false;
-  const int32_t set = NamesFrom(y);  // first: the sets then fit Id
-  return Has(set, Id);
+// Both come from SetsAt, the sets the deletion's marking reads, so that a
+// check of these answers against the plain walk checks those sets.
+bool ScopeIndex::FreeAbove(int Line, int Id) { return Id >= 0 && Has(SetsAt(Line).above, Id); }
+
+bool ScopeIndex::InScope(int Id, int Line) {
+  const LineSets sets = SetsAt(Line);
+  return sets.allInScope || (Id >= 0 && Has(sets.inScope, Id));
 }
 
-bool ScopeIndex::InScope(int Id, int Line) { return ScopeTest(*this, Id, Line); }
-
 ScopeIndex::LineSets ScopeIndex::SetsAt(int Line) {
-  // As FreeAbove(Line, id) and ScopeTest ask them, for any id; asked again
-  // when the second walk deepened the sets the first one gave.
+  // The walks of FreeAbove(Line, Name) and of ScopeTest, for any id; asked
+  // again when the second walk deepened the sets the first one gave.
   for (;;) {
     const int deepened = deepened_;
     LineSets sets;
