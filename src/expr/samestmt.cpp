@@ -54,8 +54,7 @@ bool CanonicalNodes(ParserState& P, const std::string& Text, const std::string& 
   try {
     int k = 0;
     for (int idx = 1; idx <= LastIndex(T); ++idx) {
-      if (T[static_cast<size_t>(idx)].Token != "ALL" && T[static_cast<size_t>(idx)].Token != "EXIST")
-        continue;
+      if (!IsQuantifier(T[static_cast<size_t>(idx)].Token)) continue;
       // Layout: Q "(" "(" x ")" ")" ":" body-group
       ++k;
       const std::string name = prefix + std::to_string(k);
