@@ -48,9 +48,7 @@ void FlagStmts(AppState& S, int Line, int& Count) {
     bool mark = (s.Arg1 > 0 && marked(s.Arg1)) || (s.Arg2 > 0 && marked(s.Arg2)) ||
                 (s.Rule == kRuleConclusion && marked(j - 1));
     if (!mark && !s.FreeVars.empty()) {
-      // The walks for line j, once for all its names (their ids first: the
-      // sets the walks give then fit them).
-      scope.IdsOf(j);
+      // The walks for line j, once for all its names.
       const ScopeIndex::LineSets sets = scope.SetsAt(j);
       const std::span<const int> ids = scope.IdsOf(j);
       size_t next = 0;

@@ -222,8 +222,9 @@ class ScopeIndex {
   bool InScope(int Id, int Line);
   // Both questions for every name of one line at once: the set of names free
   // on the walk up from just above Line, and the set of those in scope there
-  // (allInScope when no premise is open). Has then answers each name; the
-  // sets hold until the next call that can meet new names.
+  // (allInScope when no premise is open), made to fit the ids of Line's own
+  // names. Has then answers each name; the sets hold until the next call
+  // that can meet new names.
   struct LineSets {
     int32_t above = 0;
     int32_t inScope = 0;

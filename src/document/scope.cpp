@@ -91,7 +91,9 @@ bool ScopeIndex::InScope(int Id, int Line) {
 
 ScopeIndex::LineSets ScopeIndex::SetsAt(int Line) {
   // The walks of FreeAbove(Line, Name) and of ScopeTest, for any id; asked
-  // again when the second walk deepened the sets the first one gave.
+  // again when the second walk deepened the sets the first one gave. The
+  // names of Line itself get their ids first, so the sets fit them too.
+  if (Line >= 1 && Line < static_cast<int>(idSpan_.size())) IdsOf(Line);
   for (;;) {
     const int deepened = deepened_;
     LineSets sets;
