@@ -1,13 +1,13 @@
 // Every action that changes the proof view, timed on proofs of 1,000, 5,000,
-// 20,000 and 32,767 statements, the largest the format holds (QV_BENCH_SIZES
-// picks others; where a command adds lines, the proof is that much shorter,
-// so it ends at the largest size) (all shown: comments long enough to wrap, closed
-// sub-proofs and the element-of sign included), on the Qt box (offscreen,
-// the layout and paint that follow included) and on the in-memory box; and
-// on the Qt box a change of the window's width. Besides: a Split into 1,000
-// conjuncts on 5,000 statements, a line added to a proof of 50 MB (20,000
-// statements, each with a long comment), and 500 nested sub-proofs closed
-// one after the other.
+// 20,000 and 32,767 statements, the largest the format holds (all shown:
+// comments long enough to wrap, closed sub-proofs and the element-of sign
+// included), on the Qt box (offscreen, the layout and paint that follow
+// included) and on the in-memory box; and on the Qt box a change of the
+// window's width. QV_BENCH_SIZES picks other sizes. Where a command adds
+// lines, its proof is that much shorter, so that it ends at the size named.
+// Besides: a Split into 1,000 conjuncts on 5,000 statements, a line added to
+// a proof of 50 MB (20,000 statements, each with a long comment), and 500
+// nested sub-proofs closed one after the other.
 //
 // Each round starts from the same proof drawn in the view (not timed) and
 // times one command. Run with --benchmark_repetitions and take the median.
