@@ -50,11 +50,12 @@ std::string ProofPathFor(const std::string& Path);
 // variable holds an absolute path, else ~/.config/quorvane.
 std::string UserSettingsFolder();
 // Makes Folder (and its missing parents, for the user alone) and gives it
-// each settings file it lacks: a copy of the one in OldFolder when there is
-// one there (where earlier versions kept them), else the default content (no
-// recent files, text size 12, no default folder, tip option on), so a first
-// start reads them without warnings. Existing files and OldFolder are never
-// written. Returns Folder.
+// each settings file it lacks: when Folder is made now (the first start), a
+// copy of the one in OldFolder where there is one there (where earlier
+// versions kept them: a regular file, never read through a link), else the
+// default content (no recent files, text size 12, no default folder, tip
+// option on), so a first start reads them without warnings. Existing files
+// and OldFolder are never written. Returns Folder.
 std::string PrepareSettingsFolder(const std::string& Folder, const std::string& OldFolder);
 // The settings folder of the program in AppPath: UserSettingsFolder(),
 // prepared with AppPath as the old place. Nothing is ever written beside
