@@ -11,7 +11,8 @@ namespace qv {
 
 struct AppState;
 
-// Whether a read goes through a symbolic link at the path itself.
+// Whether a read may go through a link: a symbolic link at the path itself,
+// or a file that has other names too (a hard link).
 enum class Links { Follow, Refuse };
 
 // A regular file opened for reading, its bytes fetched as a ByteReader needs
