@@ -5,9 +5,13 @@ JOBS ?= $(shell nproc)
 .PHONY: all deps configure build run test bench install uninstall package clean
 
 # The recipes read the folders from the environment ("$$QV_BUILD"), so a
-# path with blanks or quotes reaches each command as one argument.
-export QV_BUILD := $(BUILD)
-install: export QV_PREFIX := $(PREFIX)
+# path with blanks or quotes reaches each command as one argument, and take
+# them as typed ($(value ...)): a "$" in one stays, make does not expand it.
+export QV_BUILD := $(value BUILD)
+install uninstall: export QV_DESTDIR := $(value DESTDIR)
+install: export QV_PREFIX := $(value PREFIX)
+# The uninstall checks the prefix only where one is given.
+uninstall: export QV_PREFIX := $(if $(filter command line environment,$(origin PREFIX)),$(value PREFIX))
 
 all: build
 
@@ -32,11 +36,12 @@ bench: build
 # Installs under PREFIX (DESTDIR=... stages it in a folder instead), and
 # refreshes the desktop's MIME and menu databases there.
 install: build
-	@scripts/install-program install "$$QV_BUILD" "$$QV_PREFIX"
+	@DESTDIR="$$QV_DESTDIR" scripts/install-program install "$$QV_BUILD" "$$QV_PREFIX"
 
-# Removes what the last `make install` from this build put there.
+# Removes what `make install` from this build put there, from there only:
+# it refuses another DESTDIR, or another PREFIX where one is given.
 uninstall:
-	@scripts/install-program uninstall "$$QV_BUILD"
+	@DESTDIR="$$QV_DESTDIR" scripts/install-program uninstall "$$QV_BUILD" "$$QV_PREFIX"
 
 # The Debian package quorvane_<version>_<arch>.deb, in the build folder.
 package: build

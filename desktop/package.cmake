@@ -7,7 +7,10 @@
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME quorvane)
 set(CPACK_PACKAGE_VENDOR "The Quorvane developers")
-set(CPACK_PACKAGE_CONTACT "The Quorvane developers <developers@quorvane.org>")
+# The maintainer is whoever makes the package (desktop/maintainer.cmake),
+# worked out by package_config.cmake as cpack runs.
+set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_LIST_DIR}/package_config.cmake)
+set(CPACK_QV_DESKTOP_DIR ${CMAKE_CURRENT_LIST_DIR})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "editor and checker of natural-deduction proofs")
 set(CPACK_PACKAGE_INSTALL_DIRECTORY quorvane)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
@@ -15,7 +18,9 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION math)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://www.quorvane.org/")
+if(NOT QV_WEB_SITE STREQUAL "")
+  set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${QV_WEB_SITE}")
+endif()
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS OFF)
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Quorvane builds proofs in first-order predicate logic with set theory by

@@ -7,7 +7,7 @@ include(${CMAKE_CURRENT_LIST_DIR}/install_common.cmake)
 keep_records()
 # The environment of a staging install: no DESTDIR or make flags of the
 # caller's.
-set(clean_env ${CMAKE_COMMAND} -E env --unset=DESTDIR --unset=MAKEFLAGS --unset=MFLAGS --unset=MAKELEVEL)
+set(clean_env ${CMAKE_COMMAND} -E env --unset=DESTDIR --unset=PREFIX --unset=MAKEFLAGS --unset=MFLAGS --unset=MAKELEVEL)
 
 file(REMOVE_RECURSE "${STAGE}")
 execute_process(COMMAND ${clean_env} ${CMAKE_COMMAND} --install "${BUILD_DIR}" --prefix "${STAGE}/usr"
@@ -64,20 +64,14 @@ endforeach()
 
 # The menu entry starts the program with the file, and the type it opens is
 # the one the MIME package declares for *.proof; the software centre is told
-# the same type and shown a screenshot.
+# the same type.
 file(READ "${root}/share/applications/quorvane.desktop" desktop)
 file(READ "${root}/share/mime/packages/quorvane.xml" mime)
 file(READ "${root}/share/metainfo/org.quorvane.quorvane.metainfo.xml" metainfo)
 require_strings("${desktop}" "the desktop entry" "Exec=quorvane %f" "Icon=quorvane" "MimeType=application/x-quorvane-proof;")
 require_strings("${mime}" "the MIME package" "type=\"application/x-quorvane-proof\"" "pattern=\"*.proof\"")
 require_strings("${metainfo}" "the AppStream description" "<mediatype>application/x-quorvane-proof</mediatype>"
-                "<launchable type=\"desktop-id\">quorvane.desktop</launchable>" "<screenshot type=\"default\">")
-# The picture the description points to is the one the program makes of
-# itself (desktop/screenshots, from the manual's picture test).
-string(REGEX MATCH "/screenshots/([^<]+\\.png)</image>" shot "${metainfo}")
-if(NOT CMAKE_MATCH_1 OR NOT EXISTS "${SOURCE_DIR}/desktop/screenshots/${CMAKE_MATCH_1}")
-  fail("the AppStream screenshot is not in desktop/screenshots: ${shot}")
-endif()
+                "<launchable type=\"desktop-id\">quorvane.desktop</launchable>")
 foreach(check "appstreamcli;validate;--no-net;--pedantic;${root}/share/metainfo/org.quorvane.quorvane.metainfo.xml"
               "desktop-file-validate;${root}/share/applications/quorvane.desktop")
   execute_process(COMMAND ${check} RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err)
@@ -97,25 +91,29 @@ if(result OR passed EQUAL -1)
 endif()
 
 # ---- make install and make uninstall ----
-# Runs the Makefile's target with the build already made (-o build).
-function(run_make target)
+# Runs the Makefile's target with the build already made (-o build);
+# make_result and make_output tell how it went.
+function(try_make target)
   execute_process(COMMAND ${clean_env} ${ARGN} make --no-print-directory -C "${SOURCE_DIR}" -o build ${target}
                           "BUILD=${BUILD_DIR}"
                   RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err)
-  if(result)
-    fail("make ${target} failed (${result}):\n${out}\n${err}")
-  endif()
+  set(make_result "${result}" PARENT_SCOPE)
   set(make_output "${out}${err}" PARENT_SCOPE)
 endfunction()
+macro(run_make target)
+  try_make(${target} ${ARGN})
+  if(make_result)
+    fail("make ${target} failed (${make_result}):\n${make_output}")
+  endif()
+endmacro()
 function(files_under dir out)
   file(GLOB_RECURSE found LIST_DIRECTORIES true "${dir}/*")
   set(${out} "${found}" PARENT_SCOPE)
 endfunction()
 
-# A prefix with blanks and quotes: every file goes there, the desktop's
-# databases are made there, and the uninstall leaves no trace of either,
-# nor of the folders the install made.
-set(odd "${STAGE}/my 'odd' \"prefix\"")
+# A prefix with blanks, quotes and a "$", taken as typed: every file goes
+# there, the desktop's databases are made there.
+set(odd "${STAGE}/my 'odd' \"$prefix\"")
 run_make(install "PREFIX=${odd}/usr")
 foreach(f ${expected})
   if(NOT EXISTS "${odd}/usr/${f}")
@@ -126,17 +124,38 @@ find_program(update_mime update-mime-database)
 if(update_mime AND NOT EXISTS "${odd}/usr/share/mime/mime.cache")
   fail("make install did not refresh the MIME database under its prefix")
 endif()
+# The uninstall removes only what the install wrote: a line added to its
+# record for a file outside the install, or for one reached with "..", is
+# skipped however right its checksum, and a file replaced since the install
+# (say by a package) is left and named. The rest goes, the databases and
+# the folders the install made with it.
+set(victim "${STAGE}/not installed")
+file(WRITE "${victim}" "a file of someone else's")
+file(SHA256 "${victim}" sum)
+file(APPEND "${BUILD_DIR}/installed_files.txt" "${sum}  ${victim}\n${sum}  ${odd}/usr/../../not installed\n")
+set(replaced "${odd}/usr/share/doc/quorvane/copyright")
+file(WRITE "${replaced}" "a package's copyright file")
 run_make(uninstall)
-if(EXISTS "${odd}")
-  files_under("${odd}" left)
+if(NOT EXISTS "${victim}" OR NOT EXISTS "${replaced}")
+  fail("make uninstall removed a file the install did not write:\n${make_output}")
+endif()
+string(FIND "${make_output}" "changed since the install: ${replaced}" named)
+if(named EQUAL -1)
+  fail("make uninstall does not name the file it left:\n${make_output}")
+endif()
+files_under("${odd}" left)
+list(REMOVE_ITEM left "${odd}/usr" "${odd}/usr/share" "${odd}/usr/share/doc" "${odd}/usr/share/doc/quorvane" "${replaced}")
+if(left)
   fail("make uninstall left behind:\n${left}\n${make_output}")
 endif()
 
 # DESTDIR: the files go into the staging folder and come out again; the
-# prefix itself, outside it, is never touched (no database refreshed there).
+# prefix itself, outside it, is never touched (no database refreshed there),
+# and neither is a program already there.
 set(outside "${STAGE}/outside")
 set(destdir "${STAGE}/dest dir")
 file(MAKE_DIRECTORY "${outside}/share/mime/packages" "${outside}/share/applications")
+file(WRITE "${outside}/bin/quorvane" "the program a package installed")
 files_under("${outside}" before)
 run_make(install "DESTDIR=${destdir}" "PREFIX=${outside}")
 foreach(f ${expected})
@@ -147,6 +166,25 @@ endforeach()
 files_under("${outside}" after)
 if(NOT after STREQUAL before)
   fail("make install with DESTDIR wrote outside it:\n${after}")
+endif()
+# An uninstall without that DESTDIR is refused, saying where the install
+# went, and removes nothing anywhere.
+try_make(uninstall)
+string(FIND "${make_output}" "went to ${destdir}${outside} " named)
+files_under("${outside}" after)
+if(NOT make_result OR named EQUAL -1 OR NOT after STREQUAL before OR NOT EXISTS "${destdir}${outside}/bin/quorvane")
+  fail("make uninstall without the DESTDIR of the install was not refused (${make_result}):\n${make_output}")
+endif()
+# Nor does a root uninstall follow a record that another user wrote (the
+# build folder is theirs).
+execute_process(COMMAND id -u OUTPUT_VARIABLE uid OUTPUT_STRIP_TRAILING_WHITESPACE)
+if(uid STREQUAL "0")
+  execute_process(COMMAND chown 65534 "${BUILD_DIR}/installed_files.txt")
+  try_make(uninstall "DESTDIR=${destdir}")
+  execute_process(COMMAND chown 0 "${BUILD_DIR}/installed_files.txt")
+  if(NOT make_result OR NOT EXISTS "${destdir}${outside}/bin/quorvane")
+    fail("a root make uninstall followed a record of another user's:\n${make_output}")
+  endif()
 endif()
 run_make(uninstall "DESTDIR=${destdir}")
 files_under("${destdir}" left)

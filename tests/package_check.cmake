@@ -1,15 +1,17 @@
 # Builds the Debian package as `make package` does and checks it: the files
 # it installs under /usr, no generated database among them, the run-time
-# dependencies declared, and lintian (where installed) without errors.
-# Arguments: BUILD_DIR, STAGE.
+# dependencies declared, the maintainer named by DEBFULLNAME and DEBEMAIL in
+# the control data and the change log, and lintian (where installed) without
+# errors. Arguments: BUILD_DIR, STAGE.
 # cpack installs through the build folder, which keeps the user's install
 # manifest: it is put back.
 include(${CMAKE_CURRENT_LIST_DIR}/install_common.cmake)
 keep_records()
 
 file(REMOVE_RECURSE "${STAGE}")
-execute_process(COMMAND ${CMAKE_COMMAND} -E env --unset=DESTDIR
-                        cpack -G DEB --config "${BUILD_DIR}/CPackConfig.cmake" -B "${STAGE}"
+set(maintainer "Pat Packager <pat.packager@example.org>")
+execute_process(COMMAND ${CMAKE_COMMAND} -E env --unset=DESTDIR "DEBFULLNAME=Pat Packager"
+                        "DEBEMAIL=pat.packager@example.org" cpack -G DEB --config "${BUILD_DIR}/CPackConfig.cmake" -B "${STAGE}"
                 RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err)
 file(GLOB debs "${STAGE}/quorvane_*.deb")
 list(LENGTH debs n)
@@ -18,8 +20,10 @@ if(result OR NOT n EQUAL 1)
 endif()
 
 execute_process(COMMAND dpkg-deb --contents ${debs} RESULT_VARIABLE result OUTPUT_VARIABLE listing)
-execute_process(COMMAND dpkg-deb --field ${debs} Package Version Architecture Depends Section
+execute_process(COMMAND dpkg-deb --field ${debs} Package Version Architecture Depends Section Maintainer
                 OUTPUT_VARIABLE fields)
+execute_process(COMMAND sh -c "dpkg-deb --fsys-tarfile \"$0\" | tar -xO ./usr/share/doc/quorvane/changelog.gz | gunzip"
+                        ${debs} OUTPUT_VARIABLE changelog)
 execute_process(COMMAND dpkg-deb --info ${debs} OUTPUT_VARIABLE info)
 if(result)
   fail("dpkg-deb cannot read ${debs}")
@@ -55,7 +59,8 @@ foreach(e ${entries})
 endforeach()
 
 require_strings("${fields}" "the package's control fields" "Package: quorvane" "Architecture: " "Section: math"
-                "libqt6widgets6" "libqt6printsupport6" "libc6")
+                "libqt6widgets6" "libqt6printsupport6" "libc6" "Maintainer: ${maintainer}\n")
+require_strings("${changelog}" "the package's change log" "\n -- ${maintainer}  ")
 # No maintainer script: the file triggers of shared-mime-info,
 # desktop-file-utils and the icon cache refresh the databases.
 if(info MATCHES "(pre|post)(inst|rm)")

@@ -26,7 +26,7 @@ AboutDialog::AboutDialog(AppState& S, QWidget* parent) : QDialog(parent) {
   f.setBold(true);
   title->setFont(f);
   add("Label2", QStringLiteral("Quorvane natural deduction proof system, version 2.02"));
-  add("Label3", QStringLiteral("You may use and copy this program freely for study and teaching."));
+  add("Label3", QString::fromUtf8(kTermsOfUse));
   add("Label4", QStringLiteral("Copyright \u00A9 the Quorvane developers"));
   add("Label5", QStringLiteral("Released with Quorvane 2.0"));
   add("Label7", QStringLiteral("For latest release or enquiries..."));

@@ -29,15 +29,18 @@ ReadableFile::~ReadableFile() {
   if (fd_ >= 0) ::close(fd_);
 }
 
-bool ReadableFile::Open(const std::string& Path) {
+bool ReadableFile::Open(const std::string& Path, Links L) {
   if (fd_ >= 0 || Path.empty()) return false;
   // Looked at before it is opened, so that a FIFO or a device is never
   // opened at all, and again once open, in case the name changed hands.
+  const bool follow = L == Links::Follow;
   struct stat st{};
-  if (::stat(Path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
-  const int fd = ::open(Path.c_str(), O_RDONLY | kOpenFlags);
+  // Refusing links refuses a second name of the file too (a hard link).
+  auto fits = [follow](const struct stat& s) { return S_ISREG(s.st_mode) && (follow || s.st_nlink == 1); };
+  if ((follow ? ::stat(Path.c_str(), &st) : ::lstat(Path.c_str(), &st)) != 0 || !fits(st)) return false;
+  const int fd = ::open(Path.c_str(), O_RDONLY | kOpenFlags | (follow ? 0 : O_NOFOLLOW));
   if (fd < 0) return false;
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+  if (::fstat(fd, &st) != 0 || !fits(st)) {
     ::close(fd);
     return false;
   }
@@ -62,10 +65,10 @@ bool ReadableFile::Fetch(std::string& Buf, size_t Want) {
   return Buf.size() >= Want;
 }
 
-bool ReadFileBytes(const std::string& Path, std::string& Out, size_t MaxBytes) {
+bool ReadFileBytes(const std::string& Path, std::string& Out, size_t MaxBytes, Links L) {
   Out.clear();
   ReadableFile f;
-  if (!f.Open(Path)) return false;
+  if (!f.Open(Path, L)) return false;
   std::string data;
   if (!f.Fetch(data, std::min(f.Size(), MaxBytes))) return false;
   if (data.size() > MaxBytes) data.resize(MaxBytes);

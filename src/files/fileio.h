@@ -11,6 +11,10 @@ namespace qv {
 
 struct AppState;
 
+// Whether a read may go through a link: a symbolic link at the path itself,
+// or a file that has other names too (a hard link).
+enum class Links { Follow, Refuse };
+
 // A regular file opened for reading, its bytes fetched as a ByteReader needs
 // them. Anything else at the path (a FIFO, socket, device or folder) is
 // refused at once and never waited on.
@@ -21,8 +25,10 @@ class ReadableFile : public ByteSource {
   ReadableFile(const ReadableFile&) = delete;
   ReadableFile& operator=(const ReadableFile&) = delete;
 
-  // False when the path names no regular file the user may read.
-  bool Open(const std::string& Path);
+  // False when the path names no regular file the user may read, or, with
+  // Links::Refuse, when it names a symbolic link (whatever it leads to) or a
+  // file with more than one name (a hard link).
+  bool Open(const std::string& Path, Links L = Links::Follow);
   size_t Size() const override { return size_; }
   bool Fetch(std::string& Buf, size_t Want) override;
 
@@ -32,8 +38,10 @@ class ReadableFile : public ByteSource {
 };
 
 // Reads at most MaxBytes of the file into Out. False when the file cannot be
-// opened or read (missing, not a regular file, no permission).
-bool ReadFileBytes(const std::string& Path, std::string& Out, size_t MaxBytes = size_t(1) << 30);
+// opened or read (missing, not a regular file, no permission, a link with
+// Links::Refuse).
+bool ReadFileBytes(const std::string& Path, std::string& Out, size_t MaxBytes = size_t(1) << 30,
+                   Links L = Links::Follow);
 
 // Writes Bytes as the whole new content of Path:
 //  - the kernel follows a symbolic link at Path as it does for any open (so

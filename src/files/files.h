@@ -50,11 +50,12 @@ std::string ProofPathFor(const std::string& Path);
 // variable holds an absolute path, else ~/.config/quorvane.
 std::string UserSettingsFolder();
 // Makes Folder (and its missing parents, for the user alone) and gives it
-// each settings file it lacks: a copy of the one in OldFolder when there is
-// one there (where earlier versions kept them), else the default content (no
-// recent files, text size 12, no default folder, tip option on), so a first
-// start reads them without warnings. Existing files and OldFolder are never
-// written. Returns Folder.
+// each settings file it lacks: when Folder is made now (the first start), a
+// copy of the one in OldFolder where there is one there (where earlier
+// versions kept them: a regular file, never read through a link), else the
+// default content (no recent files, text size 12, no default folder, tip
+// option on), so a first start reads them without warnings. Existing files
+// and OldFolder are never written. Returns Folder.
 std::string PrepareSettingsFolder(const std::string& Folder, const std::string& OldFolder);
 // The settings folder of the program in AppPath: UserSettingsFolder(),
 // prepared with AppPath as the old place. Nothing is ever written beside
@@ -76,12 +77,23 @@ bool WriteUserOption(AppState& S, bool ShowTip);
 void SelectDir(AppState& S);
 
 // ---- Splash, about and tips windows ----
-inline constexpr const char* kQuorvaneWebSite = "https://www.quorvane.org/";
+// The product's web page, given when the program is built (the QV_WEB_SITE
+// setting); empty, as by default, when there is none.
+extern const char* const kQuorvaneWebSite;
+// The terms of use in one sentence, the about window's; the package's
+// copyright file and software-centre description say the same
+// (QV_TERMS_OF_USE).
+extern const char* const kTermsOfUse;
 inline constexpr int kTipCount = 14;
 extern const std::array<const char*, kTipCount + 1> kTips;  // element 0 = ""
 int RandomTipIndex();                                      // 1..14, equally likely
 // The tips window's "Show tips on start-up" check box was clicked.
 void TipsCheckClicked(AppState& S, bool Checked);
+// Help > "Quorvane Online" (ManualFirst) and the about window's "Go to
+// Quorvane Online": opens in the desktop's browser the web page Site or the
+// manual's front page, whichever ManualFirst puts first of those there are;
+// with neither, a message box says so.
+void OpenQuorvaneOnline(AppState& S, const std::string& Site, bool ManualFirst);
 // The about window's "Go to Quorvane Online" button.
 void AboutGoOnline(AppState& S);
 

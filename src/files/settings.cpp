@@ -63,13 +63,18 @@ std::string HomeFolder() {
   return "";
 }
 
-// Makes each missing folder of Dir, for the user alone (0700).
-void MakeFolders(const fs::path& Dir) {
+// Makes each missing folder of Dir, for the user alone (0700). True when
+// Dir itself was made now.
+bool MakeFolders(const fs::path& Dir) {
   fs::path p;
+  bool made = false;
   for (const fs::path& part : Dir) {
+    if (part.empty()) continue;  // after a trailing '/'
     p /= part;
-    if (::mkdir(p.c_str(), 0700) != 0 && errno != EEXIST) return;
+    made = ::mkdir(p.c_str(), 0700) == 0;
+    if (!made && errno != EEXIST) return false;
   }
+  return made;
 }
 
 }  // namespace
@@ -189,7 +194,10 @@ std::string UserSettingsFolder() {
 
 std::string PrepareSettingsFolder(const std::string& Folder, const std::string& OldFolder) {
   const fs::path dir(Folder);
-  MakeFolders(dir);
+  // The settings of an earlier version are taken over when the folder is
+  // new, that is at the first start only: a file deleted from the folder
+  // later comes back with its default content, not the old one.
+  const bool first = MakeFolders(dir);
   const std::pair<const char*, std::string> defaults[] = {
       {kRecentFiles, EncodeRecentFiles({})},
       {kFontSizeFile, EncodeFontSize(12)},
@@ -197,15 +205,17 @@ std::string PrepareSettingsFolder(const std::string& Folder, const std::string& 
       {kUserOptionFile, EncodeUserOption(0)},
   };
   std::error_code same;
-  const bool migrate = !OldFolder.empty() && !fs::equivalent(dir, OldFolder, same);
+  const bool migrate = first && !OldFolder.empty() && !fs::equivalent(dir, OldFolder, same);
   for (const auto& [name, bytes] : defaults) {
     std::error_code ec;
     const fs::path file = dir / name;
     if (fs::exists(file, ec) || ec) continue;
     // A file kept in the program's folder by an earlier version is taken
-    // over once; the old one is left where it is and never read again.
+    // over, the old one left where it is; only a regular file of one name,
+    // never through a link (a program run as root from a folder another user
+    // may write must not copy a file that user points it to).
     std::string old;
-    if (migrate && ReadFileBytes((fs::path(OldFolder) / name).string(), old, kMaxSettingsBytes))
+    if (migrate && ReadFileBytes((fs::path(OldFolder) / name).string(), old, kMaxSettingsBytes, Links::Refuse))
       WriteFileReplacing(file.string(), old);
     else
       WriteFileReplacing(file.string(), bytes);

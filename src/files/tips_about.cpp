@@ -5,6 +5,8 @@
 
 #include "files/files.h"
 #include "files/filesinternal.h"
+#include "files/helpfile.h"
+#include "platform/host.h"
 
 namespace qv {
 
@@ -46,8 +48,21 @@ void TipsCheckClicked(AppState& S, bool Checked) {
   if (S.host) S.host->SetControlChecked("optShowTip", Checked);
 }
 
-void AboutGoOnline(AppState& S) {
-  if (S.host) S.host->OpenUrl(kQuorvaneWebSite);
+void OpenQuorvaneOnline(AppState& S, const std::string& Site, bool ManualFirst) {
+  if (!S.host) return;
+  const std::string index = FindHelpIndex(S.Ui.AppPath);
+  const std::string manual = index.empty() ? "" : FileUrl(index);
+  const std::string& first = ManualFirst ? manual : Site;
+  const std::string& second = ManualFirst ? Site : manual;
+  if (!first.empty() || !second.empty()) {
+    S.host->OpenUrl(first.empty() ? second : first);
+    return;
+  }
+  S.host->MessageBox("There is nothing to open: no manual was found beside the program, and it was built "
+                     "without a web address.",
+                     "WARNING", MsgButtons::Ok, MsgIcon::Warning);
 }
+
+void AboutGoOnline(AppState& S) { OpenQuorvaneOnline(S, kQuorvaneWebSite, false); }
 
 }  // namespace qv

@@ -33,11 +33,9 @@ void cmdHelp_Click(AppState& S) {
 void optUserManual_Click(AppState& S) { cmdHelp_Click(S); }
 
 void optQuorvaneOnlline_Click(AppState& S) {
-  if (!S.host) return;
   // The manual's front page in the desktop's browser; the web address only
   // where the program has no manual beside it.
-  const std::string index = FindHelpIndex(S.Ui.AppPath);
-  S.host->OpenUrl(index.empty() ? std::string(kQuorvaneWebSite) : FileUrl(index));
+  OpenQuorvaneOnline(S, kQuorvaneWebSite, true);
 }
 
 void optAbout_Click(AppState& S) {

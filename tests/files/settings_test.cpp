@@ -34,36 +34,61 @@ TEST_F(FilesTest, FirstStartCreatesDefaultSettingsThatReadWithoutWarnings) {
   EXPECT_EQ(Bytes("UserFontSize.bin"), EncodeFontSize(14));
 }
 
-// $XDG_CONFIG_HOME set to Value (unset when null) while the object lives.
-class ConfigHome {
+// The environment variable Name set to Value (unset when null) while the
+// object lives.
+class ScopedEnv {
  public:
-  explicit ConfigHome(const char* Value) {
-    const char* old = std::getenv("XDG_CONFIG_HOME");
+  ScopedEnv(const char* Name, const char* Value) : name_(Name) {
+    const char* old = std::getenv(Name);
     had_ = old != nullptr;
     if (had_) saved_ = old;
     if (Value)
-      setenv("XDG_CONFIG_HOME", Value, 1);
+      setenv(Name, Value, 1);
     else
-      unsetenv("XDG_CONFIG_HOME");
+      unsetenv(Name);
   }
-  ~ConfigHome() {
+  ~ScopedEnv() {
     if (had_)
-      setenv("XDG_CONFIG_HOME", saved_.c_str(), 1);
+      setenv(name_, saved_.c_str(), 1);
     else
-      unsetenv("XDG_CONFIG_HOME");
+      unsetenv(name_);
   }
 
  private:
+  const char* name_;
   bool had_ = false;
   std::string saved_;
 };
 
-TEST_F(FilesTest, UnwritableProgramFolderFallsBackToTheConfigFolder) {
-  const std::string config = (dir / "config").string();
-  ConfigHome home(config.c_str());
-  const std::string chosen = ChooseSettingsPath((dir / "no such folder").string());
-  EXPECT_EQ(chosen, config + "/quorvane");
-  EXPECT_TRUE(std::filesystem::exists(chosen + "/UserOption.bin"));
+class ConfigHome : public ScopedEnv {
+ public:
+  explicit ConfigHome(const char* Value) : ScopedEnv("XDG_CONFIG_HOME", Value) {}
+};
+
+// The settings folder is $XDG_CONFIG_HOME/quorvane when that variable holds
+// an absolute path, else ~/.config/quorvane (a relative one is ignored, as
+// the XDG rules have it), whatever the program's folder, which is left as it
+// was.
+TEST_F(FilesTest, SettingsGoToAnAbsoluteXdgConfigHomeElseToHomeNeverBesideTheProgram) {
+  namespace fs = std::filesystem;
+  const fs::path bin = dir / "bin";
+  fs::create_directories(bin);
+  const std::string home = (dir / "home").string();
+  ScopedEnv homeVar("HOME", home.c_str());
+  {
+    const std::string config = (dir / "config").string();
+    ConfigHome xdg(config.c_str());
+    EXPECT_EQ(ChooseSettingsPath(bin.string()), config + "/quorvane");
+  }
+  for (const char* relative : {"config", "./config", ""}) {
+    ConfigHome xdg(relative);
+    EXPECT_EQ(UserSettingsFolder(), home + "/.config/quorvane") << relative;
+  }
+  ConfigHome unset(nullptr);
+  const std::string chosen = ChooseSettingsPath(bin.string());
+  EXPECT_EQ(chosen, home + "/.config/quorvane");
+  EXPECT_TRUE(fs::is_regular_file(chosen + "/UserOption.bin"));
+  EXPECT_TRUE(fs::is_empty(bin));
 }
 
 // A program installed in a folder the user may write (~/.local/bin) keeps
@@ -101,12 +126,37 @@ TEST_F(FilesTest, WritableProgramFolderKeepsNothingAndItsOldSettingsAreTakenOver
   EXPECT_EQ(Bytes("bin/RecentFiles.bin"), oldList);
   ChooseSettingsPath(bin.string());
   EXPECT_EQ(RecentList(Bytes("config/quorvane/RecentFiles.bin"))[0], "/p/new.proof");
+  // Deleting the files returns the first-start defaults, not the old files.
+  fs::remove(dir / "config/quorvane/RecentFiles.bin");
+  fs::remove(dir / "config/quorvane/UserFontSize.bin");
+  ChooseSettingsPath(bin.string());
+  EXPECT_EQ(Bytes("config/quorvane/RecentFiles.bin"), EncodeRecentFiles({}));
+  EXPECT_EQ(Bytes("config/quorvane/UserFontSize.bin"), EncodeFontSize(12));
 
   // Without XDG_CONFIG_HOME the folder is ~/.config/quorvane.
   ConfigHome unset(nullptr);
   if (const char* h = std::getenv("HOME"); h && h[0] == '/') {
     EXPECT_EQ(UserSettingsFolder(), (fs::path(h) / ".config" / "quorvane").lexically_normal().string());
   }
+}
+
+// A program run as root from a folder another user may write takes over
+// only the regular files there, never what a link in it leads to.
+TEST_F(FilesTest, OldSettingsAreTakenOverFromRegularFilesNeverThroughALink) {
+  namespace fs = std::filesystem;
+  const fs::path bin = dir / "bin";
+  fs::create_directories(bin);
+  WriteBytes("secret", EncodeRecentFiles({"/root/secret.proof"}));
+  fs::create_symlink(dir / "secret", bin / "RecentFiles.bin");
+  WriteBytes("size", EncodeFontSize(14));
+  fs::create_hard_link(dir / "size", bin / "UserFontSize.bin");
+  WriteBytes("bin/UserOption.bin", EncodeUserOption(-1));
+  const std::string config = (dir / "config").string();
+  ConfigHome home(config.c_str());
+  ChooseSettingsPath(bin.string());
+  EXPECT_EQ(Bytes("config/quorvane/RecentFiles.bin"), EncodeRecentFiles({}));
+  EXPECT_EQ(Bytes("config/quorvane/UserFontSize.bin"), EncodeFontSize(12));
+  EXPECT_EQ(Bytes("config/quorvane/UserOption.bin"), EncodeUserOption(-1));
 }
 
 TEST_F(FilesTest, RecentFilesKeepFiveMostRecentFirstWithoutDuplicates) {

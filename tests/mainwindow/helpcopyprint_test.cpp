@@ -47,8 +47,12 @@ class HelpCommandsTest : public ::testing::Test, protected FilesEnv {
   CommandRegistry commands;
 };
 
+constexpr const char* kNothingToOpen =
+    "There is nothing to open: no manual was found beside the program, and it was built without a web address.";
+
 TEST_F(HelpCommandsTest, HelpOpensTheManualBesideTheProgramOrSaysItIsMissing) {
-  // No manual: the message, and the web page for "Quorvane Online".
+  // No manual: the message, and for "Quorvane Online" the build's web page,
+  // or, built without one, the message that there is neither.
   ShowStatus(S, "old");
   Run("cmdHelp");
   EXPECT_TRUE(host.openedHelp.empty());
@@ -57,7 +61,14 @@ TEST_F(HelpCommandsTest, HelpOpensTheManualBesideTheProgramOrSaysItIsMissing) {
   EXPECT_EQ(host.LastMessage()->title, "SYSTEM ERROR");
   EXPECT_EQ(StatusText(S), "");
   Run("optQuorvaneOnlline");
-  EXPECT_EQ(host.openedUrls, std::vector<std::string>{kQuorvaneWebSite});
+  if (*kQuorvaneWebSite) {
+    EXPECT_EQ(host.openedUrls, std::vector<std::string>{kQuorvaneWebSite});
+  } else {
+    EXPECT_TRUE(host.openedUrls.empty());
+    EXPECT_EQ(host.LastMessage()->text, kNothingToOpen);
+    host.messages.pop_back();
+  }
+  host.openedUrls.clear();
 
   // The manual beside the program: shown, and a viewer that fails still
   // gets the message.
@@ -77,6 +88,28 @@ TEST_F(HelpCommandsTest, HelpOpensTheManualBesideTheProgramOrSaysItIsMissing) {
   host.RegisterForm("AboutQuorvane", [] {});
   Run("optAbout");
   EXPECT_EQ(host.formsShown, std::vector<std::string>{"AboutQuorvane"});
+}
+
+// "Quorvane Online" opens the manual when there is one, else the web page the
+// build was given, and says so when there is neither; the about window's
+// button puts the web page first.
+TEST_F(HelpCommandsTest, QuorvaneOnlineOpensTheManualOrTheWebPageOrSaysThereIsNeither) {
+  const std::string site = "https://proofs.example.org/";
+  OpenQuorvaneOnline(S, "", true);
+  EXPECT_TRUE(host.openedUrls.empty());
+  ASSERT_NE(host.LastMessage(), nullptr);
+  EXPECT_EQ(host.LastMessage()->text, kNothingToOpen);
+  EXPECT_EQ(host.LastMessage()->title, "WARNING");
+  OpenQuorvaneOnline(S, site, true);
+  OpenQuorvaneOnline(S, site, false);
+  std::filesystem::create_directories(dir / "help");
+  ASSERT_TRUE(WriteFileReplacing(Path("help/index.html"), "<html></html>"));
+  const std::string manual = "file://" + (dir / "help" / "index.html").string();
+  OpenQuorvaneOnline(S, "", false);
+  OpenQuorvaneOnline(S, site, true);
+  OpenQuorvaneOnline(S, site, false);
+  EXPECT_EQ(host.openedUrls, (std::vector<std::string>{site, site, manual, manual, site}));
+  EXPECT_EQ(host.messages.size(), 1u);
 }
 
 TEST_F(HelpCommandsTest, ShowTipTogglesTheCheckAndTheStoredOption) {

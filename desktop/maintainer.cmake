@@ -1,0 +1,27 @@
+# qv_maintainer(OUT): who makes the package, as Debian's own tools name
+# them: DEBFULLNAME and DEBEMAIL (which may hold "Name <address>" itself),
+# else the login name and that user's mailbox on this machine (login@host).
+# Read as the package or the install is made, so it is whoever makes it.
+function(qv_maintainer out)
+  string(REGEX REPLACE "[\r\n]+" " " name "$ENV{DEBFULLNAME}")
+  string(REGEX REPLACE "[\r\n]+" " " mail "$ENV{DEBEMAIL}")
+  string(STRIP "${name}" name)
+  string(STRIP "${mail}" mail)
+  if(mail MATCHES "^(.*[^ ]) *<([^<>]+)>$")
+    if(name STREQUAL "")
+      set(name "${CMAKE_MATCH_1}")
+    endif()
+    set(mail "${CMAKE_MATCH_2}")
+  endif()
+  if(name STREQUAL "" OR mail STREQUAL "")
+    execute_process(COMMAND id -un OUTPUT_VARIABLE login OUTPUT_STRIP_TRAILING_WHITESPACE)
+    cmake_host_system_information(RESULT host QUERY FQDN)
+    if(name STREQUAL "")
+      set(name "${login}")
+    endif()
+    if(mail STREQUAL "")
+      set(mail "${login}@${host}")
+    endif()
+  endif()
+  set(${out} "${name} <${mail}>" PARENT_SCOPE)
+endfunction()
