@@ -40,8 +40,9 @@
 // Assistive technology reads the view through Qt's accessibility interface
 // for text (qtproofaccess.cpp), as it reads a read-only QTextEdit: the text
 // as shown, a line break as one character "\n", and offsets counted in that
-// text. Changes of the text, the caret and the selection are announced
-// while an accessibility client is active, and cost nothing otherwise.
+// text; by screen row, and by word (a run of letters and digits). Changes
+// of the text, the caret and the selection are announced while an
+// accessibility client is active, and cost nothing otherwise.
 #pragma once
 
 #include <QAbstractScrollArea>
