@@ -251,6 +251,7 @@ MainWindow::MainWindow(AppState& state, ProofWindowState& win, CommandRegistry& 
 
   view_ = new QtProofView(central_);
   view_->setObjectName(QStringLiteral("RTB"));
+  view_->setAccessibleName(QStringLiteral("Proof"));
   view_->SetViewOnly(true);
   view_->SetDefaultFont(kFixedFont, S.Ui.FontSize);
   // The Edit menu is the view's context menu; the box's own must not open.
@@ -272,6 +273,7 @@ MainWindow::MainWindow(AppState& state, ProofWindowState& win, CommandRegistry& 
 
   status_ = new QtRichBox(central_);
   status_->setObjectName(QStringLiteral("StatusLine"));
+  status_->setAccessibleName(QStringLiteral("Status line"));
   status_->SetViewOnly(true);
   status_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   status_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
