@@ -261,6 +261,8 @@ MainWindow::MainWindow(AppState& state, ProofWindowState& win, CommandRegistry& 
   // does not run inside the view's mouse handling; input that comes after
   // it waits until it has run.
   connect(view_, &QtProofView::clicked, this, [this] { Later([this] { RTB_Click(S); }); });
+  // A screen reader's move of the caret or the selection waits as a key does.
+  view_->SetClientMoves([this](std::function<void()> move) { Dispatch(std::move(move)); });
   // The double click is handled at its second press, before the release
   // that restores the caret.
   connect(view_, &QtProofView::doubleClicked, this, [this] { Dispatch([this] { RTB_DblClick(S); }); });

@@ -9,9 +9,11 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QApplication>
+#include <QPointer>
 #include <QTextBoundaryFinder>
 #include <QTextLayout>
 #include <algorithm>
+#include <functional>
 
 #include "platform/qt/qtproofview.h"
 #include "platform/qt/qtrichbox.h"
@@ -52,16 +54,17 @@ class ProofViewAccessible : public QAccessibleWidget, public QAccessibleTextInte
   int selectionCount() const override { return V().SelLength() > 0 ? 1 : 0; }
   void addSelection(int start, int end) override { setSelection(0, start, end); }
   void removeSelection(int index) override {
-    if (index == 0 && MayMove()) V().Select(V().caret_, V().caret_);
+    if (index == 0) Move([](QtProofView& v) { v.Select(v.caret_, v.caret_); });
   }
   void setSelection(int index, int start, int end) override {
-    if (index == 0 && MayMove()) V().Select(V().PosOfAccess(start), V().PosOfAccess(end));
+    if (index == 0) Move([start, end](QtProofView& v) { v.Select(v.PosOfAccess(start), v.PosOfAccess(end)); });
   }
   int cursorPosition() const override { return V().AccessOffset(V().caret_); }
   void setCursorPosition(int offset) override {
-    if (!MayMove()) return;
-    const int32_t at = V().PosOfAccess(offset);
-    V().Select(at, at);
+    Move([offset](QtProofView& v) {
+      const int32_t at = v.PosOfAccess(offset);
+      v.Select(at, at);
+    });
   }
 
   // --- text
@@ -158,11 +161,25 @@ class ProofViewAccessible : public QAccessibleWidget, public QAccessibleTextInte
     return offset;
   }
 
-  // A client moves the caret as the keys do: not in the middle of a drag,
-  // nor behind a window that blocks the view's own.
-  bool MayMove() const {
+  // A client moves the caret or the selection as the keys do: not in the
+  // middle of a drag, nor behind a window that blocks the view's own, and
+  // after the input that waits to be handled before it (the view's client
+  // route, which the program may give, decides when the move runs; by then
+  // the drag or the window may have come, so it is asked again).
+  static bool MayMove(const QtProofView& v) {
     const QWidget* modal = QApplication::activeModalWidget();
-    return V().isEnabled() && !V().selecting_ && (!modal || modal == V().window());
+    return v.isEnabled() && !v.selecting_ && (!modal || modal == v.window());
+  }
+  void Move(std::function<void(QtProofView&)> move) {
+    if (!MayMove(V())) return;
+    QPointer<QtProofView> view(&V());
+    auto run = [view, move = std::move(move)] {
+      if (view && MayMove(*view)) move(*view);
+    };
+    if (V().clientMoves_)
+      V().clientMoves_(std::move(run));
+    else
+      run();
   }
 
   // --- words: [start, end) in offsets, start -1 for none
