@@ -231,6 +231,7 @@ void EditorDialog::reject() { Escape(); }
 
 TestParserDialog::TestParserDialog(AppState& S, QWidget* parent) : EditorDialog(parent, "TestParser", "RTB") {
   setWindowTitle(QStringLiteral("Test Parser"));
+  box_->setAccessibleName(QStringLiteral("Expression"));
   logic_ = std::make_unique<TestParser>(S, *box_);
   logic_->OnHide = [this] { done(0); };
 

@@ -251,6 +251,7 @@ MainWindow::MainWindow(AppState& state, ProofWindowState& win, CommandRegistry& 
 
   view_ = new QtProofView(central_);
   view_->setObjectName(QStringLiteral("RTB"));
+  view_->setAccessibleName(QStringLiteral("Proof"));
   view_->SetViewOnly(true);
   view_->SetDefaultFont(kFixedFont, S.Ui.FontSize);
   // The Edit menu is the view's context menu; the box's own must not open.
@@ -260,6 +261,8 @@ MainWindow::MainWindow(AppState& state, ProofWindowState& win, CommandRegistry& 
   // does not run inside the view's mouse handling; input that comes after
   // it waits until it has run.
   connect(view_, &QtProofView::clicked, this, [this] { Later([this] { RTB_Click(S); }); });
+  // A screen reader's move of the caret or the selection waits as a key does.
+  view_->SetClientMoves([this](std::function<void()> move) { Dispatch(std::move(move)); });
   // The double click is handled at its second press, before the release
   // that restores the caret.
   connect(view_, &QtProofView::doubleClicked, this, [this] { Dispatch([this] { RTB_DblClick(S); }); });
@@ -272,6 +275,7 @@ MainWindow::MainWindow(AppState& state, ProofWindowState& win, CommandRegistry& 
 
   status_ = new QtRichBox(central_);
   status_->setObjectName(QStringLiteral("StatusLine"));
+  status_->setAccessibleName(QStringLiteral("Status line"));
   status_->SetViewOnly(true);
   status_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   status_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

@@ -1,9 +1,12 @@
 // Clicks that wait in the event queue while an earlier one changes the proof:
-// each is handled after the change, in order, at the place it was made, and
-// a double click whose release was queued with it leaves the mouse ready.
+// each is handled after the change, in order, at the place it was made (a
+// screen reader's caret move waits behind them too), and a double click
+// whose release was queued with it leaves the mouse ready.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QDialog>
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <type_traits>
@@ -57,6 +60,16 @@ class QueuedInput : public AppUiTest {
     }
   }
 
+  // Lines 3 and 4 are the halves of line `from`, split at its "&", and the
+  // proof is well formed.
+  void ExpectSplitOf(int from, const std::string& left, const std::string& right) {
+    ASSERT_EQ(S->Doc.StmtCount, 4);
+    EXPECT_EQ(Formula(3), left);
+    EXPECT_EQ(Formula(4), right);
+    for (int k : {3, 4}) EXPECT_EQ(RuleText(k), "Split, " + std::to_string(from)) << "line " << k;
+    ExpectWellFormed();
+  }
+
   int clicks = 0;
 };
 
@@ -78,14 +91,32 @@ TEST_F(QueuedInput, ASecondClickQueuedBehindASplitIsHandledAfterItAtItsOwnPlace)
   PostClick(Top(), at);
   RunQueued();
 
-  ASSERT_EQ(S->Doc.StmtCount, 4);
-  EXPECT_EQ(Formula(3), "C");
-  EXPECT_EQ(Formula(4), "D");
-  EXPECT_EQ(RuleText(3), "Split, 2");
-  EXPECT_EQ(RuleText(4), "Split, 2");
-  ExpectWellFormed();
+  ExpectSplitOf(2, "C", "D");
   EXPECT_EQ(*title, "Edit User Comment, Line 2");
   EXPECT_EQ(S->Doc.RuleMode, 0);
+}
+
+// A screen reader's move of the caret waits, as a key does, behind a click
+// whose handler has not run yet: with Split chosen, a click on line 1 and
+// then a client's caret on line 2 split line 1, and the caret goes to
+// line 2 afterwards.
+TEST_F(QueuedInput, AClientsCaretMoveWaitsBehindAClickNotYetHandled) {
+  Put(kRuleAxiom, "A & B");
+  Put(kRuleAxiom, "C & D");
+  ShowActive(Top());
+  Command("optSplit");
+  PostClick(Top(), InFormula(1));
+  QApplication::sendPostedEvents(Top()->windowHandle());  // the click is in, its handler waits
+  ASSERT_EQ(S->Doc.StmtCount, 2);
+  const StmtRec second = S->Doc.Stmts[2];
+  const std::string upTo = S->View->Text().substr(0, second.StartStmt - second.StartLine + second.ViewerStartLine);
+  const int offset = static_cast<int>(upTo.size() - std::count(upTo.begin(), upTo.end(), '\n'));  // CR LF read as "\n"
+  QAccessibleTextInterface* t = QAccessible::queryAccessibleInterface(View())->textInterface();
+  t->setCursorPosition(offset);
+  RunQueued();
+
+  ExpectSplitOf(1, "A", "B");
+  EXPECT_EQ(t->cursorPosition(), offset);
 }
 
 TEST_F(QueuedInput, ADoubleClickWithItsReleaseQueuedLeavesTheMouseReady) {
@@ -145,11 +176,7 @@ TEST_F(QueuedInput, AFindQueuedBehindAClickOnTheViewWaitsForIt) {
   PostKey(find, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
   RunQueued();
 
-  ASSERT_EQ(S->Doc.StmtCount, 4);
-  EXPECT_EQ(Formula(3), "C");
-  EXPECT_EQ(Formula(4), "D");
-  EXPECT_EQ(RuleText(3), "Split, 2");
-  ExpectWellFormed();
+  ExpectSplitOf(2, "C", "D");
   EXPECT_EQ(S->Doc.RuleMode, 0);
   // The search ran after it: line 1's "B" is selected and the window hidden.
   EXPECT_EQ(S->View->SelText(), "B");

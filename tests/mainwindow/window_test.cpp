@@ -269,6 +269,20 @@ TEST_F(WindowTest, EveryButtonAndMenuHasAnAccessibleName) {
   EXPECT_EQ(name(Action("mnuFile")->menu()), "File");
 }
 
+// A screen reader names each text control by its place, as a sighted user
+// reads it: the proof, the status line, the entry window's expression box.
+TEST_F(WindowTest, TheTextControlsAreNamedByTheirPlace) {
+  auto name = [](QWidget* w) { return QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name).toStdString(); };
+  EXPECT_EQ(name(app->Window().View()), "Proof");
+  EXPECT_EQ(name(app->Window().Status()), "Status line");
+  answers = {"cmdCancel"};
+  Command("optPremise");
+  EXPECT_EQ(answered, std::vector<std::string>{"Premise Rule: Enter a premise"});
+  auto* entry = app->Window().findChild<TestParserDialog*>();
+  ASSERT_NE(entry, nullptr);
+  EXPECT_EQ(name(entry->Box()), "Expression");
+}
+
 // A screen reader reads a three-line proof in the view, with the caret and
 // the selection where they are, and hears the line that a rule adds: what
 // it heard, applied to what it read, is what the view shows now.

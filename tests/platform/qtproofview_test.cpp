@@ -10,8 +10,10 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEngine>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QTimer>
+#include <climits>
 #include <cmath>
 #include <map>
 #include <set>
@@ -698,6 +700,132 @@ TEST_F(View, AScreenReaderReadsTheTextCaretAndSelectionAndHearsTheChanges) {
   EXPECT_EQ(textEvents().size(), 1u);
   shown[qs - 2] = u'5';
   EXPECT_EQ(a->text(QAccessible::Value), shown);
+}
+
+// What a listener hears at every offset of a proof, by character (as the
+// editors' QTextEdit boxes answer), by word (a run of letters and digits:
+// the last that starts at the offset or before it, never blanks or a
+// break) and by screen row (a wrapped line row by row), at the offset, the
+// piece before it and the one after it, nothing past either end; -2 reads
+// at the caret, -1 at the end.
+TEST_F(View, AListenerReadsEveryOffsetByCharacterWordAndRow) {
+  const std::string raw =
+      "\t1\tx e S\t\tPremise\r\n\r\n\t2\tP(x1) & ~Q\t\tAxiom\r\n\r\n3\tALL(a):[a @ S => P(a)]\t\tConclusion, 1, 2";
+  QtRichBox box;
+  QString shown;
+  std::vector<int32_t> posOf;  // the text position of each offset
+  for (int32_t i = 0; i < static_cast<int32_t>(raw.size()); ++i) {
+    posOf.push_back(i);
+    shown += raw[i] == '\r' ? QChar(u'\n') : QChar::fromLatin1(raw[i]);
+    if (raw[i] == '\r') ++i;
+  }
+  const int count = static_cast<int>(shown.size()), e = static_cast<int>(raw.find(" e ")) + 1;
+  shown[e] = QChar(0x03B5);
+  for (RichBox* b : std::initializer_list<RichBox*>{&v, &box}) {
+    b->SetText(raw);
+    b->SetSelStart(e);
+    b->SetSelLength(1);
+    b->SetSelFontName(kSymbolFont);
+    b->SetSelStart(static_cast<int32_t>(raw.find("P(")));  // the caret, for -2
+    b->SetSelLength(0);
+  }
+  QAccessibleTextInterface* t = QAccessible::queryAccessibleInterface(&v)->textInterface();
+  QAccessibleTextInterface* edit = QAccessible::queryAccessibleInterface(&box)->textInterface();
+  ASSERT_EQ(edit->text(0, edit->characterCount()), shown);
+
+  using Read = QString (QAccessibleTextInterface::*)(int, QAccessible::TextBoundaryType, int*, int*) const;
+  const Read reads[] = {&QAccessibleTextInterface::textBeforeOffset, &QAccessibleTextInterface::textAtOffset,
+                        &QAccessibleTextInterface::textAfterOffset};
+  auto told = [](int s, int e, const QString& text) {
+    return text.isEmpty() ? std::string("nothing")
+                          : std::to_string(s) + "-" + std::to_string(e) + " '" + text.toStdString() + "'";
+  };
+  auto heard = [&](QAccessibleTextInterface* i, Read read, int o, QAccessible::TextBoundaryType type) {
+    int s = -2, e = -2;
+    const QString text = (i->*read)(o, type, &s, &e);
+    return told(s, e, text);
+  };
+  // The pieces of a kind in order, and the one each offset reads from (-1
+  // before the first, the count past the last).
+  struct Kind {
+    QAccessible::TextBoundaryType type;
+    std::vector<std::pair<int, int>> pieces;
+    std::vector<int> of;
+  };
+  Kind chars{QAccessible::CharBoundary, {}, {}}, words{QAccessible::WordBoundary, {}, {}};
+  for (auto it = QRegularExpression(QStringLiteral("[\\p{L}\\p{N}]+")).globalMatch(shown); it.hasNext();) {
+    const auto m = it.next();
+    words.pieces.emplace_back(m.capturedStart(), m.capturedEnd());
+  }
+  for (int o = 0, k = -1; o <= count; ++o) {
+    if (o < count) chars.pieces.emplace_back(o, o + 1);
+    chars.of.push_back(o);
+    while (k + 1 < static_cast<int>(words.pieces.size()) && words.pieces[k + 1].first <= o) ++k;
+    words.of.push_back(k);
+  }
+
+  for (int width : {900, 180}) {
+    v.resize(width, 300);
+    Settle();
+    // Screen rows as painted: each line break ends the row it stands on.
+    Kind rows{QAccessible::LineBoundary, {}, {}};
+    for (int o = 0, top = INT_MIN; o < count; ++o) {
+      const int y = v.CharRect(posOf[o]).top();
+      if (y != top) rows.pieces.emplace_back(o, o);
+      top = y;
+      ++rows.pieces.back().second;
+      rows.of.push_back(static_cast<int>(rows.pieces.size()) - 1);
+    }
+    rows.of.push_back(rows.of.back());
+    // One row a line, or the last line in three rows or more.
+    const int lastLineRows = rows.of[count] - rows.of[shown.lastIndexOf(u'\n') + 1] + 1;
+    ASSERT_TRUE(width > 500 ? rows.pieces.size() == 5 : lastLineRows >= 3) << lastLineRows;
+
+    for (const Kind* kind : {&chars, &words, &rows}) {
+      const int n = static_cast<int>(kind->pieces.size());
+      auto piece = [&](int k) {
+        const auto [s, e] = k >= 0 && k < n ? kind->pieces[k] : std::pair(0, 0);
+        return told(s, e, shown.mid(s, e - s));
+      };
+      for (int o = 0; o <= count; ++o)
+        for (int r = 0; r < 3; ++r) {
+          EXPECT_EQ(heard(t, reads[r], o, kind->type), piece(kind->of[o] + r - 1))
+              << "width " << width << " kind " << kind->type << " read " << r << " offset " << o;
+          if (kind == &chars && (r > 0 || o > 0)) {  // QTextEdit reads the first character as the one before it
+            EXPECT_EQ(heard(t, reads[r], o, kind->type), heard(edit, reads[r], o, kind->type)) << r << " " << o;
+          }
+        }
+      for (int r = 0; r < 3; ++r) {
+        EXPECT_EQ(heard(t, reads[r], -2, kind->type), heard(t, reads[r], t->cursorPosition(), kind->type)) << r;
+        EXPECT_EQ(heard(t, reads[r], -1, kind->type), heard(t, reads[r], count, kind->type)) << r;
+      }
+    }
+  }
+}
+
+// A client moves the caret and the selection as the keys do: not while the
+// user holds a drag.
+TEST_F(View, AClientMovesTheCaretOnlyWhenNoDragIsHeld) {
+  v.SetText("alpha beta gamma\r\ndelta");
+  Settle();
+  QAccessibleTextInterface* t = QAccessible::queryAccessibleInterface(&v)->textInterface();
+  Mouse(QEvent::MouseButtonPress, At(1));
+  Mouse(QEvent::MouseMove, At(8));
+  ASSERT_EQ(v.SelText(), "lpha be");
+  t->setCursorPosition(18);
+  t->setSelection(0, 2, 4);
+  t->removeSelection(0);
+  EXPECT_EQ(v.SelText(), "lpha be");
+  Mouse(QEvent::MouseButtonRelease, At(8));
+  Settle();
+  t->setCursorPosition(18);
+  EXPECT_EQ(v.SelStart(), 19);
+  EXPECT_EQ(v.SelLength(), 0);
+  t->setSelection(0, 2, 4);
+  EXPECT_EQ(v.SelText(), "ph");
+  t->removeSelection(0);
+  EXPECT_EQ(v.SelStart(), 4);
+  EXPECT_EQ(v.SelLength(), 0);
 }
 
 TEST_F(View, ADoubleClickIsLeftToTheProgram) {

@@ -1,14 +1,19 @@
 // The proof view as assistive technology reads it: Qt's accessibility
 // interface for text, as a read-only QTextEdit offers it. Offsets count the
 // text as shown, a line break one character "\n"; a line is a screen row,
-// with the line break at the end of the last row of its line; words and
-// sentences are found within the line (between breaks) that holds them.
+// with the line break at the end of the last row of its line; a word is a
+// run of letters and digits, and the word at an offset is the last one that
+// starts there or before it (the one before, when the offset stands between
+// words), so that no blank, punctuation or line break is ever read as a
+// word; sentences are found within the line (between breaks) that holds them.
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QApplication>
+#include <QPointer>
 #include <QTextBoundaryFinder>
 #include <QTextLayout>
 #include <algorithm>
+#include <functional>
 
 #include "platform/qt/qtproofview.h"
 #include "platform/qt/qtrichbox.h"
@@ -49,16 +54,17 @@ class ProofViewAccessible : public QAccessibleWidget, public QAccessibleTextInte
   int selectionCount() const override { return V().SelLength() > 0 ? 1 : 0; }
   void addSelection(int start, int end) override { setSelection(0, start, end); }
   void removeSelection(int index) override {
-    if (index == 0 && MayMove()) V().Select(V().caret_, V().caret_);
+    if (index == 0) Move([](QtProofView& v) { v.Select(v.caret_, v.caret_); });
   }
   void setSelection(int index, int start, int end) override {
-    if (index == 0 && MayMove()) V().Select(V().PosOfAccess(start), V().PosOfAccess(end));
+    if (index == 0) Move([start, end](QtProofView& v) { v.Select(v.PosOfAccess(start), v.PosOfAccess(end)); });
   }
   int cursorPosition() const override { return V().AccessOffset(V().caret_); }
   void setCursorPosition(int offset) override {
-    if (!MayMove()) return;
-    const int32_t at = V().PosOfAccess(offset);
-    V().Select(at, at);
+    Move([offset](QtProofView& v) {
+      const int32_t at = v.PosOfAccess(offset);
+      v.Select(at, at);
+    });
   }
 
   // --- text
@@ -84,8 +90,17 @@ class ProofViewAccessible : public QAccessibleWidget, public QAccessibleTextInte
     return text(*start, *end);
   }
   QString textAfterOffset(int offset, QAccessible::TextBoundaryType type, int* start, int* end) const override {
+    offset = Resolve(offset);
     int s = 0, e = 0;
-    if (!Piece(Resolve(offset), type, &s, &e) || e >= characterCount() || type == QAccessible::NoBoundary ||
+    if (type == QAccessible::WordBoundary) {
+      // The word after the one at offset; the first, before any word.
+      const Span w = offset >= 0 && offset <= characterCount() ? WordFrom(Piece(offset, type, &s, &e) ? e : offset)
+                                                                : Span{};
+      *start = w.start;
+      *end = w.end;
+      return w.start < 0 ? QString() : text(w.start, w.end);
+    }
+    if (!Piece(offset, type, &s, &e) || e >= characterCount() || type == QAccessible::NoBoundary ||
         !Piece(e, type, start, end)) {
       *start = *end = -1;
       return {};
@@ -146,11 +161,70 @@ class ProofViewAccessible : public QAccessibleWidget, public QAccessibleTextInte
     return offset;
   }
 
-  // A client moves the caret as the keys do: not in the middle of a drag,
-  // nor behind a window that blocks the view's own.
-  bool MayMove() const {
+  // A client moves the caret or the selection as the keys do: not in the
+  // middle of a drag, nor behind a window that blocks the view's own, and
+  // after the input that waits to be handled before it (the view's client
+  // route, which the program may give, decides when the move runs; by then
+  // the drag or the window may have come, so it is asked again).
+  static bool MayMove(const QtProofView& v) {
     const QWidget* modal = QApplication::activeModalWidget();
-    return V().isEnabled() && !V().selecting_ && (!modal || modal == V().window());
+    return v.isEnabled() && !v.selecting_ && (!modal || modal == v.window());
+  }
+  void Move(std::function<void(QtProofView&)> move) {
+    if (!MayMove(V())) return;
+    QPointer<QtProofView> view(&V());
+    auto run = [view, move = std::move(move)] {
+      if (view && MayMove(*view)) move(*view);
+    };
+    if (V().clientMoves_)
+      V().clientMoves_(std::move(run));
+    else
+      run();
+  }
+
+  // --- words: [start, end) in offsets, start -1 for none
+  struct Span {
+    int start = -1, end = -1;
+  };
+  static bool IsWordChar(QChar c) { return c.isLetterOrNumber(); }
+  static bool StartsWord(const QString& shown, qsizetype i) {
+    return IsWordChar(shown[i]) && (i == 0 || !IsWordChar(shown[i - 1]));
+  }
+  // The text as shown of a line (between breaks) and the offset it starts at.
+  QString LineShown(int line, int* first) const {
+    const QtProofView& v = V();
+    *first = v.AccessOffset(v.LineStart(line));
+    return v.ShownText(v.LineStart(line), v.LineEnd(line));
+  }
+  // The word from a start found in a line's text.
+  static Span WordOf(const QString& shown, int first, qsizetype from) {
+    qsizetype to = from;
+    while (to < shown.size() && IsWordChar(shown[to])) ++to;
+    return {first + static_cast<int>(from), first + static_cast<int>(to)};
+  }
+  // The last word that starts at offset or before it.
+  Span WordAt(int offset) const {
+    const QtProofView& v = V();
+    if (offset < 0 || offset > characterCount()) return {};
+    for (int line = v.LineOf(v.PosOfAccess(offset)); line >= 0; --line) {
+      int first = 0;
+      const QString shown = LineShown(line, &first);
+      for (qsizetype i = std::min<qsizetype>(offset - first, shown.size() - 1); i >= 0; --i)
+        if (StartsWord(shown, i)) return WordOf(shown, first, i);
+    }
+    return {};
+  }
+  // The first word that starts at offset or after it.
+  Span WordFrom(int offset) const {
+    const QtProofView& v = V();
+    if (offset < 0 || offset >= characterCount()) return {};
+    for (int line = v.LineOf(v.PosOfAccess(offset)); line < v.LineCount(); ++line) {
+      int first = 0;
+      const QString shown = LineShown(line, &first);
+      for (qsizetype i = std::max(0, offset - first); i < shown.size(); ++i)
+        if (StartsWord(shown, i)) return WordOf(shown, first, i);
+    }
+    return {};
   }
 
   // The piece of the kind asked for that holds offset: [start, end).
@@ -169,6 +243,12 @@ class ProofViewAccessible : public QAccessibleWidget, public QAccessibleTextInte
       *start = offset;
       *end = offset + 1;
       return true;
+    }
+    if (type == QAccessible::WordBoundary) {
+      const Span w = WordAt(offset);
+      *start = w.start;
+      *end = w.end;
+      return w.start >= 0;
     }
     const int32_t pos = v.PosOfAccess(offset);
     const int line = v.LineOf(pos);
@@ -193,7 +273,7 @@ class ProofViewAccessible : public QAccessibleWidget, public QAccessibleTextInte
         *end = row.lineNumber() + 1 >= layout.lineCount() ? last : first + row.textStart() + row.textLength();
         return true;
       }
-      default: {
+      default: {  // sentences
         if (offset >= brk) {  // the break is a piece of its own
           if (offset == count) return false;
           *start = brk;
@@ -201,8 +281,7 @@ class ProofViewAccessible : public QAccessibleWidget, public QAccessibleTextInte
           return true;
         }
         const QString shown = v.ShownText(lineStart, lineEnd);
-        QTextBoundaryFinder finder(
-            type == QAccessible::WordBoundary ? QTextBoundaryFinder::Word : QTextBoundaryFinder::Sentence, shown);
+        QTextBoundaryFinder finder(QTextBoundaryFinder::Sentence, shown);
         const int rel = offset - first;
         finder.setPosition(rel);
         const qsizetype s = finder.isAtBoundary() ? rel : finder.toPreviousBoundary();

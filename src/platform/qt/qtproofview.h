@@ -40,14 +40,17 @@
 // Assistive technology reads the view through Qt's accessibility interface
 // for text (qtproofaccess.cpp), as it reads a read-only QTextEdit: the text
 // as shown, a line break as one character "\n", and offsets counted in that
-// text. Changes of the text, the caret and the selection are announced
-// while an accessibility client is active, and cost nothing otherwise.
+// text; by screen row, and by word (a run of letters and digits). Changes
+// of the text, the caret and the selection are announced while an
+// accessibility client is active, and cost nothing otherwise; a client's
+// move of the caret waits as a key does (SetClientMoves).
 #pragma once
 
 #include <QAbstractScrollArea>
 #include <QString>
 #include <QTextLayout>
 #include <QTimer>
+#include <functional>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -108,6 +111,11 @@ class QtProofView : public QAbstractScrollArea, public RichBox {
   // As QtRichBox: the view is always read-only, so this only records it.
   void SetViewOnly(bool on) { viewOnly_ = on; }
   void SuppressKey() { suppressKey_ = true; }
+  // Runs the moves of the caret and the selection that an accessibility
+  // client asks for; without a route they run at once. The main window
+  // routes them through its input gate, so that such a move waits, as a
+  // key does, behind input the program has not handled yet.
+  void SetClientMoves(std::function<void(std::function<void()>)> route) { clientMoves_ = std::move(route); }
   // Brings the line index and scroll bars up to date, scrolls the caret into
   // sight after a change of the selection, and repaints.
   void Flush();
@@ -266,6 +274,7 @@ class QtProofView : public QAbstractScrollArea, public RichBox {
   bool suppressKey_ = false;
   bool inDoubleClick_ = false;
   bool selecting_ = false;
+  std::function<void(std::function<void()>)> clientMoves_;
 
   // The press a drag starts from: the edge nearer to the pointer, and
   // whether the pointer has left the half of the character it was pressed on.
