@@ -28,8 +28,8 @@ void ByteWriter::I32(int32_t v) {
   for (int i = 0; i < 4; ++i) out_.push_back(static_cast<char>((u >> (8 * i)) & 0xFF));
 }
 
-void ByteWriter::Text(std::string_view s) {
-  if (s.size() > kMaxFileText) throw std::length_error("text too long for the file");
+void ByteWriter::Text(std::string_view s, size_t MaxLen) {
+  if (s.size() > MaxLen) throw std::length_error("text too long for the file");
   if (s.size() < kLongTextMark) {
     I16(static_cast<int16_t>(static_cast<uint16_t>(s.size())));
   } else {
@@ -114,7 +114,7 @@ bool ByteReader::Header(bool& TagOk, int16_t& Count) {
 std::string WriteProofBytes(const std::string& Caption, const DocState& d) {
   ByteWriter w;
   w.Header(static_cast<int16_t>(d.StmtCount));
-  w.Text(Caption);
+  w.Text(Caption, kMaxCaption);
   for (int k = 1; k <= d.StmtCount; ++k) {
     const StmtRec& s = d.Stmts[k];
     w.I16(s.Rule);
@@ -288,7 +288,7 @@ std::string ReadProofBytes(ByteReader& r, std::string& Caption, DocState& d) {
   if (static_cast<size_t>(count) * kMinRecordBytes > r.Remaining()) return "statement records missing";
 
   std::string caption;
-  if (!r.Text(caption, kMaxFileText)) return "caption cut short or too long";
+  if (!r.Text(caption, kMaxCaption)) return "caption cut short or too long";
   if (!LineBreaksWhole(caption)) return "lone CR or LF in the caption";
   DocState out;
   out.Stmts.assign(static_cast<size_t>(count) + 1, StmtRec{});

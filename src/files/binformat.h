@@ -20,20 +20,20 @@ namespace qv {
 inline constexpr std::string_view kFileTag = "Quorvane 1";
 // Length prefix that announces a 4-byte length.
 inline constexpr uint16_t kLongTextMark = 0xFFFF;
-// The longest text a proof file holds, the caption and the proof text
-// alike. Positions are 32-bit: a proof text well inside that range keeps
-// every sum of positions from overflowing. The writer refuses a longer text
-// (so what it writes opens again), and the reader refuses one before taking
-// in any of its bytes.
+// The longest text a proof file holds (the caption holds at most
+// kMaxCaption). Positions are 32-bit: a proof text well inside that range
+// keeps every sum of positions from overflowing. The writer refuses a longer
+// text (so what it writes opens again), and the reader refuses one before
+// taking in any of its bytes.
 inline constexpr size_t kMaxFileText = INT32_MAX / 4;
 
 class ByteWriter {
  public:
-  // Text throws std::length_error for a text longer than kMaxFileText.
+  // Text throws std::length_error for a text longer than MaxLen.
   void I16(int16_t v);
   void I32(int32_t v);
   void Bool16(bool b) { I16(b ? -1 : 0); }
-  void Text(std::string_view s);
+  void Text(std::string_view s, size_t MaxLen = kMaxFileText);
   void Header(int16_t count);  // tag + count
   const std::string& Bytes() const { return out_; }
   std::string Take() { return std::move(out_); }
