@@ -11,7 +11,7 @@ namespace qv {
 
 struct AppState;
 
-// A regular file opened for reading, its bytes fetched as a ByteReader needs
+// A regular file opened for reading, its bytes read as a ByteReader needs
 // them. Anything else at the path (a FIFO, socket, device or folder) is
 // refused at once and never waited on.
 class ReadableFile : public ByteSource {
@@ -24,7 +24,7 @@ class ReadableFile : public ByteSource {
   // False when the path names no regular file the user may read.
   bool Open(const std::string& Path);
   size_t Size() const override { return size_; }
-  bool Fetch(std::string& Buf, size_t Want) override;
+  bool ReadAt(size_t Offset, size_t Need, size_t Want, std::string& Out) override;
 
  private:
   int fd_ = -1;
