@@ -21,6 +21,9 @@ class Host;
 class RichBox;
 
 inline constexpr int kMaxStmts = 32767;
+// The longest caption: one line of the window title, and a text the proof
+// file holds with a 2-byte length (a longer one would need the long form).
+inline constexpr size_t kMaxCaption = 65534;
 
 // One statement. Positions are 1-based in ProofText.
 struct StmtRec {
@@ -96,7 +99,7 @@ struct UiState {
   std::string SettingsPath;     // where the settings files are read and written
   std::string DefaultDir;
   std::string ProofFileName;    // "" while untitled
-  std::string ProofCaption;
+  std::string ProofCaption;     // at most kMaxCaption characters
   // A parse held aside while a dialog is open.
   std::string SavedExprText;
   std::vector<TokenRec> SavedTokens{TokenRec{}};

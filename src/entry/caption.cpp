@@ -29,12 +29,6 @@ std::string OneLineCaption(const std::string& t) {
 
 }  // namespace
 
-std::string CaptionTitle(const std::string& Caption, const std::string& FileName) {
-  if (!Caption.empty())
-    return FileName.empty() ? " " + Caption + " - (Untitled)" : " " + Caption + "  -  " + FileName;
-  return " Quorvane 2.0  -  " + (FileName.empty() ? std::string("(Untitled)") : FileName);
-}
-
 CaptionEditor::CaptionEditor(AppState& S, RichBox& box) : S_(S), box_(box) {}
 
 void CaptionEditor::Activate() {
@@ -54,16 +48,17 @@ void CaptionEditor::Activate() {
 void CaptionEditor::Continue() {
   try {
     const std::string caption = OneLineCaption(box_.Text());
+    // Longer than a title line: refused, and the window stays open with the
+    // text as typed for the user to shorten.
+    if (caption.size() > kMaxCaption) {
+      if (S_.host) S_.host->Beep();
+      return;
+    }
     if (caption != S_.Ui.ProofCaption) {
       S_.Ui.ProofCaption = caption;
       S_.Ui.ProofChanged = true;
     }
-    if (S_.host) {
-      // The title ends in the file name, if the proof has one.
-      const std::string title = CaptionTitle(S_.Ui.ProofCaption, S_.Ui.ProofFileName);
-      const std::string& file = S_.Ui.ProofFileName;
-      S_.host->SetFileWindowTitle(title.substr(0, title.size() - file.size()), file);
-    }
+    SetCaptionTitle(S_);
     if (OnHide) OnHide();
   } catch (...) {
     // The window stays open with the text as typed.

@@ -22,9 +22,6 @@ inline constexpr const char* kCaptionWindowCaption = "Edit Caption Line";
 // The caption is plain text, shown in the window's own font.
 inline constexpr const char* kCaptionFont = "MS Sans Serif";
 
-// The main window's title for a caption and a file name (either may be empty).
-std::string CaptionTitle(const std::string& Caption, const std::string& FileName);
-
 class CaptionEditor {
  public:
   CaptionEditor(AppState& S, RichBox& box);
@@ -35,6 +32,8 @@ class CaptionEditor {
   // Each time the window is shown: the box holds the present caption.
   void Activate();
   // Takes the box's text (trimmed) as the caption, sets the title and hides.
+  // A caption longer than kMaxCaption is refused with a beep, the window
+  // staying open.
   // A caption that differs from the old one marks the proof changed, so the
   // change is offered for saving like any other.
   void Continue();

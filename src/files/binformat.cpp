@@ -1,6 +1,7 @@
 // The proof file and the settings files as bytes: writing, and reading with every check.
 #include "files/binformat.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "document/document.h"
@@ -12,6 +13,17 @@ namespace {
 
 // Fixed part of a statement record plus four empty texts.
 constexpr size_t kMinRecordBytes = 50;
+
+// What the texts of a statement record hold. NewVar: a name (or term) of a
+// statement, which the parser reads only up to kMaxTableIndex characters.
+// The three variable lists: names of one statement, each once with a blank
+// before and after it; names in a text stand apart by at least one
+// character, so a list is at most two characters longer than the text.
+constexpr size_t kMaxNameText = kMaxTableIndex;
+constexpr size_t kMaxNameListText = kMaxTableIndex + 2;
+
+// What a reader takes in from a source at a time.
+constexpr size_t kReadBlock = size_t(1) << 16;
 
 }  // namespace
 
@@ -28,8 +40,8 @@ void ByteWriter::I32(int32_t v) {
   for (int i = 0; i < 4; ++i) out_.push_back(static_cast<char>((u >> (8 * i)) & 0xFF));
 }
 
-void ByteWriter::Text(std::string_view s) {
-  if (s.size() > kMaxFileText) throw std::length_error("text too long for the file");
+void ByteWriter::Text(std::string_view s, size_t MaxLen) {
+  if (s.size() > MaxLen) throw std::length_error("text too long for the file");
   if (s.size() < kLongTextMark) {
     I16(static_cast<int16_t>(static_cast<uint16_t>(s.size())));
   } else {
@@ -48,17 +60,21 @@ void ByteWriter::Header(int16_t count) {
 
 bool ByteReader::Have(size_t n) {
   if (Remaining() < n) return false;
-  if (src_ && in_.size() - pos_ < n) {
-    if (!src_->Fetch(buf_, pos_ + n) || buf_.size() < pos_ + n) return false;
-    in_ = buf_;
-  }
-  return true;
+  if (pos_ + n <= at_ + in_.size()) return true;
+  if (!src_) return false;
+  // Only what has not been read yet is kept, topped up a block at a time.
+  buf_.erase(0, pos_ - at_);
+  at_ = pos_;
+  const size_t want = std::min(Remaining(), std::max(n, kReadBlock));
+  const bool ok = src_->ReadAt(at_ + buf_.size(), n - buf_.size(), want - buf_.size(), buf_);
+  in_ = buf_;
+  return ok && buf_.size() >= n;
 }
 
 bool ByteReader::I16(int16_t& v) {
   if (!Have(2)) return false;
-  auto b0 = static_cast<uint8_t>(in_[pos_]);
-  auto b1 = static_cast<uint8_t>(in_[pos_ + 1]);
+  auto b0 = static_cast<uint8_t>(At(0));
+  auto b1 = static_cast<uint8_t>(At(1));
   v = static_cast<int16_t>(static_cast<uint16_t>(b0 | (b1 << 8)));
   pos_ += 2;
   return true;
@@ -67,7 +83,7 @@ bool ByteReader::I16(int16_t& v) {
 bool ByteReader::I32(int32_t& v) {
   if (!Have(4)) return false;
   uint32_t u = 0;
-  for (int i = 0; i < 4; ++i) u |= static_cast<uint32_t>(static_cast<uint8_t>(in_[pos_ + i])) << (8 * i);
+  for (size_t i = 0; i < 4; ++i) u |= static_cast<uint32_t>(static_cast<uint8_t>(At(i))) << (8 * i);
   v = static_cast<int32_t>(u);
   pos_ += 4;
   return true;
@@ -93,18 +109,39 @@ bool ByteReader::Text(std::string& s, size_t MaxLen) {
     }
     n = static_cast<uint32_t>(len);
   }
-  if (n > MaxLen || !Have(n)) {
+  if (n > MaxLen || Remaining() < n) {
     pos_ = start;
     return false;
   }
-  s.assign(in_.substr(pos_, n));
+  const size_t held = at_ + in_.size() - pos_;
+  if (src_ && n > held && n > kReadBlock) {
+    // A long text (the proof text) is read from the source into its own
+    // string, so its bytes are never held twice.
+    std::string t;
+    t.reserve(n);
+    t.append(in_.substr(pos_ - at_, held));
+    if (!src_->ReadAt(pos_ + held, n - held, n - held, t) || t.size() != n) {
+      pos_ = start;
+      return false;
+    }
+    s = std::move(t);
+    buf_.clear();
+    in_ = buf_;
+    at_ = pos_ + n;
+  } else {
+    if (!Have(n)) {
+      pos_ = start;
+      return false;
+    }
+    s.assign(in_.substr(pos_ - at_, n));
+  }
   pos_ += n;
   return true;
 }
 
 bool ByteReader::Header(bool& TagOk, int16_t& Count) {
   if (!Have(kFileTag.size() + 2)) return false;
-  TagOk = in_.substr(pos_, kFileTag.size()) == kFileTag;
+  TagOk = in_.substr(pos_ - at_, kFileTag.size()) == kFileTag;
   pos_ += kFileTag.size();
   return I16(Count);
 }
@@ -114,16 +151,16 @@ bool ByteReader::Header(bool& TagOk, int16_t& Count) {
 std::string WriteProofBytes(const std::string& Caption, const DocState& d) {
   ByteWriter w;
   w.Header(static_cast<int16_t>(d.StmtCount));
-  w.Text(Caption);
+  w.Text(Caption, kMaxCaption);
   for (int k = 1; k <= d.StmtCount; ++k) {
     const StmtRec& s = d.Stmts[k];
     w.I16(s.Rule);
     w.I16(s.Arg1);
     w.I16(s.Arg2);
-    w.Text(s.NewVar);
-    w.Text(s.FreeVars);
-    w.Text(s.ScopedVars);
-    w.Text(s.FlagVars);
+    w.Text(s.NewVar, kMaxNameText);
+    w.Text(s.FreeVars, kMaxNameListText);
+    w.Text(s.ScopedVars, kMaxNameListText);
+    w.Text(s.FlagVars, kMaxNameListText);
     w.Bool16(s.Visible);
     w.I32(s.StartLine);
     w.I32(s.EndUserComment);
@@ -143,9 +180,9 @@ std::string WriteProofBytes(const std::string& Caption, const DocState& d) {
 namespace {
 
 bool ReadStmt(ByteReader& r, StmtRec& s) {
-  return r.I16(s.Rule) && r.I16(s.Arg1) && r.I16(s.Arg2) && r.Text(s.NewVar, kMaxFileText) &&
-         r.Text(s.FreeVars, kMaxFileText) && r.Text(s.ScopedVars, kMaxFileText) &&
-         r.Text(s.FlagVars, kMaxFileText) && r.Bool16(s.Visible) && r.I32(s.StartLine) &&
+  return r.I16(s.Rule) && r.I16(s.Arg1) && r.I16(s.Arg2) && r.Text(s.NewVar, kMaxNameText) &&
+         r.Text(s.FreeVars, kMaxNameListText) && r.Text(s.ScopedVars, kMaxNameListText) &&
+         r.Text(s.FlagVars, kMaxNameListText) && r.Bool16(s.Visible) && r.I32(s.StartLine) &&
          r.I32(s.EndUserComment) && r.I32(s.StartStmt) && r.I32(s.EndStmt) && r.I32(s.StartRule) &&
          r.I32(s.EndRule) && r.I32(s.ViewerStartLine) && r.Bool16(s.DeleteFlag) && r.I16(s.NewLineNo) &&
          r.Bool16(s.Highlight);
@@ -288,14 +325,17 @@ std::string ReadProofBytes(ByteReader& r, std::string& Caption, DocState& d) {
   if (static_cast<size_t>(count) * kMinRecordBytes > r.Remaining()) return "statement records missing";
 
   std::string caption;
-  if (!r.Text(caption, kMaxFileText)) return "caption cut short or too long";
+  if (!r.Text(caption, kMaxCaption)) return "caption cut short or too long";
   if (!LineBreaksWhole(caption)) return "lone CR or LF in the caption";
   DocState out;
   out.Stmts.assign(static_cast<size_t>(count) + 1, StmtRec{});
   for (int k = 1; k <= count; ++k)
-    if (!ReadStmt(r, out.Stmts[k])) return LineMsg(k, "record cut short");
-  if (!r.Text(out.ProofText, kMaxFileText))
-    return "proof text cut short or too long";
+    if (!ReadStmt(r, out.Stmts[k])) return LineMsg(k, "record cut short or a text too long");
+  // After the last block come only its CR LF CR LF: a longer text is refused
+  // before it is read (that it ends exactly there is checked with the rest).
+  size_t textMax = kMaxFileText;
+  if (count > 0) textMax = std::min(textMax, static_cast<size_t>(std::max(out.Stmts[count].EndRule, 0)) + 4);
+  if (!r.Text(out.ProofText, textMax)) return "proof text cut short or too long";
   out.StmtCount = count;
 
   std::string why = CheckStructure(out);

@@ -20,20 +20,22 @@ namespace qv {
 inline constexpr std::string_view kFileTag = "Quorvane 1";
 // Length prefix that announces a 4-byte length.
 inline constexpr uint16_t kLongTextMark = 0xFFFF;
-// The longest text a proof file holds, the caption and the proof text
-// alike. Positions are 32-bit: a proof text well inside that range keeps
-// every sum of positions from overflowing. The writer refuses a longer text
-// (so what it writes opens again), and the reader refuses one before taking
-// in any of its bytes.
+// The longest text a proof file holds: its proof text, which a long proof
+// makes long. Positions are 32-bit: a proof text well inside that range
+// keeps every sum of positions from overflowing. Every other text has a
+// bound of its own, by what it holds (a caption line, a name, a list of a
+// statement's names). The writer refuses a text longer than its bound (so
+// what it writes opens again), and the reader refuses one before taking in
+// any of its bytes.
 inline constexpr size_t kMaxFileText = INT32_MAX / 4;
 
 class ByteWriter {
  public:
-  // Text throws std::length_error for a text longer than kMaxFileText.
+  // Text throws std::length_error for a text longer than MaxLen.
   void I16(int16_t v);
   void I32(int32_t v);
   void Bool16(bool b) { I16(b ? -1 : 0); }
-  void Text(std::string_view s);
+  void Text(std::string_view s, size_t MaxLen = kMaxFileText);
   void Header(int16_t count);  // tag + count
   const std::string& Bytes() const { return out_; }
   std::string Take() { return std::move(out_); }
@@ -43,18 +45,21 @@ class ByteWriter {
 };
 
 // Bytes a ByteReader takes in as it needs them (a file): Size() is what the
-// source holds in all; Fetch appends to Buf until Buf holds at least Want of
-// its first bytes, false when they cannot be had.
+// source holds in all; ReadAt appends to Out the bytes from Offset on, at
+// least Need of them and at most Want (the source may give less than Want),
+// false when Need cannot be had.
 class ByteSource {
  public:
   virtual ~ByteSource() = default;
   virtual size_t Size() const = 0;
-  virtual bool Fetch(std::string& Buf, size_t Want) = 0;
+  virtual bool ReadAt(size_t Offset, size_t Need, size_t Want, std::string& Out) = 0;
 };
 
 // Reads from a byte range, or from a source no further than the reads reach;
 // every read checks what is left and fails (leaving the reader where it was)
-// when the bytes run out, before it takes any of them in.
+// when the bytes run out, before it takes any of them in. From a source it
+// keeps only a block of bytes not yet read, and a long text goes from the
+// source straight into the string that takes it.
 class ByteReader {
  public:
   explicit ByteReader(std::string_view bytes) : in_(bytes), size_(bytes.size()) {}
@@ -71,10 +76,13 @@ class ByteReader {
  private:
   // The next n bytes are at hand in in_.
   bool Have(size_t n);
+  // The byte at pos_ + i.
+  char At(size_t i) const { return in_[pos_ - at_ + i]; }
 
-  std::string_view in_;
+  std::string_view in_;  // the input's bytes from at_ on that are at hand
   ByteSource* src_ = nullptr;
-  std::string buf_;  // what has been taken in from src_
+  std::string buf_;  // from a source: the bytes taken in, from at_ on
+  size_t at_ = 0;
   size_t size_ = 0;
   size_t pos_ = 0;
 };

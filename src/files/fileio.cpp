@@ -49,20 +49,21 @@ bool ReadableFile::Open(const std::string& Path, Links L) {
   return true;
 }
 
-bool ReadableFile::Fetch(std::string& Buf, size_t Want) {
-  if (fd_ < 0 || Want > size_) return false;
-  // A little more than asked for, so that small reads do not each cost a call.
-  const size_t until = std::min(size_, std::max(Want, Buf.size() + (size_t(1) << 16)));
-  if (Buf.capacity() < until) Buf.reserve(until);
-  char chunk[1 << 16];
-  while (Buf.size() < until) {
-    const ssize_t got = ::pread(fd_, chunk, std::min(sizeof chunk, until - Buf.size()),
-                                static_cast<off_t>(Buf.size()));
+bool ReadableFile::ReadAt(size_t Offset, size_t Need, size_t Want, std::string& Out) {
+  if (fd_ < 0 || Offset > size_ || Need > size_ - Offset) return false;
+  // Read straight into Out: nothing passes through a buffer of its own.
+  const size_t start = Out.size();
+  const size_t until = std::min(std::max(Want, Need), size_ - Offset);
+  Out.resize(start + until);
+  size_t done = 0;
+  while (done < until) {
+    const ssize_t got = ::pread(fd_, Out.data() + start + done, until - done, static_cast<off_t>(Offset + done));
     if (got < 0 && errno == EINTR) continue;
     if (got <= 0) break;  // an error, or the file got shorter
-    Buf.append(chunk, static_cast<size_t>(got));
+    done += static_cast<size_t>(got);
   }
-  return Buf.size() >= Want;
+  Out.resize(start + done);
+  return done >= Need;
 }
 
 bool ReadFileBytes(const std::string& Path, std::string& Out, size_t MaxBytes, Links L) {
@@ -70,8 +71,8 @@ bool ReadFileBytes(const std::string& Path, std::string& Out, size_t MaxBytes, L
   ReadableFile f;
   if (!f.Open(Path, L)) return false;
   std::string data;
-  if (!f.Fetch(data, std::min(f.Size(), MaxBytes))) return false;
-  if (data.size() > MaxBytes) data.resize(MaxBytes);
+  const size_t n = std::min(f.Size(), MaxBytes);
+  if (!f.ReadAt(0, n, n, data)) return false;
   Out = std::move(data);
   return true;
 }

@@ -15,7 +15,7 @@ struct AppState;
 // or a file that has other names too (a hard link).
 enum class Links { Follow, Refuse };
 
-// A regular file opened for reading, its bytes fetched as a ByteReader needs
+// A regular file opened for reading, its bytes read as a ByteReader needs
 // them. Anything else at the path (a FIFO, socket, device or folder) is
 // refused at once and never waited on.
 class ReadableFile : public ByteSource {
@@ -30,7 +30,7 @@ class ReadableFile : public ByteSource {
   // file with more than one name (a hard link).
   bool Open(const std::string& Path, Links L = Links::Follow);
   size_t Size() const override { return size_; }
-  bool Fetch(std::string& Buf, size_t Want) override;
+  bool ReadAt(size_t Offset, size_t Need, size_t Want, std::string& Out) override;
 
  private:
   int fd_ = -1;

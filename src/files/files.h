@@ -36,11 +36,6 @@ void SaveFontSize(AppState& S);
 
 // ---- Added with the files services ----
 
-// Window title of a saved or opened proof: " caption  -  path", or
-// " Quorvane 2.0  -  path" without a caption.
-std::string SavedTitle(const AppState& S);
-void SetSavedTitle(AppState& S);
-
 // Path with its file name's extension replaced by "proof" (".proof" added
 // when the file name has no extension; a dot in a folder name is not taken
 // for one).

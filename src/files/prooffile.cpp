@@ -28,18 +28,6 @@ void ReportSaveFailure(AppState& S) {
 
 }  // namespace
 
-std::string SavedTitle(const AppState& S) {
-  if (!S.Ui.ProofCaption.empty()) return " " + S.Ui.ProofCaption + "  -  " + S.Ui.ProofFileName;
-  return " Quorvane 2.0  -  " + S.Ui.ProofFileName;
-}
-
-void SetSavedTitle(AppState& S) {
-  if (!S.host) return;
-  const std::string title = SavedTitle(S);
-  const std::string& file = S.Ui.ProofFileName;
-  S.host->SetFileWindowTitle(title.substr(0, title.size() - file.size()), file);
-}
-
 std::string ProofPathFor(const std::string& Path) {
   const size_t slash = Path.rfind('/');
   const size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
@@ -70,7 +58,7 @@ void SaveProofFile(AppState& S) {
     AddRecentFile(S);
     LoadRecentFiles(S);
     S.Ui.ProofChanged = false;
-    SetSavedTitle(S);
+    SetCaptionTitle(S);
   } catch (const std::exception&) {
     if (S.host) S.host->SetWaitCursor(false);
     ReportSaveFailure(S);
@@ -120,7 +108,7 @@ void OpenProof(AppState& S) {
   }
 
   S.Ui.ProofCaption = std::move(caption);
-  SetSavedTitle(S);
+  SetCaptionTitle(S);
   S.Doc.ProofText = std::move(read.ProofText);
   S.Doc.Stmts = std::move(read.Stmts);
   S.Doc.StmtCount = read.StmtCount;

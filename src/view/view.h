@@ -49,6 +49,14 @@ void FocusView(AppState& S);
 // Beep and "PARSER ERROR: " with the parser's message in the status line.
 void ReportParseError(AppState& S);
 
+// ---- Window title ----
+// The main window's title for a caption and a file name (either may be
+// empty). It shows at most kMaxCaption characters of the caption, so no
+// caption makes a title longer than the desktop takes.
+std::string CaptionTitle(const std::string& Caption, const std::string& FileName);
+// Gives the main window the title of S.Ui.ProofCaption and S.Ui.ProofFileName.
+void SetCaptionTitle(AppState& S);
+
 // ---- Adding statements ----
 // Parses ExprText and adds it with RuleMode/RuleArg1/RuleArg2/PendingNewVar,
 // at the end or before InsertLine in insert mode. Returns false (and leaves

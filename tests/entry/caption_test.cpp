@@ -13,6 +13,7 @@
 #include "entry/caption.h"
 #include "platform/commands.h"
 #include "platform/qt/qtrichbox.h"
+#include "view/view.h"
 
 namespace qv {
 namespace {

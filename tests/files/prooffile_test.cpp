@@ -1,6 +1,7 @@
 // The proof file: its byte layout, the round trip, the refusal of damaged
 // or foreign files, and saving without ever losing the previous file.
 #include <fcntl.h>
+#include <poll.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -8,6 +9,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <fstream>
 #include <thread>
 
@@ -172,10 +174,10 @@ class ClaimingSource : public ByteSource {
  public:
   explicit ClaimingSource(std::string head) : head_(std::move(head)) {}
   size_t Size() const override { return size_t(1) << 33; }
-  bool Fetch(std::string& Buf, size_t Want) override {
-    asked = std::max(asked, Want);
-    if (Want > head_.size()) return false;
-    Buf = head_;
+  bool ReadAt(size_t Offset, size_t Need, size_t Want, std::string& Out) override {
+    asked = std::max(asked, Offset + Need);
+    if (Offset + Need > head_.size()) return false;
+    Out.append(head_, Offset, Want);
     return true;
   }
   size_t asked = 0;
@@ -408,6 +410,76 @@ TEST_F(FilesTest, OpeningReadsOnlyWhatTheRecordsNeed) {
     // Compared whole, not printed: a caption read in error is huge.
     EXPECT_TRUE(S.Ui.ProofCaption == "mine") << name << ": a caption of " << S.Ui.ProofCaption.size();
     EXPECT_TRUE(S.Doc.ProofText == SampleProof().d.ProofText) << name;
+  }
+}
+
+// Files that really hold what their texts claim: each claim is the longest
+// proof text a file may hold (536 MB), and a hole of a sparse file holds it.
+// Each is refused at once, in a child process whose time and peak memory
+// are measured, with the open proof as it was.
+TEST_F(FilesTest, SparseFilesWhoseTextsClaim536MBAreRefusedAtOnceInLittleMemory) {
+  const std::string claim = I16(0xFFFF) + I32(static_cast<int32_t>(kMaxFileText));
+  // Rule, Arg1, Arg2 and an empty NewVar; Visible up to Highlight.
+  const std::string lineHead = I16(kRuleAxiom) + I16(0) + I16(0) + Txt("");
+  const std::string lineTail = I16(-1) + std::string(7 * 4 + 3 * 2, '\0');
+  // The pieces of a file, a hole of the claimed length between each two.
+  const std::pair<const char*, std::vector<std::string>> files[] = {
+      {"a line's three name lists and the proof text",
+       {"Quorvane 1" + I16(1) + Txt("") + lineHead + claim, claim, claim, lineTail + claim, ""}},
+      {"the caption and the proof text", {"Quorvane 1" + I16(0) + claim, claim, ""}},
+      {"the caption alone", {"Quorvane 1" + I16(0) + claim, Txt("")}},
+  };
+  Load(SampleProof(), "mine");
+  host.windowTitle = "before";
+  for (const auto& [what, pieces] : files) {
+    S.Ui.ProofFileName = Path("claims.proof");
+    const int fd = ::open(S.Ui.ProofFileName.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    ASSERT_GE(fd, 0);
+    off_t at = 0;
+    for (size_t i = 0; i < pieces.size(); ++i) {
+      if (i > 0) at += static_cast<off_t>(kMaxFileText);
+      ASSERT_EQ(::pwrite(fd, pieces[i].data(), pieces[i].size(), at), static_cast<ssize_t>(pieces[i].size()));
+      at += static_cast<off_t>(pieces[i].size());
+    }
+    ASSERT_EQ(::ftruncate(fd, at), 0);
+    ::close(fd);
+
+    int answer[2];
+    ASSERT_EQ(::pipe(answer), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      struct rusage before{}, after{};
+      ::getrusage(RUSAGE_SELF, &before);
+      const auto start = std::chrono::steady_clock::now();
+      OpenProof(S);
+      const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+      ::getrusage(RUSAGE_SELF, &after);
+      const bool untouched = S.Ui.DialogCancelled && StatusText(S) == "Open: Unable to open proof file" &&
+                             S.Ui.ProofCaption == "mine" && S.Doc.ProofText == SampleProof().d.ProofText &&
+                             S.Doc.StmtCount == SampleProof().d.StmtCount && host.windowTitle == "before";
+      char out[64];
+      const int n = std::snprintf(out, sizeof out, "%d %.3f %ld", untouched ? 1 : 0, seconds,
+                                  (after.ru_maxrss - before.ru_maxrss) / 1024);
+      [[maybe_unused]] const ssize_t w = ::write(answer[1], out, static_cast<size_t>(n));
+      ::_exit(0);
+    }
+    ::close(answer[1]);
+    // A child still busy after 20 seconds has failed; it is ended.
+    pollfd wait{answer[0], POLLIN, 0};
+    char in[64] = {};
+    const bool answered = ::poll(&wait, 1, 20000) == 1 && ::read(answer[0], in, sizeof in - 1) > 0;
+    if (!answered) ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+    ::close(answer[0]);
+    ASSERT_TRUE(answered) << what << ": still busy after 20 s";
+    int untouched = 0;
+    double seconds = 0;
+    long peakMb = 0;
+    ASSERT_EQ(std::sscanf(in, "%d %lf %ld", &untouched, &seconds, &peakMb), 3) << in;
+    EXPECT_EQ(untouched, 1) << what << ": not refused, or the open proof changed";
+    EXPECT_LT(seconds, 1.0) << what;
+    EXPECT_LT(peakMb, 200) << what;
   }
 }
 

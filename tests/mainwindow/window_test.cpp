@@ -18,6 +18,7 @@
 #include <atomic>
 #include <deque>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 
 #include "axioms/subset_qt.h"
@@ -443,6 +444,46 @@ TEST_F(WindowTest, TheCaptionItemOpensTheCaptionEditor) {
   Action("optCaption")->trigger();
   EXPECT_EQ(answered, std::vector<std::string>{"Edit Caption Line"});
   EXPECT_EQ(S->StatusLine->Text(), "Press any key to continue");  // nothing failed
+}
+
+// A caption is one line of the title bar: a title longer than the largest
+// request of an X server ends the program (a caption of 16 MB did). Neither
+// a file nor the caption editor gives the window a title with more than
+// kMaxCaption characters of caption.
+TEST_F(WindowTest, NoRoadGivesTheWindowTitleMoreThanACaptionLine) {
+  const std::string untitled = " Quorvane 2.0  -  (Untitled)";
+  // The caption editor: one character too many is refused and the window
+  // stays open; the longest caption is taken whole.
+  auto edit = [this](size_t length, bool staysOpen) {
+    WhenShown([length, staysOpen](QWidget* w) {
+      auto* box = w->findChild<QtRichBox*>(QStringLiteral("RTB"));
+      ASSERT_NE(box, nullptr);
+      box->SetText(std::string(length, 'c'));
+      Press(w, "Continue");
+      EXPECT_EQ(w->isVisible(), staysOpen) << length;
+      if (w->isVisible()) Press(w, "Cancel");
+    });
+    Command("optCaption");
+  };
+  edit(kMaxCaption + 1, true);
+  EXPECT_TRUE(app->Window().windowTitle().toStdString() == untitled);
+  edit(kMaxCaption, false);
+  const std::string longest = " " + std::string(kMaxCaption, 'c') + " - (Untitled)";
+  EXPECT_TRUE(app->Window().windowTitle().toStdString() == longest);
+
+  // A file whose caption holds 16 MB of zeros (a sparse file), and an empty
+  // proof text, opened from the recent-files menu (the new caption is not
+  // saved).
+  const std::string path = (dir / "caption.proof").string();
+  const std::string head = "Quorvane 1" + std::string("\0\0\xFF\xFF\0\0\0\x01", 8);  // count 0, 16 MB
+  std::ofstream(path, std::ios::binary) << head;
+  std::filesystem::resize_file(path, head.size() + (size_t(16) << 20) + 2);
+  app->HostRef().SetFileItemCaption("optFile1", path);
+  answers = {"cmdNo"};
+  Command("optFile1");
+  EXPECT_EQ(S->StatusLine->Text(), "Open: Unable to open proof file");
+  EXPECT_TRUE(app->Window().windowTitle().toStdString() == longest)
+      << "a title of " << app->Window().windowTitle().size() << " characters";
 }
 
 // Every window that holds a rich-text box is built (the modal ones as the
