@@ -256,6 +256,46 @@ TEST_F(Conclusion, InsertModeRefusesALaterLineWhoseVariableCameFromTheOuterSubpr
   EXPECT_EQ(S.Doc.Stmts[3].Arg1, 0);
 }
 
+TEST_F(Conclusion, InsertModeLooksPastAClosedSubproofAndItsConclusionForWhereANameCameFrom) {
+  // z is the outer premise's own name; the Conclusion on line 4 only repeats
+  // it. Line 7 may leave the subproof of line 5.
+  Put("R(z)");
+  Put("P");
+  Put("Q(z)", kRuleAxiom);
+  Conclude();
+  ASSERT_EQ(Formula(4), "P => Q(z)");
+  Put("W");
+  Put("T(z)", kRuleAxiom);
+  Put("U(z)", kRuleAxiom);
+  S.Doc.InsertMode = true;
+  S.Doc.InsertLine = 7;
+  Conclude();
+  EXPECT_EQ(Status(), "");
+  ASSERT_EQ(S.Doc.StmtCount, 8);
+  EXPECT_EQ(Formula(7), "W => T(z)");
+  EXPECT_EQ(S.Doc.Stmts[5].Arg1, 7);
+  EXPECT_EQ(Formula(8), "U(z)");
+  Check();
+
+  // A name brought in on a line above the closed subproof is still found.
+  Reset();
+  Put("A");
+  Put("K(y)", kRuleAxiom);
+  Put("B");
+  Put("C(y)", kRuleAxiom);
+  Conclude();
+  Put("D");
+  Put("E", kRuleAxiom);
+  Put("F(y)", kRuleAxiom);
+  S.Doc.InsertMode = true;
+  S.Doc.InsertLine = 8;
+  Conclude();
+  EXPECT_EQ(Status(),
+            "Conclusion Rule: Inconsistent usage of variable 'y' on line 8. Consider deleting that "
+            "line.");
+  EXPECT_EQ(S.Doc.StmtCount, 8);
+}
+
 TEST_F(Conclusion, InsertModePutsTheConclusionBeforeTheInsertLine) {
   Put("A", kRuleAxiom);
   Put("P");
