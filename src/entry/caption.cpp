@@ -55,6 +55,9 @@ void CaptionEditor::Continue() {
       return;
     }
     if (caption != S_.Ui.ProofCaption) {
+      // The caption is saved with the proof: a changed one counts as a
+      // change, so Exit, New and Open offer to save it instead of dropping
+      // it. It takes no undo snapshot.
       S_.Ui.ProofCaption = caption;
       S_.Ui.ProofChanged = true;
     }

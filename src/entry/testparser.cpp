@@ -454,7 +454,11 @@ void TestParser::CheckArbitrary() {
   const int limit = Limit();
 
   // Every free variable of the typed formula must already occur free in an
-  // active line above the insertion point.
+  // active line above the insertion point. All of them are checked, not only
+  // those before the formula's first predicate: a name first used here would
+  // count as brought in by this line, so the scope records of the lines
+  // below would no longer be those the proof file reads back, and an E Spec
+  // witness below it (insert mode) would no longer be new at its line.
   for (const std::string& v : freeAtoms) {
     if (ActiveLineWithFree(d, v, limit) == 0) {
       Fail("Variable '" + v + "' not found in any active statement");

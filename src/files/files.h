@@ -59,7 +59,8 @@ std::string PrepareSettingsFolder(const std::string& Folder, const std::string& 
 std::string ChooseSettingsPath(const std::string& AppPath);
 
 // Start-up readers of DefaultDir.bin and UserOption.bin. False when the file
-// cannot be read at all (the caller warns). A DefaultDir.bin with a wrong tag
+// is missing or ends before what it must hold (the caller warns; the folder
+// and the tip option keep what they had). A DefaultDir.bin with a wrong tag
 // leaves DefaultDir empty; UserOption.bin's 0 checks optShowTip, anything
 // else unchecks it.
 bool ReadDefaultDir(AppState& S);

@@ -144,8 +144,12 @@ void SaveFontSize(AppState& S) {
 bool ReadDefaultDir(AppState& S) {
   std::string bytes;
   if (!ReadSettings(S, kDefaultDirFile, bytes)) return false;
+  // A wrong tag only leaves the folder unset; a file that ends before its
+  // folder does cannot be read, like a missing one.
   std::string dir;
-  if (DecodeDefaultDir(bytes, dir) == SettingsRead::Ok) S.Ui.DefaultDir = dir;
+  const SettingsRead r = DecodeDefaultDir(bytes, dir);
+  if (r == SettingsRead::Truncated) return false;
+  if (r == SettingsRead::Ok) S.Ui.DefaultDir = dir;
   return true;
 }
 

@@ -109,10 +109,15 @@ void CheckLaterLines(const DocState& d, int p, int T) {
   WalkLaterLines(d, T, [&](int w) {
     for (const std::string& x : VarListNames(d.Stmts[w].FreeVars)) {
       if (!InList(d.Stmts[w].ScopedVars, x)) continue;
-      // The lines between the enclosing open premise and p.
+      // The lines between the enclosing open premise and p. A Conclusion
+      // there brings in no name of its own: each name left free in it was
+      // free above its subproof, on a line this walk reaches next or on the
+      // enclosing premise, whose names stay in scope. So it is passed over
+      // with its subproof, as that premise is.
       for (int y = ActiveUpFrom(d, p - 1); y >= 1; y = ActiveAbove(d, y)) {
         const StmtRec& s = d.Stmts[y];
         if (s.Rule == kRulePremise && s.Arg1 == 0) break;
+        if (s.Rule == kRuleConclusion) continue;
         if (InList(s.FreeVars, x) && !InList(s.ScopedVars, x)) Refuse(InconsistentVariable(x, w));
       }
     }

@@ -91,6 +91,21 @@ TEST_F(MainCommandsTest, StartUpWithoutASettingsFileWarnsAndSkipsTheRest) {
   EXPECT_TRUE(host.ControlChecked("optShowTip"));
 }
 
+TEST_F(MainCommandsTest, StartUpWithADefaultFolderFileCutShortWarnsAndKeepsTheFolder) {
+  // A right header, then a text of 20 characters of which 3 are there.
+  WriteBytes("DefaultDir.bin", "Quorvane 1" + std::string("\0\0\x14\0abc", 7));
+  WriteBytes("UserOption.bin", std::string("\xff\xff", 2));
+  host.windowTitle = " Quorvane 1.2";
+  host.SetControlChecked("optShowTip", true);
+  S.Ui.DefaultDir = "/home/u/proofs";
+  Form_Load(S, W, {"prog"});
+  EXPECT_EQ(status.Text(), "WARNING: Unable to get Recent Files or Default Directory");
+  EXPECT_EQ(host.beeps, 1);
+  EXPECT_EQ(S.Ui.DefaultDir, "/home/u/proofs");
+  EXPECT_EQ(host.WindowTitle(), " Quorvane 1.2");
+  EXPECT_TRUE(host.ControlChecked("optShowTip"));
+}
+
 TEST(ProofWindowLayout, ControlsFollowTheWindowSizeAndKeepTheirPlaceWhenItIsTooSmall) {
   ProofLayout L;
   LayOutProofWindow(19320, 13650, L);

@@ -185,6 +185,10 @@ TEST_F(ManualProofs, SubproofsInsertionDeletionViewsAndComments) {
   Run("DelAllSubsequent");
   Click(1);
   EXPECT_EQ(S.Doc.StmtCount, 0);
+  // The deletion's copy outlives the first line of the emptied proof.
+  Premise("R");
+  Run("optUndo");
+  Shows("undo-emptied");
 
   Fresh();
   Axiom("P");
@@ -440,9 +444,40 @@ TEST_F(Manual, AxiomSetsDefinitionsSubsetAndInduction) {
   Click(1);
   Shows("subset-axiom");
 
+  // The definitions and the Induction Shortcut without the number axioms.
   Fresh();
+  Run("optSubtraction");
+  Says("def-refused");
   optAdd_Click(S);
   Says("induction-refused");
+  Premise("Set(n) & 1@n");
+  Run("optSubtraction");
+  Says("def-introduced");
+  optAdd_Click(S);
+  Says("induction-no-axioms");
+  // n from a discharged premise, 1 from an open one.
+  Fresh();
+  Premise("P(1)");
+  Premise("Set(n) & 1@n");
+  WillAnswer({"n"});
+  Run("optConclusion");
+  ASSERT_EQ(S.Doc.StmtCount, 3);
+  optAdd_Click(S);
+  Says("induction-no-axioms");
+
+  // Under the number axioms a premise naming n and 1 takes definitions; in
+  // insert mode below the first two axioms the shortcut is refused.
+  Fresh();
+  Run("optNumberAxioms");
+  Premise("Set(n) & 1@n");
+  Run("optMultiplicationProperties");
+  EXPECT_EQ(S.Doc.StmtCount, 9);
+  Run("optInsert");
+  Click(3);
+  optAdd_Click(S);
+  Says("induction-no-axioms");
+
+  Fresh();
   Run("optNumberAxioms");
   host.OnModal(kInductionForm, [this] {
     InductionForm f(S, dialogBox);

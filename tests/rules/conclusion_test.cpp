@@ -9,6 +9,17 @@ namespace {
 class Conclusion : public RulesTest {
  protected:
   void Conclude() { optConclusion_Click(S); }
+  // The Conclusion in insert mode, put before line t.
+  void ConcludeBefore(int t) {
+    S.Doc.InsertMode = true;
+    S.Doc.InsertLine = t;
+    Conclude();
+  }
+  // The refusal of a later line whose variable x would leave its scope.
+  void ExpectRefusedFor(const std::string& x, int line) {
+    EXPECT_EQ(Status(), "Conclusion Rule: Inconsistent usage of variable '" + x + "' on line " +
+                            std::to_string(line) + ". Consider deleting that line.");
+  }
 
   // Every line of blocks from..to starts with at least Tabs TABs.
   void ExpectIndented(int from, int to, int Tabs) {
@@ -62,9 +73,7 @@ TEST_F(Conclusion, WithoutAnOpenPremiseItRefuses) {
   EXPECT_EQ(S.Doc.StmtCount, 3);
   // Insert mode before an insert line has been chosen.
   Put("R");
-  S.Doc.InsertMode = true;
-  S.Doc.InsertLine = 0;
-  Conclude();
+  ConcludeBefore(0);
   EXPECT_EQ(Status(), "Conclusion Rule: No active premise found");
 }
 
@@ -216,9 +225,7 @@ TEST_F(Conclusion, InsertModeRefusesLaterLinesThatLeaveTheSubproofBadly) {
   Put("Q", kRuleAxiom);
   Put("R", kRuleAxiom);
   Put("S", kRuleJoin, 2, 3);
-  S.Doc.InsertMode = true;
-  S.Doc.InsertLine = 4;
-  Conclude();
+  ConcludeBefore(4);
   EXPECT_EQ(Status(), "Conclusion Rule: Invalid reference to line 2 on subsequent line 4");
   EXPECT_EQ(S.Doc.StmtCount, 4);
   EXPECT_FALSE(S.Undo.Valid);
@@ -228,12 +235,8 @@ TEST_F(Conclusion, InsertModeRefusesLaterLinesThatLeaveTheSubproofBadly) {
   Put("P");
   Put("Q", kRuleAxiom);
   Put("T(y)", kRuleAxiom);
-  S.Doc.InsertMode = true;
-  S.Doc.InsertLine = 3;
-  Conclude();
-  EXPECT_EQ(Status(),
-            "Conclusion Rule: Inconsistent usage of variable 'y' on line 3. Consider deleting that "
-            "line.");
+  ConcludeBefore(3);
+  ExpectRefusedFor("y", 3);
 }
 
 TEST_F(Conclusion, InsertModeRefusesALaterLineWhoseVariableCameFromTheOuterSubproof) {
@@ -246,14 +249,44 @@ TEST_F(Conclusion, InsertModeRefusesALaterLineWhoseVariableCameFromTheOuterSubpr
   Put("C", kRuleAxiom);
   Put("D(y)", kRuleAxiom);
   ASSERT_EQ(S.Doc.Stmts[5].ScopedVars, " y ");
-  S.Doc.InsertMode = true;
-  S.Doc.InsertLine = 5;
-  Conclude();
-  EXPECT_EQ(Status(),
-            "Conclusion Rule: Inconsistent usage of variable 'y' on line 5. Consider deleting that "
-            "line.");
+  ConcludeBefore(5);
+  ExpectRefusedFor("y", 5);
   EXPECT_EQ(S.Doc.StmtCount, 5);
   EXPECT_EQ(S.Doc.Stmts[3].Arg1, 0);
+}
+
+TEST_F(Conclusion, InsertModeLooksPastAClosedSubproofAndItsConclusionForWhereANameCameFrom) {
+  // z is the outer premise's own name; the Conclusion on line 4 only repeats
+  // it. Line 7 may leave the subproof of line 5.
+  Put("R(z)");
+  Put("P");
+  Put("Q(z)", kRuleAxiom);
+  Conclude();
+  ASSERT_EQ(Formula(4), "P => Q(z)");
+  Put("W");
+  Put("T(z)", kRuleAxiom);
+  Put("U(z)", kRuleAxiom);
+  ConcludeBefore(7);
+  EXPECT_EQ(Status(), "");
+  ASSERT_EQ(S.Doc.StmtCount, 8);
+  EXPECT_EQ(Formula(7), "W => T(z)");
+  EXPECT_EQ(S.Doc.Stmts[5].Arg1, 7);
+  EXPECT_EQ(Formula(8), "U(z)");
+  Check();
+
+  // A name brought in on a line above the closed subproof is still found.
+  Reset();
+  Put("A");
+  Put("K(y)", kRuleAxiom);
+  Put("B");
+  Put("C(y)", kRuleAxiom);
+  Conclude();
+  Put("D");
+  Put("E", kRuleAxiom);
+  Put("F(y)", kRuleAxiom);
+  ConcludeBefore(8);
+  ExpectRefusedFor("y", 8);
+  EXPECT_EQ(S.Doc.StmtCount, 8);
 }
 
 TEST_F(Conclusion, InsertModePutsTheConclusionBeforeTheInsertLine) {
@@ -261,9 +294,7 @@ TEST_F(Conclusion, InsertModePutsTheConclusionBeforeTheInsertLine) {
   Put("P");
   Put("Q", kRuleAxiom);
   Put("B", kRuleJoin, 1, 1);
-  S.Doc.InsertMode = true;
-  S.Doc.InsertLine = 4;
-  Conclude();
+  ConcludeBefore(4);
   ASSERT_EQ(S.Doc.StmtCount, 5);
   EXPECT_EQ(Formula(4), "P => Q");
   EXPECT_EQ(S.Doc.Stmts[2].Arg1, 4);

@@ -87,6 +87,35 @@ void RunCriterionForm(Form& form, FillFn Fill) {
   if (open) form.Cancel();
 }
 
+// How an insert-mode Conclusion meets closed subproofs: its later lines are
+// checked against the lines between the enclosing open premise and the
+// premise it closes. 0: no closed subproof among those lines (or no later
+// line, or no insert mode); 1: one; 2: the Conclusion of one leaves free a
+// name that a later line uses as a name in scope.
+int PastClosedSubproofs(const DocState& d) {
+  const int t = InsertionLimit(d);
+  if (!d.InsertMode || t > d.StmtCount) return 0;
+  const int p = InnermostPremise(d, t - 1);
+  if (p < 1 || d.Stmts[static_cast<size_t>(p)].Arg1 != 0) return 0;
+  std::vector<std::string> laterNames;
+  for (int w = ActiveFrom(d, t); w <= d.StmtCount; w = ActiveFrom(d, w + 1)) {
+    const StmtRec& s = d.Stmts[static_cast<size_t>(w)];
+    if (s.Rule == kRulePremise && s.Arg1 == 0) break;
+    for (const std::string& x : VarListNames(s.FreeVars))
+      if (InList(s.ScopedVars, x)) laterNames.push_back(x);
+  }
+  int level = 0;
+  for (int y = ActiveUpFrom(d, p - 1); y >= 1; y = ActiveAbove(d, y)) {
+    const StmtRec& s = d.Stmts[static_cast<size_t>(y)];
+    if (s.Rule == kRulePremise && s.Arg1 == 0) break;
+    if (s.Rule != kRuleConclusion) continue;
+    level = 1;
+    for (const std::string& x : laterNames)
+      if (InList(s.FreeVars, x) && !InList(s.ScopedVars, x)) return 2;
+  }
+  return level;
+}
+
 bool IsOperatorChar(char c) {
   return c == '~' || c == '&' || c == '|' || c == '=' || c == '>' || c == '<' || c == 'A' ||
          c == 'E' || c == '@';
@@ -326,7 +355,13 @@ void Driver::InstallScripts() {
     entry.OnHide = [&open] { open = false; };
     entry.Activate();
     for (int tries = 0; tries < 3 && open; ++tries) {
-      const std::string text = EntryText(S.Doc.RuleMode);
+      std::string text;
+      if (!typed_.empty()) {
+        text = typed_.front();
+        typed_.pop_front();
+      } else {
+        text = EntryText(S.Doc.RuleMode);
+      }
       Record("    typed '" + text + "'");
       entryBox_.SetText(text);
       entry.Continue();
@@ -498,6 +533,11 @@ void Driver::Arm(const std::string& command) {
   commands_.Run(command);
 }
 
+void Driver::Conclude() {
+  insertConclusion_ = S.Doc.InsertMode && S.Doc.InsertLine > 0 ? PastClosedSubproofs(S.Doc) : -1;
+  Arm("optConclusion");
+}
+
 void Driver::EndPendingRule() {
   // The user turns to another command: the pending rule is dropped.
   S.Doc.RuleMode = 0;
@@ -548,7 +588,24 @@ void Driver::Act() {
     NewProof();
     return;
   }
-  if (d.StmtCount == 0 && Chance(15)) {
+  if (d.StmtCount == 0 && Chance(10)) {
+    // A premise that brings in a name, a closed subproof inside it that
+    // uses the name, a premise after that and a copy of the first line: an
+    // insert-mode Conclusion among the lines that follow looks past that
+    // closed subproof for the names they use.
+    static const std::vector<std::string> names = {"x", "y", "z"};
+    const std::string x = Pick(names);
+    typed_ = {"P(" + x + ")", "Q(" + x + ")", Chance(50) ? "A" : "R(" + x + ",u)"};
+    Arm("optPremise");
+    Arm("optPremise");
+    Conclude();
+    Arm("optPremise");
+    typed_.clear();
+    // A line under the last premise that uses the name as one in scope.
+    Arm("optCopyStatement");
+    ClickLine(1, false);
+    if (d.RuleMode != 0) EndPendingRule();
+  } else if (d.StmtCount == 0 && Chance(15)) {
     Arm("optNumberAxioms");
   } else if (k < 12 || d.StmtCount == 0) {
     Arm(Chance(50) ? "optAxiom" : "optPremise");
@@ -559,7 +616,7 @@ void Driver::Act() {
                                                   "optSetEquality", "optPowerSet", "optNtupleEQ"};
     Arm(Pick(sets));
   } else if (k < 32) {
-    Arm("optConclusion");
+    Conclude();
   } else if (k < 71) {
     const Armed& r = Pick(ClickRules());
     if (*r.command) {
@@ -594,9 +651,19 @@ void Driver::Act() {
     std::vector<int> especs;
     for (int j = 1; j <= d.StmtCount; ++j)
       if (d.Stmts[static_cast<size_t>(j)].Rule == kRuleESpec) especs.push_back(j);
-    const int line = !especs.empty() && Chance(50) ? Pick(especs) : ChooseLine();
+    int line = !especs.empty() && Chance(50) ? Pick(especs) : ChooseLine();
+    // Now and then a line of the innermost open subproof past its first
+    // line, and that subproof's Conclusion put in before it.
+    const int open = InnermostPremise(d, d.StmtCount);
+    const bool inside = open > 0 && d.Stmts[static_cast<size_t>(open)].Arg1 == 0 &&
+                        open + 2 <= d.StmtCount && Chance(25);
+    if (inside) line = open + 2 + R(d.StmtCount - open - 1);
     ClickLine(line, false);
     if (d.RuleMode != 0) EndPendingRule();
+    if (inside && d.InsertMode) {
+      Conclude();
+      return;
+    }
     if (d.InsertMode && Chance(60)) {
       Arm(Chance(70) ? "optPremise" : "optAxiom");
       // The subproof just opened above later lines is closed at once.
@@ -664,6 +731,7 @@ bool Driver::Step() {
   std::map<int, int> before;
   for (int k = 1; k <= S.Doc.StmtCount; ++k) ++before[S.Doc.Stmts[static_cast<size_t>(k)].Rule];
   const size_t logAt = log_.size();
+  insertConclusion_ = -1;
   Act();
   const bool counted = log_.size() > logAt && log_[logAt] != "  Undo" && log_[logAt] != "  Redo" &&
                        log_[logAt].rfind("  Del", 0) != 0;
@@ -675,6 +743,10 @@ bool Driver::Step() {
       if (added <= 0) continue;
       std::string name = rule >= 0 && rule <= 54 ? RuleNames[static_cast<size_t>(rule)] : "?";
       if (rule == kRuleAxiom && IsAxiomSetCommand(log_[logAt])) name = "Axiom (of an axiom set)";
+      if (rule == kRuleConclusion && insertConclusion_ >= 0)
+        name = insertConclusion_ == 2   ? "Conclusion (insert mode, past a Conclusion naming a later line's variable)"
+               : insertConclusion_ == 1 ? "Conclusion (insert mode, past a closed subproof)"
+                                        : "Conclusion (insert mode)";
       applied[name] += added;
       applications += added;
     }

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <map>
 #include <random>
 #include <string>
@@ -60,6 +61,12 @@ class Driver {
   void RunClicks(int clicks);
   void Arm(const std::string& command);
   void EndPendingRule();
+  // The Conclusion command; in insert mode it notes how the Conclusion meets
+  // closed subproofs (see PastClosedSubproofs), for the counts.
+  void Conclude();
+  int insertConclusion_ = -1;
+  // Texts the entry window gets typed before any of EntryText's.
+  std::deque<std::string> typed_;
 
   // The user's words.
   std::string FreeName();

@@ -1,6 +1,7 @@
 #include "semantic_proof.h"
 
 #include <algorithm>
+#include <cctype>
 #include <set>
 #include <sstream>
 
@@ -200,12 +201,21 @@ std::vector<LineFault> ProofChecker::Check(const DocState& d) {
   // and fresh), so it may name a witness or a name a premise brings in: it
   // is read as holding for every value of each name free in it, which
   // leaves a witness to be chosen at its own E Spec line.
+  // An induction line holds, under the number axioms above it, whatever the
+  // other names of its property stand for: it is read as holding for every
+  // value of each name free in it but n and the numerals, so a Conclusion may
+  // generalise over a premise's name in its property.
   for (int k = 1; k <= d.StmtCount; ++k) {
     Line& ln = lines[static_cast<size_t>(k)];
-    if (ln.rule != kRuleSubset || !ln.f || ln.f->freeVars.empty()) continue;
+    if ((ln.rule != kRuleSubset && ln.rule != kRuleInduction) || !ln.f) continue;
     std::string closed = "[" + ln.text + "]";
-    for (const std::string& v : ln.f->freeVars) closed = "ALL(" + v + "):" + closed;
-    ln.f = CompileCached(closed, ln.err);
+    bool any = false;
+    for (const std::string& v : ln.f->freeVars) {
+      if (ln.rule == kRuleInduction && (v == "n" || std::isdigit(static_cast<unsigned char>(v[0])))) continue;
+      closed = "ALL(" + v + "):" + closed;
+      any = true;
+    }
+    if (any) ln.f = CompileCached(closed, ln.err);
   }
 
   auto label = [&](int k) {

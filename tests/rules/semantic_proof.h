@@ -26,7 +26,8 @@
 //
 // A subset axiom holds whatever the names free in it stand for (its new set
 // is bound and fresh): both readings assume it for all their values, so it
-// may name a witness or a name a premise brings in.
+// may name a witness or a name a premise brings in. So is an induction line
+// for the names of its property other than n and the numerals.
 //
 // Lines that use what the models cannot interpret are counted as skipped.
 #pragma once
